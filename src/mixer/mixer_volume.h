@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+namespace velmora {
+
+// The master (speakers) and CD lines of the desktop's mixer. Every access opens what it
+// needs and closes it again. Reads of a missing mixer, line or control give -1 for a
+// volume and true for a mute; writes to them do nothing.
+class CMixerVolume {
+public:
+    virtual ~CMixerVolume() = default;
+
+    virtual std::int32_t CDVolume() = 0;
+    virtual void setCDVolume(const std::int32_t& VolumeValue) = 0;
+    virtual bool CDMute() = 0;
+    virtual void setCDMute(const bool& VolumeValue) = 0;
+    virtual std::int32_t MainVolume() = 0;
+    virtual void setMainVolume(const std::int32_t& VolumeValue) = 0;
+    virtual bool MainMute() = 0;
+    virtual void setMainMute(const bool& VolumeValue) = 0;
+};
+
+}  // namespace velmora

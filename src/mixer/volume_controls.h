@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QDial;
+class QLabel;
+class QTimer;
+class QWidget;
+
+namespace velmora {
+
+class CMixerVolume;
+
+// The main window's volume knob and mute images, bound to the master line. Creates its
+// controls (sldMain, imgMute, imgUnmute, tmrVolume) as children of the main window at
+// their places on the skin.
+class VolumeControls : public QObject {
+    Q_OBJECT
+public:
+    using MixerFactory = std::function<std::unique_ptr<CMixerVolume>()>;
+
+    VolumeControls(QWidget* mainWindow, MixerFactory createMixer);
+    ~VolumeControls() override;
+
+    // The poll: copies the master volume and mute into the controls, only while the main
+    // window is visible. Run by tmrVolume, at start-up and after a mute click.
+    void tmrVolume_Timer();
+
+    QDial* sldMain() const { return sldMain_; }
+    QLabel* imgMute() const { return imgMute_; }
+    QLabel* imgUnmute() const { return imgUnmute_; }
+    QTimer* tmrVolume() const { return tmrVolume_; }
+
+private:
+    CMixerVolume& mixer();  // created on first use
+    void sldMain_Change();
+    void imgMute_Click();
+    void imgUnmute_Click();
+
+    QWidget* window_;
+    MixerFactory createMixer_;
+    std::unique_ptr<CMixerVolume> mixer_;
+    QDial* sldMain_ = nullptr;
+    QLabel* imgMute_ = nullptr;
+    QLabel* imgUnmute_ = nullptr;
+    QTimer* tmrVolume_ = nullptr;
+    bool settingFromPoll_ = false;
+};
+
+}  // namespace velmora

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+// The command-string service: the contract of the platform's mciSendString and
+// mciGetErrorString. Replies are written NUL-terminated into a caller's buffer of fixed
+// length; a reply that does not fit gives error 268 and leaves the buffer empty. A
+// buffer of length 0 (or null) discards the reply without error.
+class MciService {
+public:
+    virtual ~MciService() = default;
+
+    // Returns 0 or an error code.
+    virtual int sendString(const std::string& command, char* buffer, int bufferLength) = 0;
+    // Writes the standard text of `code` (NUL-terminated, cut to fit); false for a code
+    // that has no text or for a buffer of length 0.
+    virtual bool errorString(int code, char* buffer, int bufferLength) const = 0;
+};
+
+}  // namespace velmora

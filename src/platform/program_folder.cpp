@@ -1,0 +1,33 @@
+#include "platform/program_folder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace velmora {
+
+namespace {
+bool holdsProgramData(const QString& folder) {
+    return !folder.isEmpty() && QFileInfo(folder + QStringLiteral("/Skins")).isDir();
+}
+}  // namespace
+
+QString programFolder() {
+    const QString home = qEnvironmentVariable("VELMORA_HOME");
+    if (!home.isEmpty()) return QDir::cleanPath(home);
+    const QString exeFolder = QCoreApplication::instance()
+                                  ? QCoreApplication::applicationDirPath()
+                                  : QDir::currentPath();
+    if (holdsProgramData(exeFolder)) return exeFolder;
+    for (const QString& data :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        const QString candidate = data + QStringLiteral("/velmora");
+        if (holdsProgramData(candidate)) return candidate;
+    }
+    return exeFolder;
+}
+
+QString demoDiscPath() { return programFolder() + QStringLiteral("/demo/demo.disc"); }
+
+}  // namespace velmora

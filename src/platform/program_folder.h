@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+// The program's folder: VELMORA_HOME when set; otherwise the folder of the executable
+// when it holds the program's read-only data (a build tree or a portable copy);
+// otherwise the installed data folder.
+QString programFolder();
+
+// The bundled demo disc inside the program's folder.
+QString demoDiscPath();
+
+}  // namespace velmora

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace velmora {
+
+// The record of one disc. Texts loaded from the disc database end with one NUL
+// character; texts stored by the track list editor carry none.
+struct DiscRecord {
+    static constexpr int kMaxTracks = 30;
+
+    QString ID;                 // empty when no disc has been identified
+    std::int32_t Revision = 0;
+    std::int32_t NumberOfTracks = 0;
+    QString Title;
+    QString Artist;
+    QString Extra;
+    std::array<QString, kMaxTracks + 1> Track;  // indices 1..30; 0 unused
+
+    QString& track(int n) { return Track.at(static_cast<std::size_t>(n)); }
+    const QString& track(int n) const { return Track.at(static_cast<std::size_t>(n)); }
+};
+
+}  // namespace velmora

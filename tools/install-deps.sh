@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks to build, run and test the player.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ pkg-config ccache
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libcdio-dev libcdio-paranoia-dev libcdio-utils
+  libasound2-dev libasound2-plugins alsa-utils
+  pulseaudio pulseaudio-utils
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  xvfb xauth
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
