@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/cd_drive.h"
+#include "platform/clock.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace velmora {
+
+// Real CD drives and disc images, read through libcdio, with digital playback to the
+// sound card (or the drive's own analog output where asked for).
+
+// Opens a device node (/dev/sr0) or a disc image (.cue, .toc). On failure returns
+// nullptr and puts the reason, in words for the user, into `error`.
+std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Clock> clock,
+                                       QString* error);
+
+// The first CD drive of the machine, if any.
+std::optional<QString> firstCdDrive();
+
+}  // namespace velmora
