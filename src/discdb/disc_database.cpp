@@ -1,13 +1,80 @@
 #include "discdb/disc_database.h"
 
+#include "discdb/profile_file.h"
 #include "player/mci_channel.h"
 #include "shared/player_state.h"
 #include "shared/reply_parse.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <limits>
+#include <unistd.h>
+
 namespace velmora {
 
-// Interim loader until the file store lands: every disc shows as unknown.
+namespace {
+
+const QString kFileName = QStringLiteral("Velmora.ini");
+
+// An audio CD holds at most 99 tracks; a garbled reply must not build a huge section.
+constexpr std::int64_t kMaxTracksOnDisc = 99;
+
+bool folderWritable(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.isDir() &&
+           ::access(QFile::encodeName(info.absoluteFilePath()).constData(), W_OK | X_OK) == 0;
+}
+
+}  // namespace
+
 DiscDatabase::DiscDatabase(QString filePath) : path_(std::move(filePath)) {}
+
+QString DiscDatabase::defaultSectionText(int tracks) {
+    QStringList entries{QStringLiteral("Title=Unknown Title"), QStringLiteral("Artist=Unknown Artist"),
+                        QStringLiteral("Revision=1"),
+                        QStringLiteral("NumberOfTracks=%1").arg(tracks)};
+    for (int i = 1; i <= tracks; ++i) entries.append(QStringLiteral("Track%1=").arg(i));
+    return profile::sectionText(entries);
+}
+
+void loadDiscEntries(const QStringList& entries, DiscRecord& disc) {
+    const QChar nul(u'\0');
+    disc.Title.clear();
+    disc.Artist.clear();
+    disc.Revision = 0;
+    for (int n = 1; n <= DiscRecord::kMaxTracks; ++n) disc.track(n).clear();
+
+    for (const QString& entry : entries) {
+        const qsizetype eq = entry.indexOf(u'=');
+        if (eq < 0) continue;
+        const QStringView key = QStringView(entry).left(eq);
+        const QString value = entry.mid(eq + 1) + nul;
+        if (key == u"Title") {
+            disc.Title = value;
+        } else if (key == u"Artist") {
+            disc.Artist = value;
+        } else if (key == u"Revision") {
+            const auto number = strictWholeNumber(beforeNul(value));
+            if (number && *number >= std::numeric_limits<std::int32_t>::min() &&
+                *number <= std::numeric_limits<std::int32_t>::max())
+                disc.Revision = static_cast<std::int32_t>(*number);
+        } else if (key.startsWith(u"Track") && key.size() > 5 && key.size() <= 7 &&
+                   key[5] != u'0') {
+            // "Track1".."Track30" exactly: no leading zeros, no sign, no blanks.
+            bool digits = true;
+            int n = 0;
+            for (qsizetype i = 5; i < key.size(); ++i) {
+                if (key[i] < u'0' || key[i] > u'9') digits = false;
+                else n = n * 10 + (key[i].unicode() - u'0');
+            }
+            if (digits && n >= 1 && n <= DiscRecord::kMaxTracks) disc.track(n) = value;
+        }
+    }
+}
 
 void DiscDatabase::GetCDINFO(const QString& discID, PlayerState& state, MciChannel& mci,
                              const std::function<void()>& ShowDiscInfo) {
@@ -16,19 +83,37 @@ void DiscDatabase::GetCDINFO(const QString& discID, PlayerState& state, MciChann
         disc.Artist = QStringLiteral("No Disc Loaded");
         return;
     }
-    const QChar nul(u'\0');
-    const auto tracks =
-        numericValue(mci.plainSend(QStringLiteral("status cd number of tracks wait"), 30));
-    disc.Title = QStringLiteral("Unknown Title") + nul;
-    disc.Artist = QStringLiteral("Unknown Artist") + nul;
-    disc.Revision = 1;
-    for (int n = 1; n <= 30; ++n) disc.track(n) = n <= tracks ? QString(nul) : QString();
+    // The whole section, however long: a limit would silently drop the last titles.
+    QStringList entries = profile::readSection(path_, discID).entries;
+    if (entries.isEmpty()) {
+        const std::int64_t reported =
+            numericValue(mci.plainSend(QStringLiteral("status cd number of tracks wait"), 30));
+        const int tracks = static_cast<int>(std::clamp<std::int64_t>(reported, 0, kMaxTracksOnDisc));
+        const QString defaults = defaultSectionText(tracks);
+        profile::WritePrivateProfileSection(discID, defaults, path_);
+        entries = profile::readSection(path_, discID).entries;
+        // Not stored (read-only or full disk): show the defaults all the same.
+        if (entries.isEmpty()) entries = profile::entriesOf(defaults);
+    }
+    loadDiscEntries(entries, disc);
     disc.ID = discID;
     if (ShowDiscInfo) ShowDiscInfo();
 }
 
 QString discDatabasePath(const QString& programFolder) {
-    return programFolder + QStringLiteral("/Velmora.ini");
+    const QString beside = programFolder + u'/' + kFileName;
+    if (folderWritable(programFolder)) return beside;
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty()) return beside;
+    const QString folder = data + QStringLiteral("/velmora");
+    QDir().mkpath(folder);
+    const QString own = folder + u'/' + kFileName;
+    if (!QFileInfo::exists(own) && QFileInfo(beside).isFile() && QFile::copy(beside, own)) {
+        // A copy of a read-only original would be read-only too; it is the user's now.
+        QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                       QFile::ReadOther);
+    }
+    return own;
 }
 
 }  // namespace velmora

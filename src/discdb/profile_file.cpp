@@ -1,0 +1,431 @@
+#include "discdb/profile_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora::profile {
+
+namespace {
+
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// One line of the file: [start, contentEnd) is its text without the line end; `next` is
+// where the following line starts.
+struct Line {
+    qsizetype start = 0;
+    qsizetype contentEnd = 0;
+    qsizetype next = 0;
+    bool terminated = false;
+};
+
+Line lineAt(const QByteArray& bytes, qsizetype pos) {
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    Line line;
+    line.start = pos;
+    const void* nl = std::memchr(data + pos, '\n', static_cast<std::size_t>(n - pos));
+    const qsizetype end = nl ? static_cast<const char*>(nl) - data : n;
+    line.terminated = nl != nullptr;
+    line.next = nl ? end + 1 : n;
+    line.contentEnd = (end > pos && data[end - 1] == '\r') ? end - 1 : end;
+    return line;
+}
+
+// Where a line's text starts: past a byte-order mark at the top of the file and past
+// leading blanks.
+qsizetype textStart(const QByteArray& bytes, const Line& line) {
+    qsizetype s = line.start;
+    if (s == 0 && bytes.startsWith(kUtf8Bom)) s = 3;
+    while (s < line.contentEnd && isBlank(bytes[s])) ++s;
+    return s;
+}
+
+bool isAscii(const char* data, qsizetype length) {
+    for (qsizetype i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(data[i]) >= 0x80) return false;
+    return true;
+}
+
+// The position of the header's closing bracket, or -1 when the line is no header.
+qsizetype headerClose(const QByteArray& bytes, qsizetype s, qsizetype contentEnd) {
+    if (s >= contentEnd || bytes[s] != '[') return -1;
+    const char* data = bytes.constData();
+    for (qsizetype i = contentEnd - 1; i > s; --i)
+        if (data[i] == ']') return i;
+    return -1;
+}
+
+// Whether the header name in bytes [from, to) names `section` (letter case ignored).
+bool headerNames(const QByteArray& bytes, qsizetype from, qsizetype to, const QString& section,
+                 const QByteArray& sectionUtf8) {
+    while (from < to && isBlank(bytes[from])) ++from;
+    while (to > from && isBlank(bytes[to - 1])) --to;
+    const char* name = bytes.constData() + from;
+    const qsizetype length = to - from;
+    if (isAscii(name, length)) {
+        // Disc IDs are plain ASCII: compare bytes without building a string.
+        return length == sectionUtf8.size() &&
+               qstrnicmp(name, sectionUtf8.constData(), static_cast<std::size_t>(length)) == 0;
+    }
+    return decodeLine(name, length).compare(section, Qt::CaseInsensitive) == 0;
+}
+
+// The first section of the name in the file: its header line and its body, which runs
+// to the next header or the end of the file.
+struct SectionSpan {
+    bool found = false;
+    Line header;
+    qsizetype bodyEnd = 0;
+};
+
+SectionSpan findSection(const QByteArray& bytes, const QString& section) {
+    const QByteArray sectionUtf8 = section.trimmed().toUtf8();
+    const QString wanted = section.trimmed();
+    SectionSpan span;
+    for (qsizetype pos = 0; pos < bytes.size();) {
+        const Line line = lineAt(bytes, pos);
+        const qsizetype s = textStart(bytes, line);
+        const qsizetype close = headerClose(bytes, s, line.contentEnd);
+        if (close >= 0) {
+            if (span.found) {
+                span.bodyEnd = line.start;
+                return span;
+            }
+            if (headerNames(bytes, s + 1, close, wanted, sectionUtf8)) {
+                span.found = true;
+                span.header = line;
+            }
+        }
+        pos = line.next;
+    }
+    if (span.found) span.bodyEnd = bytes.size();
+    return span;
+}
+
+QStringList entriesIn(const QByteArray& bytes, qsizetype from, qsizetype to) {
+    QStringList entries;
+    for (qsizetype pos = from; pos < to;) {
+        const Line line = lineAt(bytes, pos);
+        const qsizetype s = textStart(bytes, line);
+        if (s < line.contentEnd && bytes[s] != ';')
+            entries.append(decodeLine(bytes.constData() + s, line.contentEnd - s));
+        pos = line.next;
+    }
+    return entries;
+}
+
+// Start of the run of blank lines that ends the body: kept on a rewrite, since they
+// separate the section from the next one.
+qsizetype trailingBlankLines(const QByteArray& bytes, qsizetype from, qsizetype to) {
+    qsizetype runStart = from;
+    for (qsizetype pos = from; pos < to;) {
+        const Line line = lineAt(bytes, pos);
+        qsizetype s = line.start;
+        while (s < line.contentEnd && isBlank(bytes[s])) ++s;
+        if (s < line.contentEnd) runStart = line.next;
+        pos = line.next;
+    }
+    return runStart;
+}
+
+QByteArray entryLine(QString entry) {
+    entry.replace(u'\r', u' ').replace(u'\n', u' ');
+    return entry.toUtf8() + "\r\n";
+}
+
+void setError(QString* error, const QString& text) {
+    if (error) *error = text;
+}
+
+QString errnoText(const QString& what, const QString& path) {
+    return QStringLiteral("%1 %2: %3").arg(what, path, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+// The whole of a regular file. A missing file reads as empty with `exists` false.
+bool readAllBytes(const QByteArray& path, QByteArray& bytes, bool& exists, mode_t& mode,
+                  QString* error) {
+    exists = false;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return true;
+        setError(error, errnoText(QStringLiteral("cannot open"), QFile::decodeName(path)));
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        setError(error, QStringLiteral("not a regular file: %1").arg(QFile::decodeName(path)));
+        ::close(fd);
+        return false;
+    }
+    exists = true;
+    mode = st.st_mode & 07777;
+    bytes.resize(static_cast<qsizetype>(st.st_size));
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) bytes.resize(got + 65536);  // the file grew meanwhile
+        const ssize_t n = ::read(fd, bytes.data() + got, static_cast<std::size_t>(bytes.size() - got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            setError(error, errnoText(QStringLiteral("cannot read"), QFile::decodeName(path)));
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        got += n;
+    }
+    bytes.resize(got);
+    ::close(fd);
+    return true;
+}
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<std::size_t>(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        left -= n;
+    }
+    return true;
+}
+
+// Temporary files of writers that died before their rename. Only called with the folder
+// locked, when no other writer can own one.
+void removeStaleTemporaries(const QByteArray& folder, const QByteArray& prefix) {
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strncmp(entry->d_name, prefix.constData(), static_cast<std::size_t>(prefix.size())) == 0)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// Holds an exclusive lock on the folder, so that two processes writing the same file
+// (player and command-line tool) cannot lose each other's sections.
+class FolderLock {
+public:
+    explicit FolderLock(const QByteArray& folder)
+        : fd_(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (fd_ >= 0) {
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    ~FolderLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+QString fromWindows1252(const char* data, qsizetype length) {
+    static constexpr char16_t kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    QString text(length, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
+        out[i] = (byte >= 0x80 && byte < 0xA0) ? QChar(kHigh[byte - 0x80]) : QChar(byte);
+    }
+    return text;
+}
+
+QString decodeLine(const char* data, qsizetype length) {
+    if (isAscii(data, length)) return QString::fromLatin1(data, length);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(QByteArrayView(data, length));
+    if (!utf8.hasError()) return text;
+    return fromWindows1252(data, length);
+}
+
+SectionRead readSection(const QString& filePath, const QString& section) {
+    QByteArray bytes;
+    bool exists = false;
+    mode_t mode = 0;
+    SectionRead result;
+    if (!readAllBytes(QFile::encodeName(filePath), bytes, exists, mode, nullptr)) {
+        result.status = ReadStatus::ReadFailed;
+        return result;
+    }
+    const SectionSpan span = findSection(bytes, section);
+    if (!span.found) return result;
+    result.status = ReadStatus::Found;
+    result.entries = entriesIn(bytes, span.header.next, span.bodyEnd);
+    return result;
+}
+
+QString sectionText(const QStringList& entries) {
+    QString text;
+    for (const QString& entry : entries) {
+        text += entry;
+        text += QChar(u'\0');
+    }
+    text += QChar(u'\0');
+    return text;
+}
+
+QStringList entriesOf(const QString& sectionText) {
+    QStringList entries;
+    qsizetype pos = 0;
+    while (pos < sectionText.size()) {
+        qsizetype nul = sectionText.indexOf(QChar(u'\0'), pos);
+        if (nul < 0) nul = sectionText.size();
+        if (nul == pos) break;  // the terminating empty string
+        entries.append(sectionText.mid(pos, nul - pos));
+        pos = nul + 1;
+    }
+    return entries;
+}
+
+bool writeSection(const QString& filePath, const QString& section, const QStringList& entries,
+                  QString* error) {
+    // Replace what a symbolic link points at, not the link.
+    QString target = filePath;
+    const QFileInfo info(filePath);
+    if (info.isSymLink()) target = info.symLinkTarget();
+    const QFileInfo targetInfo(target);
+    const QByteArray folder = QFile::encodeName(targetInfo.absolutePath());
+    const QByteArray path = QFile::encodeName(targetInfo.absoluteFilePath());
+
+    FolderLock lock(folder);
+    if (lock.fd() < 0) {
+        setError(error, errnoText(QStringLiteral("cannot open folder"), QFile::decodeName(folder)));
+        return false;
+    }
+
+    QByteArray old;
+    bool exists = false;
+    mode_t mode = 0;
+    if (!readAllBytes(path, old, exists, mode, error)) return false;
+
+    QString name = section.trimmed();
+    name.replace(u'\r', u' ').replace(u'\n', u' ');
+    QByteArray body;
+    for (const QString& entry : entries) body += entryLine(entry);
+
+    QByteArray bytes;
+    const SectionSpan span = findSection(old, name);
+    if (span.found) {
+        const qsizetype bodyStart = span.header.next;
+        const qsizetype keep = trailingBlankLines(old, bodyStart, span.bodyEnd);
+        bytes.reserve(old.size() + body.size() + 2);
+        bytes.append(old.constData(), bodyStart);
+        if (!span.header.terminated) bytes += "\r\n";
+        bytes += body;
+        bytes.append(old.constData() + keep, span.bodyEnd - keep);
+        bytes.append(old.constData() + span.bodyEnd, old.size() - span.bodyEnd);
+    } else {
+        bytes = old;
+        bytes.reserve(old.size() + body.size() + name.size() + 6);
+        if (!bytes.isEmpty() && !bytes.endsWith('\n')) bytes += "\r\n";
+        bytes += '[' + name.toUtf8() + "]\r\n";
+        bytes += body;
+    }
+    if (exists && bytes == old) return true;
+
+    const QByteArray prefix = targetInfo.fileName().toUtf8() + ".tmp-";
+    removeStaleTemporaries(folder, prefix);
+
+    QByteArray tempPath;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        tempPath = folder + '/' + prefix +
+                   QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        setError(error, errnoText(QStringLiteral("cannot create"), QFile::decodeName(tempPath)));
+        return false;
+    }
+    const auto fail = [&](const QString& what) {
+        setError(error, errnoText(what, QFile::decodeName(tempPath)));
+        if (fd >= 0) ::close(fd);
+        ::unlink(tempPath.constData());
+        return false;
+    };
+    if (exists && ::fchmod(fd, mode) != 0) return fail(QStringLiteral("cannot set mode of"));
+    if (!writeAll(fd, bytes)) return fail(QStringLiteral("cannot write"));
+    if (::fsync(fd) != 0) return fail(QStringLiteral("cannot flush"));
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0) return fail(QStringLiteral("cannot close"));
+    if (::rename(tempPath.constData(), path.constData()) != 0)
+        return fail(QStringLiteral("cannot rename"));
+    // Make the rename itself durable.
+    ::fsync(lock.fd());
+    return true;
+}
+
+int GetPrivateProfileSection(const QString& section, QChar* buffer, int size,
+                             const QString& filePath) {
+    if (!buffer || size <= 0) return 0;
+    const SectionRead read = readSection(filePath, section);
+    QString text;
+    for (const QString& entry : read.entries) {
+        text += entry;
+        text += QChar(u'\0');
+    }
+    const QChar nul(u'\0');
+    if (text.isEmpty()) {
+        buffer[0] = nul;
+        if (size > 1) buffer[1] = nul;
+        return 0;
+    }
+    const qsizetype length = text.size();  // entries with their NULs, before the final NUL
+    if (length + 1 <= size - 2) {
+        std::copy(text.cbegin(), text.cend(), buffer);
+        buffer[length] = nul;
+        return static_cast<int>(length);
+    }
+    if (size < 2) {
+        buffer[0] = nul;
+        return 0;
+    }
+    std::copy(text.cbegin(), text.cbegin() + (size - 2), buffer);
+    buffer[size - 2] = nul;
+    buffer[size - 1] = nul;
+    return size - 2;
+}
+
+int GetPrivateProfileSection(const QString& section, QString& buffer, const QString& filePath) {
+    return GetPrivateProfileSection(section, buffer.data(), static_cast<int>(buffer.size()),
+                                    filePath);
+}
+
+bool WritePrivateProfileSection(const QString& section, const QString& sectionText,
+                                const QString& filePath) {
+    return writeSection(filePath, section, entriesOf(sectionText));
+}
+
+}  // namespace velmora::profile

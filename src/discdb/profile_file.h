@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace velmora {
+
+// Whole-section access to an initialisation file ("[name]" lines, then "key=value" lines).
+//
+// File format, as read: lines end in LF or CR LF; a line whose first non-blank character
+// is "[" and which holds a "]" starts a section (the name is the text between "[" and the
+// last "]", blanks around it ignored, matched without regard to letter case; the first
+// section of a name wins); blank lines and lines starting with ";" are not entries; every
+// other line of a section is one entry, taken as it stands after its leading blanks
+// (entries without "=" included). Each line is decoded on its own: UTF-8 when its bytes
+// are valid UTF-8, Windows-1252 otherwise, so databases from a single-byte code page keep
+// their accented titles and a file mixing both reads correctly line by line.
+//
+// As written: UTF-8, every line ending in CR LF. A write touches the bytes of its own
+// section only; every other byte of the file (other sections, comments, blank lines
+// between sections, a byte-order mark, lines in another encoding) stays as it was.
+namespace profile {
+
+enum class ReadStatus {
+    Found,       // the section exists (it may have no entries)
+    NotFound,    // no such section, or no such file
+    ReadFailed,  // the file exists but cannot be read
+};
+
+struct SectionRead {
+    ReadStatus status = ReadStatus::NotFound;
+    QStringList entries;  // in file order
+};
+
+// The entries of the section named `section`, whole (no size limit).
+SectionRead readSection(const QString& filePath, const QString& section);
+
+// Section text: each entry followed by one NUL, then one more NUL.
+QString sectionText(const QStringList& entries);
+// The entries of a section text: the strings before each NUL, up to the first empty one
+// (the terminator) or the end of the text.
+QStringList entriesOf(const QString& sectionText);
+
+// Replaces every entry of `section` with `entries`, creating the section (appended at the
+// end) and the file when needed. Line breaks inside an entry are stored as blanks, so an
+// entry can never forge a line of its own. The file is replaced atomically (temporary
+// file beside it, written, flushed to disk, renamed over the old one): on any failure the
+// old file is left exactly as it was and false is returned, with the reason in `error`.
+bool writeSection(const QString& filePath, const QString& section, const QStringList& entries,
+                  QString* error = nullptr);
+
+// The whole-section operations with the contract of the platform's profile API.
+//
+// Copies the section text of `section` into `buffer` (room for `size` characters) and
+// returns the number of characters copied, not counting the final NUL. A missing or
+// empty section (or an unreadable file) gives two NULs and 0. A section text that does
+// not fit in size - 2 characters is cut: the first size - 2 characters of its entries,
+// then two NULs filling the buffer, and the result is size - 2. Characters of the buffer
+// past those written are left unchanged.
+int GetPrivateProfileSection(const QString& section, QChar* buffer, int size,
+                             const QString& filePath);
+// The same with a buffer of buffer.size() characters.
+int GetPrivateProfileSection(const QString& section, QString& buffer, const QString& filePath);
+// Replaces the entries of `section` with those of `sectionText` (see writeSection).
+bool WritePrivateProfileSection(const QString& section, const QString& sectionText,
+                                const QString& filePath);
+
+// One line of the file decoded: UTF-8 when valid, Windows-1252 otherwise.
+QString decodeLine(const char* data, qsizetype length);
+// Windows-1252 bytes as text (the five bytes the code page leaves undefined map to the
+// control characters of the same number, as the platform's own conversion does).
+QString fromWindows1252(const char* data, qsizetype length);
+
+}  // namespace profile
+}  // namespace velmora
