@@ -1,0 +1,349 @@
+#include "discdb/profile_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace velmora;
+using namespace velmora::profile;
+
+namespace {
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+const QChar NUL(u'\0');
+
+QString nulJoined(std::initializer_list<const char*> entries) {
+    QString text;
+    for (const char* e : entries) text += QString::fromUtf8(e) + NUL;
+    return text + NUL;
+}
+
+QStringList temporariesIn(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral("*.tmp-*")}, QDir::Files | QDir::Hidden);
+}
+
+class ProfileFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath(QStringLiteral("Velmora.ini")); }
+};
+
+}  // namespace
+
+TEST_F(ProfileFileTest, ReadsSectionsWhateverTheLineEndsCommentsAndLetterCase) {
+    struct Case {
+        const char* name;
+        QByteArray file;
+        const char* section;
+        ReadStatus status;
+        QStringList entries;
+    };
+    const Case cases[] = {
+        {"CRLF", "[A1]\r\nTitle=X\r\nTrack1=\r\n", "A1", ReadStatus::Found, {"Title=X", "Track1="}},
+        {"LF", "[A1]\nTitle=X\nTrack1=\n", "A1", ReadStatus::Found, {"Title=X", "Track1="}},
+        {"no final line end", "[A1]\nTitle=X", "A1", ReadStatus::Found, {"Title=X"}},
+        {"section name ignores case", "[abc]\nk=v\n", "ABC", ReadStatus::Found, {"k=v"}},
+        {"blanks around the name", "  [ A1 ]  \nk=v\n", "A1", ReadStatus::Found, {"k=v"}},
+        {"comments and blank lines skipped", "[A1]\n; note\n\n   \nk=v\n  ;x=y\n", "A1",
+         ReadStatus::Found, {"k=v"}},
+        {"entry without '=' kept", "[A1]\njust text\nk=v\n", "A1", ReadStatus::Found,
+         {"just text", "k=v"}},
+        {"values keep '=' and trailing blanks", "[A1]\nTitle=A=B  \n", "A1", ReadStatus::Found,
+         {"Title=A=B  "}},
+        {"keys keep their case", "[A1]\ntitle=x\n", "A1", ReadStatus::Found, {"title=x"}},
+        {"stops at the next section", "[A1]\na=1\n[B2]\nb=2\n", "A1", ReadStatus::Found, {"a=1"}},
+        {"second section", "[A1]\na=1\n[B2]\nb=2\n", "B2", ReadStatus::Found, {"b=2"}},
+        {"first of two equal names wins", "[A1]\na=1\n[a1]\na=2\n", "A1", ReadStatus::Found,
+         {"a=1"}},
+        {"header without entries", "[A1]\n[B2]\nb=2\n", "A1", ReadStatus::Found, {}},
+        {"missing section", "[B2]\nb=2\n", "A1", ReadStatus::NotFound, {}},
+        {"lines before any section ignored", "x=1\n[A1]\na=1\n", "A1", ReadStatus::Found, {"a=1"}},
+        {"'[' without ']' is an entry", "[A1]\n[oops\n", "A1", ReadStatus::Found, {"[oops"}},
+        {"byte-order mark", "\xEF\xBB\xBF[A1]\na=\xC3\xA9\n", "A1", ReadStatus::Found,
+         {QString::fromUtf8("a=\xC3\xA9")}},
+    };
+    for (const Case& c : cases) {
+        writeBytes(path(), c.file);
+        const SectionRead read = readSection(path(), QString::fromLatin1(c.section));
+        EXPECT_EQ(read.status, c.status) << c.name;
+        EXPECT_EQ(read.entries, c.entries) << c.name;
+    }
+}
+
+TEST_F(ProfileFileTest, MissingOrUnreadableFile) {
+    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).status, ReadStatus::NotFound);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Velmora.ini")));
+    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).status, ReadStatus::ReadFailed);
+}
+
+TEST_F(ProfileFileTest, ReadsWindows1252LinesAndUtf8LinesInOneFile) {
+    // An old database in a single-byte code page, with one section since rewritten in UTF-8.
+    writeBytes(path(),
+               "[A1]\r\nTitle=Caf\xE9 \x80 \x93quoted\x94 \x81\r\n"
+               "[B2]\r\nTitle=Caf\xC3\xA9\r\n");
+    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).entries,
+              QStringList{QString::fromUtf8("Title=Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D ") +
+                          QChar(0x81)});
+    EXPECT_EQ(readSection(path(), QStringLiteral("B2")).entries,
+              QStringList{QString::fromUtf8("Title=Caf\xC3\xA9")});
+}
+
+TEST_F(ProfileFileTest, Windows1252TableCoversTheWholeHighHalf) {
+    QByteArray all;
+    for (int b = 0x80; b <= 0xFF; ++b) all += static_cast<char>(b);
+    const QString text = fromWindows1252(all.constData(), all.size());
+    ASSERT_EQ(text.size(), 128);
+    EXPECT_EQ(text[0], QChar(0x20AC));
+    EXPECT_EQ(text[0x8A - 0x80], QChar(0x0160));
+    EXPECT_EQ(text[0x9F - 0x80], QChar(0x0178));
+    EXPECT_EQ(text[0x9D - 0x80], QChar(0x009D));
+    for (int b = 0xA0; b <= 0xFF; ++b) EXPECT_EQ(text[b - 0x80], QChar(b));
+}
+
+TEST_F(ProfileFileTest, WriteCreatesFileAndSectionInCrLfUtf8) {
+    ASSERT_TRUE(writeSection(path(), QStringLiteral("1C02F203"),
+                             {QStringLiteral("Title=Caf\u00e9"), QStringLiteral("Track1=")}));
+    EXPECT_EQ(readBytes(path()), QByteArray("[1C02F203]\r\nTitle=Caf\xC3\xA9\r\nTrack1=\r\n"));
+    // A second section goes after the first; one without a final line end gets one first.
+    writeBytes(path(), "[A1]\r\na=1");
+    ASSERT_TRUE(writeSection(path(), QStringLiteral("B2"), {QStringLiteral("b=2")}));
+    EXPECT_EQ(readBytes(path()), QByteArray("[A1]\r\na=1\r\n[B2]\r\nb=2\r\n"));
+}
+
+TEST_F(ProfileFileTest, RewriteTouchesOnlyItsOwnSection) {
+    const QByteArray before = "; my discs\n[A1]\nTitle=Old\n\n[b2]\r\nTitle=B\xE9\r\n; kept\r\n\r\n"
+                              "[C3]\nTitle=C\n";
+    struct Case {
+        const char* section;
+        QStringList entries;
+        QByteArray after;
+    };
+    const Case cases[] = {
+        {"A1", {"Title=New", "Track1="},
+         "; my discs\n[A1]\nTitle=New\r\nTrack1=\r\n\n[b2]\r\nTitle=B\xE9\r\n; kept\r\n\r\n[C3]\nTitle=C\n"},
+        // The header keeps its own spelling; comments inside the section go with its entries,
+        // the blank line before the next section stays.
+        {"B2", {"Title=Neu"}, "; my discs\n[A1]\nTitle=Old\n\n[b2]\r\nTitle=Neu\r\n\r\n[C3]\nTitle=C\n"},
+        {"C3", {}, "; my discs\n[A1]\nTitle=Old\n\n[b2]\r\nTitle=B\xE9\r\n; kept\r\n\r\n[C3]\n"},
+        {"D4", {"x=1"}, before + "[D4]\r\nx=1\r\n"},
+    };
+    for (const Case& c : cases) {
+        writeBytes(path(), before);
+        ASSERT_TRUE(writeSection(path(), QString::fromLatin1(c.section), c.entries)) << c.section;
+        EXPECT_EQ(readBytes(path()), c.after) << c.section;
+    }
+}
+
+TEST_F(ProfileFileTest, HeaderOnLastLineWithoutLineEnd) {
+    writeBytes(path(), "[A1]\na=1\n[B2]");
+    ASSERT_TRUE(writeSection(path(), QStringLiteral("B2"), {QStringLiteral("b=2")}));
+    EXPECT_EQ(readBytes(path()), QByteArray("[A1]\na=1\n[B2]\r\nb=2\r\n"));
+}
+
+TEST_F(ProfileFileTest, LineBreaksInsideAnEntryCannotForgeLines) {
+    writeBytes(path(), "[B2]\nb=2\n");
+    ASSERT_TRUE(writeSection(path(), QStringLiteral("A1"),
+                             {QStringLiteral("Title=x\r\n[B2]\nb=forged")}));
+    EXPECT_EQ(readSection(path(), QStringLiteral("B2")).entries, QStringList{"b=2"});
+    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).entries,
+              QStringList{"Title=x  [B2] b=forged"});
+}
+
+TEST_F(ProfileFileTest, WriteKeepsFileModeAndLeavesNoTemporaries) {
+    writeBytes(path(), "[A1]\na=1\n");
+    QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_TRUE(writeSection(path(), QStringLiteral("A1"), {QStringLiteral("a=2")}));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_TRUE(temporariesIn(dir.path()).isEmpty());
+}
+
+TEST_F(ProfileFileTest, WriteThroughSymbolicLinkReplacesTheTarget) {
+    const QString real = dir.filePath(QStringLiteral("real.ini"));
+    writeBytes(real, "[A1]\na=1\n");
+    ASSERT_TRUE(QFile::link(real, path()));
+    ASSERT_TRUE(writeSection(path(), QStringLiteral("A1"), {QStringLiteral("a=2")}));
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_EQ(readBytes(real), QByteArray("[A1]\na=2\r\n"));
+}
+
+TEST_F(ProfileFileTest, FailedWritesLeaveTheOldFile) {
+    // A folder that cannot hold the file: its parent is a regular file (this also fails
+    // for root, for whom a read-only folder is no obstacle).
+    writeBytes(dir.filePath(QStringLiteral("plain")), "x");
+    QString error;
+    EXPECT_FALSE(writeSection(dir.filePath(QStringLiteral("plain/Velmora.ini")), QStringLiteral("A1"),
+                              {QStringLiteral("a=1")}, &error));
+    EXPECT_FALSE(error.isEmpty());
+
+    // The file's place taken by a folder.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Velmora.ini")));
+    EXPECT_FALSE(writeSection(path(), QStringLiteral("A1"), {QStringLiteral("a=1")}));
+    EXPECT_TRUE(QFileInfo(path()).isDir());
+}
+
+TEST_F(ProfileFileTest, WriteIntoReadOnlyFolderFailsCleanly) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    writeBytes(path(), "[A1]\na=1\n");
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    const bool written = writeSection(path(), QStringLiteral("A1"), {QStringLiteral("a=2")});
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readBytes(path()), QByteArray("[A1]\na=1\n"));
+}
+
+TEST_F(ProfileFileTest, FullDiskMidWriteLeavesTheOldFile) {
+    // A file-size limit makes the temporary file's write fail part-way, like a full disk,
+    // whoever runs the test.
+    QByteArray before;
+    for (int i = 0; i < 200; ++i) before += "[S" + QByteArray::number(i) + "]\r\nTitle=Some title\r\n";
+    writeBytes(path(), before);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const bool ok = writeSection(path(), QStringLiteral("S5"), {QStringLiteral("Title=New")});
+        _exit(ok ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    EXPECT_EQ(readBytes(path()), before);
+    EXPECT_TRUE(temporariesIn(dir.path()).isEmpty());
+}
+
+TEST_F(ProfileFileTest, WriterKilledAtRandomLeavesOldOrNewFileNeverATornOne) {
+    // Many sections so that one write takes a while; the writer flips one section between
+    // two versions, and is killed at random moments.
+    QByteArray initial;
+    for (int i = 0; i < 400; ++i)
+        initial += "[D" + QByteArray::number(i) + "]\r\nTitle=Disc " + QByteArray::number(i) +
+                   "\r\nArtist=Someone\r\nTrack1=One\r\nTrack2=Two\r\n";
+    const QStringList versionA{QStringLiteral("Title=Version A"), QStringLiteral("Track1=a")};
+    QStringList versionB{QStringLiteral("Title=Version B, longer")};
+    for (int t = 1; t <= 30; ++t) versionB << QStringLiteral("Track%1=Title of track %1").arg(t);
+
+    // The three files a reader may find.
+    writeBytes(path(), initial);
+    ASSERT_TRUE(writeSection(path(), QStringLiteral("D200"), versionA));
+    const QByteArray withA = readBytes(path());
+    ASSERT_TRUE(writeSection(path(), QStringLiteral("D200"), versionB));
+    const QByteArray withB = readBytes(path());
+    writeBytes(path(), initial);
+
+    auto* rng = QRandomGenerator::global();
+    int seenA = 0, seenB = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    int iterations = 0;
+    for (; iterations < 300 && std::chrono::steady_clock::now() < deadline; ++iterations) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (unsigned n = 0;; ++n)
+                writeSection(path(), QStringLiteral("D200"), (n % 2) ? versionB : versionA);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(rng->bounded(100, 6000)));
+        kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+
+        const QByteArray now = readBytes(path());
+        ASSERT_TRUE(now == initial || now == withA || now == withB)
+            << "torn file after " << iterations << " kills, " << now.size() << " bytes";
+        seenA += now == withA;
+        seenB += now == withB;
+        // Never more than the one temporary file of the writer just killed.
+        ASSERT_LE(temporariesIn(dir.path()).size(), 1);
+    }
+    EXPECT_GE(iterations, 50);
+    EXPECT_GT(seenA, 0);
+    EXPECT_GT(seenB, 0);
+    // The next writer clears what a killed one left behind.
+    ASSERT_TRUE(writeSection(path(), QStringLiteral("D1"), {QStringLiteral("Title=x")}));
+    EXPECT_TRUE(temporariesIn(dir.path()).isEmpty());
+}
+
+TEST_F(ProfileFileTest, GetSectionFillsTheBufferLikeThePlatform) {
+    writeBytes(path(), "[A1]\nTitle=AB\nTrack1=\n[E5]\n; only a comment\n");
+    struct Case {
+        const char* name;
+        const char* section;
+        int size;
+        int result;
+        QString buffer;  // the whole buffer after the call, '^' where untouched
+    };
+    const QString untouched(12, u'^');
+    const auto with = [&](const QString& head) { return head + untouched.mid(head.size()); };
+    const Case cases[] = {
+        // "Title=AB" NUL "Track1=" NUL is 17 characters; the final NUL makes 18, which fits
+        // a buffer of 20 (size - 2).
+        {"fits", "A1", 22, 17,
+         QString("Title=AB") + NUL + "Track1=" + NUL + NUL + QString(4, u'^')},
+        {"missing section", "Z9", 12, 0, with(QString(2, NUL))},
+        {"only comments", "E5", 12, 0, with(QString(2, NUL))},
+        {"exactly fits", "A1", 20, 17, QString("Title=AB") + NUL + "Track1=" + NUL + NUL + "^^"},
+        {"one short: cut", "A1", 19, 17, QString("Title=AB") + NUL + "Track1=" + NUL + NUL + NUL},
+        {"cut inside an entry", "A1", 12, 10, QString("Title=AB") + NUL + "T" + NUL + NUL},
+        {"tiny buffer", "A1", 2, 0, QString(2, NUL)},
+    };
+    for (const Case& c : cases) {
+        QString buffer(c.size, u'^');
+        EXPECT_EQ(GetPrivateProfileSection(QString::fromLatin1(c.section), buffer, path()), c.result)
+            << c.name;
+        EXPECT_EQ(buffer, c.buffer.left(c.size)) << c.name;
+    }
+}
+
+TEST_F(ProfileFileTest, TenThousandCharacterBufferCutsLongSections) {
+    QStringList entries;
+    for (int i = 1; i <= 40; ++i) entries << QStringLiteral("Track%1=").arg(i) + QString(300, u'x');
+    ASSERT_TRUE(writeSection(path(), QStringLiteral("A1"), entries));
+    QString buffer(10000, u'^');
+    EXPECT_EQ(GetPrivateProfileSection(QStringLiteral("A1"), buffer, path()), 9998);
+    EXPECT_FALSE(buffer.contains(u'^'));
+    EXPECT_EQ(buffer.right(2), QString(2, NUL));
+    EXPECT_TRUE(buffer.startsWith(entries.first() + NUL + entries.at(1) + NUL));
+    // The whole read has them all.
+    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).entries, entries);
+}
+
+TEST_F(ProfileFileTest, WritePrivateProfileSectionTakesSectionText) {
+    ASSERT_TRUE(WritePrivateProfileSection(QStringLiteral("A1"),
+                                           nulJoined({"Title=x", "Track1=", "Track2=y"}), path()));
+    EXPECT_EQ(readBytes(path()), QByteArray("[A1]\r\nTitle=x\r\nTrack1=\r\nTrack2=y\r\n"));
+    // Text after the terminating empty string is not part of the section.
+    ASSERT_TRUE(WritePrivateProfileSection(QStringLiteral("A1"),
+                                           QString("a=1") + NUL + NUL + "b=2" + NUL + NUL, path()));
+    EXPECT_EQ(readBytes(path()), QByteArray("[A1]\r\na=1\r\n"));
+    // An empty section text leaves the header alone.
+    ASSERT_TRUE(WritePrivateProfileSection(QStringLiteral("A1"), QString(NUL), path()));
+    EXPECT_EQ(readBytes(path()), QByteArray("[A1]\r\n"));
+    EXPECT_EQ(sectionText({}), QString(NUL));
+    EXPECT_EQ(entriesOf(QStringLiteral("a=1")), QStringList{"a=1"});
+}
