@@ -1,5 +1,64 @@
+#include "app/app_services.h"
+#include "app/frm_cdplayer.h"
+#include "chrome/tray_icon.h"
+#include "discdb/disc_database.h"
+#include "mixer/alsa_mixer_volume.h"
+#include "platform/drive_selection.h"
+#include "platform/mci/mci_interpreter.h"
+#include "platform/program_folder.h"
+#include "platform/single_instance.h"
+#include "platform/ui/qt_message_box.h"
+#include "settings/qsettings_registry.h"
+
 #include <QApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+using namespace velmora;
+
+namespace {
+// The skinned window places itself; on a Wayland session that only works through
+// XWayland, so ask for it where it is there.
+void preferX11OnWayland() {
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+    preferX11OnWayland();
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("velmora"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
+    // The window hides to the tray; only the quit commands end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    InstanceLock instance;
+    auto clock = std::make_shared<SteadyClock>();
+    MciInterpreter interpreter([clock] {
+        DriveSelection selection = selectDriveFromEnvironment(demoDiscPath(), clock);
+        if (!selection.error.isEmpty()) std::fprintf(stderr, "velmora: %s\n", qPrintable(selection.error));
+        return selection.drive;
+    });
+    QtMessageBoxService boxes;
+
+    AppServices services;
+    services.mci = &interpreter;
+    services.boxes = &boxes;
+    services.registry = [] { return std::make_unique<QSettingsRegistry>(); };
+    services.mixer = [] { return std::make_unique<AlsaMixerVolume>(); };
+    services.programFolder = programFolder();
+    services.discDatabasePath = discDatabasePath(services.programFolder);
+    services.commandLine = QApplication::arguments().mid(1).join(u' ');
+    services.mciLogPath = qEnvironmentVariable("VELMORA_MCI_LOG");
+    services.isOnlyInstance = [&instance] { return instance.acquire(); };
+    services.trayAvailable = TrayIcon::desktopHasTray();
+    services.endProgram = [] { QCoreApplication::quit(); };
+
+    FrmCdplayer window(std::move(services));
+    if (!window.Form_Load()) return 0;
+    window.show();
+    return app.exec();
 }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "mixer/volume_controls.h"
+#include "settings/registry_access.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace velmora {
+
+class MciService;
+class MessageBoxService;
+
+// Everything the main window takes from the platform. The program fills it with the real
+// services; tests fill it with doubles or with real parts pointed at temporary folders.
+struct AppServices {
+    MciService* mci = nullptr;
+    MessageBoxService* boxes = nullptr;
+    RegistryAccessFactory registry;
+    VolumeControls::MixerFactory mixer;
+
+    QString programFolder;
+    QString discDatabasePath;
+    QString commandLine;  // the arguments after the program name, joined by blanks
+    QString mciLogPath;   // empty: no log
+
+    // False when another instance already runs.
+    std::function<bool()> isOnlyInstance = [] { return true; };
+    // Whether the desktop shows tray icons; without one, hiding minimises instead.
+    bool trayAvailable = true;
+    // Offers to become the desktop's player for audio CDs (may ask the user).
+    std::function<void()> checkAutoRun = [] {};
+    // Shows the tip of the day.
+    std::function<void()> showTips = [] {};
+    // Ends the program once the main window has really unloaded.
+    std::function<void()> endProgram;
+};
+
+}  // namespace velmora

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace velmora {
+
+// The pop-up menu of the tray icon: the transport commands, the way back to the main
+// window and the way out of the program.
+struct PopupMenu {
+    explicit PopupMenu(QWidget* parent);
+
+    QMenu* mnuPopUp;
+    QAction* mnuAR;
+    QAction* mnuSep4;
+    QAction* mnuPlay;
+    QAction* mnuPause;
+    QAction* mnuPrev;
+    QAction* mnuNext;
+    QAction* mnuStop;
+    QAction* mnuEject;
+    QAction* mnuSep3;
+    QAction* mnuUAR;
+};
+
+}  // namespace velmora

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/mci_service.h"
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+
+// A scripted drive: canned replies and result codes per command string, and a record of
+// every command sent, in order.
+class FakeMci final : public MciService {
+public:
+    struct Answer {
+        int code = 0;
+        std::string reply;
+    };
+
+    void answer(const std::string& command, std::string reply, int code = 0) {
+        answers[command] = {code, std::move(reply)};
+    }
+    void fail(const std::string& command, int code) { answers[command] = {code, {}}; }
+
+    int sendString(const std::string& command, char* buffer, int bufferLength) override {
+        sent.push_back(command);
+        if (buffer && bufferLength > 0) buffer[0] = '\0';
+        const auto it = answers.find(command);
+        if (it == answers.end()) return unknownCode;
+        const Answer& a = it->second;
+        if (buffer && bufferLength > 0 && !a.reply.empty()) {
+            if (static_cast<int>(a.reply.size()) >= bufferLength) return 268;
+            std::memcpy(buffer, a.reply.c_str(), a.reply.size() + 1);
+        }
+        return a.code;
+    }
+
+    bool errorString(int code, char* buffer, int bufferLength) const override {
+        if (!buffer || bufferLength <= 0) return false;
+        const std::string text = "error text " + std::to_string(code);
+        std::strncpy(buffer, text.c_str(), static_cast<std::size_t>(bufferLength - 1));
+        buffer[bufferLength - 1] = '\0';
+        return true;
+    }
+
+    // Commands sent since the last call.
+    std::vector<std::string> takeSent() {
+        std::vector<std::string> out;
+        out.swap(sent);
+        return out;
+    }
+
+    // A playing audio disc of `tracks` tracks, each 4:10 long, at `position` (tmsf).
+    void audioDisc(int tracks, const std::string& position, const std::string& mode = "playing") {
+        answer("status cd media present", "true");
+        answer("status cd type track 1", "audio");
+        answer("status cd number of tracks wait", std::to_string(tracks));
+        for (int n = 1; n <= tracks; ++n) answer("status cd length track " + std::to_string(n), "04:10:00");
+        answer("status cd position", position);
+        answer("status cd mode", mode);
+    }
+
+    std::map<std::string, Answer> answers;
+    std::vector<std::string> sent;
+    int unknownCode = 0;  // commands without a script succeed silently
+};
+
+}  // namespace velmora::test
