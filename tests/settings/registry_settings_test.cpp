@@ -1,0 +1,333 @@
+#include "settings/qsettings_registry.h"
+#include "settings/registry_settings.h"
+
+#include "platform/message_box.h"
+#include "shared/player_state.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+using namespace velmora;
+
+namespace {
+
+const QString kShowTips = QStringLiteral("Show Tips at Startup");
+
+// An in-memory store shared by every component the factory makes; records each write,
+// and fails every call (or every creation) on demand.
+struct MemoryStore {
+    std::map<QString, QString> values;  // "hive|key|name"
+    std::vector<QString> writes;         // value names, in order
+    bool failCalls = false;
+    bool failCreation = false;
+
+    static QString slot(std::uint32_t hive, const QString& key, const QString& name) {
+        return QString::number(hive) + u'|' + key + u'|' + name;
+    }
+};
+
+class MemoryRegistry final : public RegistryAccess {
+public:
+    explicit MemoryRegistry(MemoryStore& store) : store_(store) {}
+    bool ReadValue(std::uint32_t hive, const QString& key, const QString& name,
+                   QString& value) override {
+        if (store_.failCalls) throw RegistryError{-2147024891, "RegistryAccess", "read failed"};
+        const auto it = store_.values.find(MemoryStore::slot(hive, key, name));
+        if (it == store_.values.end()) return false;
+        value = it->second;
+        return true;
+    }
+    bool WriteValue(std::uint32_t hive, const QString& key, const QString& name,
+                    const QString& value) override {
+        if (store_.failCalls) throw RegistryError{-2147024891, "RegistryAccess", "write failed"};
+        store_.values[MemoryStore::slot(hive, key, name)] = value;
+        store_.writes.push_back(name);
+        return true;
+    }
+
+private:
+    MemoryStore& store_;
+};
+
+class SettingsTest : public ::testing::Test {
+protected:
+    MemoryStore store;
+    RecordingMessageBoxes boxes;
+    RegistrySettings settings{[this]() -> std::unique_ptr<RegistryAccess> {
+                                  if (store.failCreation)
+                                      throw RegistryError{429, "Velmora", "cannot create component"};
+                                  return std::make_unique<MemoryRegistry>(store);
+                              },
+                              boxes};
+    PlayerState state;
+    std::vector<QString> skins;
+    SettingsLoader loader{settings, state, QStringLiteral("/opt/velmora"),
+                          [this](const QString& path) { skins.push_back(path); },
+                          [] { return QStringLiteral("alice"); }};
+
+    QString stored(const QString& name) {
+        const auto it = store.values.find(MemoryStore::slot(HKEY_CURRENT_USER, kSettingsKey, name));
+        return it == store.values.end() ? QStringLiteral("<missing>") : it->second;
+    }
+    void put(const QString& name, const QString& value) {
+        store.values[MemoryStore::slot(HKEY_CURRENT_USER, kSettingsKey, name)] = value;
+    }
+    // What start-up reads after LoadSettings.
+    void readWindowSettings() {
+        settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("0"));
+        settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Left"), QStringLiteral("0"));
+        settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, kShowTips, QStringLiteral("1"));
+    }
+};
+
+}  // namespace
+
+TEST_F(SettingsTest, FirstStartCreatesTheSixValuesInOrder) {
+    loader.LoadSettings(true);
+    readWindowSettings();
+    EXPECT_EQ(store.writes, (std::vector<QString>{"UserName", "CDDBServer", "Skin", "Top", "Left",
+                                                  kShowTips}));
+    EXPECT_EQ(stored("UserName"), QStringLiteral("alice"));
+    EXPECT_EQ(stored("CDDBServer"), QStringLiteral("gnudb.gnudb.org/~cddb/cddb.cgi"));
+    EXPECT_EQ(stored("Skin"), QStringLiteral("cloud_skin.jpg"));
+    EXPECT_EQ(stored("Top"), QStringLiteral("0"));
+    EXPECT_EQ(stored("Left"), QStringLiteral("0"));
+    EXPECT_EQ(stored(kShowTips), QStringLiteral("1"));
+    EXPECT_EQ(state.ActiveUserName, QStringLiteral("alice"));
+    EXPECT_EQ(state.ActiveCDDBServer, QStringLiteral("gnudb.gnudb.org/~cddb/cddb.cgi"));
+    EXPECT_EQ(skins, std::vector<QString>{"/opt/velmora/Skins/cloud_skin.jpg"});
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SettingsTest, StoredValuesWinAndAnEmptyOneIsNotReplaced) {
+    put("UserName", QString());
+    put("CDDBServer", QStringLiteral("freedb.dbpoweramp.com/~cddb/cddb.cgi"));
+    put("Skin", QStringLiteral("  my skin.jpg  "));
+    loader.LoadSettings(true);
+    EXPECT_EQ(state.ActiveUserName, QString());
+    EXPECT_EQ(state.ActiveCDDBServer, QStringLiteral("freedb.dbpoweramp.com/~cddb/cddb.cgi"));
+    // The file named without the blanks; the stored value keeps them.
+    EXPECT_EQ(skins, std::vector<QString>{"/opt/velmora/Skins/my skin.jpg"});
+    EXPECT_EQ(stored("Skin"), QStringLiteral("  my skin.jpg  "));
+    EXPECT_TRUE(store.writes.empty());
+}
+
+TEST_F(SettingsTest, TimerReloadLeavesTheSkinAlone) {
+    put("CDDBServer", QStringLiteral("old.example/~cddb/cddb.cgi"));
+    QObject owner;
+    QTimer* timer = createCheckSettingsTimer(loader, &owner);
+    EXPECT_EQ(timer->objectName(), QStringLiteral("tmrCheckSettings"));
+    EXPECT_EQ(timer->interval(), 60000);
+    EXPECT_TRUE(timer->isActive());
+
+    put("CDDBServer", QStringLiteral("cddb.retrobridge.org/~cddb/cddb.cgi"));
+    timer->setInterval(0);
+    QElapsedTimer waited;
+    waited.start();
+    while (state.ActiveCDDBServer.isEmpty() && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(state.ActiveCDDBServer, QStringLiteral("cddb.retrobridge.org/~cddb/cddb.cgi"));
+    EXPECT_TRUE(skins.empty());
+    EXPECT_EQ(stored("Skin"), QStringLiteral("<missing>"));
+}
+
+TEST_F(SettingsTest, FailingStoreShowsOneBoxPerCallAndGoesOn) {
+    store.failCalls = true;
+    loader.LoadSettings(true);
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(state.ActiveUserName, QString());
+    EXPECT_EQ(state.ActiveCDDBServer, QString());
+    EXPECT_EQ(skins, std::vector<QString>{"/opt/velmora/Skins/"});
+    readWindowSettings();
+    ASSERT_EQ(boxes.shown.size(), 6u);
+    for (const auto& box : boxes.shown) {
+        EXPECT_EQ(box.title, QStringLiteral("CRITICAL ERROR"));
+        EXPECT_EQ(box.style, 16);
+    }
+    EXPECT_EQ(boxes.shown.front().text,
+              QStringLiteral("  Program Name : Velmora\r\n\r\n"
+                             "   Routine Name : Public Function GetRegKey\r\n\r\n"
+                             "     Error Number : -2147024891\r\n"
+                             "      Error Source : RegistryAccess\r\n"
+                             "Error Description : read failed\r\n\r\n"));
+
+    settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("15"));
+    ASSERT_EQ(boxes.shown.size(), 7u);
+    EXPECT_TRUE(boxes.shown.back().text.contains(
+        QStringLiteral("\r\n   Routine Name : Public Sub SetRegKey\r\n\r\n")));
+    EXPECT_TRUE(boxes.shown.back().text.contains(QStringLiteral("Error Description : write failed")));
+}
+
+TEST_F(SettingsTest, ComponentThatCannotBeCreated) {
+    store.failCreation = true;
+    EXPECT_EQ(settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"),
+                                 QStringLiteral("0")),
+              QString());
+    settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("1"));
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("     Error Number : 429\r\n")));
+}
+
+TEST(SettingAsWholeNumber, AnythingButAWholeNumberCountsAsZero) {
+    struct Case {
+        const char* text;
+        int value;
+    };
+    const Case cases[] = {{"0", 0},        {"1", 1},         {"-800", -800}, {" 15 ", 15},
+                          {"", 0},         {"abc", 0},       {"12px", 0},    {"1.5", 0},
+                          {"1e3", 0},      {"99999999999", 0}, {"2147483647", 2147483647},
+                          {"+3", 3}};
+    for (const Case& c : cases)
+        EXPECT_EQ(settingAsWholeNumber(QString::fromLatin1(c.text)), c.value) << c.text;
+}
+
+TEST(SystemLogonName, FitsThePlatformsBuffer) {
+    const QString name = systemLogonName();
+    EXPECT_FALSE(name.isEmpty());
+    EXPECT_LE(name.size(), 198);
+}
+
+namespace {
+
+class QSettingsStoreTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    RecordingMessageBoxes boxes;
+    QString ini() const { return dir.filePath(QStringLiteral("settings.ini")); }
+    RegistrySettings settingsOn(const QString& path) {
+        return RegistrySettings(qsettingsRegistryFactory(path), boxes);
+    }
+};
+
+}  // namespace
+
+TEST_F(QSettingsStoreTest, ValuesSurviveARestartInTheRegistryLayout) {
+    {
+        RegistrySettings settings = settingsOn(ini());
+        PlayerState state;
+        SettingsLoader loader{settings, state, dir.path(), {}, [] { return QStringLiteral("bob"); }};
+        loader.LoadSettings(true);
+        settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("-100"));
+        settings.SetRegKey(HKEY_CLASSES_ROOT, QStringLiteral("AudioCD\\shell\\play\\command"), QString(),
+                           QStringLiteral("/usr/bin/velmora play"));
+    }
+    // A new component, as after a restart.
+    QSettingsRegistry registry(ini());
+    struct Case {
+        std::uint32_t hive;
+        const char* key;
+        const char* name;
+        const char* value;
+    };
+    const Case cases[] = {
+        {HKEY_CURRENT_USER, "SOFTWARE\\Tessaly\\Velmora", "UserName", "bob"},
+        {HKEY_CURRENT_USER, "SOFTWARE\\Tessaly\\Velmora", "CDDBServer", "gnudb.gnudb.org/~cddb/cddb.cgi"},
+        {HKEY_CURRENT_USER, "SOFTWARE\\Tessaly\\Velmora", "Skin", "cloud_skin.jpg"},
+        {HKEY_CURRENT_USER, "SOFTWARE\\Tessaly\\Velmora", "Top", "-100"},
+        {HKEY_CLASSES_ROOT, "AudioCD\\shell\\play\\command", "", "/usr/bin/velmora play"},
+    };
+    for (const Case& c : cases) {
+        QString value;
+        EXPECT_TRUE(registry.ReadValue(c.hive, QString::fromLatin1(c.key), QString::fromLatin1(c.name), value))
+            << c.name;
+        EXPECT_EQ(value, QString::fromLatin1(c.value)) << c.name;
+    }
+    QString value = QStringLiteral("untouched");
+    EXPECT_FALSE(registry.ReadValue(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Left"), value));
+    EXPECT_EQ(value, QStringLiteral("untouched"));
+    EXPECT_FALSE(registry.ReadValue(HKEY_CLASSES_ROOT, kSettingsKey, QStringLiteral("Top"), value));
+
+    QSettings raw(ini(), QSettings::IniFormat);
+    EXPECT_EQ(raw.value(QStringLiteral("HKEY_CURRENT_USER/SOFTWARE/Tessaly/Velmora/UserName")).toString(),
+              QStringLiteral("bob"));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(QSettingsStoreTest, TextComesBackAsStored) {
+    QSettingsRegistry registry(ini());
+    const QString texts[] = {QString(),
+                             QStringLiteral("  my skin.jpg  "),
+                             QStringLiteral("a,b, c"),
+                             QStringLiteral("@Variant(x)"),
+                             QStringLiteral("semi;colon \"quoted\" back\\slash"),
+                             QStringLiteral("Caf\u00e9 \u263a"),
+                             QStringLiteral("12")};
+    int i = 0;
+    for (const QString& text : texts) {
+        const QString name = QStringLiteral("Value %1/with\\separators").arg(i++);
+        registry.WriteValue(HKEY_CURRENT_USER, kSettingsKey, name, text);
+        QString back;
+        ASSERT_TRUE(QSettingsRegistry(ini()).ReadValue(HKEY_CURRENT_USER, kSettingsKey, name, back)) << name.toStdString();
+        EXPECT_EQ(back, text) << name.toStdString();
+    }
+}
+
+TEST_F(QSettingsStoreTest, HandEditedListIsReadAsText) {
+    QFile f(ini());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[HKEY_CURRENT_USER]\nSOFTWARE\\Tessaly\\Velmora\\CDDBServer=a,b\n");
+    f.close();
+    QString value;
+    ASSERT_TRUE(QSettingsRegistry(ini()).ReadValue(HKEY_CURRENT_USER, kSettingsKey,
+                                                   QStringLiteral("CDDBServer"), value));
+    EXPECT_EQ(value, QStringLiteral("a,b"));
+}
+
+TEST_F(QSettingsStoreTest, StoreThatCannotBeReadOrWrittenShowsOneBoxPerCall) {
+    // The settings file's place taken by a folder: nothing can be read.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("settings.ini")));
+    // Under a regular file: reads find nothing, writes fail.
+    QFile plain(dir.filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const QString paths[] = {ini(), dir.filePath(QStringLiteral("plain/settings.ini"))};
+    for (const QString& path : paths) {
+        boxes.shown.clear();
+        RegistrySettings settings = settingsOn(path);
+        PlayerState state;
+        std::vector<QString> skins;
+        SettingsLoader loader{settings, state, QStringLiteral("/p"),
+                              [&](const QString& s) { skins.push_back(s); },
+                              [] { return QStringLiteral("carol"); }};
+        loader.LoadSettings(true);
+        EXPECT_EQ(boxes.shown.size(), 3u) << path.toStdString();
+        EXPECT_EQ(state.ActiveUserName, QString()) << path.toStdString();
+        EXPECT_EQ(state.ActiveCDDBServer, QString()) << path.toStdString();
+        EXPECT_EQ(settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, kShowTips, QStringLiteral("1")),
+                  QString());
+        settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("0"));
+        EXPECT_EQ(boxes.shown.size(), 5u) << path.toStdString();
+        for (const auto& box : boxes.shown) {
+            EXPECT_EQ(box.title, QStringLiteral("CRITICAL ERROR"));
+            EXPECT_TRUE(box.text.contains(path)) << box.text.toStdString();
+        }
+    }
+}
+
+TEST(SettingsStorePath, InVelmoraHomeWhenSetElseTheUsersConfigFolder) {
+    QTemporaryDir home, config;
+    const QByteArray savedHome = qgetenv("VELMORA_HOME");
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    qputenv("VELMORA_HOME", QFile::encodeName(home.path()));
+    EXPECT_EQ(defaultSettingsStorePath(), home.path() + QStringLiteral("/settings.ini"));
+    EXPECT_EQ(QSettingsRegistry().iniPath(), home.path() + QStringLiteral("/settings.ini"));
+    qputenv("VELMORA_HOME", QFile::encodeName(home.filePath(QStringLiteral("missing"))));
+    EXPECT_EQ(defaultSettingsStorePath(), config.path() + QStringLiteral("/velmora/settings.ini"));
+    qunsetenv("VELMORA_HOME");
+    EXPECT_EQ(defaultSettingsStorePath(), config.path() + QStringLiteral("/velmora/settings.ini"));
+    if (!savedHome.isNull()) qputenv("VELMORA_HOME", savedHome);
+    if (savedConfig.isNull()) qunsetenv("XDG_CONFIG_HOME");
+    else qputenv("XDG_CONFIG_HOME", savedConfig);
+}
