@@ -1,6 +1,57 @@
-// Placeholder: drive selection is being written.
 #include "platform/drive_selection.h"
+
+#include "platform/cdio/cdio_drive.h"
+#include "platform/sim/simulated_drive.h"
+
 namespace velmora {
-DriveSelection selectDrive(const QString&, const QString&, std::shared_ptr<Clock>) { return {}; }
-DriveSelection selectDriveFromEnvironment(const QString&, std::shared_ptr<Clock>) { return {}; }
+
+namespace {
+
+DriveSelection simulated(const QString& discPath, std::shared_ptr<Clock> clock) {
+    DriveSelection selection;
+    auto drive = std::make_shared<SimulatedDrive>(std::move(clock));
+    if (discPath.isEmpty()) {
+        selection.description = QStringLiteral("simulated drive, no disc");
+    } else if (drive->setDiscFile(discPath, &selection.error)) {
+        selection.description = QStringLiteral("simulated drive with %1").arg(discPath);
+    } else {
+        // The drive still works, empty, as a real drive with an unreadable disc would.
+        selection.description = QStringLiteral("simulated drive, no disc (%1 refused)").arg(discPath);
+    }
+    selection.drive = std::move(drive);
+    return selection;
+}
+
+DriveSelection real(const QString& path, std::shared_ptr<Clock> clock) {
+    DriveSelection selection;
+    selection.drive = openCdioDrive(path, std::move(clock), &selection.error);
+    selection.description = selection.drive ? path : QStringLiteral("%1 (cannot be opened)").arg(path);
+    return selection;
+}
+
+}  // namespace
+
+DriveSelection selectDrive(const QString& spec, const QString& demoDiscPath,
+                           std::shared_ptr<Clock> clock) {
+    if (!clock) clock = std::make_shared<SteadyClock>();
+    if (spec.startsWith(QLatin1String("sim:"))) return simulated(spec.mid(4), std::move(clock));
+    if (!spec.isEmpty()) return real(spec, std::move(clock));
+
+    if (const std::optional<QString> device = firstCdDrive()) {
+        DriveSelection selection = real(*device, clock);
+        if (selection.drive) return selection;
+        // A drive we may not use is no reason to have none: fall back to the demo disc
+        // and keep the reason for the user.
+        DriveSelection demo = simulated(demoDiscPath, std::move(clock));
+        demo.error = selection.error + (demo.error.isEmpty() ? QString() : QStringLiteral("\n") + demo.error);
+        return demo;
+    }
+    return simulated(demoDiscPath, std::move(clock));
+}
+
+DriveSelection selectDriveFromEnvironment(const QString& demoDiscPath,
+                                          std::shared_ptr<Clock> clock) {
+    return selectDrive(qEnvironmentVariable("VELMORA_DRIVE"), demoDiscPath, std::move(clock));
+}
+
 }  // namespace velmora

@@ -1,0 +1,74 @@
+// velmora-cli info: what the player loads from the disc database for the disc in the
+// drive, creating the disc's default section just as the player does.
+#include "app/cli/cli_common.h"
+#include "discdb/disc_database.h"
+#include "discdb/disc_id.h"
+#include "platform/mci/drive_mci.h"
+#include "platform/program_folder.h"
+#include "player/mci_channel.h"
+#include "shared/player_state.h"
+#include "shared/reply_parse.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace velmora::cli {
+
+namespace {
+
+// A loaded text without the NUL that ends it.
+QString shown(QString text) {
+    if (text.endsWith(QChar(u'\0'))) text.chop(1);
+    return text;
+}
+
+void printLine(const QString& key, const QString& value) {
+    const QByteArray line = (key + u'=' + value + u'\n').toUtf8();
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout);
+}
+
+}  // namespace
+
+int runInfo(const QStringList& args) {
+    if (!expectNoArguments(QStringLiteral("info"), args)) return kExitUsage;
+    DriveMci device = openDriveMci(demoDiscPath());
+    if (!device.selection.error.isEmpty()) printError(device.selection.error);
+
+    StderrMessageBoxes boxes;
+    MciChannel channel(*device.mci, boxes, qEnvironmentVariable("VELMORA_MCI_LOG"));
+    if (!channel.SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true))
+        return kExitFailure;
+    channel.SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
+
+    const auto closeAll = [&] { channel.SendMCIString(QStringLiteral("close all"), false); };
+    if (channel.plainSend(QStringLiteral("status cd media present"), 30) != u"true") {
+        closeAll();
+        printError(QStringLiteral("no disc in the drive"));
+        return kExitFailure;
+    }
+    if (!channel.plainSend(QStringLiteral("status cd type track 1"), 30).startsWith(u"audio")) {
+        closeAll();
+        printError(QStringLiteral("the disc in the drive is not an audio CD"));
+        return kExitFailure;
+    }
+
+    PlayerState state;
+    const QString id = GetDiscID(channel);
+    DiscDatabase database(discDatabasePath(programFolder()));
+    database.GetCDINFO(id, state, channel, {});
+    const auto tracks = std::clamp<std::int64_t>(
+        numericValue(channel.plainSend(QStringLiteral("status cd number of tracks wait"), 30)), 0,
+        DiscRecord::kMaxTracks);
+    closeAll();
+
+    const DiscRecord& disc = state.CurrentDisc;
+    printLine(QStringLiteral("ID"), disc.ID);
+    printLine(QStringLiteral("Title"), shown(disc.Title));
+    printLine(QStringLiteral("Artist"), shown(disc.Artist));
+    printLine(QStringLiteral("Revision"), QString::number(disc.Revision));
+    for (int n = 1; n <= tracks; ++n)
+        printLine(QStringLiteral("Track%1").arg(n), shown(disc.track(n)));
+    return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+}
+
+}  // namespace velmora::cli

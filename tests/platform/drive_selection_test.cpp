@@ -1,0 +1,108 @@
+// Which drive VELMORA_DRIVE (or its absence) gives.
+#include "platform/cdio/cdio_drive.h"
+#include "platform/drive_selection.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace velmora {
+namespace {
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& text) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return path;
+}
+
+struct SelectionRig {
+    QTemporaryDir dir;
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    QString good = writeFile(dir, QStringLiteral("good.disc"),
+                             "track 1 150 audio\ntrack 2 3000 audio\nleadout 6000\n");
+    QString bad = writeFile(dir, QStringLiteral("bad.disc"),
+                            "track 1 150 audio\ntrack 2 3000 noise\nleadout 6000\n");
+    QString demo = writeFile(dir, QStringLiteral("demo.disc"),
+                             "track 1 150 audio\ntrack 2 3000 audio\ntrack 3 4000 audio\nleadout 6000\n");
+};
+
+int trackCount(const DriveSelection& s) {
+    if (!s.drive) return -1;
+    const auto toc = s.drive->toc();
+    return toc ? toc->lastTrack() : 0;
+}
+
+TEST(DriveSelection, SimulatedDriveWithADisc) {
+    SelectionRig rig;
+    const DriveSelection s = selectDrive(QStringLiteral("sim:") + rig.good, rig.demo, rig.clock);
+    EXPECT_EQ(trackCount(s), 2);
+    EXPECT_TRUE(s.error.isEmpty());
+    EXPECT_TRUE(s.description.contains(rig.good));
+}
+
+TEST(DriveSelection, EmptySimulatedDrive) {
+    SelectionRig rig;
+    const DriveSelection s = selectDrive(QStringLiteral("sim:"), rig.demo, rig.clock);
+    EXPECT_EQ(trackCount(s), 0);
+    EXPECT_TRUE(s.error.isEmpty());
+}
+
+TEST(DriveSelection, ABadDiscFileGivesAnEmptyDriveAndTheReason) {
+    SelectionRig rig;
+    for (const QString& path : {rig.bad, rig.dir.filePath(QStringLiteral("absent.disc"))}) {
+        const DriveSelection s = selectDrive(QStringLiteral("sim:") + path, rig.demo, rig.clock);
+        EXPECT_EQ(trackCount(s), 0) << path.toStdString();
+        EXPECT_TRUE(s.error.startsWith(path)) << s.error.toStdString();
+    }
+    const DriveSelection s = selectDrive(QStringLiteral("sim:") + rig.bad, rig.demo, rig.clock);
+    EXPECT_TRUE(s.error.contains(QStringLiteral(":2:"))) << s.error.toStdString();
+}
+
+TEST(DriveSelection, OtherPathsGoToTheRealDriveBackend) {
+    SelectionRig rig;
+    const QString path = rig.dir.filePath(QStringLiteral("no-such-device"));
+    QString expected;
+    const bool opens = openCdioDrive(path, rig.clock, &expected) != nullptr;
+    ASSERT_FALSE(opens);
+    const DriveSelection s = selectDrive(path, rig.demo, rig.clock);
+    EXPECT_EQ(s.drive, nullptr);
+    EXPECT_FALSE(s.error.isEmpty());
+    EXPECT_EQ(s.error, expected);
+}
+
+TEST(DriveSelection, UnsetFallsBackToTheDemoDiscWithoutADrive) {
+    if (firstCdDrive()) GTEST_SKIP() << "this machine has a CD drive";
+    SelectionRig rig;
+    const DriveSelection s = selectDrive(QString(), rig.demo, rig.clock);
+    EXPECT_EQ(trackCount(s), 3);
+    EXPECT_TRUE(s.description.contains(rig.demo));
+}
+
+TEST(DriveSelection, TheEnvironmentVariableIsHonoured) {
+    SelectionRig rig;
+    const QByteArray saved = qgetenv("VELMORA_DRIVE");
+    const bool wasSet = qEnvironmentVariableIsSet("VELMORA_DRIVE");
+    qputenv("VELMORA_DRIVE", (QStringLiteral("sim:") + rig.good).toLocal8Bit());
+    const DriveSelection fromGood = selectDriveFromEnvironment(rig.demo, rig.clock);
+    qputenv("VELMORA_DRIVE", "sim:");
+    const DriveSelection fromEmpty = selectDriveFromEnvironment(rig.demo, rig.clock);
+    if (wasSet) qputenv("VELMORA_DRIVE", saved);
+    else qunsetenv("VELMORA_DRIVE");
+    EXPECT_EQ(trackCount(fromGood), 2);
+    EXPECT_EQ(trackCount(fromEmpty), 0);
+}
+
+TEST(DriveSelection, TheSimulatedDriveRunsOnTheGivenClock) {
+    SelectionRig rig;
+    const DriveSelection s = selectDrive(QStringLiteral("sim:") + rig.good, rig.demo, rig.clock);
+    ASSERT_NE(s.drive, nullptr);
+    ASSERT_EQ(s.drive->play(150, 3000), DriveError::None);
+    rig.clock->advanceMs(2000);
+    EXPECT_EQ(s.drive->status().positionFrame, 300);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,161 @@
+// The reply of every status query, in each time format, on a disc of known layout.
+#include "mci_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using testing_support::knownDisc;
+using testing_support::makeToc;
+using testing_support::MciRig;
+
+struct ReplyCase {
+    const char* command;
+    const char* msf;
+    const char* tmsf;
+    const char* ms;
+};
+
+// knownDisc(): tracks at 150, 20000, 40000, leadout 60000; the head at the disc start.
+const ReplyCase kAtDiscStart[] = {
+    {"status cd media present", "true", "true", "true"},
+    {"status cd type track 1", "audio", "audio", "audio"},
+    {"status cd number of tracks wait", "3", "3", "3"},
+    {"status cd mode", "stopped", "stopped", "stopped"},
+    {"status cd ready", "true", "true", "true"},
+    {"status cd current track", "1", "1", "1"},
+    // Whole disc: 60000 - 150 - 1 = 59849 frames.
+    {"status cd length wait", "13:17:74", "13:17:74", "797987"},
+    {"status cd length track 1", "04:24:50", "04:24:50", "264667"},
+    {"status cd length track 2", "04:26:50", "04:26:50", "266667"},
+    // The last track is one frame short.
+    {"status cd length track 3", "04:26:49", "04:26:49", "266654"},
+    {"status cd position", "00:02:00", "01:00:00:00", "2001"},
+    {"status cd position wait", "00:02:00", "01:00:00:00", "2001"},
+    {"status cd position track 1", "00:02:00", "01:00:00:00", "2001"},
+    {"status cd position track 2", "04:26:50", "02:00:00:00", "266667"},
+    {"status cd position track 3", "08:53:25", "03:00:00:00", "533334"},
+    {"status cd position start", "00:02:00", "01:00:00:00", "2001"},
+    {"status cd start position", "00:02:00", "01:00:00:00", "2001"},
+    {"status cd time format", "msf", "tmsf", "milliseconds"},
+};
+
+// After "seek cd to 2:1:20:5" (tmsf): frame 20000 + 1:20:05 = 26005.
+const ReplyCase kInsideTrack2[] = {
+    {"status cd position", "05:46:55", "02:01:20:05", "346734"},
+    {"status cd current track", "2", "2", "2"},
+    {"status cd mode", "stopped", "stopped", "stopped"},
+    {"status cd length track 2", "04:26:50", "04:26:50", "266667"},
+};
+
+void expectReplies(MciRig& rig, const ReplyCase* cases, std::size_t count) {
+    for (const char* format : {"msf", "tmsf", "milliseconds"}) {
+        ASSERT_EQ(rig.code(std::string("set cd time format ") + format), 0);
+        for (std::size_t i = 0; i < count; ++i) {
+            const ReplyCase& c = cases[i];
+            const std::string expected = format[0] == 'm' && format[1] == 's' ? c.msf
+                                         : format[0] == 't'                  ? c.tmsf
+                                                                             : c.ms;
+            const auto result = rig.send(c.command);
+            EXPECT_EQ(result.code, 0) << c.command << " in " << format;
+            EXPECT_EQ(result.reply, expected) << c.command << " in " << format;
+        }
+    }
+}
+
+TEST(MciReplies, EachQueryInEachTimeFormatAtDiscStart) {
+    MciRig rig;
+    expectReplies(rig, kAtDiscStart, std::size(kAtDiscStart));
+}
+
+TEST(MciReplies, EachQueryInEachTimeFormatInsideATrack) {
+    MciRig rig;
+    ASSERT_EQ(rig.code("set cd time format tmsf"), 0);
+    ASSERT_EQ(rig.code("seek cd to 2:1:20:5"), 0);
+    expectReplies(rig, kInsideTrack2, std::size(kInsideTrack2));
+}
+
+TEST(MciReplies, OpenRepliesTheDeviceIdAndDefaultsToMsf) {
+    MciRig rig(knownDisc(), false);
+    EXPECT_EQ(rig.send("open cdaudio alias cd wait shareable").reply, "1");
+    EXPECT_EQ(rig.reply("status cd time format"), "msf");
+    EXPECT_EQ(rig.send("open cdaudio alias other shareable").reply, "2");
+}
+
+TEST(MciReplies, WordsAreCaseInsensitive) {
+    MciRig rig;
+    EXPECT_EQ(rig.code("Set CD Time Format TMSF Wait"), 0);
+    EXPECT_EQ(rig.reply("STATUS cd POSITION"), "01:00:00:00");
+    EXPECT_EQ(rig.reply("status Cd Number Of Tracks WAIT"), "3");
+    EXPECT_EQ(rig.code("Seek Cd To 2 Wait Notify"), 0);
+    EXPECT_EQ(rig.reply("status cd position"), "02:00:00:00");
+}
+
+TEST(MciReplies, QuotedWordsAndFlagOrderAreAccepted) {
+    MciRig rig;
+    EXPECT_EQ(rig.reply("status \"cd\" mode"), "stopped");
+    EXPECT_EQ(rig.reply("status cd track 2 length"), "04:26:50");
+    EXPECT_EQ(rig.reply("status cd notify length wait track 3"), "04:26:49");
+}
+
+TEST(MciReplies, TimeFormatIsKeptPerDevice) {
+    MciRig rig;
+    ASSERT_EQ(rig.code("open cdaudio alias second shareable"), 0);
+    ASSERT_EQ(rig.code("set cd time format tmsf"), 0);
+    ASSERT_EQ(rig.code("set second time format ms"), 0);
+    EXPECT_EQ(rig.reply("status cd time format"), "tmsf");
+    EXPECT_EQ(rig.reply("status second time format"), "milliseconds");
+    EXPECT_EQ(rig.reply("status cd position"), "01:00:00:00");
+    EXPECT_EQ(rig.reply("status second position"), "2001");
+}
+
+TEST(MciReplies, ColonFieldsAreReadLowFieldFirst) {
+    MciRig rig;
+    // msf: minutes:seconds:frames; fields left out at the end are zero.
+    ASSERT_EQ(rig.code("seek cd to 5:46:55"), 0);
+    EXPECT_EQ(rig.reply("status cd position"), "05:46:55");
+    ASSERT_EQ(rig.code("seek cd to 5"), 0);
+    EXPECT_EQ(rig.reply("status cd position"), "05:00:00");
+    ASSERT_EQ(rig.code("seek cd to 4:26:50"), 0);
+    EXPECT_EQ(rig.reply("status cd current track"), "2");
+    // tmsf: a bare number is a track.
+    ASSERT_EQ(rig.code("set cd time format tmsf"), 0);
+    ASSERT_EQ(rig.code("seek cd to 3"), 0);
+    EXPECT_EQ(rig.reply("status cd position"), "03:00:00:00");
+    ASSERT_EQ(rig.code("seek cd to 3:1:20"), 0);
+    EXPECT_EQ(rig.reply("status cd position"), "03:01:20:00");
+    // milliseconds: (ms - 1) * 75 / 1000, rounded.
+    ASSERT_EQ(rig.code("set cd time format milliseconds"), 0);
+    ASSERT_EQ(rig.code("seek cd to 17001"), 0);
+    EXPECT_EQ(rig.reply("status cd position"), "17001");
+    ASSERT_EQ(rig.code("seek cd to 183000"), 0);
+    EXPECT_EQ(rig.reply("status cd position"), "183001");
+}
+
+TEST(MciReplies, NinetyNineTrackDisc) {
+    std::vector<int> starts;
+    for (int i = 0; i < 99; ++i) starts.push_back(150 + i * 2000);
+    MciRig rig(makeToc(starts, 150 + 99 * 2000));
+    ASSERT_EQ(rig.code("set cd time format tmsf"), 0);
+    EXPECT_EQ(rig.reply("status cd number of tracks wait"), "99");
+    EXPECT_EQ(rig.reply("status cd position track 99"), "99:00:00:00");
+    EXPECT_EQ(rig.reply("status cd length track 98"), "00:26:50");
+    EXPECT_EQ(rig.reply("status cd length track 99"), "00:26:49");
+    EXPECT_EQ(rig.code("status cd length track 100"), 282);
+    ASSERT_EQ(rig.code("play cd from 99"), 0);
+    EXPECT_EQ(rig.reply("status cd position"), "99:00:00:00");
+    EXPECT_EQ(rig.reply("status cd current track"), "99");
+    ASSERT_EQ(rig.code("set cd time format msf"), 0);
+    EXPECT_EQ(rig.reply("status cd position track 99"), "43:35:25");
+}
+
+TEST(MciReplies, MinutesBeyondNinetyNineStillFormat) {
+    // Disc files cap at 100 minutes, but a backend may report more; the reply must not
+    // be cut or overflow.
+    MciRig rig(makeToc({150}, 120 * 60 * 75));
+    EXPECT_EQ(rig.reply("status cd length"), "119:57:74");
+}
+
+}  // namespace
+}  // namespace velmora

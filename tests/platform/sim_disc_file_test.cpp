@@ -1,0 +1,114 @@
+// The .disc file: what it accepts, and a message naming file and line for what it does not.
+#include "platform/sim/disc_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace velmora {
+namespace {
+
+TEST(SimDiscFile, ReadsTracksKindsAndLeadoutAndSkipsCommentsAndBlankLines) {
+    const auto result = parseDiscText(
+        "# an enhanced disc\r\n\r\n  track 1 150 audio\r\ntrack\t2  20000 audio\r\n"
+        "   # comment after blanks\ntrack 3 40000 data\r\n  leadout 60000  \r\n",
+        QStringLiteral("x.disc"));
+    ASSERT_TRUE(result.toc.has_value()) << result.error.toStdString();
+    const DiscToc& toc = *result.toc;
+    ASSERT_EQ(toc.tracks.size(), 3u);
+    EXPECT_EQ(toc.tracks[1].number, 2);
+    EXPECT_EQ(toc.tracks[1].startFrame, 20000);
+    EXPECT_TRUE(toc.tracks[1].audio);
+    EXPECT_FALSE(toc.tracks[2].audio);
+    EXPECT_EQ(toc.leadoutFrame, 60000);
+}
+
+TEST(SimDiscFile, NinetyNineTracksAreTheLimit) {
+    QByteArray text;
+    for (int i = 1; i <= 99; ++i) text += "track " + QByteArray::number(i) + " " + QByteArray::number(i * 1000) + " audio\n";
+    const QByteArray ok = text + "leadout 100000\n";
+    EXPECT_TRUE(parseDiscText(ok, QStringLiteral("99.disc")).toc.has_value());
+    const auto tooMany = parseDiscText(text + "track 100 100000 audio\nleadout 101000\n",
+                                       QStringLiteral("100.disc"));
+    EXPECT_FALSE(tooMany.toc.has_value());
+    EXPECT_TRUE(tooMany.error.startsWith(QStringLiteral("100.disc:100: "))) << tooMany.error.toStdString();
+}
+
+struct BadFile {
+    const char* text;
+    int line;
+    const char* says;  // a word of the message
+};
+
+const BadFile kBadFiles[] = {
+    {"track 1 150 audio\n", 1, "leadout"},
+    {"# only a comment\n\n", 2, "no track"},
+    {"", 1, "no track"},
+    {"track 2 150 audio\nleadout 300\n", 1, "track 1 expected"},
+    {"track 0 150 audio\nleadout 300\n", 1, "track 1 expected"},
+    {"track 1 150 audio\ntrack 3 300 audio\nleadout 500\n", 2, "track 2 expected"},
+    {"track 1 150 audio\ntrack 2 150 audio\nleadout 500\n", 2, "not after"},
+    {"track 1 150 audio\ntrack 2 100 audio\nleadout 500\n", 2, "not after"},
+    {"track 1 150 audio\nleadout 150\n", 2, "after the start"},
+    {"track 1 150 music\nleadout 300\n", 1, "neither audio nor data"},
+    {"track 1 150 Audio\nleadout 300\n", 1, "neither audio nor data"},
+    {"track one 150 audio\nleadout 300\n", 1, "not a whole number"},
+    {"track 1 -5 audio\nleadout 300\n", 1, "start frame"},
+    {"track 1 +5 audio\nleadout 300\n", 1, "start frame"},
+    {"track 1 0x96 audio\nleadout 300\n", 1, "start frame"},
+    {"track 1 99999999999 audio\nleadout 300\n", 1, "start frame"},
+    {"track 1 150 audio\nleadout 999999\n", 2, "leadout"},
+    {"track 1 150\nleadout 300\n", 1, "expected \"track"},
+    {"track 1 150 audio extra\nleadout 300\n", 1, "expected \"track"},
+    {"leadout 300\ntrack 1 150 audio\n", 1, "before any track"},
+    {"track 1 150 audio\nleadout 300 400\n", 2, "expected \"leadout"},
+    {"track 1 150 audio\nleadout\n", 2, "expected \"leadout"},
+    {"# c\n\ntrack 1 150 audio\nleadout 300\ntrack 2 400 audio\n", 5, "follow"},
+    {"track 1 150 audio\nleadout 300\nleadout 400\n", 3, "follow"},
+    {"tracks 1 150 audio\n", 1, "unknown line"},
+    {"track 1 150 audio\n\xff\xfe garbage\nleadout 300\n", 2, "unknown line"},
+    {"track 1 150 audio\nleadout 300\n# trailing comment\nx\n", 4, "follow"},
+};
+
+TEST(SimDiscFile, EveryBrokenRuleIsRefusedNamingFileAndLine) {
+    for (const auto& bad : kBadFiles) {
+        const auto result = parseDiscText(QByteArray(bad.text), QStringLiteral("/discs/bad.disc"));
+        EXPECT_FALSE(result.toc.has_value()) << bad.text;
+        const QString prefix = QStringLiteral("/discs/bad.disc:%1: ").arg(bad.line);
+        EXPECT_TRUE(result.error.startsWith(prefix)) << bad.text << " -> " << result.error.toStdString();
+        EXPECT_TRUE(result.error.contains(QLatin1String(bad.says))) << bad.text << " -> " << result.error.toStdString();
+    }
+}
+
+TEST(SimDiscFile, FilesThatCannotBeReadAreNamed) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing.disc"));
+    auto result = loadDiscFile(missing);
+    EXPECT_FALSE(result.toc.has_value());
+    EXPECT_TRUE(result.error.startsWith(missing)) << result.error.toStdString();
+
+    result = loadDiscFile(dir.path());
+    EXPECT_FALSE(result.toc.has_value());
+    EXPECT_TRUE(result.error.startsWith(dir.path())) << result.error.toStdString();
+
+    const QString huge = dir.filePath(QStringLiteral("huge.disc"));
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(2 << 20, '#'));
+    file.close();
+    result = loadDiscFile(huge);
+    EXPECT_FALSE(result.toc.has_value());
+    EXPECT_TRUE(result.error.startsWith(huge));
+}
+
+TEST(SimDiscFile, TheDemoDiscIsAValidTwelveTrackDisc) {
+    const auto result = loadDiscFile(QStringLiteral(VELMORA_SOURCE_DIR "/resources/demo/demo.disc"));
+    ASSERT_TRUE(result.toc.has_value()) << result.error.toStdString();
+    EXPECT_EQ(result.toc->tracks.size(), 12u);
+    EXPECT_EQ(result.toc->tracks.front().startFrame, 150);
+}
+
+}  // namespace
+}  // namespace velmora
