@@ -1,12 +1,23 @@
-// Placeholder: the artwork tool is being written.
-#include <QDir>
+// velmora-artwork OUTDIR: draws the skin files into OUTDIR/Skins at build time.
+#include "chrome/artwork.h"
+
 #include <QGuiApplication>
-#include <QImage>
+
+#include <cstdio>
+
 int main(int argc, char** argv) {
+    // Drawing text needs a GUI application; no window is ever shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc < 2) return 2;
-    QDir(QString::fromLocal8Bit(argv[1])).mkpath(QStringLiteral("Skins"));
-    QImage skin(459, 162, QImage::Format_RGB32);
-    skin.fill(Qt::darkBlue);
-    return skin.save(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/Skins/cloud_skin.jpg")) ? 0 : 1;
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: velmora-artwork OUTDIR\n"
+                             "Writes every skin picture as OUTDIR/Skins/<name>.jpg\n");
+        return 2;
+    }
+    QString error;
+    if (!velmora::artwork::writeSkinFiles(QString::fromLocal8Bit(argv[1]), &error)) {
+        std::fprintf(stderr, "velmora-artwork: %s\n", qPrintable(error));
+        return 1;
+    }
+    return 0;
 }

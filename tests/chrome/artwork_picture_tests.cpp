@@ -1,0 +1,347 @@
+#include "chrome/artwork.h"
+#include "chrome/face_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <QBitmap>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+#include <string>
+
+using namespace velmora;
+using artwork::TransportButton;
+
+namespace {
+
+std::string buttonName(TransportButton b) {
+    switch (b) {
+    case TransportButton::Play: return "Play";
+    case TransportButton::Pause: return "Pause";
+    case TransportButton::Stop: return "Stop";
+    case TransportButton::Eject: return "Eject";
+    case TransportButton::ForwardTrack: return "ForwardTrack";
+    case TransportButton::BackTrack: return "BackTrack";
+    case TransportButton::FF: return "FF";
+    case TransportButton::RR: return "RR";
+    }
+    return "?";
+}
+
+QRect placeOf(TransportButton b) {
+    switch (b) {
+    case TransportButton::Play: return face::kPlay;
+    case TransportButton::Pause: return face::kPause;
+    case TransportButton::Stop: return face::kStop;
+    case TransportButton::Eject: return face::kEject;
+    case TransportButton::ForwardTrack: return face::kForwardTrack;
+    case TransportButton::BackTrack: return face::kBackTrack;
+    case TransportButton::FF: return face::kFF;
+    case TransportButton::RR: return face::kRR;
+    }
+    return {};
+}
+
+int channelDifference(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+           std::abs(qBlue(a) - qBlue(b));
+}
+
+// The glyph's pixels: where the picture departs from the blank key face.
+QImage glyphMask(TransportButton b, bool enabled) {
+    const QImage picture = artwork::transportPicture(b, enabled).toImage();
+    const QImage blank = artwork::transportBlankFace(enabled).toImage();
+    QImage mask(picture.size(), QImage::Format_Grayscale8);
+    mask.fill(0);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (channelDifference(picture.pixel(x, y), blank.pixel(x, y)) > 30)
+                mask.setPixel(x, y, qRgb(255, 255, 255));
+    return mask;
+}
+
+int countSet(const QImage& mask) {
+    int n = 0;
+    for (int y = 0; y < mask.height(); ++y)
+        for (int x = 0; x < mask.width(); ++x) n += qGray(mask.pixel(x, y)) > 0;
+    return n;
+}
+
+int countDifferent(const QImage& a, const QImage& b) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) n += (qGray(a.pixel(x, y)) > 0) != (qGray(b.pixel(x, y)) > 0);
+    return n;
+}
+
+int opaquePixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += qAlpha(image.pixel(x, y)) > 128;
+    return n;
+}
+
+}  // namespace
+
+TEST(ArtworkPictures, SizesMatchTheControls) {
+    struct Case { const char* what; QSize actual; QSize expected; };
+    const Case cases[] = {
+        {"about", artwork::aboutPicture().size(), {16, 16}},
+        {"minimize", artwork::minimizePicture().size(), {13, 11}},
+        {"exit", artwork::exitPicture().size(), {13, 11}},
+        {"track picker", artwork::trackPickerPicture().size(), {16, 14}},
+        {"track editor", artwork::trackEditorPicture().size(), {16, 14}},
+        {"mute", artwork::muteImage().size(), {19, 20}},
+        {"unmute", artwork::unmuteImage().size(), {19, 20}},
+        {"tray 32", artwork::trayIconPixmap(32).size(), {32, 32}},
+        {"tray 16", artwork::trayIconPixmap(16).size(), {16, 16}},
+        {"transport cursor", artwork::transportCursor().pixmap().size(), {32, 32}},
+        {"setup cursor", artwork::setupCursor().pixmap().size(), {32, 32}},
+        {"blank face", artwork::transportBlankFace(true).size(), {39, 25}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.what;
+    for (TransportButton b : artwork::kAllTransportButtons)
+        for (bool enabled : {true, false})
+            for (bool pressed : {true, false})
+                EXPECT_EQ(artwork::transportPicture(b, enabled, pressed).size(), QSize(39, 25))
+                    << buttonName(b);
+}
+
+TEST(ArtworkPictures, TransportGlyphsAreDistinctFromEachOther) {
+    std::vector<QImage> masks;
+    for (TransportButton b : artwork::kAllTransportButtons) {
+        masks.push_back(glyphMask(b, true));
+        EXPECT_GT(countSet(masks.back()), 60) << buttonName(b) << " has hardly any glyph";
+    }
+    const auto& all = artwork::kAllTransportButtons;
+    for (size_t i = 0; i < masks.size(); ++i)
+        for (size_t j = i + 1; j < masks.size(); ++j)
+            EXPECT_GT(countDifferent(masks[i], masks[j]), 20)
+                << buttonName(all[i]) << " looks like " << buttonName(all[j]);
+}
+
+TEST(ArtworkPictures, DisabledPicturesAreVisiblyGreyed) {
+    for (TransportButton b : artwork::kAllTransportButtons) {
+        SCOPED_TRACE(buttonName(b));
+        const QImage on = artwork::transportPicture(b, true).toImage();
+        const QImage off = artwork::transportPicture(b, false).toImage();
+        const QImage glyph = glyphMask(b, true);
+        // The glyph stands out on the enabled face far more than on the disabled one.
+        double contrastOn = 0, contrastOff = 0;
+        const QImage blankOn = artwork::transportBlankFace(true).toImage();
+        const QImage blankOff = artwork::transportBlankFace(false).toImage();
+        int n = 0;
+        for (int y = 0; y < glyph.height(); ++y)
+            for (int x = 0; x < glyph.width(); ++x) {
+                if (!qGray(glyph.pixel(x, y))) continue;
+                contrastOn += channelDifference(on.pixel(x, y), blankOn.pixel(x, y));
+                contrastOff += channelDifference(off.pixel(x, y), blankOff.pixel(x, y));
+                ++n;
+            }
+        ASSERT_GT(n, 0);
+        EXPECT_GT(contrastOn / n, 2.5 * contrastOff / n);
+        // Still recognisable: the disabled glyph has the same shape.
+        EXPECT_LT(countDifferent(glyphMask(b, false), glyph), countSet(glyph) / 2 + 1);
+    }
+}
+
+TEST(ArtworkPictures, PressedFacesDifferFromReleasedOnes) {
+    for (TransportButton b : artwork::kAllTransportButtons)
+        EXPECT_NE(artwork::transportPicture(b, true, true).toImage(),
+                  artwork::transportPicture(b, true, false).toImage())
+            << buttonName(b);
+}
+
+// The button shows its picture centred, cut to the rounded outline; a glyph pixel outside
+// that outline would be lost. Centring may round either way, so both are tried.
+TEST(ArtworkPictures, GlyphsLieInsideTheRoundedOutlineAtTheirPlaces) {
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(artwork::kTransportMask), artwork::kTransportMaskCorner / 2.0,
+                           artwork::kTransportMaskCorner / 2.0);
+    for (TransportButton b : artwork::kAllTransportButtons) {
+        SCOPED_TRACE(buttonName(b));
+        const QRect place = placeOf(b);
+        const QImage glyph = glyphMask(b, true);
+        for (int roundUp : {0, 1}) {
+            const int dx = (place.width() - glyph.width() + roundUp) / 2;
+            const int dy = (place.height() - glyph.height() + roundUp) / 2;
+            double sumX = 0, sumY = 0;
+            int n = 0;
+            for (int y = 0; y < glyph.height(); ++y)
+                for (int x = 0; x < glyph.width(); ++x) {
+                    if (!qGray(glyph.pixel(x, y))) continue;
+                    // Every corner of the pixel, with a pixel of margin, must be inside.
+                    const QRectF pixel(x + dx - 1, y + dy - 1, 3, 3);
+                    EXPECT_TRUE(outline.contains(pixel)) << "pixel " << x << "," << y;
+                    sumX += x + dx + 0.5;
+                    sumY += y + dy + 0.5;
+                    ++n;
+                }
+            ASSERT_GT(n, 0);
+            // Roughly centred in the outline (triangles lean by nature).
+            const QPointF centre = QRectF(artwork::kTransportMask).center();
+            EXPECT_NEAR(sumX / n, centre.x(), 3.0);
+            EXPECT_NEAR(sumY / n, centre.y(), 2.0);
+        }
+    }
+}
+
+TEST(ArtworkPictures, MuteImagesTellSoundingFromMuted) {
+    const QImage mute = artwork::muteImage().toImage();
+    const QImage unmute = artwork::unmuteImage().toImage();
+    EXPECT_NE(mute, unmute);
+    // The skin shows around the speaker.
+    for (const QImage* image : {&mute, &unmute}) {
+        EXPECT_EQ(qAlpha(image->pixel(0, 0)), 0);
+        EXPECT_EQ(qAlpha(image->pixel(18, 19)), 0);
+        EXPECT_GT(opaquePixels(*image), 60);
+    }
+    // Only the muted speaker carries the red cross.
+    auto reddish = [](const QImage& image) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 11; x < image.width(); ++x) {
+                const QRgb c = image.pixel(x, y);
+                n += qAlpha(c) > 200 && qRed(c) > 180 && qGreen(c) < 110 && qBlue(c) < 110;
+            }
+        return n;
+    };
+    EXPECT_GT(reddish(unmute), 8);
+    EXPECT_EQ(reddish(mute), 0);
+}
+
+TEST(ArtworkPictures, SmallPicturesAreDistinctAndNotEmpty) {
+    const QImage picker = artwork::trackPickerPicture().toImage();
+    const QImage editor = artwork::trackEditorPicture().toImage();
+    EXPECT_NE(picker, editor);
+    EXPECT_NE(artwork::minimizePicture().toImage(), artwork::exitPicture().toImage());
+    for (const QImage& image : {picker, editor, artwork::aboutPicture().toImage(),
+                                artwork::minimizePicture().toImage(), artwork::exitPicture().toImage()})
+        EXPECT_GT(opaquePixels(image), image.width() * image.height() / 2);
+}
+
+TEST(ArtworkPictures, TrayIconIsADiscWithAHoleAtEverySize) {
+    const QIcon icon = artwork::trayIcon();
+    ASSERT_FALSE(icon.isNull());
+    for (int size : {16, 32}) {
+        SCOPED_TRACE(size);
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
+        const QImage image = icon.pixmap(size, size).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size));
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);             // round: corners clear
+        EXPECT_EQ(qAlpha(image.pixel(size - 1, size - 1)), 0);
+        EXPECT_LT(qAlpha(image.pixel(size / 2, size / 2)), 128);  // the centre hole
+        EXPECT_EQ(qAlpha(image.pixel(size / 4, size / 2)), 255);  // the disc
+        EXPECT_EQ(qAlpha(image.pixel(size / 2, size - 3)), 255);
+    }
+    // Odd requests still give a picture of the asked size.
+    EXPECT_EQ(artwork::trayIconPixmap(20).size(), QSize(20, 20));
+    EXPECT_EQ(artwork::trayIconPixmap(0).size(), QSize(8, 8));
+}
+
+TEST(ArtworkPictures, CursorHotSpotsSitOnTheirPointingTips) {
+    struct Case { const char* what; QCursor cursor; QPoint hotSpot; };
+    const Case cases[] = {
+        {"transport", artwork::transportCursor(), artwork::kTransportCursorHotSpot},
+        {"setup", artwork::setupCursor(), artwork::kSetupCursorHotSpot},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.cursor.hotSpot(), c.hotSpot);
+        const QImage image = c.cursor.pixmap().toImage();
+        // The tip is drawn within a pixel of the hot spot, and nothing lies above or left
+        // of it by more than a pixel (it is the tip).
+        int nearTip = 0;
+        for (int y = c.hotSpot.y() - 1; y <= c.hotSpot.y() + 1; ++y)
+            for (int x = c.hotSpot.x() - 1; x <= c.hotSpot.x() + 1; ++x)
+                nearTip += image.valid(x, y) && qAlpha(image.pixel(x, y)) > 100;
+        EXPECT_GT(nearTip, 0);
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < c.hotSpot.y() - 1; ++y)
+                EXPECT_LT(qAlpha(image.pixel(x, y)), 60) << x << "," << y;
+        EXPECT_GT(opaquePixels(image), 100);
+    }
+}
+
+// LED digits: rendered white on black, unlit segments left out.
+namespace {
+QImage ledImage(int digit, QColor off = Qt::transparent, QSize size = {17, 28}) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    artwork::drawLedDigit(p, QRect(QPoint(0, 0), size), digit, Qt::white, off);
+    return image;
+}
+int litPixels(const QImage& image, QRect area = {}) {
+    if (area.isNull()) area = image.rect();
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) n += qGray(image.pixel(x, y)) > 128;
+    return n;
+}
+}  // namespace
+
+TEST(ArtworkLed, DigitsAreSevenSegmentFigures) {
+    std::vector<QImage> images;
+    for (int d = 0; d <= 9; ++d) images.push_back(ledImage(d));
+    for (int d = 0; d <= 9; ++d) {
+        SCOPED_TRACE(d);
+        if (d != 8) {
+            EXPECT_LT(litPixels(images[d]), litPixels(images[8]));
+        }
+        if (d != 1) {
+            EXPECT_GT(litPixels(images[d]), litPixels(images[1]));
+        }
+        for (int e = d + 1; e <= 9; ++e) EXPECT_NE(images[d], images[e]) << "vs " << e;
+    }
+    // A 1 is the right-hand strokes only; a 0 is hollow where an 8 has its bar.
+    EXPECT_EQ(litPixels(images[1], QRect(0, 0, 7, 28)), 0);
+    const QRect middle(6, 12, 5, 4);
+    EXPECT_EQ(litPixels(images[0], middle), 0);
+    EXPECT_GT(litPixels(images[8], middle), 3);
+    // A 7 lights the top bar but not the bottom one.
+    EXPECT_GT(litPixels(images[7], QRect(3, 0, 11, 4)), 5);
+    const QRect bottomBar(3, 24, 6, 3);
+    EXPECT_EQ(litPixels(images[7], bottomBar), 0);
+    EXPECT_GT(litPixels(images[8], bottomBar), 5);
+}
+
+TEST(ArtworkLed, UnlitSegmentsShowInTheOffColour) {
+    // The unlit part of a 1 is the rest of an 8, in the off colour.
+    const QImage one = ledImage(1, QColor(255, 0, 0));
+    int red = 0;
+    for (int y = 0; y < one.height(); ++y)
+        for (int x = 0; x < one.width(); ++x)
+            red += qRed(one.pixel(x, y)) > 200 && qGreen(one.pixel(x, y)) < 60;
+    EXPECT_GT(red, litPixels(ledImage(1)));
+    // An 8 leaves nothing unlit.
+    const QImage eight = ledImage(8, QColor(255, 0, 0));
+    for (int y = 0; y < eight.height(); ++y)
+        for (int x = 0; x < eight.width(); ++x)
+            EXPECT_FALSE(qRed(eight.pixel(x, y)) > 200 && qGreen(eight.pixel(x, y)) < 60);
+}
+
+TEST(ArtworkLed, OutOfRangeDigitsAndTinyRectsLightNothing) {
+    for (int digit : {-1, 10, 100, -2147483647 - 1}) {
+        EXPECT_EQ(litPixels(ledImage(digit)), 0) << digit;
+        EXPECT_EQ(artwork::ledSegments(digit), 0u) << digit;
+    }
+    for (QSize size : {QSize(1, 1), QSize(2, 40), QSize(40, 3)})
+        EXPECT_EQ(litPixels(ledImage(8, Qt::transparent, size)), 0) << size.width();
+    // A large digit scales with its rectangle.
+    EXPECT_GT(litPixels(ledImage(8, Qt::transparent, {34, 56})), 3 * litPixels(ledImage(8)));
+}
+
+TEST(ArtworkLed, PainterStateIsLeftAsItWas) {
+    QImage image(20, 30, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setPen(QPen(Qt::green, 3));
+    p.setBrush(Qt::blue);
+    artwork::drawLedDigit(p, QRect(0, 0, 17, 28), 5, Qt::white, Qt::gray);
+    EXPECT_EQ(p.pen().color(), QColor(Qt::green));
+    EXPECT_EQ(p.pen().widthF(), 3.0);
+    EXPECT_EQ(p.brush().color(), QColor(Qt::blue));
+    EXPECT_FALSE(p.renderHints().testFlag(QPainter::Antialiasing));
+}
