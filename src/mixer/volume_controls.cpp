@@ -1,5 +1,6 @@
 #include "mixer/volume_controls.h"
 
+#include "chrome/artwork.h"
 #include "chrome/face_layout.h"
 #include "mixer/mixer_volume.h"
 #include "mixer/null_mixer_volume.h"
@@ -7,7 +8,6 @@
 
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -17,30 +17,6 @@
 namespace velmora {
 
 namespace {
-
-// Drawn here until the shared artwork has its mute pictures: a speaker, sounding or
-// crossed out, 19 x 20 on a transparent ground.
-QPixmap speakerPicture(bool crossed) {
-    QPixmap picture(19, 20);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(QColor(40, 40, 40), 1.0));
-    painter.setBrush(QColor(200, 200, 200));
-    const QPointF body[] = {{2, 7}, {6, 7}, {11, 3}, {11, 17}, {6, 13}, {2, 13}};
-    painter.drawPolygon(body, 6);
-    painter.setBrush(Qt::NoBrush);
-    if (crossed) {
-        painter.setPen(QPen(QColor(192, 0, 0), 2.0));
-        painter.drawLine(QPointF(13, 7), QPointF(18, 13));
-        painter.drawLine(QPointF(18, 7), QPointF(13, 13));
-    } else {
-        painter.setPen(QPen(QColor(0, 128, 0), 1.5));
-        painter.drawArc(QRectF(8, 6, 8, 8), -50 * 16, 100 * 16);
-        painter.drawArc(QRectF(7, 3, 11, 14), -55 * 16, 110 * 16);
-    }
-    return picture;
-}
 
 QLabel* makeImage(QWidget* parent, const char* name, const QString& tip, const QPixmap& picture) {
     auto* image = new QLabel(parent);
@@ -68,8 +44,8 @@ VolumeControls::VolumeControls(QWidget* mainWindow, MixerFactory createMixer)
     connect(sldMain_, &QDial::valueChanged, this, [this] { sldMain_Change(); });
 
     // Design state: audible, until the first poll reads the mixer.
-    imgMute_ = makeImage(mainWindow, "imgMute", QStringLiteral("Mute Volume"), speakerPicture(false));
-    imgUnmute_ = makeImage(mainWindow, "imgUnmute", QStringLiteral("Un-Mute Volume"), speakerPicture(true));
+    imgMute_ = makeImage(mainWindow, "imgMute", QStringLiteral("Mute Volume"), artwork::muteImage());
+    imgUnmute_ = makeImage(mainWindow, "imgUnmute", QStringLiteral("Un-Mute Volume"), artwork::unmuteImage());
     imgUnmute_->setVisible(false);
     imgMute_->installEventFilter(this);
     imgUnmute_->installEventFilter(this);
