@@ -392,11 +392,11 @@ void paintVolumeArea(QPainter& p, const Theme& t) {
     const double radius = face::kVolumeKnob.width() / 2.0;
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 70));
-    p.drawEllipse(c + QPointF(0, 0.8), radius + 3, radius + 3);
+    p.drawEllipse(c + QPointF(0, 0.8), radius + 2, radius + 2);
     p.setBrush(QColor(0, 0, 0, 90));
-    p.drawEllipse(c - QPointF(0, 0.6), radius + 3, radius + 3);
+    p.drawEllipse(c - QPointF(0, 0.4), radius + 2, radius + 2);
     p.setBrush(t.recess);
-    p.drawEllipse(c, radius + 2.5, radius + 2.5);
+    p.drawEllipse(c, radius + 1.6, radius + 1.6);
     // Travel marks on the lower half only, where nothing else is drawn.
     QColor mark = t.accent;
     for (int i = 0; i <= 4; ++i) {
