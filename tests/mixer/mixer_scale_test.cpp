@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ostream>
 
 namespace velmora {
 namespace {
@@ -12,6 +13,8 @@ struct Range {
     long max;
     const char* what;
 };
+
+void PrintTo(const Range& r, std::ostream* os) { *os << r.min << ".." << r.max << " (" << r.what << ")"; }
 
 // Ranges met in practice: a sound server's, one exactly ours, codec registers of 5, 7 and
 // 8 bits, and a range that does not start at 0.
