@@ -1,0 +1,149 @@
+#pragma once
+
+#include "app/frm_cdplayer.h"
+#include "chrome/led_digit.h"
+#include "player/display_refresh.h"
+#include "mixer/null_mixer_volume.h"
+#include "platform/clock.h"
+#include "platform/mci/mci_interpreter.h"
+#include "platform/message_box.h"
+#include "platform/sim/simulated_drive.h"
+#include "settings/qsettings_registry.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QAbstractButton>
+#include <QDir>
+#include <QImage>
+#include <QTimer>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+
+// Passes every command to the real interpreter and keeps a record of them.
+class RecordingMci final : public MciService {
+public:
+    explicit RecordingMci(MciService& inner) : inner_(inner) {}
+    int sendString(const std::string& command, char* buffer, int bufferLength) override {
+        sent.push_back(command);
+        return inner_.sendString(command, buffer, bufferLength);
+    }
+    bool errorString(int code, char* buffer, int bufferLength) const override {
+        return inner_.errorString(code, buffer, bufferLength);
+    }
+    bool wasSent(const std::string& command) const {
+        return std::find(sent.begin(), sent.end(), command) != sent.end();
+    }
+    std::vector<std::string> sent;
+
+private:
+    MciService& inner_;
+};
+
+// A disc of `tracks` audio tracks, each `seconds` long, starting at the usual 2 seconds.
+inline DiscToc audioDisc(int tracks, int seconds) {
+    DiscToc toc;
+    int frame = 150;
+    for (int n = 1; n <= tracks; ++n) {
+        toc.tracks.push_back({n, frame, true});
+        frame += seconds * 75;
+    }
+    toc.leadoutFrame = frame;
+    return toc;
+}
+
+// The real main window on the real interpreter and a simulated drive whose clock the test
+// moves; settings in a temporary INI file; no mixer.
+class AppFixture : public ::testing::Test {
+protected:
+    AppFixture()
+        : clock(std::make_shared<ManualClock>()),
+          drive(std::make_shared<SimulatedDrive>(clock)),
+          interpreter([this]() -> std::shared_ptr<CdDrive> { return driveAvailable ? drive : nullptr; }),
+          recording(interpreter) {
+        clock->setMs(1'000'000);
+        drive->insert(audioDisc(12, 250));
+        iniPath = dir.filePath("registry.ini");
+    }
+
+    AppServices services() {
+        AppServices s;
+        s.mci = &recording;
+        s.boxes = &boxes;
+        const QString ini = iniPath;
+        s.registry = [ini] { return std::make_unique<QSettingsRegistry>(ini); };
+        s.mixer = [] { return std::make_unique<NullMixerVolume>(); };
+        s.programFolder = dir.path();
+        s.discDatabasePath = dir.filePath("Velmora.ini");
+        s.commandLine = commandLine;
+        s.isOnlyInstance = [this] { return onlyInstance; };
+        s.trayAvailable = trayAvailable;
+        s.showTips = [this] { ++tipsShown; };
+        s.endProgram = [this] { ++programEnded; };
+        return s;
+    }
+
+    FrmCdplayer& start() {
+        if (window) {
+            // A fresh start, as after a quit: the device alias is closed again.
+            window.reset();
+            interpreter.sendString("close all", nullptr, 0);
+        }
+        window = std::make_unique<FrmCdplayer>(services());
+        loaded = window->Form_Load();
+        if (loaded) {
+            window->show();
+            for (int i = 0; i < 20 && !window->windowHandle()->isExposed(); ++i)
+                QCoreApplication::processEvents();
+        }
+        return *window;
+    }
+
+    QString setting(const QString& name) {
+        QSettingsRegistry registry(iniPath);
+        QString value;
+        return registry.ReadValue(HKEY_CURRENT_USER, kSettingsKey, name, value) ? value : QStringLiteral("<missing>");
+    }
+    void store(const QString& name, const QString& value) {
+        QSettingsRegistry(iniPath).WriteValue(HKEY_CURRENT_USER, kSettingsKey, name, value);
+    }
+
+    void tick() { window->refresh().UpdateDisplay(); }
+    QString leds() const {
+        QString s;
+        for (auto* led : window->controls().ledTRK) s += QString::number(led->digit());
+        return s;
+    }
+
+    static QSize screenTwips() {
+        const QRect g = QGuiApplication::primaryScreen()->geometry();
+        return {g.width() * 15, g.height() * 15};
+    }
+
+    QTemporaryDir dir;
+    QString iniPath;
+    std::shared_ptr<ManualClock> clock;
+    std::shared_ptr<SimulatedDrive> drive;
+    bool driveAvailable = true;
+    MciInterpreter interpreter;
+    RecordingMci recording;
+    RecordingMessageBoxes boxes;
+    QString commandLine;
+    bool onlyInstance = true;
+    bool trayAvailable = true;
+    int tipsShown = 0;
+    int programEnded = 0;
+    std::unique_ptr<FrmCdplayer> window;
+    bool loaded = false;
+};
+
+}  // namespace velmora::test

@@ -1,0 +1,130 @@
+#include "app_fixture.h"
+
+#include "chrome/popup_menu.h"
+#include "chrome/tray_icon.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+using namespace velmora;
+using namespace velmora::test;
+
+using ShutdownTrayTest = AppFixture;
+
+TEST_F(ShutdownTrayTest, ClosingHidesAndKeepsTheDeviceOpen) {
+    start();
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(recording.wasSent("close all"));
+    EXPECT_EQ(programEnded, 0);
+    // Still running: the menu plays with the window hidden, and the window stays hidden.
+    recording.sent.clear();
+    window->popupMenu().mnuPlay->trigger();
+    EXPECT_TRUE(recording.wasSent("play cd"));
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ShutdownTrayTest, WithoutATrayClosingMinimisesInstead) {
+    trayAvailable = false;
+    start();
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->isMinimized());
+    window->cmdMinimize_Click();
+    EXPECT_TRUE(window->isMinimized());
+    EXPECT_EQ(programEnded, 0);
+}
+
+TEST_F(ShutdownTrayTest, QuitFromTheMenuWhileHiddenSavesThePosition) {
+    start();
+    window->move(40, 30);
+    window->cmdMinimize_Click();
+    ASSERT_FALSE(window->isVisible());
+    recording.sent.clear();
+    window->popupMenu().mnuUAR->trigger();
+    EXPECT_TRUE(recording.wasSent("close all"));
+    EXPECT_EQ(setting("Top"), "450");
+    EXPECT_EQ(setting("Left"), "600");
+    EXPECT_EQ(programEnded, 1);
+    EXPECT_TRUE(window->state().ExitRequested);
+}
+
+TEST_F(ShutdownTrayTest, QuitButtonClosesAllAndSavesOnce) {
+    start();
+    window->move(15, 20);
+    recording.sent.clear();
+    window->findChild<QAbstractButton*>(QStringLiteral("cmdExit2"))->click();
+    EXPECT_EQ(std::count(recording.sent.begin(), recording.sent.end(), "close all"), 1);
+    EXPECT_EQ(setting("Top"), "300");
+    EXPECT_EQ(setting("Left"), "225");
+    EXPECT_EQ(programEnded, 1);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ShutdownTrayTest, TrayRestoresAtTheSamePlaceAndOpensTheMenuOnRightPress) {
+    start();
+    window->move(100, 50);
+    window->cmdMinimize_Click();
+    ASSERT_FALSE(window->isVisible());
+
+    window->tray().cSysTray1_MouseDown(1);
+    EXPECT_FALSE(window->popupMenu().mnuPopUp->isVisible());
+    EXPECT_FALSE(window->isVisible());
+
+    window->tray().cSysTray1_MouseDblClick(1);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->pos(), QPoint(100, 50));
+
+    window->tray().cSysTray1_MouseDown(2);
+    EXPECT_TRUE(window->popupMenu().mnuPopUp->isVisible());
+    window->popupMenu().mnuPopUp->hide();
+
+    window->cmdMinimize_Click();
+    window->popupMenu().mnuAR->trigger();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->pos(), QPoint(100, 50));
+}
+
+TEST_F(ShutdownTrayTest, TrayIconAndMenuAreAsDesigned) {
+    start();
+    QSystemTrayIcon* icon = window->tray().cSysTray1();
+    EXPECT_EQ(icon->toolTip(), "Velmora");
+    EXPECT_TRUE(icon->isVisible());
+    EXPECT_FALSE(icon->icon().isNull());
+    QStringList captions;
+    for (QAction* a : window->popupMenu().mnuPopUp->actions())
+        captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(captions, (QStringList{"Display Velmora", "-", "Play", "Pause", "Previous Track", "Next Track", "Stop",
+                                     "Eject", "-", "Unload Velmora"}));
+}
+
+TEST_F(ShutdownTrayTest, EveryMenuItemActsAsItsButton) {
+    start();
+    window->popupMenu().mnuPlay->trigger();
+    clock->advanceMs(20'000);
+    tick();
+    ASSERT_TRUE(window->state().Playing);
+
+    struct Case {
+        QAction* item;
+        std::string firstCommand;
+    } cases[] = {
+        {window->popupMenu().mnuNext, "play cd from 2"},
+        {window->popupMenu().mnuPrev, "play cd from 2"},  // 10 s in: restarts the track
+        {window->popupMenu().mnuPause, "pause cd"},
+        {window->popupMenu().mnuPlay, "play cd"},
+        {window->popupMenu().mnuStop, "stop cd wait"},
+        {window->popupMenu().mnuEject, "status cd mode"},
+    };
+    for (const auto& tc : cases) {
+        clock->advanceMs(10'000);
+        tick();
+        recording.sent.clear();
+        tc.item->trigger();
+        ASSERT_FALSE(recording.sent.empty()) << tc.firstCommand;
+        EXPECT_EQ(recording.sent.front(), tc.firstCommand);
+    }
+    EXPECT_TRUE(recording.wasSent("set cd door open"));
+}

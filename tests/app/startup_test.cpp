@@ -1,0 +1,153 @@
+#include "app_fixture.h"
+
+#include "mixer/volume_controls.h"
+
+#include <QTimer>
+
+using namespace velmora;
+using namespace velmora::test;
+
+using StartupTest = AppFixture;
+
+TEST_F(StartupTest, OpensTheDriveIdentifiesTheDiscAndRefreshes) {
+    start();
+    ASSERT_TRUE(loaded);
+    ASSERT_GE(recording.sent.size(), 4u);
+    EXPECT_EQ(recording.sent[0], "open cdaudio alias cd wait shareable");
+    EXPECT_EQ(recording.sent[1], "set cd time format tmsf wait");
+    EXPECT_EQ(recording.sent[2], "set cd time format msf");  // the disc ID comes first
+    EXPECT_TRUE(recording.wasSent("status cd media present"));
+    EXPECT_EQ(window->state().NumTracks, 12);
+    EXPECT_FALSE(window->state().CurrentDisc.ID.isEmpty());
+    EXPECT_EQ(window->state().SeekStep, 5);
+    EXPECT_TRUE(window->controls().tmrUpdate->isActive());
+    EXPECT_EQ(window->controls().tmrUpdate->interval(), 1000);
+    // Stopped on an audio disc: Play, Next and Previous enabled.
+    EXPECT_TRUE(window->controls().cmdPlay->isEnabled());
+    EXPECT_FALSE(window->controls().cmdStop->isEnabled());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(StartupTest, SecondInstanceEndsSilentlyBeforeTouchingTheDrive) {
+    onlyInstance = false;
+    start();
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(recording.sent.empty());
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(setting("Top"), "<missing>");
+}
+
+TEST_F(StartupTest, DriveThatCannotBeOpenedShowsItsErrorAndEnds) {
+    driveAvailable = false;
+    start();
+    EXPECT_FALSE(loaded);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Velmora");
+    EXPECT_EQ(boxes.shown[0].text, QString::fromStdString(MciInterpreter::errorText(266)));
+    EXPECT_FALSE(recording.wasSent("set cd time format tmsf wait"));
+}
+
+TEST_F(StartupTest, FirstStartStoresTheWindowSettings) {
+    start();
+    EXPECT_EQ(setting("Top"), "0");
+    EXPECT_EQ(setting("Left"), "0");
+    EXPECT_EQ(setting("Show Tips at Startup"), "1");
+    EXPECT_EQ(setting("Skin"), "cloud_skin.jpg");
+    EXPECT_EQ(tipsShown, 1);
+}
+
+TEST_F(StartupTest, StoredPositionKeepsHalfTheWindowOnScreen) {
+    const QSize screen = screenTwips();
+    const int height = 161 * 15;
+    const int width = 460 * 15;
+    struct Case {
+        QString top, left;
+        int expectTop, expectLeft;
+    } cases[] = {
+        {"-100", "-100", -100, -100},  // within half the window: kept
+        {QString::number(-(height / 2)), QString::number(-(width / 2)), -(height / 2), -(width / 2)},
+        {QString::number(-(height / 2) - 15), QString::number(-(width / 2) - 15), 0, 0},
+        // Exactly at the edge is still on screen: the test is strictly greater.
+        {QString::number(screen.height() - height / 2), QString::number(screen.width() - width / 2),
+         screen.height() - height / 2, screen.width() - width / 2},
+        {QString::number(screen.height() - height / 2 + 15), QString::number(screen.width() - width / 2 + 15), 0, 0},
+        {"300", "450", 300, 450},
+        {"abc", "12x", 0, 0},  // not a whole number: 0
+        {"", "", 0, 0},
+    };
+    for (const auto& tc : cases) {
+        store("Top", tc.top);
+        store("Left", tc.left);
+        start();
+        ASSERT_TRUE(loaded);
+        // The window sits on whole pixels: within half a pixel of the stored twips.
+        EXPECT_NEAR(window->Top(), tc.expectTop, 8) << tc.top.toStdString();
+        EXPECT_NEAR(window->Left(), tc.expectLeft, 8) << tc.left.toStdString();
+    }
+}
+
+TEST_F(StartupTest, CommandLinePlayStartsPlayback) {
+    struct Case {
+        QString line;
+        bool plays;
+    } cases[] = {{"play", true},  {"Play", true},   {"PLAY", true},      {"", false},
+                 {"play x", false}, {" play", false}, {"/play", false}, {"playing", false}};
+    for (const auto& tc : cases) {
+        commandLine = tc.line;
+        recording.sent.clear();
+        drive->stop();
+        start();
+        EXPECT_EQ(recording.wasSent("play cd"), tc.plays) << tc.line.toStdString();
+        EXPECT_EQ(window->state().Playing, tc.plays) << tc.line.toStdString();
+    }
+}
+
+TEST_F(StartupTest, TipsFollowTheStoredSetting) {
+    struct Case {
+        QString value;
+        int shown;
+    } cases[] = {{"0", 0}, {"1", 1}, {"7", 1}, {"-1", 1}, {"no", 0}, {" 0 ", 0}};
+    for (const auto& tc : cases) {
+        store("Show Tips at Startup", tc.value);
+        tipsShown = 0;
+        start();
+        EXPECT_EQ(tipsShown, tc.shown) << tc.value.toStdString();
+    }
+}
+
+TEST_F(StartupTest, ControlsSitAtTheirPlacesOnTheFace) {
+    start();
+    struct Case {
+        const char* name;
+        QRect twips;
+    } cases[] = {
+        {"cmdAbout", {5925, 100, 240, 240}},      {"cmdMinimize", {6255, 100, 240, 240}},
+        {"cmdExit2", {6525, 100, 240, 240}},      {"imgSetup", {300, 75, 1290, 315}},
+        {"cmdBackTrack", {150, 1875, 645, 450}},  {"cmdRR", {825, 1875, 645, 450}},
+        {"cmdPlay", {1500, 1875, 615, 465}},      {"cmdFF", {2175, 1875, 645, 450}},
+        {"cmdForwardTrack", {2850, 1875, 645, 450}}, {"cmdStop", {3525, 1875, 645, 450}},
+        {"cmdPause", {4200, 1875, 645, 450}},     {"cmdEject", {4875, 1875, 645, 450}},
+        {"sldMain", {6300, 1875, 420, 420}},      {"imgMute", {5925, 1950, 285, 300}},
+        {"imgUnmute", {5925, 1950, 285, 300}},
+    };
+    for (const auto& tc : cases) {
+        auto* w = window->findChild<QWidget*>(QLatin1String(tc.name));
+        ASSERT_NE(w, nullptr) << tc.name;
+        const QRect px = w->geometry();
+        // Twips become pixels by 15; a control may be a pixel off where 15 does not divide.
+        EXPECT_NEAR(px.x() * 15, tc.twips.x(), 15) << tc.name;
+        EXPECT_NEAR(px.y() * 15, tc.twips.y(), 15) << tc.name;
+        EXPECT_NEAR(px.width() * 15, tc.twips.width(), 15) << tc.name;
+        EXPECT_NEAR(px.height() * 15, tc.twips.height(), 15) << tc.name;
+    }
+    EXPECT_EQ(window->size(), QSize(460, 161));
+    for (const char* name : {"picStatus", "StatusBar", "picTrack", "picEditTrackList", "TrackList", "lblCDName",
+                             "lblArtist", "lblTrk", "Label1", "Label2", "Label3", "Label4", "tmrUpdate",
+                             "tmrVolume", "tmrCheckSettings", "mnuPopUp"})
+        EXPECT_NE(window->findChild<QObject*>(QLatin1String(name)), nullptr) << name;
+    EXPECT_EQ(window->findChildren<QWidget*>(QStringLiteral("ledTRK")).size(), 6);
+    EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("picTrack"))->toolTip(), "Track List Picker");
+    EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("picEditTrackList"))->toolTip(), "Track List Editor");
+    EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("imgSetup"))->toolTip(), "Setup Velmora");
+    EXPECT_FALSE(window->findChild<QWidget*>(QStringLiteral("TrackList"))->isVisible());
+}
