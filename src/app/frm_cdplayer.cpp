@@ -108,8 +108,8 @@ void FrmCdplayer::createControls() {
     label("Label2", face::kLabelTrack, arial(6, true), colours.caption, QStringLiteral("Track"));
     label("Label1", face::kLabelMinutes, arial(6, true), colours.caption, QStringLiteral("Min"));
     label("Label3", face::kLabelSeconds, arial(6, true), colours.caption, QStringLiteral("Sec"));
-    label("Label4", face::kLabelVolume, arial(6, true), colours.bodyText, QStringLiteral("Volume"))
-        ->setAlignment(Qt::AlignCenter);
+    // A static label without a caption: the skin itself marks the volume knob.
+    label("Label4", face::kLabelVolume, arial(6, true), colours.bodyText);
 
     for (int i = 0; i < 6; ++i) {
         auto* led = new LedDigit(this);
