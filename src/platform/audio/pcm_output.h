@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+typedef struct _snd_pcm snd_pcm_t;
+
+namespace velmora {
+
+// Where digital playback goes: an ALSA device name, or a PCM defined by a configuration
+// text of its own (tests write to a file this way, without touching the user's setup).
+struct PcmTarget {
+    std::string device = "default";
+    std::string configText;  // when set, `device` is looked up in this text alone
+
+    // VELMORA_PCM, else "default".
+    static PcmTarget fromEnvironment();
+    std::string describe() const;
+};
+
+// One open ALSA playback stream: CD audio (44.1 kHz, 16-bit, stereo, interleaved),
+// non-blocking, about a quarter second of buffer in 50 ms periods. Used by one thread.
+class PcmOutput {
+public:
+    static constexpr unsigned kRate = 44100;
+    static constexpr int kChannels = 2;
+
+    // nullptr and a reason in `error` when the device cannot be opened.
+    static std::unique_ptr<PcmOutput> open(const PcmTarget& target, std::string* error);
+    ~PcmOutput();
+    PcmOutput(const PcmOutput&) = delete;
+    PcmOutput& operator=(const PcmOutput&) = delete;
+
+    // Writes up to `frames` stereo frames without blocking; returns how many were taken
+    // (0 when the buffer is full) or a negative ALSA error that could not be recovered.
+    long write(const std::int16_t* samples, long frames);
+    // Frames written but not yet played; 0 when the stream is idle.
+    long delay();
+    long avail();
+    // Waits until there is room for a period, at most `ms`.
+    void waitForRoom(int ms);
+    // Discards everything queued and makes the stream ready for new audio.
+    void discard();
+    // Starts a stream that holds less than its start threshold (the end of a disc).
+    void start();
+    bool running() const;
+    int underruns() const { return underruns_; }
+
+    long bufferFrames() const { return bufferFrames_; }
+    long periodFrames() const { return periodFrames_; }
+    // True for outputs that take audio as fast as it comes (null, file): the caller
+    // must pace itself by the clock.
+    bool likelyUnpaced() const { return unpacedType_; }
+
+private:
+    explicit PcmOutput(snd_pcm_t* pcm) : pcm_(pcm) {}
+    bool recover(int err);
+
+    snd_pcm_t* pcm_ = nullptr;
+    long bufferFrames_ = 0;
+    long periodFrames_ = 0;
+    bool unpacedType_ = false;
+    int underruns_ = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,362 @@
+#include "platform/audio/playback_engine.h"
+
+#include <algorithm>
+#include <bit>
+#include <chrono>
+#include <cstring>
+#include <cstdio>
+#include <cstdlib>
+
+namespace velmora {
+
+namespace {
+
+constexpr int kReadBatchSectors = 5;      // one read: 67 ms of audio
+constexpr int kMaxQueuedSectors = 150;    // two seconds read ahead
+constexpr std::int64_t kMaxLagSamples = 2 * 44100;  // an unpaced output catches up at most this
+constexpr auto kPoll = std::chrono::milliseconds(10);
+constexpr auto kReleaseAfter = std::chrono::seconds(3);
+
+std::int64_t samplesForMs(std::int64_t ms) { return ms * 44100 / 1000; }
+
+}  // namespace
+
+PlaybackEngine::PlaybackEngine(PcmTarget target, std::shared_ptr<Clock> clock)
+    : target_(std::move(target)), clock_(clock ? std::move(clock) : std::make_shared<SteadyClock>()) {
+    reader_thread_ = std::thread([this] { readerLoop(); });
+    output_thread_ = std::thread([this] { outputLoop(); });
+}
+
+PlaybackEngine::~PlaybackEngine() {
+    {
+        std::lock_guard lock(mu_);
+        quit_ = true;
+        ++gen_;
+    }
+    readerWake_.notify_all();
+    outputWake_.notify_all();
+    reader_thread_.join();
+    output_thread_.join();
+}
+
+bool PlaybackEngine::openOutputLocked(std::string* error) {
+    if (pcm_) return true;
+    pcm_ = PcmOutput::open(target_, error);
+    return pcm_ != nullptr;
+}
+
+void PlaybackEngine::startRunLocked(std::int64_t fromSample) {
+    ++gen_;
+    error_ = DriveError::None;
+    // The clock of an unpaced output starts with the command, not when the output
+    // thread gets round to it.
+    anchorMs_ = clock_->nowMs();
+    anchorWritten_ = 0;
+    readSpan_ = spans_.size();
+    for (std::size_t i = 0; i < spans_.size(); ++i) {
+        if (fromSample < std::int64_t(spans_[i].end) * kSamplesPerSector) {
+            readSpan_ = i;
+            break;
+        }
+    }
+    if (readSpan_ == spans_.size()) {
+        // Nothing left to play.
+        state_ = EngineState::Stopped;
+        positionSample_ = fromSample;
+        readDone_ = true;
+    } else {
+        readSample_ = std::max(fromSample, std::int64_t(spans_[readSpan_].from) * kSamplesPerSector);
+        positionSample_ = readSample_;
+        readDone_ = false;
+    }
+    readerWake_.notify_all();
+    outputWake_.notify_all();
+}
+
+DriveError PlaybackEngine::play(std::vector<PlaySpan> spans, std::shared_ptr<SectorReader> reader) {
+    std::erase_if(spans, [](const PlaySpan& s) { return s.end <= s.from; });
+    std::lock_guard lock(mu_);
+    if (spans.empty() || !reader) {
+        // Nothing to play (from == to): the head moves there and stays stopped.
+        state_ = EngineState::Stopped;
+        ++gen_;
+        outputWake_.notify_all();
+        return DriveError::None;
+    }
+    std::string error;
+    if (!openOutputLocked(&error)) {
+        detail_ = error;
+        return DriveError::NoSoundDevice;
+    }
+    spans_ = std::move(spans);
+    reader_ = std::move(reader);
+    state_ = EngineState::Playing;
+    startRunLocked(std::int64_t(spans_.front().from) * kSamplesPerSector);
+    return DriveError::None;
+}
+
+DriveError PlaybackEngine::pause() {
+    std::lock_guard lock(mu_);
+    if (state_ == EngineState::Playing) {
+        state_ = EngineState::Paused;
+        ++gen_;
+        outputWake_.notify_all();
+    }
+    return DriveError::None;
+}
+
+DriveError PlaybackEngine::resume() {
+    std::lock_guard lock(mu_);
+    if (state_ == EngineState::Playing) return DriveError::None;
+    if (state_ != EngineState::Paused) {
+        detail_ = "Nothing is paused";
+        return DriveError::Hardware;
+    }
+    std::string error;
+    if (!openOutputLocked(&error)) {
+        detail_ = error;
+        return DriveError::NoSoundDevice;
+    }
+    state_ = EngineState::Playing;
+    startRunLocked(positionSample_);
+    return DriveError::None;
+}
+
+void PlaybackEngine::stop(int frame) {
+    std::lock_guard lock(mu_);
+    state_ = EngineState::Stopped;
+    positionSample_ = std::int64_t(frame) * kSamplesPerSector;
+    ++gen_;
+    readerWake_.notify_all();
+    outputWake_.notify_all();
+}
+
+EngineSnapshot PlaybackEngine::snapshot() const {
+    std::lock_guard lock(mu_);
+    EngineSnapshot s;
+    s.state = state_;
+    s.positionFrame = static_cast<int>(positionSample_ / kSamplesPerSector);
+    s.error = error_;
+    return s;
+}
+
+std::string PlaybackEngine::lastError() const {
+    std::lock_guard lock(mu_);
+    return detail_;
+}
+
+int PlaybackEngine::underruns() const {
+    std::lock_guard lock(mu_);
+    return underruns_;
+}
+
+void PlaybackEngine::failLocked(DriveError error, const std::string& detail) {
+    error_ = error;
+    detail_ = detail;
+    state_ = EngineState::Stopped;
+    ++gen_;
+    readerWake_.notify_all();
+    outputWake_.notify_all();
+}
+
+std::int64_t PlaybackEngine::heardSampleLocked(std::int64_t heardWritten) const {
+    if (segments_.empty() || heardWritten <= 0) return runStartSample_;
+    for (auto it = segments_.rbegin(); it != segments_.rend(); ++it) {
+        if (it->writtenStart <= heardWritten)
+            return it->firstSample + std::min(heardWritten - it->writtenStart, it->length);
+    }
+    return runStartSample_;
+}
+
+void PlaybackEngine::readerLoop() {
+    std::unique_lock lock(mu_);
+    std::vector<std::uint8_t> buffer(std::size_t(kReadBatchSectors) * kSectorBytes);
+    while (!quit_) {
+        if (state_ != EngineState::Playing || readDone_ || !reader_ ||
+            queuedSectors_ >= kMaxQueuedSectors) {
+            readerWake_.wait(lock);
+            continue;
+        }
+        const std::uint64_t gen = gen_;
+        const std::shared_ptr<SectorReader> reader = reader_;
+        const PlaySpan span = spans_[readSpan_];
+        const std::int64_t sample = readSample_;
+        const int frame = static_cast<int>(sample / kSamplesPerSector);
+        const int offset = static_cast<int>(sample % kSamplesPerSector);
+        const int count = std::min(kReadBatchSectors, span.end - frame);
+
+        lock.unlock();
+        const SectorReadResult result = reader->read(frame, count, buffer.data());
+        auto chunk = std::make_unique<Chunk>();
+        if (result != SectorReadResult::NoMedia) {
+            const std::size_t frames = std::size_t(count) * kSamplesPerSector - offset;
+            chunk->samples.resize(frames * 2);
+            std::memcpy(chunk->samples.data(), buffer.data() + std::size_t(offset) * 4, frames * 4);
+            if constexpr (std::endian::native == std::endian::big) {
+                for (auto& s : chunk->samples)
+                    s = static_cast<std::int16_t>((std::uint16_t(s) >> 8) | (std::uint16_t(s) << 8));
+            }
+        }
+        const std::string readError = result == SectorReadResult::NoMedia ? reader->lastError() : "";
+        lock.lock();
+
+        if (gen != gen_) continue;
+        if (result == SectorReadResult::NoMedia) {
+            failLocked(DriveError::NotReady,
+                       readError.empty() ? "The disc was removed while playing" : readError);
+            continue;
+        }
+        chunk->gen = gen;
+        chunk->firstSample = sample;
+        readSample_ = std::int64_t(frame + count) * kSamplesPerSector;
+        if (frame + count >= span.end) {
+            if (++readSpan_ < spans_.size()) {
+                readSample_ = std::int64_t(spans_[readSpan_].from) * kSamplesPerSector;
+            } else {
+                readDone_ = true;
+                chunk->last = true;
+            }
+        }
+        queuedSectors_ += count;
+        queue_.push_back(std::move(chunk));
+        outputWake_.notify_all();
+    }
+}
+
+void PlaybackEngine::outputLoop() {
+    std::unique_lock lock(mu_);
+    auto sectorsOf = [](const Chunk& c) {
+        return static_cast<int>((c.samples.size() / 2 + kSamplesPerSector - 1) / kSamplesPerSector);
+    };
+    while (!quit_) {
+        if (outGen_ != gen_) {
+            // A command: forget the old run and what the device still holds of it.
+            outGen_ = gen_;
+            while (!queue_.empty() && queue_.front()->gen != gen_) {
+                queuedSectors_ -= sectorsOf(*queue_.front());
+                queue_.pop_front();
+            }
+            readerWake_.notify_all();
+            const bool hadAudio = written_ > 0;
+            written_ = 0;
+            segments_.clear();
+            lastWritten_ = false;
+            runStartSample_ = positionSample_;
+            PcmOutput* pcm = pcm_.get();
+            if (pcm) paced_ = !pcm->likelyUnpaced();
+            if (pcm && hadAudio) {
+                lock.unlock();
+                pcm->discard();
+                lock.lock();
+            }
+            continue;
+        }
+        if (state_ != EngineState::Playing) {
+            if (state_ == EngineState::Stopped && pcm_) {
+                // Let go of the device after a while stopped, for other programs; not at
+                // once, as skipping to another track stops and plays again.
+                const auto now = std::chrono::steady_clock::now();
+                if (!stoppedSince_) stoppedSince_ = now;
+                if (now - *stoppedSince_ < kReleaseAfter) {
+                    outputWake_.wait_for(lock, kReleaseAfter - (now - *stoppedSince_));
+                    continue;
+                }
+                std::unique_ptr<PcmOutput> old = std::move(pcm_);
+                underruns_ += old->underruns();
+                lock.unlock();
+                old.reset();
+                lock.lock();
+                continue;
+            }
+            outputWake_.wait(lock);
+            continue;
+        }
+        stoppedSince_.reset();
+
+        PcmOutput* pcm = pcm_.get();
+        const std::uint64_t gen = gen_;
+        while (!queue_.empty() && queue_.front()->gen != gen) {
+            queuedSectors_ -= sectorsOf(*queue_.front());
+            queue_.pop_front();
+        }
+        Chunk* chunk = queue_.empty() ? nullptr : queue_.front().get();
+
+        if (!chunk) {
+            if (!lastWritten_) {
+                outputWake_.wait_for(lock, kPoll);  // the reader is behind
+                continue;
+            }
+            // All written: wait until the device has played it, then stop by ourselves.
+            long queued = 0;
+            if (paced_) {
+                lock.unlock();
+                pcm->start();
+                queued = pcm->delay();
+                lock.lock();
+                if (gen != gen_) continue;
+                positionSample_ = heardSampleLocked(written_ - queued);
+            }
+            if (queued > 0) {
+                outputWake_.wait_for(lock, kPoll);
+                continue;
+            }
+            state_ = EngineState::Stopped;
+            positionSample_ = std::int64_t(spans_.back().end) * kSamplesPerSector;
+            ++gen_;
+            continue;
+        }
+
+        long n = static_cast<long>(chunk->samples.size() / 2) - chunk->consumed;
+        n = std::min(n, pcm->periodFrames() > 0 ? pcm->periodFrames() : 2205L);
+        if (!paced_) {
+            std::int64_t due = anchorWritten_ + samplesForMs(clock_->nowMs() - anchorMs_);
+            if (due - written_ > kMaxLagSamples) {
+                // Fell far behind (a slow read): pick up from now instead of rushing.
+                anchorMs_ = clock_->nowMs();
+                anchorWritten_ = written_ + kMaxLagSamples;
+                due = anchorWritten_;
+            }
+            if (due <= written_) {
+                outputWake_.wait_for(lock, kPoll);
+                continue;
+            }
+            n = static_cast<long>(std::min<std::int64_t>(n, due - written_));
+        }
+        const long consumedBefore = chunk->consumed;
+        const bool paced = paced_;
+
+        lock.unlock();
+        const long w = pcm->write(chunk->samples.data() + consumedBefore * 2, n);
+        const long queued = w >= 0 ? pcm->delay() : 0;
+        const bool running = pcm->running();
+        if (paced && w >= 0 && w < n) pcm->waitForRoom(static_cast<int>(kPoll.count()));
+        lock.lock();
+
+        if (w < 0) {
+            failLocked(DriveError::NoSoundDevice, "The sound device stopped taking audio");
+            continue;
+        }
+        if (gen != gen_) continue;
+        // A file output in front of a real device paces after all.
+        if (!paced_ && running && queued > 0) paced_ = true;
+        if (w > 0) {
+            chunk->consumed += w;
+            const std::int64_t first = chunk->firstSample + consumedBefore;
+            if (!segments_.empty() && segments_.back().firstSample + segments_.back().length == first)
+                segments_.back().length += w;
+            else
+                segments_.push_back({written_, first, w});
+            written_ += w;
+            if (segments_.size() > 64) segments_.erase(segments_.begin());
+        }
+        positionSample_ = heardSampleLocked(written_ - (paced_ ? queued : 0));
+        if (chunk->consumed * 2 >= static_cast<long>(chunk->samples.size())) {
+            lastWritten_ = chunk->last;
+            queuedSectors_ -= sectorsOf(*chunk);
+            queue_.pop_front();
+            readerWake_.notify_all();
+        }
+    }
+}
+
+}  // namespace velmora

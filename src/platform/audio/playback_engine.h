@@ -1,0 +1,124 @@
+#pragma once
+
+#include "platform/audio/pcm_output.h"
+#include "platform/audio/sector_reader.h"
+#include "platform/cd_drive.h"
+#include "platform/clock.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace velmora {
+
+// A stretch of audio to play, absolute frames [from, end).
+struct PlaySpan {
+    int from = 0;
+    int end = 0;
+};
+
+enum class EngineState { Stopped, Playing, Paused };
+
+struct EngineSnapshot {
+    EngineState state = EngineState::Stopped;
+    int positionFrame = 0;  // what has been heard; the head when stopped
+    DriveError error = DriveError::None;  // why playback last ended on its own, if it failed
+};
+
+// Digital playback: a reader thread pulls sectors from a SectorReader into a queue of
+// about two seconds, an output thread feeds them to an ALSA stream. Commands only change
+// the state and a generation number under the lock, so they return at once; both threads
+// notice within a few milliseconds and throw away what belongs to an older generation.
+//
+// The position is what the listener has heard: frames written less those still queued
+// in the sound device. Outputs that swallow audio at any speed (null, file) are fed by
+// `clock` in real time instead, and then what has been written is what has been heard.
+class PlaybackEngine {
+public:
+    PlaybackEngine(PcmTarget target, std::shared_ptr<Clock> clock);
+    ~PlaybackEngine();
+    PlaybackEngine(const PlaybackEngine&) = delete;
+    PlaybackEngine& operator=(const PlaybackEngine&) = delete;
+
+    // Plays the spans in order, then stops by itself at the end of the last one.
+    DriveError play(std::vector<PlaySpan> spans, std::shared_ptr<SectorReader> reader);
+    DriveError pause();
+    DriveError resume();
+    // Stops and parks the head at `frame`.
+    void stop(int frame);
+
+    EngineSnapshot snapshot() const;
+    std::string lastError() const;
+    // Underruns of the sound device since the engine started (for measurements).
+    int underruns() const;
+
+private:
+    struct Chunk {
+        std::uint64_t gen = 0;
+        std::int64_t firstSample = 0;  // absolute sample (frame * 588 + offset)
+        std::vector<std::int16_t> samples;  // interleaved stereo
+        long consumed = 0;  // stereo frames already written
+        bool last = false;
+    };
+    struct Segment {  // written audio [writtenStart, writtenStart + length) came from firstSample on
+        std::int64_t writtenStart;
+        std::int64_t firstSample;
+        std::int64_t length;
+    };
+
+    void readerLoop();
+    void outputLoop();
+    bool openOutputLocked(std::string* error);
+    void startRunLocked(std::int64_t fromSample);
+    std::int64_t heardSampleLocked(std::int64_t heardWritten) const;
+    void failLocked(DriveError error, const std::string& detail);
+
+    const PcmTarget target_;
+    const std::shared_ptr<Clock> clock_;
+
+    mutable std::mutex mu_;
+    std::condition_variable readerWake_;
+    std::condition_variable outputWake_;
+    bool quit_ = false;
+
+    // Shared state, under mu_.
+    EngineState state_ = EngineState::Stopped;
+    std::uint64_t gen_ = 0;
+    std::vector<PlaySpan> spans_;
+    std::shared_ptr<SectorReader> reader_;
+    std::int64_t positionSample_ = 0;
+    DriveError error_ = DriveError::None;
+    std::string detail_;
+    std::unique_ptr<PcmOutput> pcm_;
+    int underruns_ = 0;
+
+    // Reader side, under mu_.
+    std::size_t readSpan_ = 0;
+    std::int64_t readSample_ = 0;
+    bool readDone_ = true;
+    std::deque<std::unique_ptr<Chunk>> queue_;
+    int queuedSectors_ = 0;
+
+    // Output side, under mu_ (the PCM itself is used by the output thread only).
+    std::uint64_t outGen_ = 0;
+    std::int64_t runStartSample_ = 0;
+    std::int64_t written_ = 0;
+    std::vector<Segment> segments_;
+    bool lastWritten_ = false;
+    bool paced_ = true;
+    std::int64_t anchorMs_ = 0;
+    std::int64_t anchorWritten_ = 0;
+    std::optional<std::chrono::steady_clock::time_point> stoppedSince_;
+
+    std::thread reader_thread_;
+    std::thread output_thread_;
+};
+
+}  // namespace velmora

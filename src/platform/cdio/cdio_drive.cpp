@@ -1,0 +1,569 @@
+#include "platform/cdio/cdio_drive.h"
+
+#include "platform/audio/playback_engine.h"
+#include "platform/cdio/cdio_handle.h"
+#include "platform/cdio/image_check.h"
+
+#include <cdio/audio.h>
+#include <cdio/mmc.h>
+
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace velmora {
+
+namespace {
+
+enum class Kind { Device, Image };
+
+constexpr std::int64_t kEmptyDriveProbeMs = 2000;
+
+bool sameToc(const std::optional<DiscToc>& a, const std::optional<DiscToc>& b) {
+    if (a.has_value() != b.has_value()) return false;
+    if (!a) return true;
+    if (a->leadoutFrame != b->leadoutFrame || a->tracks.size() != b->tracks.size()) return false;
+    for (std::size_t i = 0; i < a->tracks.size(); ++i) {
+        const TocTrack &x = a->tracks[i], &y = b->tracks[i];
+        if (x.number != y.number || x.startFrame != y.startFrame || x.audio != y.audio) return false;
+    }
+    return true;
+}
+
+std::optional<DiscToc> readToc(CdIo_t* cdio, std::string* why) {
+    const track_t first = cdio_get_first_track_num(cdio);
+    const track_t last = cdio_get_last_track_num(cdio);
+    if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK || first < 1 || last > 99 ||
+        last < first) {
+        *why = "no readable table of contents (no disc?)";
+        return std::nullopt;
+    }
+    DiscToc toc;
+    for (int t = first; t <= last; ++t) {
+        const lsn_t lsn = cdio_get_track_lsn(cdio, static_cast<track_t>(t));
+        if (lsn == CDIO_INVALID_LSN) {
+            *why = "the start of track " + std::to_string(t) + " cannot be read";
+            return std::nullopt;
+        }
+        const bool audio = cdio_get_track_format(cdio, static_cast<track_t>(t)) == TRACK_FORMAT_AUDIO;
+        if (!toc.tracks.empty() && lsn + kLeadInFrames <= toc.tracks.back().startFrame) {
+            *why = "track " + std::to_string(t) + " starts before the track ahead of it";
+            return std::nullopt;
+        }
+        toc.tracks.push_back({t, lsn + kLeadInFrames, audio});
+    }
+    const lsn_t leadout = cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
+    if (leadout == CDIO_INVALID_LSN || leadout + kLeadInFrames <= toc.tracks.back().startFrame) {
+        *why = "the last track has no length";
+        return std::nullopt;
+    }
+    toc.leadoutFrame = leadout + kLeadInFrames;
+    return toc;
+}
+
+// What plays of [from, end): the audio tracks only, so playback ends before a trailing
+// data track and steps over one in the middle.
+std::vector<PlaySpan> audioSpans(const DiscToc& toc, int from, int end) {
+    std::vector<PlaySpan> spans;
+    for (const TocTrack& t : toc.tracks) {
+        if (!t.audio) continue;
+        const int a = std::max(from, t.startFrame);
+        const int b = std::min(end, toc.trackEnd(t.number));
+        if (a < b) spans.push_back({a, b});
+    }
+    return spans;
+}
+
+std::string withLog(std::string text) {
+    const std::string log = takeCdioLogMessage();
+    if (!log.empty()) text += " (" + log + ")";
+    return text;
+}
+
+class CdioDrive final : public CdDrive {
+public:
+    CdioDrive(QString path, Kind kind, driver_id_t driver, std::shared_ptr<Clock> clock,
+              CdioDriveOptions options)
+        : path_(std::move(path)),
+          pathBytes_(QFile::encodeName(path_).toStdString()),
+          kind_(kind),
+          driver_(driver),
+          clock_(clock ? std::move(clock) : std::make_shared<SteadyClock>()),
+          options_(std::move(options)) {
+        if (!options_.analog) engine_ = std::make_unique<PlaybackEngine>(options_.pcm, clock_);
+    }
+
+    ~CdioDrive() override {
+        engine_.reset();  // joins the threads before the handle goes
+        if (options_.analog && io_->cdio) cdio_audio_stop(io_->cdio);
+    }
+
+    bool start(QString* error, bool permissionDenied) {
+        if (permissionDenied) {
+            std::lock_guard lock(mu_);
+            permissionDenied_ = true;
+            detail_ = permissionText();
+            lastProbeMs_ = clock_->nowMs();
+            return true;
+        }
+        std::lock_guard io(io_->mutex);
+        std::string why;
+        const bool opened = reopenLocked(&why);
+        if (!opened) {
+            if (error) *error = QStringLiteral("%1 cannot be opened: %2").arg(path_, QString::fromStdString(why));
+            return false;
+        }
+        if (kind_ == Kind::Image) {
+            std::lock_guard lock(mu_);
+            if (!toc_) {
+                if (error)
+                    *error = QStringLiteral("%1 cannot be read: %2").arg(path_, QString::fromStdString(why));
+                return false;
+            }
+            if (const std::string bad = unreadableTrackLocked(*toc_); !bad.empty()) {
+                if (error) *error = QStringLiteral("%1: %2").arg(path_, QString::fromStdString(bad));
+                return false;
+            }
+        }
+        return true;
+    }
+
+    DriveStatus status() override {
+        refreshMedia();
+        DriveStatus s;
+        {
+            std::lock_guard lock(mu_);
+            if (!toc_) {
+                s.mode = doorOpen_ && !permissionDenied_ ? DriveMode::Open : DriveMode::NotReady;
+                return s;
+            }
+        }
+        s.mediaPresent = true;
+        if (options_.analog) {
+            analogStatus(&s);
+            return s;
+        }
+        const EngineSnapshot e = engine_->snapshot();
+        s.mode = e.state == EngineState::Playing  ? DriveMode::Playing
+                 : e.state == EngineState::Paused ? DriveMode::Paused
+                                                  : DriveMode::Stopped;
+        s.positionFrame = e.positionFrame;
+        if (e.error != DriveError::None) {
+            std::lock_guard lock(mu_);
+            if (e.error == DriveError::NotReady) forceProbe_ = true;
+            if (detail_.empty()) detail_ = engine_->lastError();
+        }
+        return s;
+    }
+
+    std::optional<DiscToc> toc() override {
+        refreshMedia();
+        std::lock_guard lock(mu_);
+        return toc_;
+    }
+
+    DriveError play(int fromFrame, int endFrame) override {
+        std::optional<DiscToc> toc;
+        if (DriveError e = requireDisc(&toc); e != DriveError::None) return e;
+        if (fromFrame < 0 || endFrame > toc->leadoutFrame || fromFrame > endFrame)
+            return fail(DriveError::OutOfRange, "The position is outside the disc");
+        if (options_.analog) return analogPlay(fromFrame, endFrame);
+        const std::vector<PlaySpan> spans = audioSpans(*toc, fromFrame, endFrame);
+        if (spans.empty()) {
+            engine_->stop(fromFrame);
+            return DriveError::None;
+        }
+        const DriveError e = engine_->play(spans, readerForPlay());
+        return e == DriveError::None ? e : fail(e, engine_->lastError());
+    }
+
+    DriveError pause() override {
+        if (DriveError e = requireDisc(nullptr); e != DriveError::None) return e;
+        if (options_.analog) return analogCall(cdio_audio_pause, "pause");
+        return engine_->pause();
+    }
+
+    DriveError resume() override {
+        if (DriveError e = requireDisc(nullptr); e != DriveError::None) return e;
+        if (options_.analog) return analogCall(cdio_audio_resume, "resume");
+        const DriveError e = engine_->resume();
+        return e == DriveError::None ? e : fail(e, engine_->lastError());
+    }
+
+    DriveError stop() override {
+        std::optional<DiscToc> toc;
+        {
+            std::lock_guard lock(mu_);
+            toc = toc_;
+        }
+        const int start = toc ? toc->tracks.front().startFrame : kLeadInFrames;
+        if (!toc) return requireDisc(nullptr);
+        if (options_.analog) {
+            analogCall(cdio_audio_stop, "stop");
+            std::lock_guard lock(mu_);
+            analogHead_ = start;
+            return DriveError::None;
+        }
+        engine_->stop(start);
+        return DriveError::None;
+    }
+
+    DriveError seek(int frame) override {
+        std::optional<DiscToc> toc;
+        if (DriveError e = requireDisc(&toc); e != DriveError::None) return e;
+        if (frame < 0 || frame > toc->leadoutFrame)
+            return fail(DriveError::OutOfRange, "The position is outside the disc");
+        if (options_.analog) {
+            analogCall(cdio_audio_stop, "stop");
+            std::lock_guard lock(mu_);
+            analogHead_ = frame;
+            return DriveError::None;
+        }
+        engine_->stop(frame);
+        return DriveError::None;
+    }
+
+    DriveError setDoorOpen(bool open) override {
+        {
+            std::lock_guard lock(mu_);
+            if (permissionDenied_) return DriveError::NoPermission;
+        }
+        if (engine_) engine_->stop(kLeadInFrames);
+        std::lock_guard io(io_->mutex);
+        if (kind_ == Kind::Image) {
+            // libcdio's eject frees an image's data; the tray of an image is ours alone.
+            if (open) {
+                dropHandleLocked();
+                std::lock_guard lock(mu_);
+                doorOpen_ = true;
+                toc_.reset();
+                return DriveError::None;
+            }
+            {
+                std::lock_guard lock(mu_);
+                doorOpen_ = false;
+            }
+            std::string why;
+            if (!reopenLocked(&why) || !hasToc())
+                return fail(DriveError::NotReady, path_.toStdString() + " cannot be read: " + why);
+            return DriveError::None;
+        }
+        if (open) {
+            if (options_.analog && io_->cdio) cdio_audio_stop(io_->cdio);
+            // Our own descriptor would make the kernel refuse the eject as busy.
+            dropHandleLocked();
+            const driver_return_code_t rc = cdio_eject_media_drive(pathBytes_.c_str());
+            if (rc != DRIVER_OP_SUCCESS) {
+                std::string why;
+                reopenLocked(&why);
+                return fail(rc == DRIVER_OP_UNSUPPORTED ? DriveError::Unsupported : DriveError::Hardware,
+                            withLog("The drive did not open its tray (is the disc mounted?)"));
+            }
+            std::lock_guard lock(mu_);
+            doorOpen_ = true;
+            toc_.reset();
+            return DriveError::None;
+        }
+        driver_id_t driver = DRIVER_DEVICE;
+        const driver_return_code_t rc = cdio_close_tray(pathBytes_.c_str(), &driver);
+        std::string why;
+        reopenLocked(&why);
+        {
+            std::lock_guard lock(mu_);
+            doorOpen_ = false;
+        }
+        if (rc != DRIVER_OP_SUCCESS)
+            return fail(rc == DRIVER_OP_UNSUPPORTED ? DriveError::Unsupported : DriveError::Hardware,
+                        withLog("The drive cannot pull its tray in; push it in by hand"));
+        return DriveError::None;
+    }
+
+    std::string lastErrorDetail() const override {
+        std::lock_guard lock(mu_);
+        return detail_;
+    }
+
+private:
+    std::string permissionText() const {
+        std::string text = "No permission to read " + pathBytes_;
+        struct stat st {};
+        if (::stat(pathBytes_.c_str(), &st) == 0) {
+            if (const group* g = ::getgrgid(st.st_gid))
+                text += std::string(": the drive belongs to the group \"") + g->gr_name +
+                        "\"; add your user to it and log in again";
+        }
+        return text;
+    }
+
+    DriveError fail(DriveError error, const std::string& detail) {
+        std::lock_guard lock(mu_);
+        detail_ = detail;
+        return error;
+    }
+
+    bool hasToc() const {
+        std::lock_guard lock(mu_);
+        return toc_.has_value();
+    }
+
+    DriveError requireDisc(std::optional<DiscToc>* toc) {
+        std::lock_guard lock(mu_);
+        if (permissionDenied_) {
+            detail_ = permissionText();
+            return DriveError::NoPermission;
+        }
+        if (!toc_) {
+            detail_ = doorOpen_ ? "The tray is open" : "There is no disc in the drive";
+            return DriveError::NotReady;
+        }
+        if (toc) *toc = toc_;
+        return DriveError::None;
+    }
+
+    // io_->mutex held.
+    void dropHandleLocked() {
+        if (io_->cdio) cdio_destroy(io_->cdio);
+        io_->cdio = nullptr;
+        ++io_->version;
+    }
+
+    // io_->mutex held. Opens the handle afresh (libcdio keeps the table of contents it
+    // read first, so a new disc needs a new handle) and reads the table of contents.
+    // False when the handle itself cannot be opened.
+    bool reopenLocked(std::string* why) {
+        dropHandleLocked();
+        takeCdioLogMessage();
+        io_->cdio = cdio_open(pathBytes_.c_str(), driver_);
+        std::optional<DiscToc> toc;
+        if (!io_->cdio) {
+            *why = withLog("libcdio cannot open it");
+        } else {
+            toc = readToc(io_->cdio, why);
+            takeCdioLogMessage();
+        }
+        bool changed = false;
+        {
+            std::lock_guard lock(mu_);
+            changed = !sameToc(toc, toc_);
+            toc_ = toc;
+            forceProbe_ = false;
+            lastProbeMs_ = clock_->nowMs();
+            reader_.reset();
+        }
+        if (changed && engine_) engine_->stop(toc ? toc->tracks.front().startFrame : kLeadInFrames);
+        if (changed && options_.analog) {
+            std::lock_guard lock(mu_);
+            analogHead_ = toc ? toc->tracks.front().startFrame : kLeadInFrames;
+        }
+        return io_->cdio != nullptr;
+    }
+
+    // io_->mutex held. An image whose data ends early reads as noise or fails mid-play;
+    // find out now.
+    std::string unreadableTrackLocked(const DiscToc& toc) {
+        std::vector<std::uint8_t> sector(kSectorBytes);
+        for (const TocTrack& t : toc.tracks) {
+            if (!t.audio) continue;
+            const int last = toc.trackEnd(t.number) - 1;
+            for (int frame : {t.startFrame, last}) {
+                if (cdio_read_audio_sectors(io_->cdio, sector.data(), frame - kLeadInFrames, 1) !=
+                    DRIVER_OP_SUCCESS)
+                    return "track " + std::to_string(t.number) +
+                           " cannot be read: the data file is shorter than the table of contents says";
+            }
+        }
+        return {};
+    }
+
+    // Notices a disc change on a real drive: one cheap media-changed query per call, a
+    // new handle and table of contents only when something changed.
+    void refreshMedia() {
+        if (kind_ == Kind::Image) return;
+        std::unique_lock io(io_->mutex, std::try_to_lock);
+        if (!io.owns_lock()) return;  // a read is under way, so the disc is there
+        const std::int64_t now = clock_->nowMs();
+        bool probe = false;
+        {
+            std::lock_guard lock(mu_);
+            if (permissionDenied_) {
+                if (now - lastProbeMs_ < kEmptyDriveProbeMs) return;
+                lastProbeMs_ = now;
+                const int fd = ::open(pathBytes_.c_str(), O_RDONLY | O_NONBLOCK);
+                if (fd < 0) return;
+                ::close(fd);
+                permissionDenied_ = false;
+                detail_.clear();
+                probe = true;
+            }
+            probe = probe || forceProbe_ || (!toc_ && now - lastProbeMs_ >= kEmptyDriveProbeMs);
+        }
+        if (!probe && io_->cdio) probe = cdio_get_media_changed(io_->cdio) == 1;
+        if (!probe && !io_->cdio) {
+            std::lock_guard lock(mu_);
+            probe = now - lastProbeMs_ >= kEmptyDriveProbeMs;
+        }
+        if (!probe) return;
+        std::string why;
+        reopenLocked(&why);
+        // Empty: tell an open tray from a closed, empty one, as the mode differs.
+        const int tray = hasToc() ? 0 : (io_->cdio ? mmc_get_tray_status(io_->cdio) : -1);
+        if (tray == 0 || tray == 1) {
+            std::lock_guard lock(mu_);
+            doorOpen_ = tray == 1;
+        }
+    }
+
+    std::shared_ptr<SectorReader> readerForPlay() {
+        std::lock_guard lock(mu_);
+        if (!reader_) {
+            reader_ = kind_ == Kind::Device ? makeParanoiaReader(io_, options_.readSpeed)
+                                            : makePlainReader(io_);
+        }
+        return reader_;
+    }
+
+    // Analog playback: the drive plays through its own line-out; libcdio's audio calls.
+    DriveError analogPlay(int from, int end) {
+        if (kind_ == Kind::Image)
+            return fail(DriveError::Unsupported,
+                        "A disc image has no analog output; use digital playback");
+        std::lock_guard io(io_->mutex);
+        if (!io_->cdio) return fail(DriveError::NotReady, "There is no disc in the drive");
+        msf_t a, b;
+        cdio_lsn_to_msf(from - kLeadInFrames, &a);
+        cdio_lsn_to_msf(end - kLeadInFrames, &b);
+        const driver_return_code_t rc = cdio_audio_play_msf(io_->cdio, &a, &b);
+        if (rc != DRIVER_OP_SUCCESS)
+            return fail(rc == DRIVER_OP_UNSUPPORTED ? DriveError::Unsupported : DriveError::Hardware,
+                        withLog("The drive refused to play through its own output"));
+        std::lock_guard lock(mu_);
+        analogHead_ = from;
+        return DriveError::None;
+    }
+
+    DriveError analogCall(driver_return_code_t (*call)(CdIo_t*), const char* what) {
+        if (kind_ == Kind::Image)
+            return fail(DriveError::Unsupported,
+                        "A disc image has no analog output; use digital playback");
+        std::lock_guard io(io_->mutex);
+        if (!io_->cdio) return fail(DriveError::NotReady, "There is no disc in the drive");
+        const driver_return_code_t rc = call(io_->cdio);
+        if (rc != DRIVER_OP_SUCCESS)
+            return fail(rc == DRIVER_OP_UNSUPPORTED ? DriveError::Unsupported : DriveError::Hardware,
+                        withLog(std::string("The drive could not ") + what));
+        return DriveError::None;
+    }
+
+    void analogStatus(DriveStatus* s) {
+        std::lock_guard io(io_->mutex);
+        cdio_subchannel_t sub {};
+        s->mode = DriveMode::Stopped;
+        if (io_->cdio && kind_ == Kind::Device &&
+            cdio_audio_read_subchannel(io_->cdio, &sub) == DRIVER_OP_SUCCESS) {
+            if (sub.audio_status == CDIO_MMC_READ_SUB_ST_PLAY) s->mode = DriveMode::Playing;
+            if (sub.audio_status == CDIO_MMC_READ_SUB_ST_PAUSED) s->mode = DriveMode::Paused;
+            if (s->mode != DriveMode::Stopped) {
+                std::lock_guard lock(mu_);
+                analogHead_ = cdio_msf_to_lba(&sub.abs_addr);
+            }
+        }
+        std::lock_guard lock(mu_);
+        s->positionFrame = analogHead_;
+    }
+
+    const QString path_;
+    const std::string pathBytes_;
+    const Kind kind_;
+    const driver_id_t driver_;
+    const std::shared_ptr<Clock> clock_;
+    const CdioDriveOptions options_;
+    const std::shared_ptr<CdioHandle> io_ = std::make_shared<CdioHandle>();
+    std::unique_ptr<PlaybackEngine> engine_;
+
+    // Lock order: io_->mutex, then mu_; the engine's own lock is never held around either.
+    mutable std::mutex mu_;
+    std::optional<DiscToc> toc_;
+    bool doorOpen_ = false;
+    bool permissionDenied_ = false;
+    bool forceProbe_ = false;
+    std::int64_t lastProbeMs_ = 0;
+    std::string detail_;
+    std::shared_ptr<SectorReader> reader_;
+    int analogHead_ = kLeadInFrames;
+};
+
+}  // namespace
+
+CdioDriveOptions CdioDriveOptions::fromEnvironment() {
+    CdioDriveOptions options;
+    options.pcm = PcmTarget::fromEnvironment();
+    options.analog = qEnvironmentVariable("VELMORA_PLAYBACK").trimmed().compare(
+                         QLatin1String("analog"), Qt::CaseInsensitive) == 0;
+    return options;
+}
+
+std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Clock> clock,
+                                       QString* error) {
+    return openCdioDrive(path, std::move(clock), error, CdioDriveOptions::fromEnvironment());
+}
+
+std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Clock> clock,
+                                       QString* error, const CdioDriveOptions& options) {
+    installCdioLogCapture();
+    auto failWith = [&](const QString& text) -> std::shared_ptr<CdDrive> {
+        if (error) *error = text;
+        return nullptr;
+    };
+    if (path.isEmpty()) return failWith(QStringLiteral("No drive or disc image was named"));
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    Kind kind = Kind::Device;
+    driver_id_t driver = DRIVER_DEVICE;
+    bool permissionDenied = false;
+    if (suffix == QLatin1String("cue") || suffix == QLatin1String("toc")) {
+        kind = Kind::Image;
+        driver = suffix == QLatin1String("cue") ? DRIVER_BINCUE : DRIVER_CDRDAO;
+        const QString bad = suffix == QLatin1String("cue") ? checkCueSheet(path) : checkTocFile(path);
+        if (!bad.isEmpty()) return failWith(bad);
+    } else {
+        const std::string bytes = QFile::encodeName(path).toStdString();
+        struct stat st {};
+        if (::stat(bytes.c_str(), &st) != 0)
+            return failWith(QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+        if (!S_ISBLK(st.st_mode) && !S_ISCHR(st.st_mode))
+            return failWith(QStringLiteral("%1 is neither a CD drive nor a disc image (.cue, .toc)").arg(path));
+        // The way libcdio opens it: non-blocking, so an open tray or an audio disc is no error.
+        const int fd = ::open(bytes.c_str(), O_RDONLY | O_NONBLOCK);
+        if (fd < 0 && (errno == EACCES || errno == EPERM)) {
+            permissionDenied = true;
+        } else if (fd < 0) {
+            return failWith(QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+        } else {
+            ::close(fd);
+        }
+    }
+    auto drive = std::make_shared<CdioDrive>(path, kind, driver, std::move(clock), options);
+    QString why;
+    if (!drive->start(&why, permissionDenied)) return failWith(why);
+    if (error) error->clear();
+    return drive;
+}
+
+std::optional<QString> firstCdDrive() {
+    installCdioLogCapture();
+    char** devices = cdio_get_devices(DRIVER_DEVICE);
+    std::optional<QString> first;
+    if (devices && devices[0]) first = QFile::decodeName(devices[0]);
+    if (devices) cdio_free_device_list(devices);
+    return first;
+}
+
+}  // namespace velmora

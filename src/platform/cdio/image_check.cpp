@@ -1,0 +1,209 @@
+#include "platform/cdio/image_check.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <map>
+#include <vector>
+
+namespace velmora {
+
+namespace {
+
+constexpr qint64 kMaxSheetBytes = 1 << 20;
+
+// Splits a line into words, keeping "quoted text" as one word.
+QStringList words(const QString& line) {
+    QStringList out;
+    static const QRegularExpression re(QStringLiteral(R"re("([^"]*)"|(\S+))re"));
+    auto it = re.globalMatch(line);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        out << (m.capturedStart(1) >= 0 ? m.captured(1) : m.captured(2));
+    }
+    return out;
+}
+
+bool readLines(const QString& path, QStringList* lines, QString* error) {
+    QFile file(path);
+    if (!file.exists()) {
+        *error = QStringLiteral("%1 does not exist").arg(path);
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
+        return false;
+    }
+    if (file.size() > kMaxSheetBytes) {
+        *error = QStringLiteral("%1 is too large to be a table of contents").arg(path);
+        return false;
+    }
+    const QString text = QString::fromUtf8(file.readAll());
+    *lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    return true;
+}
+
+QString dataFilePath(const QString& sheet, const QString& name) {
+    const QFileInfo info(name);
+    return info.isAbsolute() ? name : QFileInfo(sheet).absolutePath() + QLatin1Char('/') + name;
+}
+
+// mm:ss:ff with seconds below 60 and frames below 75; -1 when malformed.
+int parseMsf(const QString& text) {
+    static const QRegularExpression re(QStringLiteral(R"(^(\d{1,3}):(\d{1,2}):(\d{1,2})$)"));
+    const auto m = re.match(text);
+    if (!m.hasMatch()) return -1;
+    const int mm = m.captured(1).toInt(), ss = m.captured(2).toInt(), ff = m.captured(3).toInt();
+    if (ss >= 60 || ff >= 75) return -1;
+    return (mm * 60 + ss) * 75 + ff;
+}
+
+int sectorSizeOfMode(const QString& mode) {
+    const QString m = mode.toUpper();
+    if (m == QLatin1String("AUDIO") || m.endsWith(QLatin1String("/2352")) ||
+        m == QLatin1String("CDG"))
+        return m == QLatin1String("CDG") ? 2448 : 2352;
+    if (m.endsWith(QLatin1String("/2048"))) return 2048;
+    if (m.endsWith(QLatin1String("/2336"))) return 2336;
+    if (m.endsWith(QLatin1String("/2324"))) return 2324;
+    return 0;
+}
+
+}  // namespace
+
+QString checkCueSheet(const QString& cuePath) {
+    QStringList lines;
+    QString error;
+    if (!readLines(cuePath, &lines, &error)) return error;
+    const QString name = QFileInfo(cuePath).fileName();
+
+    struct FileUse {
+        QString path;
+        int sectorSize = 0;   // 0 until a track names its mode; -1 when tracks disagree
+        int lastStart = -1;   // frames from the start of the file, of the last INDEX 01
+        int lastTrack = 0;
+    };
+    std::vector<FileUse> files;
+    int tracks = 0;
+    int lastNumber = 0;
+    bool trackHasIndex1 = true;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList w = words(lines[i]);
+        if (w.isEmpty()) continue;
+        const QString key = w[0].toUpper();
+        const QString where = QStringLiteral("%1, line %2").arg(name).arg(i + 1);
+        if (key == QLatin1String("FILE")) {
+            if (w.size() < 2) return QStringLiteral("%1: FILE names no data file").arg(where);
+            if (!trackHasIndex1)
+                return QStringLiteral("%1: track %2 has no INDEX 01").arg(name).arg(lastNumber);
+            files.push_back({dataFilePath(cuePath, w[1]), 0, -1, 0});
+        } else if (key == QLatin1String("TRACK")) {
+            if (files.empty())
+                return QStringLiteral("%1: TRACK comes before any FILE line").arg(where);
+            if (!trackHasIndex1)
+                return QStringLiteral("%1: track %2 has no INDEX 01").arg(name).arg(lastNumber);
+            bool ok = false;
+            const int number = w.size() >= 2 ? w[1].toInt(&ok) : 0;
+            if (!ok || number < 1 || number > 99 || number <= lastNumber)
+                return QStringLiteral("%1: bad track number").arg(where);
+            const int size = w.size() >= 3 ? sectorSizeOfMode(w[2]) : 0;
+            if (size == 0) return QStringLiteral("%1: unknown track mode").arg(where);
+            FileUse& f = files.back();
+            f.sectorSize = (f.sectorSize == 0 || f.sectorSize == size) ? size : -1;
+            f.lastTrack = number;
+            lastNumber = number;
+            trackHasIndex1 = false;
+            ++tracks;
+        } else if (key == QLatin1String("INDEX") || key == QLatin1String("PREGAP") ||
+                   key == QLatin1String("POSTGAP")) {
+            const QString time = w.size() >= 2 ? w.back() : QString();
+            const int frames = parseMsf(time);
+            if (frames < 0 || (key == QLatin1String("INDEX") && w.size() != 3))
+                return QStringLiteral("%1: bad time \"%2\" (mm:ss:ff, seconds below 60, frames below 75)")
+                    .arg(where, time);
+            if (key == QLatin1String("INDEX") && lastNumber == 0)
+                return QStringLiteral("%1: INDEX comes before any TRACK").arg(where);
+            if (key == QLatin1String("INDEX") && w[1].toInt() == 1) {
+                FileUse& f = files.back();
+                if (frames < f.lastStart)
+                    return QStringLiteral("%1: track %2 starts before the track ahead of it")
+                        .arg(where).arg(lastNumber);
+                f.lastStart = frames;
+                trackHasIndex1 = true;
+            }
+        }
+    }
+    if (!trackHasIndex1)
+        return QStringLiteral("%1: track %2 has no INDEX 01").arg(name).arg(lastNumber);
+    if (tracks == 0) return QStringLiteral("%1 holds no tracks").arg(name);
+
+    for (const FileUse& f : files) {
+        const QFileInfo data(f.path);
+        if (!data.exists())
+            return QStringLiteral("The data file %1 named by %2 is missing").arg(f.path, name);
+        if (!data.isFile() || !QFile(f.path).open(QIODevice::ReadOnly))
+            return QStringLiteral("The data file %1 named by %2 cannot be read").arg(f.path, name);
+        if (f.lastTrack == 0) continue;
+        if (data.size() == 0) return QStringLiteral("The data file %1 is empty").arg(f.path);
+        if (f.sectorSize > 0) {
+            if (data.size() % f.sectorSize != 0)
+                return QStringLiteral("The data file %1 has the wrong size: %2 bytes is not a whole "
+                                      "number of %3-byte sectors")
+                    .arg(f.path).arg(data.size()).arg(f.sectorSize);
+            if (data.size() / f.sectorSize <= f.lastStart)
+                return QStringLiteral("The data file %1 is too short: track %2 would start after its end")
+                    .arg(f.path).arg(f.lastTrack);
+        }
+    }
+    return {};
+}
+
+QString checkTocFile(const QString& tocPath) {
+    QStringList lines;
+    QString error;
+    if (!readLines(tocPath, &lines, &error)) return error;
+    const QString name = QFileInfo(tocPath).fileName();
+    int tracks = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (const int comment = line.indexOf(QLatin1String("//")); comment >= 0) line.truncate(comment);
+        const QStringList w = words(line);
+        if (w.isEmpty()) continue;
+        const QString key = w[0].toUpper();
+        const QString where = QStringLiteral("%1, line %2").arg(name).arg(i + 1);
+        if (key == QLatin1String("TRACK")) {
+            if (w.size() < 2 || sectorSizeOfMode(w[1]) == 0)
+                return QStringLiteral("%1: unknown track mode").arg(where);
+            ++tracks;
+        } else if (key == QLatin1String("FILE") || key == QLatin1String("AUDIOFILE") ||
+                   key == QLatin1String("DATAFILE")) {
+            if (tracks == 0) return QStringLiteral("%1: %2 comes before any TRACK").arg(where, w[0]);
+            if (w.size() < 2) return QStringLiteral("%1: %2 names no data file").arg(where, w[0]);
+            const QString path = dataFilePath(tocPath, w[1]);
+            if (!QFileInfo::exists(path))
+                return QStringLiteral("The data file %1 named by %2 is missing").arg(path, name);
+            if (QFileInfo(path).size() == 0)
+                return QStringLiteral("The data file %1 is empty").arg(path);
+            // Times that follow the file name: mm:ss:ff, or a plain byte/sample count.
+            for (int k = 2; k < w.size(); ++k) {
+                if (w[k].contains(QLatin1Char(':')) && parseMsf(w[k]) < 0)
+                    return QStringLiteral("%1: bad time \"%2\" (mm:ss:ff, seconds below 60, frames below 75)")
+                        .arg(where, w[k]);
+            }
+        } else if (key == QLatin1String("START") || key == QLatin1String("PREGAP") ||
+                   key == QLatin1String("INDEX") || key == QLatin1String("SILENCE") ||
+                   key == QLatin1String("ZERO")) {
+            for (int k = 1; k < w.size(); ++k) {
+                if (w[k].contains(QLatin1Char(':')) && parseMsf(w[k]) < 0)
+                    return QStringLiteral("%1: bad time \"%2\" (mm:ss:ff, seconds below 60, frames below 75)")
+                        .arg(where, w[k]);
+            }
+        }
+    }
+    if (tracks == 0) return QStringLiteral("%1 holds no tracks").arg(name);
+    return {};
+}
+
+}  // namespace velmora

@@ -1,0 +1,268 @@
+// Digital playback of generated disc images through a file output, on a manual clock:
+// the samples that reach the output must be exactly the disc's, at the right places.
+#include "cdio_test_support.h"
+
+#include "platform/cdio/cdio_drive.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using namespace cdiotest;
+
+constexpr int kStepMs = 40;        // 1764 samples: exactly three CD frames
+constexpr int kFramesPerStep = 3;
+
+class CdioPlayback : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+
+    std::shared_ptr<CdDrive> open(const TestImage& image, PcmTarget pcm = {}) {
+        CdioDriveOptions options;
+        options.pcm = pcm.configText.empty() ? fileOutput(outPath()) : pcm;
+        QString error;
+        auto drive = openCdioDrive(image.cue, clock_, &error, options);
+        EXPECT_TRUE(drive) << error.toStdString();
+        return drive;
+    }
+
+    // Lets `ms` of playback pass, step by step, waiting each step until the drive has
+    // played it: the reported position is what the output has taken.
+    void playFor(CdDrive& drive, int ms) {
+        const int start = drive.status().positionFrame;
+        for (int step = 1; step <= ms / kStepMs; ++step) {
+            clock_->advanceMs(kStepMs);
+            ASSERT_TRUE(waitFor([&] { return drive.status().positionFrame >= start + step * kFramesPerStep; }))
+                << "stuck at frame " << drive.status().positionFrame << ", step " << step;
+        }
+        ASSERT_EQ(drive.status().positionFrame, start + ms / kStepMs * kFramesPerStep);
+    }
+
+    QString outPath() const { return dir_.path() + QStringLiteral("/out.raw"); }
+    std::vector<std::int16_t> output() const { return readSamples(outPath()); }
+
+    QTemporaryDir dir_;
+    std::shared_ptr<ManualClock> clock_ = std::make_shared<ManualClock>();
+};
+
+TEST_F(CdioPlayback, PlayFromTrackWritesExactlyThatTracksSamples) {
+    const TestImage image = makeImage(dir_.path(), "disc", {{150}, {225}, {150}});
+    auto drive = open(image);
+    ASSERT_TRUE(drive);
+    const int from = image.toc.tracks[1].startFrame;
+    ASSERT_EQ(drive->play(from, image.toc.leadoutFrame - 1), DriveError::None);
+    EXPECT_EQ(drive->status().mode, DriveMode::Playing);
+    playFor(*drive, 1200);
+    ASSERT_EQ(drive->pause(), DriveError::None);
+    const DriveStatus s = drive->status();
+    EXPECT_EQ(s.mode, DriveMode::Paused);
+    EXPECT_EQ(s.positionFrame, from + 90);
+    ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == 90 * 588; }));
+    const auto samples = output();
+    EXPECT_EQ(samples.size(), 2u * 90 * 588);
+    EXPECT_EQ(expectRun(samples, 0, std::int64_t(from) * 588, 90 * 588, image.toc), "");
+}
+
+TEST_F(CdioPlayback, PauseAndResumeContinueWithoutGapOrRepeat) {
+    const TestImage image = makeImage(dir_.path(), "disc", {{300}, {300}});
+    auto drive = open(image);
+    ASSERT_TRUE(drive);
+    const int from = image.toc.tracks[0].startFrame + 17;
+    ASSERT_EQ(drive->play(from, image.toc.leadoutFrame), DriveError::None);
+    playFor(*drive, 400);
+    ASSERT_EQ(drive->pause(), DriveError::None);
+    ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == 30 * 588; }));
+    // Time passes while paused: nothing more is played and the position holds.
+    clock_->advanceMs(3000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(outputFrames(outPath()), 30 * 588);
+    EXPECT_EQ(drive->status().positionFrame, from + 30);
+    EXPECT_EQ(drive->status().mode, DriveMode::Paused);
+
+    ASSERT_EQ(drive->resume(), DriveError::None);
+    EXPECT_EQ(drive->status().mode, DriveMode::Playing);
+    playFor(*drive, 800);
+    ASSERT_EQ(drive->pause(), DriveError::None);
+    ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == 90 * 588; }));
+    EXPECT_EQ(expectRun(output(), 0, std::int64_t(from) * 588, 90 * 588, image.toc), "");
+
+    // Stop returns the head to the start of the disc.
+    ASSERT_EQ(drive->stop(), DriveError::None);
+    EXPECT_EQ(drive->status().mode, DriveMode::Stopped);
+    EXPECT_EQ(drive->status().positionFrame, image.toc.tracks[0].startFrame);
+}
+
+TEST_F(CdioPlayback, SeekStopsAndPlayGoesOnFromTheNewPlace) {
+    const TestImage image = makeImage(dir_.path(), "disc", {{150}, {150}, {300}});
+    auto drive = open(image);
+    ASSERT_TRUE(drive);
+    const int first = image.toc.tracks[0].startFrame;
+    ASSERT_EQ(drive->play(first, image.toc.leadoutFrame), DriveError::None);
+    playFor(*drive, 200);
+    const int target = image.toc.tracks[2].startFrame + 41;
+    ASSERT_EQ(drive->seek(target), DriveError::None);
+    DriveStatus s = drive->status();
+    EXPECT_EQ(s.mode, DriveMode::Stopped);
+    EXPECT_EQ(s.positionFrame, target);
+    ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == 15 * 588; }));
+    clock_->advanceMs(500);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(drive->status().positionFrame, target) << "a seek must not go on playing";
+
+    ASSERT_EQ(drive->play(target, image.toc.leadoutFrame), DriveError::None);
+    playFor(*drive, 320);
+    ASSERT_EQ(drive->pause(), DriveError::None);
+    ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == (15 + 24) * 588; }))
+        << outputFrames(outPath()) / 588.0 << " frames in the output";
+    const auto samples = output();
+    EXPECT_EQ(expectRun(samples, 0, std::int64_t(first) * 588, 15 * 588, image.toc), "");
+    EXPECT_EQ(expectRun(samples, 15 * 588, std::int64_t(target) * 588, 24 * 588, image.toc), "");
+}
+
+// Where playback must end by itself, and what it must have played on the way.
+struct EndCase {
+    const char* name;
+    std::vector<ImageTrackSpec> tracks;
+    int fromTrack;        // 1-based
+    int fromOffset;       // frames into that track
+    bool toLeadout;       // else to the end of `fromTrack`
+    std::vector<std::pair<int, int>> played;  // (track, frames from its start) runs, in order
+    int endTrackAfter;    // the position after the end: start of this track, 0 = leadout
+};
+
+class CdioPlaybackEnds : public CdioPlayback, public ::testing::WithParamInterface<EndCase> {};
+
+TEST_P(CdioPlaybackEnds, StopsByItselfAfterPlayingExactlyTheAudio) {
+    const EndCase& c = GetParam();
+    const TestImage image = makeImage(dir_.path(), "disc", c.tracks);
+    auto drive = open(image);
+    ASSERT_TRUE(drive);
+    const int from = image.toc.tracks[c.fromTrack - 1].startFrame + c.fromOffset;
+    const int end = c.toLeadout ? image.toc.leadoutFrame : image.toc.trackEnd(c.fromTrack);
+    ASSERT_EQ(drive->play(from, end), DriveError::None);
+    for (int i = 0; i < 100 && drive->status().mode == DriveMode::Playing; ++i) {
+        clock_->advanceMs(kStepMs);
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    }
+    ASSERT_TRUE(waitFor([&] { return drive->status().mode == DriveMode::Stopped; }));
+    const int expectedEnd = c.endTrackAfter == 0 ? image.toc.leadoutFrame
+                                                 : image.toc.tracks[c.endTrackAfter - 1].startFrame;
+    EXPECT_EQ(drive->status().positionFrame, expectedEnd);
+
+    long long total = 0;
+    for (auto [track, frames] : c.played) total += std::int64_t(frames) * 588;
+    ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == total; }))
+        << "output holds " << outputFrames(outPath()) << " frames, expected " << total;
+    const auto samples = output();
+    long long at = 0;
+    bool firstRun = true;
+    for (auto [track, frames] : c.played) {
+        int start = image.toc.tracks[track - 1].startFrame;
+        if (firstRun) start = from;
+        firstRun = false;
+        EXPECT_EQ(expectRun(samples, at, std::int64_t(start) * 588, std::int64_t(frames) * 588, image.toc), "");
+        at += std::int64_t(frames) * 588;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, CdioPlaybackEnds,
+    ::testing::Values(
+        EndCase{"EndOfDisc", {{100}, {60}}, 2, 30, true, {{2, 30}}, 0},
+        EndCase{"EndOfOneTrack", {{60}, {60}, {60}}, 1, 0, false, {{1, 60}}, 2},
+        EndCase{"BeforeTrailingDataTrack", {{60}, {45}, {120, false}}, 1, 50, true, {{1, 10}, {2, 45}}, 3},
+        EndCase{"OverADataTrackInTheMiddle", {{60}, {90, false}, {30}}, 1, 48, true, {{1, 12}, {3, 30}}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CdioPlayback, TrayOfAnImageIsSimulated) {
+    const TestImage image = makeImage(dir_.path(), "disc", {{150}, {150}});
+    auto drive = open(image);
+    ASSERT_TRUE(drive);
+    ASSERT_EQ(drive->play(image.toc.tracks[0].startFrame, image.toc.leadoutFrame), DriveError::None);
+    playFor(*drive, 120);
+
+    ASSERT_EQ(drive->setDoorOpen(true), DriveError::None);
+    DriveStatus s = drive->status();
+    EXPECT_EQ(s.mode, DriveMode::Open);
+    EXPECT_FALSE(s.mediaPresent);
+    EXPECT_FALSE(drive->toc());
+    EXPECT_EQ(drive->play(150, 200), DriveError::NotReady);
+    EXPECT_FALSE(drive->lastErrorDetail().empty());
+    // Opening twice is harmless (an image's handle must never reach libcdio's eject).
+    EXPECT_EQ(drive->setDoorOpen(true), DriveError::None);
+
+    ASSERT_EQ(drive->setDoorOpen(false), DriveError::None);
+    s = drive->status();
+    EXPECT_EQ(s.mode, DriveMode::Stopped);
+    EXPECT_TRUE(s.mediaPresent);
+    EXPECT_EQ(s.positionFrame, image.toc.tracks[0].startFrame);
+    ASSERT_TRUE(drive->toc());
+    EXPECT_EQ(drive->toc()->leadoutFrame, image.toc.leadoutFrame);
+    // And it plays again.
+    ASSERT_EQ(drive->play(image.toc.tracks[1].startFrame, image.toc.leadoutFrame), DriveError::None);
+    playFor(*drive, 80);
+}
+
+TEST_F(CdioPlayback, ImageReplacedWhileTheTrayIsOpenIsReadAgainOnClose) {
+    TestImage image = makeImage(dir_.path(), "disc", {{150}, {150}});
+    auto drive = open(image);
+    ASSERT_TRUE(drive);
+    ASSERT_EQ(drive->setDoorOpen(true), DriveError::None);
+    image = makeImage(dir_.path(), "disc", {{75}, {75}, {75}});
+    ASSERT_EQ(drive->setDoorOpen(false), DriveError::None);
+    ASSERT_TRUE(drive->toc());
+    EXPECT_EQ(drive->toc()->lastTrack(), 3);
+
+    // A broken image behind a closed tray: no disc, a reason, no crash.
+    ASSERT_EQ(drive->setDoorOpen(true), DriveError::None);
+    QFile::resize(dir_.path() + "/disc.bin", 1000);
+    EXPECT_EQ(drive->setDoorOpen(false), DriveError::NotReady);
+    EXPECT_FALSE(drive->status().mediaPresent);
+    EXPECT_EQ(drive->status().mode, DriveMode::NotReady);
+    EXPECT_FALSE(drive->lastErrorDetail().empty());
+}
+
+TEST_F(CdioPlayback, CommandsOutsideTheDiscAreRefused) {
+    const TestImage image = makeImage(dir_.path(), "disc", {{150}});
+    auto drive = open(image);
+    ASSERT_TRUE(drive);
+    const int leadout = image.toc.leadoutFrame;
+    EXPECT_EQ(drive->play(150, leadout + 1), DriveError::OutOfRange);
+    EXPECT_EQ(drive->play(200, 190), DriveError::OutOfRange);
+    EXPECT_EQ(drive->play(-1, 190), DriveError::OutOfRange);
+    EXPECT_EQ(drive->seek(leadout + 1), DriveError::OutOfRange);
+    EXPECT_EQ(drive->seek(leadout), DriveError::None);
+    EXPECT_EQ(drive->resume(), DriveError::Hardware) << "nothing was paused";
+    // from == to plays nothing and leaves the head there.
+    EXPECT_EQ(drive->play(200, 200), DriveError::None);
+    EXPECT_EQ(drive->status().mode, DriveMode::Stopped);
+    EXPECT_EQ(drive->status().positionFrame, 200);
+}
+
+TEST_F(CdioPlayback, NoSoundDeviceIsReportedByPlay) {
+    const TestImage image = makeImage(dir_.path(), "disc", {{150}});
+    PcmTarget missing;
+    missing.device = "nowhere";
+    missing.configText = "pcm.nowhere { type hw card 97 }";
+    auto drive = open(image, missing);
+    ASSERT_TRUE(drive);
+    EXPECT_EQ(drive->play(150, 300), DriveError::NoSoundDevice);
+    EXPECT_NE(drive->lastErrorDetail().find("nowhere"), std::string::npos) << drive->lastErrorDetail();
+    EXPECT_EQ(drive->status().mode, DriveMode::Stopped);
+}
+
+TEST_F(CdioPlayback, AnalogPlaybackOfAnImageIsUnsupported) {
+    const TestImage image = makeImage(dir_.path(), "disc", {{150}});
+    CdioDriveOptions options;
+    options.analog = true;
+    QString error;
+    auto drive = openCdioDrive(image.cue, clock_, &error, options);
+    ASSERT_TRUE(drive) << error.toStdString();
+    EXPECT_EQ(drive->play(150, 300), DriveError::Unsupported);
+    EXPECT_NE(drive->lastErrorDetail().find("analog"), std::string::npos);
+    EXPECT_EQ(drive->status().mode, DriveMode::Stopped);
+}
+
+}  // namespace
+}  // namespace velmora

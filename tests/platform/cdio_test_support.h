@@ -1,0 +1,115 @@
+#pragma once
+
+// Disc images and a file sound output made by the tests themselves. Every sample of a
+// generated image says where it comes from: the left channel holds the absolute CD frame
+// (lead-in included), the right one the track number * 1024 plus the sample's index
+// within its frame. So the output file shows exactly which frames were played.
+
+#include "platform/audio/pcm_output.h"
+#include "platform/cd_drive.h"
+#include "platform/cdio/disc_image_writer.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace velmora::cdiotest {
+
+inline std::int16_t leftOf(int absFrame) { return static_cast<std::int16_t>(absFrame); }
+inline std::int16_t rightOf(int track, int index) { return static_cast<std::int16_t>(track * 1024 + index); }
+
+struct TestImage {
+    QString cue;
+    DiscToc toc;  // what the image must read back as
+};
+
+inline TestImage makeImage(const QString& dir, const QString& name, const std::vector<ImageTrackSpec>& tracks) {
+    TestImage image;
+    image.cue = dir + QLatin1Char('/') + name + QStringLiteral(".cue");
+    int start = kLeadInFrames;
+    std::vector<int> starts;
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+        image.toc.tracks.push_back({static_cast<int>(i) + 1, start, tracks[i].audio});
+        starts.push_back(start);
+        start += tracks[i].frames;
+    }
+    image.toc.leadoutFrame = start;
+    QString error;
+    const bool ok = writeBinCueImage(
+        image.cue, tracks,
+        [&](int track, int frame, std::int16_t* out) {
+            for (int i = 0; i < 588; ++i) {
+                out[2 * i] = leftOf(starts[track] + frame);
+                out[2 * i + 1] = rightOf(track + 1, i);
+            }
+        },
+        &error);
+    if (!ok) image.cue.clear();
+    return image;
+}
+
+// A PCM that writes raw samples to `path` through a null device: it takes audio as fast
+// as it comes, so the engine paces it by its clock.
+inline PcmTarget fileOutput(const QString& path) {
+    PcmTarget t;
+    t.device = "tofile";
+    t.configText = "pcm.tofile { type file slave.pcm { type null } file \"" + path.toStdString() +
+                   "\" format \"raw\" }";
+    return t;
+}
+
+inline std::vector<std::int16_t> readSamples(const QString& path) {
+    QFile f(path);
+    std::vector<std::int16_t> out;
+    if (!f.open(QIODevice::ReadOnly)) return out;
+    const QByteArray bytes = f.readAll();
+    out.resize(bytes.size() / 2);
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[2 * i]) |
+                                           (static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8));
+    return out;
+}
+
+// Stereo frames in the output file so far.
+inline long long outputFrames(const QString& path) { return QFile(path).size() / 4; }
+
+// Checks `count` stereo samples of `samples` from `at` against the image's content from
+// absolute sample `fromSample` on (frame * 588 + index). Returns "" or the first mismatch.
+inline std::string expectRun(const std::vector<std::int16_t>& samples, long long at, long long fromSample,
+                             long long count, const DiscToc& toc) {
+    if (static_cast<long long>(samples.size()) < 2 * (at + count))
+        return "output holds " + std::to_string(samples.size() / 2) + " frames, expected at least " +
+               std::to_string(at + count);
+    for (long long k = 0; k < count; ++k) {
+        const long long s = fromSample + k;
+        const int frame = static_cast<int>(s / 588), index = static_cast<int>(s % 588);
+        int track = 0;
+        for (const auto& t : toc.tracks)
+            if (t.startFrame <= frame) track = t.number;
+        const std::int16_t l = samples[2 * (at + k)], r = samples[2 * (at + k) + 1];
+        if (l != leftOf(frame) || r != rightOf(track, index))
+            return "output frame " + std::to_string(at + k) + " is (" + std::to_string(l) + "," +
+                   std::to_string(r) + "), expected disc frame " + std::to_string(frame) + " sample " +
+                   std::to_string(index) + " of track " + std::to_string(track);
+    }
+    return {};
+}
+
+inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 10000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return condition();
+}
+
+}  // namespace velmora::cdiotest
