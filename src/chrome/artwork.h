@@ -45,6 +45,9 @@ struct SkinColours {
     QColor frame{};     // outer frame; fills the window's column the 459-pixel skin leaves bare
 };
 SkinColours skinColours(Skin skin);
+// The colours of the skin drawn into a file of that name (any folder, any letter case);
+// a picture of the user's own gets the built-in skin's colours.
+SkinColours skinColoursForFile(const QString& fileName);
 
 enum class TransportButton { Play, Pause, Stop, Eject, ForwardTrack, BackTrack, FF, RR };
 inline constexpr TransportButton kAllTransportButtons[] = {

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -463,6 +464,13 @@ SkinColours skinColours(Skin skin) {
     SkinColours colours = t.colours;
     colours.frame = t.rim;
     return colours;
+}
+
+SkinColours skinColoursForFile(const QString& fileName) {
+    const QString name = QFileInfo(fileName).fileName();
+    for (const auto& [file, skin] : skinFiles())
+        if (name.compare(file, Qt::CaseInsensitive) == 0) return skinColours(skin);
+    return skinColours(Skin::BuiltIn);
 }
 
 bool writeSkinFiles(const QString& folder, QString* error) {

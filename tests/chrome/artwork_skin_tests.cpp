@@ -235,3 +235,19 @@ TEST(ArtworkSkins, ColoursLetWidgetsMatchTheDisplay) {
         EXPECT_TRUE(c.frame.isValid());
     }
 }
+
+TEST(ArtworkSkins, FileNamesFindTheirSkinsColours) {
+    struct Case { const char* file; Skin expected; };
+    const Case cases[] = {
+        {"cloud_skin.jpg", Skin::Cloud},
+        {"/opt/velmora/Skins/MIDNIGHT_SKIN.JPG", Skin::Midnight},
+        {"Skins/brushed_skin.jpg", Skin::Brushed},
+        {"my_own_skin.jpg", Skin::BuiltIn},
+        {"", Skin::BuiltIn},
+        {"cloud_skin.jpg.bak", Skin::BuiltIn},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(artwork::skinColoursForFile(QString::fromUtf8(c.file)).ledOn,
+                  artwork::skinColours(c.expected).ledOn)
+            << c.file;
+}
