@@ -8,6 +8,8 @@
 #include <cdio/mmc.h>
 
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <grp.h>
@@ -87,6 +89,24 @@ std::string withLog(std::string text) {
     const std::string log = takeCdioLogMessage();
     if (!log.empty()) text += " (" + log + ")";
     return text;
+}
+
+// libcdio looks for the data files a cdrdao .toc names relative to the current folder,
+// not the .toc's own. Hand it a copy whose file names are absolute.
+std::string resolvedTocCopy(const QString& tocPath, const QTemporaryDir& dir) {
+    QFile in(tocPath);
+    if (!in.open(QIODevice::ReadOnly) || !dir.isValid()) return QFile::encodeName(tocPath).toStdString();
+    const QString folder = QFileInfo(tocPath).absolutePath();
+    static const QRegularExpression fileLine(
+        QStringLiteral(R"re(^(\s*(?:FILE|AUDIOFILE|DATAFILE)\s+")([^"/][^"]*)")re"),
+        QRegularExpression::MultilineOption);
+    QString text = QString::fromUtf8(in.readAll());
+    text.replace(fileLine, QStringLiteral("\\1") + folder + QStringLiteral("/\\2\""));
+    const QString copy = dir.path() + QStringLiteral("/image.toc");
+    QFile out(copy);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return QFile::encodeName(tocPath).toStdString();
+    out.write(text.toUtf8());
+    return QFile::encodeName(copy).toStdString();
 }
 
 class CdioDrive final : public CdDrive {
@@ -342,10 +362,15 @@ private:
     bool reopenLocked(std::string* why) {
         dropHandleLocked();
         takeCdioLogMessage();
-        io_->cdio = cdio_open(pathBytes_.c_str(), driver_);
+        const std::string openPath =
+            driver_ == DRIVER_CDRDAO ? resolvedTocCopy(path_, tocCopyDir_) : pathBytes_;
+        io_->cdio = cdio_open(openPath.c_str(), driver_);
         std::optional<DiscToc> toc;
         if (!io_->cdio) {
             *why = withLog("libcdio cannot open it");
+            // Name the user's file, not our resolved copy of it.
+            for (std::size_t at; openPath != pathBytes_ && (at = why->find(openPath)) != std::string::npos;)
+                why->replace(at, openPath.size(), pathBytes_);
         } else {
             toc = readToc(io_->cdio, why);
             takeCdioLogMessage();
@@ -487,6 +512,7 @@ private:
     const std::shared_ptr<Clock> clock_;
     const CdioDriveOptions options_;
     const std::shared_ptr<CdioHandle> io_ = std::make_shared<CdioHandle>();
+    const QTemporaryDir tocCopyDir_;
     std::unique_ptr<PlaybackEngine> engine_;
 
     // Lock order: io_->mutex, then mu_; the engine's own lock is never held around either.

@@ -1,5 +1,6 @@
 #include "platform/cdio/image_check.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -138,6 +139,19 @@ QString checkCueSheet(const QString& cuePath) {
     if (!trackHasIndex1)
         return QStringLiteral("%1: track %2 has no INDEX 01").arg(name).arg(lastNumber);
     if (tracks == 0) return QStringLiteral("%1 holds no tracks").arg(name);
+
+    // libcdio's BIN/CUE reader takes the data from the .bin named like the sheet,
+    // whatever the FILE line says; say so rather than fail obscurely.
+    if (files.size() > 1)
+        return QStringLiteral("%1 names more than one data file; only single-file images can be played")
+            .arg(name);
+    const QString expected = QFileInfo(cuePath).absolutePath() + QLatin1Char('/') +
+                             QFileInfo(cuePath).completeBaseName() + QStringLiteral(".bin");
+    if (QDir::cleanPath(QFileInfo(files.front().path).absoluteFilePath()) != QDir::cleanPath(expected) &&
+        QFileInfo::exists(files.front().path))
+        return QStringLiteral("%1 names the data file %2, but it is read from %3: rename the data file "
+                              "(or the sheet) so that both have the same name")
+            .arg(name, QFileInfo(files.front().path).fileName(), QFileInfo(expected).fileName());
 
     for (const FileUse& f : files) {
         const QFileInfo data(f.path);

@@ -1,0 +1,234 @@
+// Disc images through libcdio: the table of contents against libcdio's own cd-info, and
+// broken images that must fail to open with a reason instead of crashing.
+#include "cdio_test_support.h"
+
+#include "platform/cdio/cdio_drive.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+using namespace cdiotest;
+
+// The track list cd-info prints: "  1: 00:02:00  000000 audio ..." and "170: ... leadout".
+std::optional<DiscToc> cdInfoToc(const QString& image) {
+    const QString exe = QStandardPaths::findExecutable(QStringLiteral("cd-info"));
+    if (exe.isEmpty()) return std::nullopt;
+    const QString source = image.endsWith(QLatin1String(".toc")) ? QStringLiteral("--toc-file=")
+                                                                 : QStringLiteral("--cue-file=");
+    QProcess p;
+    p.setWorkingDirectory(QFileInfo(image).absolutePath());  // cd-info finds a .toc's data from there
+    p.start(exe, {QStringLiteral("--no-header"), QStringLiteral("--no-device-info"),
+                  QStringLiteral("--no-analyze"), QStringLiteral("--quiet"), source + image});
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return std::nullopt;
+    DiscToc toc;
+    static const QRegularExpression line(
+        QStringLiteral(R"(^\s*(\d+): \d\d:\d\d:\d\d\s+(\d+) (\w+))"), QRegularExpression::MultilineOption);
+    auto it = line.globalMatch(QString::fromUtf8(p.readAllStandardOutput()));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        const int number = m.captured(1).toInt();
+        const int start = m.captured(2).toInt() + kLeadInFrames;
+        if (number == 170)
+            toc.leadoutFrame = start;
+        else
+            toc.tracks.push_back({number, start, m.captured(3) == QLatin1String("audio")});
+    }
+    if (toc.tracks.empty()) return std::nullopt;
+    return toc;
+}
+
+void expectSameToc(const DiscToc& ours, const DiscToc& theirs) {
+    ASSERT_EQ(ours.tracks.size(), theirs.tracks.size());
+    for (std::size_t i = 0; i < ours.tracks.size(); ++i) {
+        SCOPED_TRACE("track " + std::to_string(theirs.tracks[i].number));
+        EXPECT_EQ(ours.tracks[i].number, theirs.tracks[i].number);
+        EXPECT_EQ(ours.tracks[i].startFrame, theirs.tracks[i].startFrame);
+        EXPECT_EQ(ours.tracks[i].audio, theirs.tracks[i].audio);
+    }
+    EXPECT_EQ(ours.leadoutFrame, theirs.leadoutFrame);
+}
+
+std::shared_ptr<CdDrive> openImage(const QString& path, QString* error) {
+    CdioDriveOptions options;
+    options.pcm = fileOutput(QStringLiteral("/dev/null"));
+    return openCdioDrive(path, std::make_shared<ManualClock>(), error, options);
+}
+
+struct TocCase {
+    const char* name;
+    std::vector<ImageTrackSpec> tracks;
+};
+
+class CdioImageToc : public ::testing::TestWithParam<TocCase> {};
+
+TEST_P(CdioImageToc, EqualsWhatCdInfoReads) {
+    QTemporaryDir dir;
+    const TestImage image = makeImage(dir.path(), "disc", GetParam().tracks);
+    ASSERT_FALSE(image.cue.isEmpty());
+    QString error;
+    auto drive = openImage(image.cue, &error);
+    ASSERT_TRUE(drive) << error.toStdString();
+    const std::optional<DiscToc> ours = drive->toc();
+    ASSERT_TRUE(ours);
+    expectSameToc(*ours, image.toc);
+    const std::optional<DiscToc> theirs = cdInfoToc(image.cue);
+    ASSERT_TRUE(theirs) << "cd-info (libcdio-utils) did not read " << image.cue.toStdString();
+    expectSameToc(*ours, *theirs);
+
+    const DriveStatus s = drive->status();
+    EXPECT_TRUE(s.mediaPresent);
+    EXPECT_EQ(s.mode, DriveMode::Stopped);
+    EXPECT_EQ(s.positionFrame, ours->tracks.front().startFrame);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Images, CdioImageToc,
+    ::testing::Values(TocCase{"OneTrack", {{1}}},
+                      TocCase{"ThreeAudioTracks", {{150}, {225}, {112}}},
+                      TocCase{"TrailingDataTrack", {{75}, {80}, {300, false}}},
+                      TocCase{"LeadingDataTrack", {{200, false}, {75}, {75}}},
+                      TocCase{"NinetyNineTracks", std::vector<ImageTrackSpec>(99, ImageTrackSpec{4})}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CdioImage, CdrdaoTocOverTheSameDataReadsTheSame) {
+    QTemporaryDir dir;
+    const TestImage image = makeImage(dir.path(), "disc", {{150}, {225}, {90}});
+    QFile toc(dir.path() + "/disc.toc");
+    ASSERT_TRUE(toc.open(QIODevice::WriteOnly));
+    toc.write("CD_DA\n"
+              "TRACK AUDIO\nFILE \"disc.bin\" 0 00:02:00\n"
+              "TRACK AUDIO\nFILE \"disc.bin\" 00:02:00 00:03:00\n"
+              "TRACK AUDIO\nFILE \"disc.bin\" 00:05:00 00:01:15\n");
+    toc.close();
+    QString error;
+    auto drive = openImage(toc.fileName(), &error);
+    ASSERT_TRUE(drive) << error.toStdString();
+    ASSERT_TRUE(drive->toc());
+    expectSameToc(*drive->toc(), image.toc);
+    const std::optional<DiscToc> theirs = cdInfoToc(toc.fileName());
+    ASSERT_TRUE(theirs);
+    expectSameToc(*drive->toc(), *theirs);
+}
+
+TEST(CdioImage, DemoDiscImageIsTwelveShortDistinctTracks) {
+    const QString cue = QStringLiteral(VELMORA_RUNTIME_DIR "/demo/demo.cue");
+    if (!QFile::exists(cue)) GTEST_SKIP() << "the demo image is made by the velmora_demo_image target";
+    QString error;
+    auto drive = openImage(cue, &error);
+    ASSERT_TRUE(drive) << error.toStdString();
+    const auto toc = drive->toc();
+    ASSERT_TRUE(toc);
+    ASSERT_EQ(toc->lastTrack(), 12);
+    std::vector<std::int16_t> prev;
+    for (const TocTrack& t : toc->tracks) {
+        EXPECT_TRUE(t.audio);
+        const int length = toc->trackEnd(t.number) - t.startFrame;
+        EXPECT_GE(length, 8 * 75);
+        EXPECT_LE(length, 20 * 75);
+    }
+    const auto theirs = cdInfoToc(cue);
+    ASSERT_TRUE(theirs);
+    expectSameToc(*toc, *theirs);
+    // Not silence, and not the same sound twice: compare 5 s into each track.
+    QFile bin(QStringLiteral(VELMORA_RUNTIME_DIR "/demo/demo.bin"));
+    ASSERT_TRUE(bin.open(QIODevice::ReadOnly));
+    std::vector<QByteArray> snippets;
+    for (const TocTrack& t : toc->tracks) {
+        bin.seek(qint64(t.startFrame - kLeadInFrames + 5 * 75) * 2352);
+        const QByteArray s = bin.read(2352 * 10);
+        EXPECT_NE(s, QByteArray(s.size(), '\0')) << "track " << t.number << " is silent";
+        for (const QByteArray& other : snippets) EXPECT_NE(s, other) << "track " << t.number;
+        snippets.push_back(s);
+    }
+}
+
+// A broken image: what is written, and a phrase the reason must hold.
+struct BadImage {
+    const char* name;
+    const char* sheetName;   // file name of the cue sheet or .toc
+    const char* sheet;       // its text; "%BIN%" stands for the data file's name
+    const char* binName;     // data file to create, or nullptr
+    qint64 binBytes;
+    const char* reason;
+};
+
+class CdioBadImage : public ::testing::TestWithParam<BadImage> {};
+
+TEST_P(CdioBadImage, FailsToOpenWithAReason) {
+    const BadImage& c = GetParam();
+    QTemporaryDir dir;
+    if (c.binName) {
+        QFile bin(dir.path() + "/" + c.binName);
+        ASSERT_TRUE(bin.open(QIODevice::WriteOnly));
+        bin.write(QByteArray(c.binBytes, '\x11'));
+    }
+    const QString path = dir.path() + "/" + c.sheetName;
+    QFile sheet(path);
+    ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
+    sheet.write(QByteArray(c.sheet));
+    sheet.close();
+
+    QString error;
+    auto drive = openImage(path, &error);
+    EXPECT_FALSE(drive);
+    EXPECT_TRUE(error.contains(QLatin1String(c.reason), Qt::CaseInsensitive))
+        << "reason given: " << error.toStdString();
+}
+
+constexpr qint64 kSector = 2352;
+
+INSTANTIATE_TEST_SUITE_P(
+    Images, CdioBadImage,
+    ::testing::Values(
+        BadImage{"NoFileLine", "a.cue", "TRACK 01 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector, "before any FILE"},
+        BadImage{"MissingDataFile", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", nullptr, 0, "missing"},
+        BadImage{"DataFileOfOddSize", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector + 3, "wrong size"},
+        BadImage{"EmptyDataFile", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 0, "empty"},
+        BadImage{"TrackBeyondTheData", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:10:00\n", "a.bin", 10 * kSector, "too short"},
+        BadImage{"SecondsOver59", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:61:00\n", "a.bin", 10 * kSector, "bad time"},
+        BadImage{"FramesOver74", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:75\n", "a.bin", 10 * kSector, "bad time"},
+        BadImage{"NotATime", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 zero\n", "a.bin", 10 * kSector, "bad time"},
+        BadImage{"NoIndex", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector, "no INDEX 01"},
+        BadImage{"TracksOutOfOrder", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 02 AUDIO\nINDEX 01 00:00:00\nTRACK 01 AUDIO\nINDEX 01 00:00:05\n", "a.bin", 10 * kSector, "bad track number"},
+        BadImage{"UnknownMode", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 VIDEO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector, "unknown track mode"},
+        BadImage{"NoTracks", "a.cue", "FILE \"a.bin\" BINARY\n", "a.bin", 10 * kSector, "no tracks"},
+        BadImage{"DataFileNamedOtherwise", "a.cue", "FILE \"b.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "b.bin", 10 * kSector, "rename"},
+        BadImage{"BinaryGarbage", "a.cue", "\x01\x02\xff\xfe\x00garbage", nullptr, 0, "no tracks"},
+        BadImage{"TocMissingDataFile", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"gone.bin\" 0 00:02:00\n", nullptr, 0, "missing"},
+        BadImage{"TocBadTime", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 00:02:99\n", "a.bin", 200 * kSector, "bad time"},
+        BadImage{"TocNoTracks", "a.toc", "CD_DA\n", nullptr, 0, "no tracks"},
+        BadImage{"TocFileBeforeTrack", "a.toc", "CD_DA\nFILE \"a.bin\" 0\n", "a.bin", 200 * kSector, "before any TRACK"},
+        BadImage{"TocLongerThanItsData", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 00:20:00\n", "a.bin", 10 * kSector, "a.toc line 3: MSF length 00:20:00 exceeds end of file"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CdioImage, PathsThatAreNeitherDrivesNorImagesAreRefused) {
+    QTemporaryDir dir;
+    QFile plain(dir.path() + "/notes.txt");
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    struct Case {
+        QString path;
+        const char* reason;
+    } cases[] = {
+        {plain.fileName(), "neither a CD drive nor a disc image"},
+        {dir.path(), "neither a CD drive nor a disc image"},
+        {dir.path() + "/absent/sr0", "No such file"},
+        {dir.path() + "/absent.cue", "does not exist"},
+        {QString(), "No drive"},
+    };
+    for (const Case& c : cases) {
+        QString error;
+        EXPECT_FALSE(openImage(c.path, &error)) << c.path.toStdString();
+        EXPECT_TRUE(error.contains(QLatin1String(c.reason))) << error.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace velmora
