@@ -1,0 +1,146 @@
+// The playback engine with readers that misbehave as real drives do: a disc pulled out,
+// unreadable sectors, a read that hangs.
+#include "cdio_test_support.h"
+
+#include "platform/audio/playback_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <future>
+
+namespace velmora {
+namespace {
+
+using namespace cdiotest;
+
+// One track from frame 150 on; frames from `gone` on read as "no disc", frames in
+// [damagedFrom, damagedTo) as damaged (silence).
+class FakeReader final : public SectorReader {
+public:
+    int gone = 1 << 30;
+    int damagedFrom = 0, damagedTo = 0;
+    std::mutex mutex;
+    std::condition_variable released;
+    bool hang = false;
+    std::atomic<int> reads{0};
+
+    SectorReadResult read(int frame, int count, std::uint8_t* out) override {
+        ++reads;
+        {
+            std::unique_lock lock(mutex);
+            released.wait(lock, [&] { return !hang; });
+        }
+        if (frame + count > gone) return SectorReadResult::NoMedia;
+        bool damaged = false;
+        for (int f = frame; f < frame + count; ++f) {
+            auto* s = reinterpret_cast<std::int16_t*>(out + std::size_t(f - frame) * kSectorBytes);
+            const bool bad = f >= damagedFrom && f < damagedTo;
+            damaged = damaged || bad;
+            for (int i = 0; i < 588; ++i) {
+                s[2 * i] = bad ? 0 : leftOf(f);
+                s[2 * i + 1] = bad ? 0 : rightOf(1, i);
+            }
+        }
+        return damaged ? SectorReadResult::Damaged : SectorReadResult::Ok;
+    }
+    std::string lastError() const override { return "The disc was removed while playing"; }
+    void release() {
+        {
+            std::lock_guard lock(mutex);
+            hang = false;
+        }
+        released.notify_all();
+    }
+};
+
+class AudioEngine : public ::testing::Test {
+protected:
+    QString out() const { return dir_.path() + "/out.raw"; }
+    void advanceUntil(PlaybackEngine& engine, const std::function<bool(const EngineSnapshot&)>& done) {
+        for (int i = 0; i < 400 && !done(engine.snapshot()); ++i) {
+            clock_->advanceMs(40);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        ASSERT_TRUE(waitFor([&] { return done(engine.snapshot()); }));
+    }
+    QTemporaryDir dir_;
+    std::shared_ptr<ManualClock> clock_ = std::make_shared<ManualClock>();
+    DiscToc toc_{{{1, 150, true}}, 100000};
+};
+
+TEST_F(AudioEngine, DiscPulledOutStopsPlaybackWithNotReady) {
+    auto reader = std::make_shared<FakeReader>();
+    reader->gone = 400;
+    PlaybackEngine engine(fileOutput(out()), clock_);
+    ASSERT_EQ(engine.play({{150, 2000}}, reader), DriveError::None);
+    advanceUntil(engine, [](const EngineSnapshot& s) { return s.state == EngineState::Stopped; });
+    const EngineSnapshot s = engine.snapshot();
+    EXPECT_EQ(s.error, DriveError::NotReady);
+    EXPECT_LE(s.positionFrame, 400);
+    EXPECT_NE(engine.lastError().find("removed"), std::string::npos);
+    // What did play was the disc's own audio, from the start.
+    const auto samples = readSamples(out());
+    EXPECT_EQ(expectRun(samples, 0, 150 * 588, static_cast<long long>(samples.size() / 2), toc_), "");
+    // The next play starts afresh with no error left over.
+    reader->gone = 1 << 30;
+    ASSERT_EQ(engine.play({{150, 160}}, reader), DriveError::None);
+    EXPECT_EQ(engine.snapshot().error, DriveError::None);
+}
+
+TEST_F(AudioEngine, DamagedSectorsPlayAsSilenceAndPlaybackGoesOn) {
+    auto reader = std::make_shared<FakeReader>();
+    reader->damagedFrom = 170;
+    reader->damagedTo = 173;
+    PlaybackEngine engine(fileOutput(out()), clock_);
+    ASSERT_EQ(engine.play({{150, 200}}, reader), DriveError::None);
+    advanceUntil(engine, [](const EngineSnapshot& s) { return s.state == EngineState::Stopped; });
+    EXPECT_EQ(engine.snapshot().error, DriveError::None);
+    EXPECT_EQ(engine.snapshot().positionFrame, 200);
+    ASSERT_TRUE(waitFor([&] { return outputFrames(out()) == 50 * 588; }));
+    const auto samples = readSamples(out());
+    EXPECT_EQ(expectRun(samples, 0, 150 * 588, 20 * 588, toc_), "");
+    for (long long k = 20 * 588; k < 23 * 588; ++k) ASSERT_EQ(samples[2 * k], 0) << k;
+    EXPECT_EQ(expectRun(samples, 23 * 588, 173 * 588, 27 * 588, toc_), "");
+}
+
+TEST_F(AudioEngine, AHangingReadDoesNotHoldUpCommands) {
+    auto reader = std::make_shared<FakeReader>();
+    reader->hang = true;
+    auto engine = std::make_unique<PlaybackEngine>(fileOutput(out()), clock_);
+    ASSERT_EQ(engine->play({{150, 2000}}, reader), DriveError::None);
+    ASSERT_TRUE(waitFor([&] { return reader->reads > 0; }));
+    // The reader thread is stuck inside a read; the caller's thread must not be.
+    auto commands = std::async(std::launch::async, [&] {
+        engine->snapshot();
+        engine->pause();
+        engine->resume();
+        engine->stop(150);
+        return engine->snapshot();
+    });
+    ASSERT_EQ(commands.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_EQ(commands.get().state, EngineState::Stopped);
+    reader->release();
+    engine.reset();  // joins both threads
+}
+
+TEST_F(AudioEngine, PositionNeverRunsAheadOfWhatWasWritten) {
+    auto reader = std::make_shared<FakeReader>();
+    PlaybackEngine engine(fileOutput(out()), clock_);
+    ASSERT_EQ(engine.play({{150, 600}}, reader), DriveError::None);
+    for (int step = 0; step < 25; ++step) {
+        clock_->advanceMs(37);  // not a whole number of frames
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        const int position = engine.snapshot().positionFrame;
+        // 44.1 samples a millisecond at most have been written.
+        EXPECT_LE(position, 150 + (step + 1) * 37 * 441 / 10 / 588);
+    }
+    engine.pause();
+    const int paused = engine.snapshot().positionFrame;
+    ASSERT_TRUE(waitFor([&] { return outputFrames(out()) >= (paused - 150) * 588; }));
+    EXPECT_EQ((outputFrames(out())) / 588 + 150, paused) << "the paused position is what was played";
+}
+
+}  // namespace
+}  // namespace velmora
