@@ -94,24 +94,38 @@ struct SectionSpan {
 SectionSpan findSection(const QByteArray& bytes, const QString& section) {
     const QByteArray sectionUtf8 = section.trimmed().toUtf8();
     const QString wanted = section.trimmed();
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    const qsizetype top = bytes.startsWith(kUtf8Bom) ? 3 : 0;
     SectionSpan span;
-    for (qsizetype pos = 0; pos < bytes.size();) {
-        const Line line = lineAt(bytes, pos);
-        const qsizetype s = textStart(bytes, line);
-        const qsizetype close = headerClose(bytes, s, line.contentEnd);
+    // Only a line whose text starts with "[" can be a header: hop from "[" to "[" rather
+    // than walking every line of a large file.
+    for (qsizetype pos = 0; pos < n;) {
+        const void* hit = std::memchr(data + pos, '[', static_cast<std::size_t>(n - pos));
+        if (!hit) break;
+        const qsizetype bracket = static_cast<const char*>(hit) - data;
+        qsizetype start = bracket;
+        while (start > top && isBlank(data[start - 1])) --start;
+        if (start == top) start = 0;
+        else if (data[start - 1] != '\n') {
+            pos = bracket + 1;
+            continue;
+        }
+        const Line line = lineAt(bytes, start);
+        const qsizetype close = headerClose(bytes, bracket, line.contentEnd);
         if (close >= 0) {
             if (span.found) {
                 span.bodyEnd = line.start;
                 return span;
             }
-            if (headerNames(bytes, s + 1, close, wanted, sectionUtf8)) {
+            if (headerNames(bytes, bracket + 1, close, wanted, sectionUtf8)) {
                 span.found = true;
                 span.header = line;
             }
         }
         pos = line.next;
     }
-    if (span.found) span.bodyEnd = bytes.size();
+    if (span.found) span.bodyEnd = n;
     return span;
 }
 

@@ -1,0 +1,121 @@
+// The disc database at the size of a large collection: 10,000 discs of 12 to 20 tracks.
+// Targets: a load under 5 ms, a section write (flushed to disk) under 50 ms.
+#include "discdb/disc_database.h"
+#include "discdb/profile_file.h"
+#include "platform/mci_service.h"
+#include "platform/message_box.h"
+#include "player/mci_channel.h"
+#include "shared/player_state.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <string>
+
+using namespace velmora;
+
+namespace {
+
+constexpr int kDiscs = 10000;
+
+class TwelveTracks final : public MciService {
+public:
+    int sendString(const std::string&, char* buffer, int length) override {
+        if (length < 3) return 268;
+        std::memcpy(buffer, "12", 3);
+        return 0;
+    }
+    bool errorString(int, char*, int) const override { return false; }
+};
+
+QString discId(int i) { return QStringLiteral("%1").arg(0x10000000u + static_cast<unsigned>(i) * 7919u, 8, 16, QLatin1Char('0')).toUpper(); }
+
+// One database for every benchmark of the run.
+struct Database {
+    QTemporaryDir dir;
+    QString path;
+    qint64 bytes = 0;
+
+    Database() : path(dir.filePath(QStringLiteral("Velmora.ini"))) {
+        QByteArray file;
+        for (int i = 0; i < kDiscs; ++i) {
+            const int tracks = 12 + i % 9;
+            file += "[" + discId(i).toLatin1() + "]\r\nTitle=Album number " + QByteArray::number(i) +
+                    "\r\nArtist=Performer " + QByteArray::number(i % 997) +
+                    "\r\nRevision=1\r\nNumberOfTracks=" + QByteArray::number(tracks) + "\r\n";
+            for (int t = 1; t <= tracks; ++t)
+                file += "Track" + QByteArray::number(t) + "=Song title number " + QByteArray::number(t) + "\r\n";
+        }
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly)) f.write(file);
+        bytes = file.size();
+    }
+};
+
+Database& database() {
+    static Database db;
+    return db;
+}
+
+void BM_GetCDINFO_KnownDisc(benchmark::State& state) {
+    Database& db = database();
+    TwelveTracks drive;
+    RecordingMessageBoxes boxes;
+    MciChannel channel(drive, boxes);
+    PlayerState player;
+    DiscDatabase discs(db.path);
+    // Near the end of the file: the whole file is scanned.
+    const QString id = discId(kDiscs - 7);
+    for (auto _ : state) {
+        discs.GetCDINFO(id, player, channel, {});
+        benchmark::DoNotOptimize(player.CurrentDisc.Title);
+    }
+    state.counters["file_MB"] = static_cast<double>(db.bytes) / 1e6;
+}
+BENCHMARK(BM_GetCDINFO_KnownDisc)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_GetPrivateProfileSection_10000(benchmark::State& state) {
+    Database& db = database();
+    const QString id = discId(kDiscs / 2);
+    QString buffer(10000, u'^');
+    for (auto _ : state)
+        benchmark::DoNotOptimize(profile::GetPrivateProfileSection(id, buffer, db.path));
+}
+BENCHMARK(BM_GetPrivateProfileSection_10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WriteSection(benchmark::State& state) {
+    Database& db = database();
+    const QString id = discId(kDiscs / 2);
+    int n = 0;
+    for (auto _ : state) {
+        // A different title each time, so that no write is skipped as unchanged.
+        QStringList entries{QStringLiteral("Title=Edited %1").arg(++n), QStringLiteral("Artist=Someone"),
+                            QStringLiteral("Revision=1"), QStringLiteral("NumberOfTracks=12")};
+        for (int t = 1; t <= 12; ++t) entries << QStringLiteral("Track%1=Edited song %1").arg(t);
+        if (!profile::writeSection(db.path, id, entries)) state.SkipWithError("write failed");
+    }
+}
+BENCHMARK(BM_WriteSection)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_GetCDINFO_NewDisc(benchmark::State& state) {
+    Database& db = database();
+    TwelveTracks drive;
+    RecordingMessageBoxes boxes;
+    MciChannel channel(drive, boxes);
+    PlayerState player;
+    DiscDatabase discs(db.path);
+    int n = 0;
+    for (auto _ : state) {
+        // Two reads and a flushed write of the default section.
+        discs.GetCDINFO(QStringLiteral("NEW%1").arg(++n, 5, 10, QLatin1Char('0')), player, channel, {});
+        benchmark::DoNotOptimize(player.CurrentDisc.Title);
+    }
+}
+BENCHMARK(BM_GetCDINFO_NewDisc)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);
+
+}  // namespace
+
+BENCHMARK_MAIN();
