@@ -11,7 +11,8 @@
 // and one line here.
 #define VELMORA_CLI_SUBCOMMANDS(X)                                                          \
     X(runMci, "mci", "read command strings from stdin, one a line; print code, reply, error") \
-    X(runDiscId, "discid", "print the disc ID of the disc in the drive")
+    X(runDiscId, "discid", "print the disc ID of the disc in the drive")                     \
+    X(runInfo, "info", "print what the disc database holds for the disc in the drive")
 
 namespace velmora::cli {
 
