@@ -47,13 +47,6 @@ QFont arial(int pointSize, bool bold = false) {
     return font;
 }
 
-artwork::Skin skinForFile(const QString& path) {
-    const QString name = QFileInfo(path).fileName();
-    for (const auto& [file, skin] : artwork::skinFiles())
-        if (file.compare(name, Qt::CaseInsensitive) == 0) return skin;
-    return artwork::Skin::BuiltIn;
-}
-
 // A stored window position or flag: a whole number, anything else counts as 0.
 int settingNumber(const QString& text) {
     const auto value = strictWholeNumber(text);
@@ -67,7 +60,8 @@ FrmCdplayer::FrmCdplayer(AppServices services) : services_(std::move(services)) 
     setWindowTitle(QStringLiteral("Velmora"));
     setWindowIcon(artwork::trayIcon());
     setFixedSize(face::kWidth, face::kHeight);
-    setSkin(QPixmap::fromImage(artwork::drawSkin(artwork::Skin::BuiltIn)));
+    setSkin(QPixmap::fromImage(artwork::drawSkin(artwork::Skin::BuiltIn)),
+            artwork::skinColours(artwork::Skin::BuiltIn).frame);
 
     mci_ = std::make_unique<MciChannel>(*services_.mci, *services_.boxes, services_.mciLogPath);
     settings_ = std::make_unique<RegistrySettings>(services_.registry, *services_.boxes);
@@ -149,7 +143,8 @@ void FrmCdplayer::createControls() {
         b->setObjectName(QLatin1String(name));
         b->setGeometry(place);
         b->setPictures(artwork::transportPicture(kind, true),
-                       hasDisabled ? artwork::transportPicture(kind, false) : QPixmap());
+                       hasDisabled ? artwork::transportPicture(kind, false) : QPixmap(),
+                       artwork::transportPicture(kind, true, /*pressed=*/true));
         b->setCursor(artwork::transportCursor());
         b->setEnabled(!hasDisabled);  // all but Eject start disabled
         return b;
@@ -201,6 +196,20 @@ void FrmCdplayer::createControls() {
     controls_.mnuPrev = menu_->mnuPrev;
     for (QAction* a : {menu_->mnuPlay, menu_->mnuStop, menu_->mnuPause, menu_->mnuNext, menu_->mnuPrev})
         a->setEnabled(false);
+    applySkinColours(QString());
+}
+
+// Widgets laid over the skin take its display colours; a picture of the user's own gets
+// the built-in skin's.
+void FrmCdplayer::applySkinColours(const QString& skinFileName) {
+    const artwork::SkinColours colours = artwork::skinColoursForFile(skinFileName);
+    const QString text = QStringLiteral("color: %1; background: transparent;");
+    for (QLabel* l : {controls_.lblCDName, controls_.lblArtist, controls_.lblTrk})
+        l->setStyleSheet(text.arg(colours.text.name()));
+    for (const char* name : {"Label1", "Label2", "Label3"})
+        if (auto* l = findChild<QLabel*>(QLatin1String(name))) l->setStyleSheet(text.arg(colours.caption.name()));
+    for (LedDigit* led : controls_.ledTRK) led->setColours(colours.ledOn, colours.ledOff);
+    controls_.StatusBar->setColour(colours.barFill);
 }
 
 void FrmCdplayer::wireControls() {
@@ -307,10 +316,9 @@ void FrmCdplayer::applySkinFile(const QString& path) {
     // A skin that is missing or not a picture leaves the face as it is.
     QPixmap picture;
     if (!picture.load(path)) return;
-    setSkin(picture);
-    const artwork::SkinColours colours = artwork::skinColours(skinForFile(path));
-    for (QLabel* l : {controls_.lblCDName, controls_.lblArtist, controls_.lblTrk})
-        l->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(colours.text.name()));
+    const QString file = QFileInfo(path).fileName();
+    setSkin(picture, artwork::skinColoursForFile(file).frame);
+    applySkinColours(file);
 }
 
 void FrmCdplayer::identifyDisc() {

@@ -71,6 +71,7 @@ private:
     void wireControls();
     void restorePosition();
     void applySkinFile(const QString& path);
+    void applySkinColours(const QString& skinFileName);
     void identifyDisc();
     void hideWindow();
 

@@ -6,11 +6,6 @@
 
 namespace velmora {
 
-namespace {
-const QColor kSegmentOn(255, 64, 40);
-const QColor kSegmentOff(70, 18, 14);
-}  // namespace
-
 LedDigit::LedDigit(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_TranslucentBackground); }
 
 void LedDigit::setDigit(int digit) {
@@ -19,10 +14,16 @@ void LedDigit::setDigit(int digit) {
     update();
 }
 
+void LedDigit::setColours(const QColor& on, const QColor& off) {
+    on_ = on;
+    off_ = off;
+    update();
+}
+
 void LedDigit::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    artwork::drawLedDigit(painter, rect(), digit_, kSegmentOn, kSegmentOff);
+    artwork::drawLedDigit(painter, rect(), digit_, on_, off_);
 }
 
 }  // namespace velmora

@@ -12,6 +12,7 @@ public:
     explicit LedDigit(QWidget* parent = nullptr);
 
     void setDigit(int digit);  // values outside 0..9 keep their last digit
+    void setColours(const QColor& on, const QColor& off);
     int digit() const { return digit_; }
 
 protected:
@@ -19,6 +20,8 @@ protected:
 
 private:
     int digit_ = 0;
+    QColor on_{255, 64, 40};
+    QColor off_{70, 18, 14};
 };
 
 }  // namespace velmora

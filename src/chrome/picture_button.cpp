@@ -10,9 +10,10 @@ PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
 
-void PictureButton::setPictures(const QPixmap& enabled, const QPixmap& disabled) {
+void PictureButton::setPictures(const QPixmap& enabled, const QPixmap& disabled, const QPixmap& pressed) {
     enabled_ = enabled;
     disabled_ = disabled;
+    pressed_ = pressed;
     update();
 }
 
@@ -20,11 +21,14 @@ QSize PictureButton::sizeHint() const { return enabled_.isNull() ? QSize(16, 16)
 
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QPixmap& picture = (!isEnabled() && !disabled_.isNull()) ? disabled_ : enabled_;
+    const bool pressed = isDown() && isEnabled();
+    const QPixmap& picture = (!isEnabled() && !disabled_.isNull()) ? disabled_
+                             : (pressed && !pressed_.isNull())     ? pressed_
+                                                                   : enabled_;
     if (picture.isNull()) return;
-    // Centred; pressed buttons sink by a pixel so a click can be seen.
+    // Centred; a pressed button without a face of its own sinks by a pixel.
     QPoint at((width() - picture.width()) / 2, (height() - picture.height()) / 2);
-    if (isDown()) at += QPoint(1, 1);
+    if (pressed && pressed_.isNull()) at += QPoint(1, 1);
     painter.drawPixmap(at, picture);
 }
 

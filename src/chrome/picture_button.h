@@ -11,7 +11,7 @@ class PictureButton : public QAbstractButton {
 public:
     explicit PictureButton(QWidget* parent = nullptr);
 
-    void setPictures(const QPixmap& enabled, const QPixmap& disabled = {});
+    void setPictures(const QPixmap& enabled, const QPixmap& disabled = {}, const QPixmap& pressed = {});
     QSize sizeHint() const override;
 
 protected:
@@ -20,6 +20,7 @@ protected:
 private:
     QPixmap enabled_;
     QPixmap disabled_;
+    QPixmap pressed_;
 };
 
 // Gives a transport button its rounded outline; outside it the button neither draws

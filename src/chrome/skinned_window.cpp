@@ -35,8 +35,9 @@ SkinnedWindow::SkinnedWindow(QWidget* parent) : QWidget(parent, Qt::FramelessWin
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void SkinnedWindow::setSkin(const QPixmap& skin) {
+void SkinnedWindow::setSkin(const QPixmap& skin, const QColor& surround) {
     skin_ = skin;
+    surround_ = surround;
     update();
 }
 
@@ -64,7 +65,7 @@ void SkinnedWindow::Form_MouseUp(int /*Button*/, double /*X*/, double /*Y*/) { D
 
 void SkinnedWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
+    painter.fillRect(rect(), surround_);
     if (!skin_.isNull()) painter.drawPixmap(0, 0, skin_);
 }
 

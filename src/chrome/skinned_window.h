@@ -13,7 +13,8 @@ class SkinnedWindow : public QWidget {
 public:
     explicit SkinnedWindow(QWidget* parent = nullptr);
 
-    void setSkin(const QPixmap& skin);
+    // `surround` fills whatever of the window the picture does not cover.
+    void setSkin(const QPixmap& skin, const QColor& surround = Qt::black);
     const QPixmap& skin() const { return skin_; }
 
     // Window place in twips.
@@ -39,6 +40,7 @@ protected:
 
 private:
     QPixmap skin_;
+    QColor surround_ = Qt::black;
     bool Dragging_ = false;
     double DragStartX = 0;
     double DragStartY = 0;

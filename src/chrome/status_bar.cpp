@@ -19,11 +19,16 @@ void StatusBarShape::setWidthTwips(int twips) {
     resize(std::max(0, twipsToPixels(twips)), height());
 }
 
+void StatusBarShape::setColour(const QColor& colour) {
+    colour_ = colour;
+    update();
+}
+
 void StatusBarShape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QLinearGradient fill(0, 0, 0, height());
-    fill.setColorAt(0, QColor(255, 190, 90));
-    fill.setColorAt(1, QColor(214, 112, 20));
+    fill.setColorAt(0, colour_.lighter(130));
+    fill.setColorAt(1, colour_.darker(120));
     painter.fillRect(rect(), fill);
 }
 

@@ -14,12 +14,14 @@ public:
     explicit StatusBarShape(QWidget* parent = nullptr);
     void setWidthTwips(int twips);
     int widthTwips() const { return widthTwips_; }
+    void setColour(const QColor& colour);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     int widthTwips_ = 0;
+    QColor colour_{240, 150, 50};
 };
 
 // The position bar's frame: reports mouse presses, moves and releases with the button

@@ -74,7 +74,7 @@ TEST_F(ChromeTest, SkinFromTheSettingsIsDrawnAtItsOwnSize) {
     EXPECT_EQ(window->skin().size(), QSize(200, 100));
     const QImage face = window->grab().toImage();
     EXPECT_NEAR(qRed(face.pixel(150, 30)), 255, 8);   // the picture, unstretched
-    EXPECT_EQ(face.pixel(300, 120) & 0xffffff, 0u);    // beyond it: nothing drawn
+    EXPECT_LT(qRed(face.pixel(300, 120)), 128);        // beyond it: not stretched over
 }
 
 TEST_F(ChromeTest, MissingSkinKeepsTheBuiltInFace) {
