@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDial>
 #include <QLabel>
 #include <QMouseEvent>
@@ -78,14 +77,6 @@ TEST_F(PulseMixer, VolumeChangesElsewhereAreRead) {
     for (const Case& c : cases) {
         PulseServer::setVolume(c.raw);
         EXPECT_EQ(mixer_.MainVolume(), c.expected) << "server volume " << c.raw;
-    }
-}
-
-TEST_F(PulseMixer, RoundTripThroughServer) {
-    for (std::int32_t v = 0; v <= 65535; v += 4369) {
-        std::int32_t argument = v;
-        mixer_.setMainVolume(argument);
-        EXPECT_EQ(mixer_.MainVolume(), v);
     }
 }
 
@@ -161,17 +152,6 @@ TEST_F(PulseControls, PollBringsServerChangesIntoKnobAndImages) {
     EXPECT_FALSE(controls_->imgMute()->isVisible());
     // The poll's own value is not written back.
     EXPECT_EQ(PulseServer::volume(), kServerMax / 4);
-}
-
-TEST_F(PulseControls, TimerPicksUpAChangeWithinAPoll) {
-    PulseServer::setMuted(true);
-    PulseServer::setVolume(kServerMax);
-    // One interval is enough; allow more so a loaded machine does not fail the test.
-    QDeadlineTimer deadline(3 * VolumeControls::kPollIntervalMs);
-    while (!deadline.hasExpired() && !controls_->imgUnmute()->isVisible())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_TRUE(controls_->imgUnmute()->isVisible());
-    EXPECT_EQ(controls_->sldMain()->value(), 65535);
 }
 
 TEST_F(PulseControls, KnobAndImagesDriveTheServer) {
