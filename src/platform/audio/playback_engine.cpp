@@ -145,6 +145,11 @@ std::string PlaybackEngine::lastError() const {
     return detail_;
 }
 
+void PlaybackEngine::setOutputObserver(OutputObserver* observer) {
+    std::lock_guard lock(mu_);
+    observer_ = observer;
+}
+
 int PlaybackEngine::underruns() const {
     std::lock_guard lock(mu_);
     return underruns_;
@@ -245,8 +250,10 @@ void PlaybackEngine::outputLoop() {
             PcmOutput* pcm = pcm_.get();
             if (pcm) paced_ = !pcm->likelyUnpaced();
             if (pcm && hadAudio) {
+                OutputObserver* observer = observer_;
                 lock.unlock();
                 pcm->discard();
+                if (observer) observer->discarded();
                 lock.lock();
             }
             continue;
@@ -324,9 +331,11 @@ void PlaybackEngine::outputLoop() {
         }
         const long consumedBefore = chunk->consumed;
         const bool paced = paced_;
+        OutputObserver* observer = observer_;
 
         lock.unlock();
         const long w = pcm->write(chunk->samples.data() + consumedBefore * 2, n);
+        if (observer && w > 0) observer->written(chunk->firstSample + consumedBefore, w);
         const long queued = w >= 0 ? pcm->delay() : 0;
         const bool running = pcm->running();
         if (paced && w >= 0 && w < n) pcm->waitForRoom(static_cast<int>(kPoll.count()));

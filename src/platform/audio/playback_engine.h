@@ -59,6 +59,15 @@ public:
     // Underruns of the sound device since the engine started (for measurements).
     int underruns() const;
 
+    // For measurements: told on the output thread whenever audio goes to the device
+    // (its first absolute sample and length) and whenever queued audio is thrown away.
+    struct OutputObserver {
+        virtual ~OutputObserver() = default;
+        virtual void written(std::int64_t firstSample, long frames) = 0;
+        virtual void discarded() = 0;
+    };
+    void setOutputObserver(OutputObserver* observer);
+
 private:
     struct Chunk {
         std::uint64_t gen = 0;
@@ -98,6 +107,7 @@ private:
     std::string detail_;
     std::unique_ptr<PcmOutput> pcm_;
     int underruns_ = 0;
+    OutputObserver* observer_ = nullptr;
 
     // Reader side, under mu_.
     std::size_t readSpan_ = 0;
