@@ -28,6 +28,11 @@ QString programFolder() {
     return exeFolder;
 }
 
-QString demoDiscPath() { return programFolder() + QStringLiteral("/demo/demo.disc"); }
+QString demoDiscPath() {
+    // The image has real sound; the simulated disc stays for builds without the image.
+    const QString image = programFolder() + QStringLiteral("/demo/demo.cue");
+    if (QFileInfo::exists(image)) return image;
+    return programFolder() + QStringLiteral("/demo/demo.disc");
+}
 
 }  // namespace velmora

@@ -9,7 +9,8 @@ namespace velmora {
 // otherwise the installed data folder.
 QString programFolder();
 
-// The bundled demo disc inside the program's folder.
+// The bundled demo disc inside the program's folder: the disc image demo/demo.cue when it
+// is there (open it with openCdioDrive), else the simulated disc demo/demo.disc.
 QString demoDiscPath();
 
 }  // namespace velmora
