@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 namespace velmora {
 namespace {
@@ -259,6 +260,37 @@ TEST(MciErrors, ErrorStrings) {
     EXPECT_FALSE(rig.mci.errorString(263, text, 0));
     EXPECT_FALSE(rig.mci.errorString(263, nullptr, 200));
     EXPECT_TRUE(MciInterpreter::errorText(0).empty());
+}
+
+TEST(MciErrors, WordSaladFromTheVocabularyAlwaysGivesAKnownCode) {
+    static const char* const kWords[] = {
+        "open", "close", "status", "set", "play", "pause", "resume", "stop", "seek", "cd",
+        "all", "cdaudio", "alias", "shareable", "wait", "notify", "mode", "media", "present",
+        "number", "of", "tracks", "length", "position", "track", "type", "start", "end", "from",
+        "to", "time", "format", "msf", "tmsf", "ms", "door", "open", "closed", "audio", "0",
+        "1", "3", "99", "-1", "2:30", "1:0:0:0", "256", "\"", "\"\"", "current", "ready"};
+    std::mt19937 random(12345);
+    MciRig rig;
+    rig.drive->insert(testing_support::makeToc({150, 900, 5000}, 9000, {2}));
+    for (int i = 0; i < 20000; ++i) {
+        std::string command;
+        const int words = static_cast<int>(random() % 7);
+        for (int w = 0; w < words; ++w) {
+            if (w) command += ' ';
+            command += kWords[random() % std::size(kWords)];
+        }
+        rig.clock->advanceMs(static_cast<int>(random() % 5000));
+        const int length = static_cast<int>(random() % 16);
+        const auto result = rig.send(command, length);
+        if (length > 0) {
+            ASSERT_LE(result.reply.size() + 1, static_cast<std::size_t>(length)) << command;
+        }
+        if (result.code != 0) {
+            char text[200];
+            ASSERT_TRUE(rig.mci.errorString(result.code, text, sizeof text)) << command << " -> " << result.code;
+            ASSERT_EQ(result.reply, "") << command;
+        }
+    }
 }
 
 }  // namespace

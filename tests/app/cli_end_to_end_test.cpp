@@ -1,0 +1,154 @@
+// velmora-cli run as a program: lines in, lines out, exit codes.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace velmora {
+namespace {
+
+const QString kCli = QStringLiteral(VELMORA_RUNTIME_DIR "/velmora-cli");
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& args, const QString& drive, const QByteArray& input = {}) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (drive.isNull()) env.remove(QStringLiteral("VELMORA_DRIVE"));
+    else env.insert(QStringLiteral("VELMORA_DRIVE"), drive);
+    env.remove(QStringLiteral("VELMORA_MCI_LOG"));
+    process.setProcessEnvironment(env);
+    process.start(kCli, args);
+    CliRun run;
+    if (!process.waitForStarted(10000)) return run;
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = QString::fromLatin1(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+class CliEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QFileInfo(kCli).isExecutable()) << "build velmora-cli first: " << kCli.toStdString();
+    }
+    QString writeDisc(const QString& name, const QByteArray& text) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return path;
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(CliEndToEnd, MciAnswersOneLinePerCommand) {
+    const QString disc = writeDisc(QStringLiteral("known.disc"),
+                                   "track 1 150 audio\ntrack 2 20000 audio\ntrack 3 40000 data\nleadout 60000\n");
+    const QByteArray input =
+        "open cdaudio alias cd wait shareable\n"
+        "set cd time format tmsf wait\n"
+        "status cd number of tracks wait\r\n"
+        "status cd length track 1\n"
+        "status cd type track 3\n"
+        "\n"
+        "bogus\n"
+        "play cd from 2\n"
+        "status cd mode\n"
+        "status cd length track 9\n"
+        "close all\n"
+        "status cd mode";  // no newline at the end
+    const CliRun run = runCli({QStringLiteral("mci")}, QStringLiteral("sim:") + disc, input);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList expected = {
+        QStringLiteral("0\t1\t"),
+        QStringLiteral("0\t\t"),
+        QStringLiteral("0\t3\t"),
+        QStringLiteral("0\t04:24:50\t"),
+        QStringLiteral("0\tother\t"),
+        QStringLiteral("267\t\tNo command was specified."),
+        QStringLiteral("261\t\tThe driver cannot recognize the specified command."),
+        QStringLiteral("0\t\t"),
+        QStringLiteral("0\tplaying\t"),
+        QStringLiteral("282\t\tThe specified parameter is out of range for the specified command."),
+        QStringLiteral("0\t\t"),
+        QStringLiteral("263\t\tThe specified device is not open or is not recognized by MCI."),
+    };
+    EXPECT_EQ(run.out, expected.join(u'\n') + u'\n');
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+}
+
+TEST_F(CliEndToEnd, DiscIdOfAKnownDisc) {
+    // The worked example: tracks at 00:02:00, 03:10:40, 07:55:01; length 12:34:56.
+    const QString disc = writeDisc(QStringLiteral("example.disc"),
+                                   "track 1 150 audio\ntrack 2 14290 audio\ntrack 3 35626 audio\nleadout 56757\n");
+    const CliRun run = runCli({QStringLiteral("discid")}, QStringLiteral("sim:") + disc);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("1C02F203\n"));
+}
+
+TEST_F(CliEndToEnd, ABrokenDiscFileIsReportedAndTheDriveIsEmpty) {
+    const QString disc = writeDisc(QStringLiteral("broken.disc"), "track 1 150 audio\ntrack 3 900 audio\nleadout 2000\n");
+    const CliRun run = runCli({QStringLiteral("discid")}, QStringLiteral("sim:") + disc);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, QStringLiteral("00000000\n"));
+    EXPECT_TRUE(run.err.contains(disc + QStringLiteral(":2:"))) << run.err.toStdString();
+}
+
+TEST_F(CliEndToEnd, NoDriveAtAllFailsTheOpen) {
+    const CliRun run = runCli({QStringLiteral("discid")}, dir.filePath(QStringLiteral("no-such-device")));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(run.err.contains(QStringLiteral("problem in loading the specified device driver")))
+        << run.err.toStdString();
+}
+
+TEST_F(CliEndToEnd, UsageErrors) {
+    struct Case {
+        QStringList args;
+        int exitCode;
+    } cases[] = {
+        {{}, 2},
+        {{QStringLiteral("frobnicate")}, 2},
+        {{QStringLiteral("mci"), QStringLiteral("extra")}, 2},
+        {{QStringLiteral("discid"), QStringLiteral("--verbose")}, 2},
+        {{QStringLiteral("--help")}, 0},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli(c.args, QStringLiteral("sim:"));
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(u' ').toStdString();
+        if (c.exitCode == 2) EXPECT_FALSE(run.err.isEmpty()) << c.args.join(u' ').toStdString();
+        else EXPECT_TRUE(run.out.contains(QStringLiteral("discid")));
+    }
+}
+
+TEST_F(CliEndToEnd, GarbageInputNeverCrashes) {
+    QByteArray input = "open cdaudio alias cd wait shareable\n";
+    input += QByteArray(200000, 'x') + "\n";
+    input += QByteArray("\0\xff\xfe status\t\"\"\"\n", 15);
+    input += "status cd \"mode\n";
+    input += "status cd mode\n";
+    const CliRun run = runCli({QStringLiteral("mci")}, QStringLiteral("sim:"), input);
+    ASSERT_EQ(run.exitCode, 0);
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("261\t")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("267\t")));
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("294\t")));
+    EXPECT_EQ(lines[4], QStringLiteral("0\tnot ready\t"));
+}
+
+}  // namespace
+}  // namespace velmora
