@@ -3,6 +3,8 @@
 #include "platform/cdio/cdio_drive.h"
 #include "platform/sim/simulated_drive.h"
 
+#include <QFileInfo>
+
 namespace velmora {
 
 namespace {
@@ -29,6 +31,20 @@ DriveSelection real(const QString& path, std::shared_ptr<Clock> clock) {
     return selection;
 }
 
+// The bundled demo: a disc image (real sound) through the image backend, or a .disc file
+// in a simulated drive; an image that will not open falls back to the .disc beside it.
+DriveSelection demo(const QString& path, std::shared_ptr<Clock> clock) {
+    if (path.endsWith(QLatin1String(".disc"), Qt::CaseInsensitive)) return simulated(path, std::move(clock));
+    DriveSelection image = real(path, clock);
+    if (image.drive) return image;
+    const QFileInfo info(path);
+    const QString disc = info.path() + QStringLiteral("/") + info.completeBaseName() + QStringLiteral(".disc");
+    if (!QFileInfo::exists(disc)) return image;
+    DriveSelection fallback = simulated(disc, std::move(clock));
+    fallback.error = image.error + (fallback.error.isEmpty() ? QString() : QStringLiteral("\n") + fallback.error);
+    return fallback;
+}
+
 }  // namespace
 
 DriveSelection selectDrive(const QString& spec, const QString& demoDiscPath,
@@ -42,11 +58,11 @@ DriveSelection selectDrive(const QString& spec, const QString& demoDiscPath,
         if (selection.drive) return selection;
         // A drive we may not use is no reason to have none: fall back to the demo disc
         // and keep the reason for the user.
-        DriveSelection demo = simulated(demoDiscPath, std::move(clock));
-        demo.error = selection.error + (demo.error.isEmpty() ? QString() : QStringLiteral("\n") + demo.error);
-        return demo;
+        DriveSelection fallback = demo(demoDiscPath, std::move(clock));
+        fallback.error = selection.error + (fallback.error.isEmpty() ? QString() : QStringLiteral("\n") + fallback.error);
+        return fallback;
     }
-    return simulated(demoDiscPath, std::move(clock));
+    return demo(demoDiscPath, std::move(clock));
 }
 
 DriveSelection selectDriveFromEnvironment(const QString& demoDiscPath,

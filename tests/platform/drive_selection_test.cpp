@@ -81,6 +81,16 @@ TEST(DriveSelection, UnsetFallsBackToTheDemoDiscWithoutADrive) {
     EXPECT_TRUE(s.description.contains(rig.demo));
 }
 
+TEST(DriveSelection, ADemoImageThatWillNotOpenFallsBackToTheDiscBesideIt) {
+    if (firstCdDrive()) GTEST_SKIP() << "this machine has a CD drive";
+    SelectionRig rig;
+    const QString image = writeFile(rig.dir, QStringLiteral("demo.cue"), "not a cue sheet at all\n");
+    const DriveSelection s = selectDrive(QString(), image, rig.clock);
+    if (s.drive && s.error.isEmpty()) GTEST_SKIP() << "the image backend accepted the file";
+    EXPECT_EQ(trackCount(s), 3);
+    EXPECT_FALSE(s.error.isEmpty());
+}
+
 TEST(DriveSelection, TheEnvironmentVariableIsHonoured) {
     SelectionRig rig;
     const QByteArray saved = qgetenv("VELMORA_DRIVE");
