@@ -47,11 +47,11 @@ DriveSelection demo(const QString& path, std::shared_ptr<Clock> clock) {
 
 }  // namespace
 
-DriveSelection selectDrive(const QString& spec, const QString& demoDiscPath,
+DriveSelection selectDrive(const QString& choice, const QString& demoDiscPath,
                            std::shared_ptr<Clock> clock) {
     if (!clock) clock = std::make_shared<SteadyClock>();
-    if (spec.startsWith(QLatin1String("sim:"))) return simulated(spec.mid(4), std::move(clock));
-    if (!spec.isEmpty()) return real(spec, std::move(clock));
+    if (choice.startsWith(QLatin1String("sim:"))) return simulated(choice.mid(4), std::move(clock));
+    if (!choice.isEmpty()) return real(choice, std::move(clock));
 
     if (const std::optional<QString> device = firstCdDrive()) {
         DriveSelection selection = real(*device, clock);
