@@ -17,7 +17,6 @@
 #include "player/track_picker.h"
 #include "player/transport.h"
 #include "settings/registry_settings.h"
-#include "shared/reply_parse.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -47,12 +46,6 @@ QFont arial(int pointSize, bool bold = false) {
     return font;
 }
 
-// A stored window position or flag: a whole number, anything else counts as 0.
-int settingNumber(const QString& text) {
-    const auto value = strictWholeNumber(text);
-    if (!value || *value < INT32_MIN || *value > INT32_MAX) return 0;
-    return static_cast<int>(*value);
-}
 }  // namespace
 
 FrmCdplayer::FrmCdplayer(AppServices services) : services_(std::move(services)) {
@@ -82,9 +75,8 @@ void FrmCdplayer::createControls() {
     tmrUpdate_ = new QTimer(this);
     tmrUpdate_->setObjectName(QStringLiteral("tmrUpdate"));
     tmrUpdate_->setInterval(1000);
-    tmrCheckSettings_ = new QTimer(this);
-    tmrCheckSettings_->setObjectName(QStringLiteral("tmrCheckSettings"));
-    tmrCheckSettings_->setInterval(60000);
+    tmrCheckSettings_ = createCheckSettingsTimer(*settingsLoader_, this);
+    tmrCheckSettings_->stop();  // runs once the window has loaded
 
     auto label = [&](const char* name, const QRect& place, const QFont& font, const QColor& colour,
                      const QString& caption = {}) {
@@ -222,7 +214,6 @@ void FrmCdplayer::wireControls() {
     picker_ = std::make_unique<TrackPicker>(state_, *mci_, controls_.TrackList, update);
 
     connect(tmrUpdate_, &QTimer::timeout, this, [this] { refresh_->tmrUpdate_Timer(); });
-    connect(tmrCheckSettings_, &QTimer::timeout, this, [this] { settingsLoader_->LoadSettings(false); });
 
     Transport* t = transport_.get();
     connect(cmdPlay_, &QAbstractButton::clicked, this, [t] { t->Play(); });
@@ -291,7 +282,7 @@ bool FrmCdplayer::Form_Load() {
 
     const QString tips = settings_->GetRegKey(HKEY_CURRENT_USER, kSettingsKey,
                                               QStringLiteral("Show Tips at Startup"), QStringLiteral("1"));
-    if (settingNumber(tips) != 0) services_.showTips();
+    if (settingAsWholeNumber(tips) != 0) services_.showTips();
     return true;
 }
 
@@ -301,12 +292,12 @@ void FrmCdplayer::restorePosition() {
     const int screenWidth = screen.width() * kTwipsPerPixel;
     const int screenHeight = screen.height() * kTwipsPerPixel;
 
-    int top = settingNumber(settings_->GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"),
+    int top = settingAsWholeNumber(settings_->GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"),
                                                  QStringLiteral("0")));
     if (top + Height() / 2 > screenHeight || top < -(Height() / 2)) top = 0;
     setTop(top);
 
-    int left = settingNumber(settings_->GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Left"),
+    int left = settingAsWholeNumber(settings_->GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Left"),
                                                   QStringLiteral("0")));
     if (left + Width() / 2 > screenWidth || left < -(Width() / 2)) left = 0;
     setLeft(left);
