@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     AppServices services;
     services.mci = &interpreter;
     services.boxes = &boxes;
-    services.registry = [] { return std::make_unique<QSettingsRegistry>(); };
+    services.registry = qsettingsRegistryFactory();
     services.mixer = [] { return std::make_unique<AlsaMixerVolume>(); };
     services.programFolder = programFolder();
     services.discDatabasePath = discDatabasePath(services.programFolder);
