@@ -205,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadImage{"TocBadTime", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 00:02:99\n", "a.bin", 200 * kSector, "bad time"},
         BadImage{"TocNoTracks", "a.toc", "CD_DA\n", nullptr, 0, "no tracks"},
         BadImage{"TocFileBeforeTrack", "a.toc", "CD_DA\nFILE \"a.bin\" 0\n", "a.bin", 200 * kSector, "before any TRACK"},
-        BadImage{"TocLongerThanItsData", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 00:20:00\n", "a.bin", 10 * kSector, "a.toc line 3: MSF length 00:20:00 exceeds end of file"}),
+        BadImage{"TocLongerThanItsData", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 00:20:00\n", "a.bin", 10 * kSector, "a.toc, line 3: the track runs past the end of a.bin"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CdioImage, PathsThatAreNeitherDrivesNorImagesAreRefused) {

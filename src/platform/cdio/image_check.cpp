@@ -206,6 +206,16 @@ QString checkTocFile(const QString& tocPath) {
                     return QStringLiteral("%1: bad time \"%2\" (mm:ss:ff, seconds below 60, frames below 75)")
                         .arg(where, w[k]);
             }
+            // An audio stretch "start length" in frames that runs past the end of its file.
+            if (w.size() >= 4 && w[3].contains(QLatin1Char(':'))) {
+                const int start = w[2] == QLatin1String("0") ? 0 : parseMsf(w[2]);
+                const int length = parseMsf(w[3]);
+                if (start >= 0 && length >= 0 &&
+                    qint64(start + length) * 2352 > QFileInfo(path).size())
+                    return QStringLiteral("%1: the track runs past the end of %2 (%3 bytes)")
+                        .arg(where, w[1])
+                        .arg(QFileInfo(path).size());
+            }
         } else if (key == QLatin1String("START") || key == QLatin1String("PREGAP") ||
                    key == QLatin1String("INDEX") || key == QLatin1String("SILENCE") ||
                    key == QLatin1String("ZERO")) {
