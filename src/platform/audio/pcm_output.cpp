@@ -61,7 +61,7 @@ std::unique_ptr<PcmOutput> PcmOutput::open(const PcmTarget& target, std::string*
     snd_pcm_hw_params_t* hw = nullptr;
     snd_pcm_hw_params_alloca(&hw);
     unsigned rate = kRate;
-    unsigned bufferUs = 250000;
+    unsigned bufferUs = 400000;
     unsigned periodUs = 50000;
     if ((err = snd_pcm_hw_params_any(pcm, hw)) < 0 ||
         (err = snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED)) < 0 ||

@@ -20,7 +20,8 @@ struct PcmTarget {
 };
 
 // One open ALSA playback stream: CD audio (44.1 kHz, 16-bit, stereo, interleaved),
-// non-blocking, about a quarter second of buffer in 50 ms periods. Used by one thread.
+// non-blocking, 0.4 s of buffer in 50 ms periods (room for a busy machine; a stop drops
+// it at once and new audio starts after one period). Used by one thread.
 class PcmOutput {
 public:
     static constexpr unsigned kRate = 44100;

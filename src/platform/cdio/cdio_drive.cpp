@@ -178,9 +178,10 @@ public:
                                                   : DriveMode::Stopped;
         s.positionFrame = e.positionFrame;
         if (e.error != DriveError::None) {
+            const std::string why = engine_->lastError();
             std::lock_guard lock(mu_);
             if (e.error == DriveError::NotReady) forceProbe_ = true;
-            if (detail_.empty()) detail_ = engine_->lastError();
+            if (why != engineDetailSeen_) detail_ = engineDetailSeen_ = why;
         }
         return s;
     }
@@ -351,6 +352,11 @@ private:
 
     // io_->mutex held.
     void dropHandleLocked() {
+        {
+            std::lock_guard lock(mu_);
+            if (reader_) reader_->releaseLocked();
+            reader_.reset();
+        }
         if (io_->cdio) cdio_destroy(io_->cdio);
         io_->cdio = nullptr;
         ++io_->version;
@@ -523,7 +529,8 @@ private:
     bool forceProbe_ = false;
     std::int64_t lastProbeMs_ = 0;
     std::string detail_;
-    std::shared_ptr<SectorReader> reader_;
+    std::string engineDetailSeen_;
+    std::shared_ptr<CdioSectorReader> reader_;
     int analogHead_ = kLeadInFrames;
 };
 

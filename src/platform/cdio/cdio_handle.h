@@ -24,11 +24,19 @@ struct CdioHandle {
     }
 };
 
+// A reader over a CdioHandle. The playback engine may hold one after the drive has
+// opened a new handle; it then reports the disc gone. Before a handle is destroyed its
+// owner calls releaseLocked() (handle mutex held) so nothing built on it outlives it.
+class CdioSectorReader : public SectorReader {
+public:
+    virtual void releaseLocked() {}
+};
+
 // Plain sector reads: disc images, and real drives when paranoia is not wanted.
-std::shared_ptr<SectorReader> makePlainReader(std::shared_ptr<CdioHandle> handle);
+std::shared_ptr<CdioSectorReader> makePlainReader(std::shared_ptr<CdioHandle> handle);
 // Error-correcting reads for a real drive at a quiet speed; damaged sectors are retried a
 // few times and then played as silence rather than stalling playback.
-std::shared_ptr<SectorReader> makeParanoiaReader(std::shared_ptr<CdioHandle> handle, int speed);
+std::shared_ptr<CdioSectorReader> makeParanoiaReader(std::shared_ptr<CdioHandle> handle, int speed);
 
 // The last message libcdio logged (its own words for why an open failed), and a quiet
 // handler that collects them instead of printing (and never aborts).

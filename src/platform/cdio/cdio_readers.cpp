@@ -22,7 +22,7 @@ void collectLog(cdio_log_level_t level, const char message[]) {
     if (std::getenv("VELMORA_CDIO_DEBUG")) std::cerr << "libcdio: " << lastLogMessage << '\n';
 }
 
-class PlainReader final : public SectorReader {
+class PlainReader final : public CdioSectorReader {
 public:
     explicit PlainReader(std::shared_ptr<CdioHandle> handle)
         : handle_(std::move(handle)), version_(handle_->version) {}
@@ -60,13 +60,17 @@ private:
     std::string error_;
 };
 
-class ParanoiaReader final : public SectorReader {
+class ParanoiaReader final : public CdioSectorReader {
 public:
     ParanoiaReader(std::shared_ptr<CdioHandle> handle, int speed)
         : handle_(std::move(handle)), version_(handle_->version), speed_(speed) {}
-    ~ParanoiaReader() override {
+    ~ParanoiaReader() override { releaseLocked(); }
+
+    void releaseLocked() override {
         if (paranoia_) cdio_paranoia_free(paranoia_);
         if (drive_) cdio_cddap_close_no_free_cdio(drive_);
+        paranoia_ = nullptr;
+        drive_ = nullptr;
     }
 
     SectorReadResult read(int frame, int count, std::uint8_t* out) override {
@@ -146,11 +150,11 @@ std::string takeCdioLogMessage() {
     return message;
 }
 
-std::shared_ptr<SectorReader> makePlainReader(std::shared_ptr<CdioHandle> handle) {
+std::shared_ptr<CdioSectorReader> makePlainReader(std::shared_ptr<CdioHandle> handle) {
     return std::make_shared<PlainReader>(std::move(handle));
 }
 
-std::shared_ptr<SectorReader> makeParanoiaReader(std::shared_ptr<CdioHandle> handle, int speed) {
+std::shared_ptr<CdioSectorReader> makeParanoiaReader(std::shared_ptr<CdioHandle> handle, int speed) {
     return std::make_shared<ParanoiaReader>(std::move(handle), speed);
 }
 
