@@ -343,6 +343,11 @@ void PlaybackEngine::outputLoop() {
 
         if (w < 0) {
             failLocked(DriveError::NoSoundDevice, "The sound device stopped taking audio");
+            // The next play opens it afresh (it may have been unplugged and come back).
+            std::unique_ptr<PcmOutput> broken = std::move(pcm_);
+            lock.unlock();
+            broken.reset();
+            lock.lock();
             continue;
         }
         if (gen != gen_) continue;
