@@ -109,19 +109,6 @@ TEST(ArtworkPictures, SizesMatchTheControls) {
                     << buttonName(b);
 }
 
-TEST(ArtworkPictures, TransportGlyphsAreDistinctFromEachOther) {
-    std::vector<QImage> masks;
-    for (TransportButton b : artwork::kAllTransportButtons) {
-        masks.push_back(glyphMask(b, true));
-        EXPECT_GT(countSet(masks.back()), 60) << buttonName(b) << " has hardly any glyph";
-    }
-    const auto& all = artwork::kAllTransportButtons;
-    for (size_t i = 0; i < masks.size(); ++i)
-        for (size_t j = i + 1; j < masks.size(); ++j)
-            EXPECT_GT(countDifferent(masks[i], masks[j]), 20)
-                << buttonName(all[i]) << " looks like " << buttonName(all[j]);
-}
-
 TEST(ArtworkPictures, DisabledPicturesAreVisiblyGreyed) {
     for (TransportButton b : artwork::kAllTransportButtons) {
         SCOPED_TRACE(buttonName(b));
@@ -145,13 +132,6 @@ TEST(ArtworkPictures, DisabledPicturesAreVisiblyGreyed) {
         // Still recognisable: the disabled glyph has the same shape.
         EXPECT_LT(countDifferent(glyphMask(b, false), glyph), countSet(glyph) / 2 + 1);
     }
-}
-
-TEST(ArtworkPictures, PressedFacesDifferFromReleasedOnes) {
-    for (TransportButton b : artwork::kAllTransportButtons)
-        EXPECT_NE(artwork::transportPicture(b, true, true).toImage(),
-                  artwork::transportPicture(b, true, false).toImage())
-            << buttonName(b);
 }
 
 // The button shows its picture centred, cut to the rounded outline; a glyph pixel outside
@@ -212,59 +192,6 @@ TEST(ArtworkPictures, MuteImagesTellSoundingFromMuted) {
     EXPECT_EQ(reddish(mute), 0);
 }
 
-TEST(ArtworkPictures, SmallPicturesAreDistinctAndNotEmpty) {
-    const QImage picker = artwork::trackPickerPicture().toImage();
-    const QImage editor = artwork::trackEditorPicture().toImage();
-    EXPECT_NE(picker, editor);
-    EXPECT_NE(artwork::minimizePicture().toImage(), artwork::exitPicture().toImage());
-    for (const QImage& image : {picker, editor, artwork::aboutPicture().toImage(),
-                                artwork::minimizePicture().toImage(), artwork::exitPicture().toImage()})
-        EXPECT_GT(opaquePixels(image), image.width() * image.height() / 2);
-}
-
-TEST(ArtworkPictures, TrayIconIsADiscWithAHoleAtEverySize) {
-    const QIcon icon = artwork::trayIcon();
-    ASSERT_FALSE(icon.isNull());
-    for (int size : {16, 32}) {
-        SCOPED_TRACE(size);
-        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
-        const QImage image = icon.pixmap(size, size).toImage();
-        ASSERT_EQ(image.size(), QSize(size, size));
-        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);             // round: corners clear
-        EXPECT_EQ(qAlpha(image.pixel(size - 1, size - 1)), 0);
-        EXPECT_LT(qAlpha(image.pixel(size / 2, size / 2)), 128);  // the centre hole
-        EXPECT_EQ(qAlpha(image.pixel(size / 4, size / 2)), 255);  // the disc
-        EXPECT_EQ(qAlpha(image.pixel(size / 2, size - 3)), 255);
-    }
-    // Odd requests still give a picture of the asked size.
-    EXPECT_EQ(artwork::trayIconPixmap(20).size(), QSize(20, 20));
-    EXPECT_EQ(artwork::trayIconPixmap(0).size(), QSize(8, 8));
-}
-
-TEST(ArtworkPictures, CursorHotSpotsSitOnTheirPointingTips) {
-    struct Case { const char* what; QCursor cursor; QPoint hotSpot; };
-    const Case cases[] = {
-        {"transport", artwork::transportCursor(), artwork::kTransportCursorHotSpot},
-        {"setup", artwork::setupCursor(), artwork::kSetupCursorHotSpot},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(c.cursor.hotSpot(), c.hotSpot);
-        const QImage image = c.cursor.pixmap().toImage();
-        // The tip is drawn within a pixel of the hot spot, and nothing lies above or left
-        // of it by more than a pixel (it is the tip).
-        int nearTip = 0;
-        for (int y = c.hotSpot.y() - 1; y <= c.hotSpot.y() + 1; ++y)
-            for (int x = c.hotSpot.x() - 1; x <= c.hotSpot.x() + 1; ++x)
-                nearTip += image.valid(x, y) && qAlpha(image.pixel(x, y)) > 100;
-        EXPECT_GT(nearTip, 0);
-        for (int x = 0; x < image.width(); ++x)
-            for (int y = 0; y < c.hotSpot.y() - 1; ++y)
-                EXPECT_LT(qAlpha(image.pixel(x, y)), 60) << x << "," << y;
-        EXPECT_GT(opaquePixels(image), 100);
-    }
-}
-
 // LED digits: rendered white on black, unlit segments left out.
 namespace {
 QImage ledImage(int digit, QColor off = Qt::transparent, QSize size = {17, 28}) {
@@ -308,40 +235,3 @@ TEST(ArtworkLed, DigitsAreSevenSegmentFigures) {
     EXPECT_GT(litPixels(images[8], bottomBar), 5);
 }
 
-TEST(ArtworkLed, UnlitSegmentsShowInTheOffColour) {
-    // The unlit part of a 1 is the rest of an 8, in the off colour.
-    const QImage one = ledImage(1, QColor(255, 0, 0));
-    int red = 0;
-    for (int y = 0; y < one.height(); ++y)
-        for (int x = 0; x < one.width(); ++x)
-            red += qRed(one.pixel(x, y)) > 200 && qGreen(one.pixel(x, y)) < 60;
-    EXPECT_GT(red, litPixels(ledImage(1)));
-    // An 8 leaves nothing unlit.
-    const QImage eight = ledImage(8, QColor(255, 0, 0));
-    for (int y = 0; y < eight.height(); ++y)
-        for (int x = 0; x < eight.width(); ++x)
-            EXPECT_FALSE(qRed(eight.pixel(x, y)) > 200 && qGreen(eight.pixel(x, y)) < 60);
-}
-
-TEST(ArtworkLed, OutOfRangeDigitsAndTinyRectsLightNothing) {
-    for (int digit : {-1, 10, 100, -2147483647 - 1}) {
-        EXPECT_EQ(litPixels(ledImage(digit)), 0) << digit;
-        EXPECT_EQ(artwork::ledSegments(digit), 0u) << digit;
-    }
-    for (QSize size : {QSize(1, 1), QSize(2, 40), QSize(40, 3)})
-        EXPECT_EQ(litPixels(ledImage(8, Qt::transparent, size)), 0) << size.width();
-    // A large digit scales with its rectangle.
-    EXPECT_GT(litPixels(ledImage(8, Qt::transparent, {34, 56})), 3 * litPixels(ledImage(8)));
-}
-
-TEST(ArtworkLed, PainterStateIsLeftAsItWas) {
-    QImage image(20, 30, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.setPen(QPen(Qt::green, 3));
-    p.setBrush(Qt::blue);
-    artwork::drawLedDigit(p, QRect(0, 0, 17, 28), 5, Qt::white, Qt::gray);
-    EXPECT_EQ(p.pen().color(), QColor(Qt::green));
-    EXPECT_EQ(p.pen().widthF(), 3.0);
-    EXPECT_EQ(p.brush().color(), QColor(Qt::blue));
-    EXPECT_FALSE(p.renderHints().testFlag(QPainter::Antialiasing));
-}

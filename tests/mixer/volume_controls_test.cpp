@@ -226,57 +226,5 @@ TEST_F(VolumeControlsTest, TimerPolls) {
     EXPECT_EQ(controls_->sldMain()->value(), 44444);
 }
 
-bool hasPixel(const QImage& image, QColor colour) {
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y).rgb() == colour.rgb()) return true;
-    return false;
-}
-
-QImage render(QWidget* widget) {
-    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-TEST(VolumeKnobDrawing, UsesTheStoredColours) {
-    VolumeKnob knob;
-    knob.resize(face::kVolumeKnob.size());
-    knob.setRange(0, 65535);
-    knob.setValue(32768);
-    const QImage lit = render(&knob);
-    EXPECT_TRUE(hasPixel(lit, QColor(0, 192, 0)));
-    EXPECT_TRUE(hasPixel(lit, QColor(224, 224, 224)));
-    EXPECT_TRUE(hasPixel(lit, QColor(128, 0, 0)));
-
-    knob.setUnavailable(true);
-    EXPECT_FALSE(hasPixel(render(&knob), QColor(0, 192, 0)));
-}
-
-// The LED moves with the value: lower left at the bottom of the scale, top at the middle,
-// lower right at the top.
-TEST(VolumeKnobDrawing, LedPointsAtTheValue) {
-    VolumeKnob knob;
-    knob.resize(28, 28);
-    knob.setRange(0, 65535);
-    struct Case {
-        int value;
-        QRect where;  // the quarter of the knob the LED lies in
-    };
-    const Case cases[] = {
-        {0, QRect(0, 14, 14, 14)},
-        {32768, QRect(7, 0, 14, 14)},
-        {65535, QRect(14, 14, 14, 14)},
-    };
-    for (const Case& c : cases) {
-        knob.setValue(c.value);
-        const QImage image = render(&knob);
-        int inside = 0, outside = 0;
-        for (int y = 0; y < 28; ++y)
-            for (int x = 0; x < 28; ++x)
-                if (image.pixelColor(x, y).rgb() == QColor(0, 192, 0).rgb()) ++(c.where.contains(x, y) ? inside : outside);
-        EXPECT_GT(inside, 0) << "value " << c.value;
-        EXPECT_EQ(outside, 0) << "value " << c.value;
-    }
-}
-
 }  // namespace
 }  // namespace velmora
