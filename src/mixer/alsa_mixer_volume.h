@@ -6,14 +6,16 @@
 
 namespace velmora {
 
-// CMixerVolume on ALSA's simple mixer. The control device is "default" (on a PulseAudio or
-// PipeWire desktop, the sound server's own volume); its element "Master" is the speakers
-// line and "CD" the compact-disc line. Volumes are scaled linearly between 0..65535 and
-// the element's playback range (see mixer_scale.h); a mute is the playback switch turned
-// off. CDMute has the same polarity as MainMute: true means the line is muted.
+// CMixerVolume on ALSA's mixer controls. The control device is "default" (on a PulseAudio
+// or PipeWire desktop, the sound server's own volume); the simple-mixer element "Master"
+// is the speakers line and "CD" the compact-disc line, reached through the controls the
+// simple mixer builds them from ("Master Playback Volume", "Master Playback Switch", ...).
+// Volumes are scaled linearly between 0..65535 and the control's range (see
+// mixer_scale.h); a mute is the playback switch turned off. CDMute has the same polarity
+// as MainMute: true means the line is muted.
 //
-// Every access opens the mixer, finds the element, does its one read or write and closes
-// the mixer again, so nothing stays open between accesses.
+// Every access opens the control device, finds the one control it needs, does its read or
+// write and closes the device again, so nothing stays open between accesses.
 class AlsaMixerVolume : public CMixerVolume {
 public:
     explicit AlsaMixerVolume(std::string device = "default");
