@@ -354,11 +354,7 @@ void FrmCdplayer::cmdMinimize_Click() { hideWindow(); }
 
 void FrmCdplayer::cmdExit2_Click() {
     state_.ExitRequested = true;
-    // A hidden window gets no close event from the window system, so unload it here.
-    if (!close() && !unloaded_) {
-        int Cancel = 0;
-        Form_Unload(Cancel);
-    }
+    close();  // also delivers the close event to a hidden window
 }
 
 void FrmCdplayer::mnuUAR_Click() { cmdExit2_Click(); }
