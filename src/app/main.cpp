@@ -11,6 +11,7 @@
 #include "settings/qsettings_registry.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QStringList>
 
 #include <cstdio>
@@ -25,10 +26,22 @@ void preferX11OnWayland() {
     if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
+// Start-up makes the program's folder current before the drive is opened, so a drive
+// path given relative to where the player was started is made absolute first.
+void anchorDrivePath() {
+    QString drive = qEnvironmentVariable("VELMORA_DRIVE");
+    if (drive.isEmpty()) return;
+    const bool simulated = drive.startsWith(QLatin1String("sim:"));
+    QString path = simulated ? drive.mid(4) : drive;
+    if (path.isEmpty() || QDir::isAbsolutePath(path)) return;
+    path = QDir::current().absoluteFilePath(path);
+    qputenv("VELMORA_DRIVE", ((simulated ? QStringLiteral("sim:") : QString()) + path).toLocal8Bit());
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     preferX11OnWayland();
+    anchorDrivePath();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
