@@ -1,8 +1,21 @@
 #include "app/cli/cli_common.h"
 
+#include "platform/program_folder.h"
+
 #include <cstdio>
 
 namespace velmora::cli {
+
+PlayerDevice::PlayerDevice() : device_(openDriveMci(demoDiscPath())) {
+    if (!device_.selection.error.isEmpty()) printError(device_.selection.error);
+    channel_ = std::make_unique<MciChannel>(*device_.mci, boxes_, qEnvironmentVariable("VELMORA_MCI_LOG"));
+    opened_ = channel_->SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true);
+    if (opened_) channel_->SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
+}
+
+PlayerDevice::~PlayerDevice() {
+    if (opened_) channel_->SendMCIString(QStringLiteral("close all"), false);
+}
 
 int StderrMessageBoxes::show(const QString& text, const QString& title, int style) {
     std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(), text.toLocal8Bit().constData());

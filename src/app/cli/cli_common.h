@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/mci/drive_mci.h"
 #include "platform/message_box.h"
+#include "player/mci_channel.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 namespace velmora::cli {
 
@@ -16,6 +20,27 @@ inline constexpr int kExitUsage = 2;
 class StderrMessageBoxes final : public MessageBoxService {
 public:
     int show(const QString& text, const QString& title, int style) override;
+};
+
+// The drive opened the player's way: chosen from the environment, the command channel
+// logging to VELMORA_MCI_LOG, the device open under the alias "cd" in tmsf. Closes every
+// device again when it goes.
+class PlayerDevice {
+public:
+    PlayerDevice();
+    ~PlayerDevice();
+    PlayerDevice(const PlayerDevice&) = delete;
+    PlayerDevice& operator=(const PlayerDevice&) = delete;
+
+    // False when the device could not be opened (the reason is already on stderr).
+    bool opened() const { return opened_; }
+    MciChannel& channel() { return *channel_; }
+
+private:
+    DriveMci device_;
+    StderrMessageBoxes boxes_;
+    std::unique_ptr<MciChannel> channel_;
+    bool opened_ = false;
 };
 
 // Prints "velmora-cli: <message>" to stderr.

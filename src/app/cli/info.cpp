@@ -3,9 +3,7 @@
 #include "app/cli/cli_common.h"
 #include "discdb/disc_database.h"
 #include "discdb/disc_id.h"
-#include "platform/mci/drive_mci.h"
 #include "platform/program_folder.h"
-#include "player/mci_channel.h"
 #include "shared/player_state.h"
 #include "shared/reply_parse.h"
 
@@ -31,23 +29,15 @@ void printLine(const QString& key, const QString& value) {
 
 int runInfo(const QStringList& args) {
     if (!expectNoArguments(QStringLiteral("info"), args)) return kExitUsage;
-    DriveMci device = openDriveMci(demoDiscPath());
-    if (!device.selection.error.isEmpty()) printError(device.selection.error);
+    PlayerDevice device;
+    if (!device.opened()) return kExitFailure;
+    MciChannel& channel = device.channel();
 
-    StderrMessageBoxes boxes;
-    MciChannel channel(*device.mci, boxes, qEnvironmentVariable("VELMORA_MCI_LOG"));
-    if (!channel.SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true))
-        return kExitFailure;
-    channel.SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
-
-    const auto closeAll = [&] { channel.SendMCIString(QStringLiteral("close all"), false); };
     if (channel.plainSend(QStringLiteral("status cd media present"), 30) != u"true") {
-        closeAll();
         printError(QStringLiteral("no disc in the drive"));
         return kExitFailure;
     }
     if (!channel.plainSend(QStringLiteral("status cd type track 1"), 30).startsWith(u"audio")) {
-        closeAll();
         printError(QStringLiteral("the disc in the drive is not an audio CD"));
         return kExitFailure;
     }
@@ -59,7 +49,6 @@ int runInfo(const QStringList& args) {
     const auto tracks = std::clamp<std::int64_t>(
         numericValue(channel.plainSend(QStringLiteral("status cd number of tracks wait"), 30)), 0,
         DiscRecord::kMaxTracks);
-    closeAll();
 
     const DiscRecord& disc = state.CurrentDisc;
     printLine(QStringLiteral("ID"), disc.ID);
