@@ -29,6 +29,9 @@ namespace {
 enum class Kind { Device, Image };
 
 constexpr std::int64_t kEmptyDriveProbeMs = 2000;
+// One refresh asks the drive a dozen questions in a row; the media-changed flag stays set
+// until read, so asking it once per burst notices a change just as soon.
+constexpr std::int64_t kMediaCheckMs = 250;
 
 bool sameToc(const std::optional<DiscToc>& a, const std::optional<DiscToc>& b) {
     if (a.has_value() != b.has_value()) return false;
@@ -415,8 +418,8 @@ private:
         return {};
     }
 
-    // Notices a disc change on a real drive: one cheap media-changed query per call, a
-    // new handle and table of contents only when something changed.
+    // Notices a disc change on a real drive: a media-changed query at most every
+    // kMediaCheckMs, a new handle and table of contents only when something changed.
     void refreshMedia() {
         if (kind_ == Kind::Image) return;
         std::unique_lock io(io_->mutex, std::try_to_lock);
@@ -437,7 +440,15 @@ private:
             }
             probe = probe || forceProbe_ || (!toc_ && now - lastProbeMs_ >= kEmptyDriveProbeMs);
         }
-        if (!probe && io_->cdio) probe = cdio_get_media_changed(io_->cdio) == 1;
+        if (!probe && io_->cdio) {
+            bool due = false;
+            {
+                std::lock_guard lock(mu_);
+                due = now - lastMediaCheckMs_ >= kMediaCheckMs;
+                if (due) lastMediaCheckMs_ = now;
+            }
+            if (due) probe = cdio_get_media_changed(io_->cdio) == 1;
+        }
         if (!probe && !io_->cdio) {
             std::lock_guard lock(mu_);
             probe = now - lastProbeMs_ >= kEmptyDriveProbeMs;
@@ -528,6 +539,7 @@ private:
     bool permissionDenied_ = false;
     bool forceProbe_ = false;
     std::int64_t lastProbeMs_ = 0;
+    std::int64_t lastMediaCheckMs_ = INT64_MIN / 2;
     std::string detail_;
     std::string engineDetailSeen_;
     std::shared_ptr<CdioSectorReader> reader_;
