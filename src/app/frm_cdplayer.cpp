@@ -138,7 +138,6 @@ void FrmCdplayer::createControls() {
                        hasDisabled ? artwork::transportPicture(kind, false) : QPixmap(),
                        artwork::transportPicture(kind, true, /*pressed=*/true));
         b->setCursor(artwork::transportCursor());
-        b->setEnabled(!hasDisabled);  // all but Eject start disabled
         return b;
     };
     cmdBackTrack_ = transport("cmdBackTrack", face::kBackTrack, TransportButton::BackTrack, true);
@@ -186,8 +185,6 @@ void FrmCdplayer::createControls() {
     controls_.mnuNext = menu_->mnuNext;
     controls_.cmdBackTrack = cmdBackTrack_;
     controls_.mnuPrev = menu_->mnuPrev;
-    for (QAction* a : {menu_->mnuPlay, menu_->mnuStop, menu_->mnuPause, menu_->mnuNext, menu_->mnuPrev})
-        a->setEnabled(false);
     applySkinColours(QString());
 }
 
@@ -208,6 +205,8 @@ void FrmCdplayer::wireControls() {
     auto letEventsRun = [] { QCoreApplication::processEvents(); };
     refresh_ = std::make_unique<DisplayRefresh>(state_, *mci_, controls_, [this] { identifyDisc(); },
                                                 letEventsRun);
+    // Until the first refresh has seen a disc, only Eject is of use.
+    refresh_->setTransportEnabled(false);
     auto update = [this] { refresh_->UpdateDisplay(); };
     transport_ = std::make_unique<Transport>(state_, *mci_, tmrUpdate_, update);
     positionBar_ = std::make_unique<PositionBar>(state_, *mci_, tmrUpdate_, controls_.StatusBar, update);
