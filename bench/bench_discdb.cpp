@@ -4,8 +4,9 @@
 #include "discdb/profile_file.h"
 #include "platform/mci_service.h"
 #include "platform/message_box.h"
+#include "player/disc_identity.h"
 #include "player/mci_channel.h"
-#include "shared/player_state.h"
+#include "player/player_session.h"
 
 #include <benchmark/benchmark.h>
 
@@ -65,13 +66,14 @@ void BM_GetCDINFO_KnownDisc(benchmark::State& state) {
     TwelveTracks drive;
     RecordingMessageBoxes boxes;
     MciChannel channel(drive, boxes);
-    PlayerState player;
+    PlayerSession session(channel);
     DiscDatabase discs(db.path);
+    DiscIdentity identity(session, discs);
     // Near the end of the file: the whole file is scanned.
     const QString id = discId(kDiscs - 7);
     for (auto _ : state) {
-        discs.GetCDINFO(id, player, channel, {});
-        benchmark::DoNotOptimize(player.CurrentDisc.Title);
+        identity.GetCDINFO(id);
+        benchmark::DoNotOptimize(session.disc().Title);
     }
     state.counters["file_MB"] = static_cast<double>(db.bytes) / 1e6;
 }
@@ -105,13 +107,14 @@ void BM_GetCDINFO_NewDisc(benchmark::State& state) {
     TwelveTracks drive;
     RecordingMessageBoxes boxes;
     MciChannel channel(drive, boxes);
-    PlayerState player;
+    PlayerSession session(channel);
     DiscDatabase discs(db.path);
+    DiscIdentity identity(session, discs);
     int n = 0;
     for (auto _ : state) {
         // Two reads and a flushed write of the default section.
-        discs.GetCDINFO(QStringLiteral("NEW%1").arg(++n, 5, 10, QLatin1Char('0')), player, channel, {});
-        benchmark::DoNotOptimize(player.CurrentDisc.Title);
+        identity.GetCDINFO(QStringLiteral("NEW%1").arg(++n, 5, 10, QLatin1Char('0')));
+        benchmark::DoNotOptimize(session.disc().Title);
     }
 }
 BENCHMARK(BM_GetCDINFO_NewDisc)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50);

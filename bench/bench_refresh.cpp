@@ -1,13 +1,13 @@
 // One display refresh against the real command interpreter and a simulated drive.
 #include "app/app_services.h"
 #include "app/frm_cdplayer.h"
+#include "app/velmora_app.h"
 #include "mixer/null_mixer_volume.h"
 #include "platform/clock.h"
 #include "platform/mci/mci_interpreter.h"
 #include "platform/message_box.h"
 #include "platform/sim/simulated_drive.h"
-#include "player/display_refresh.h"
-#include "player/transport.h"
+#include "player/player_core.h"
 #include "settings/qsettings_registry.h"
 
 #include <QApplication>
@@ -44,13 +44,13 @@ void UpdateDisplay(benchmark::State& state) {
     services.mixer = [] { return std::make_unique<NullMixerVolume>(); };
     services.programFolder = dir.path();
     services.discDatabasePath = dir.filePath("Velmora.ini");
-    FrmCdplayer window(services);
-    window.Form_Load();
-    window.show();
-    window.transport().Play();
+    VelmoraApp app(services);
+    app.start();
+    app.mainWindow().show();
+    app.core().transport.Play();
     for (auto _ : state) {
         clock->advanceMs(1000);
-        window.refresh().UpdateDisplay();
+        app.core().refresh.UpdateDisplay();
     }
 }
 BENCHMARK(UpdateDisplay)->Arg(12)->Arg(99)->Unit(benchmark::kMicrosecond);

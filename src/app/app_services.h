@@ -12,8 +12,9 @@ namespace velmora {
 class MciService;
 class MessageBoxService;
 
-// Everything the main window takes from the platform. The program fills it with the real
-// services; tests fill it with doubles or with real parts pointed at temporary folders.
+// Everything the application takes from the platform. The program fills it with the
+// real services; tests fill it with doubles or with real parts pointed at temporary
+// folders.
 struct AppServices {
     MciService* mci = nullptr;
     MessageBoxService* boxes = nullptr;
@@ -29,6 +30,8 @@ struct AppServices {
     std::function<bool()> isOnlyInstance = [] { return true; };
     // Whether the desktop shows tray icons; without one, hiding minimises instead.
     bool trayAvailable = true;
+    // The user's login name (empty: the system's).
+    std::function<QString()> logonName;
     // Offers to become the desktop's player for audio CDs (may ask the user).
     std::function<void()> checkAutoRun = [] {};
     // Shows the tip of the day.

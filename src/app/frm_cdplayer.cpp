@@ -8,15 +8,8 @@
 #include "chrome/popup_menu.h"
 #include "chrome/status_bar.h"
 #include "chrome/tray_icon.h"
-#include "discdb/disc_database.h"
-#include "discdb/disc_id.h"
-#include "mixer/volume_controls.h"
-#include "player/display_refresh.h"
-#include "player/mci_channel.h"
-#include "player/position_bar.h"
-#include "player/track_picker.h"
-#include "player/transport.h"
-#include "settings/registry_settings.h"
+#include "platform/ui/window_shape.h"
+#include "player/player_core.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -48,7 +41,8 @@ QFont arial(int pointSize, bool bold = false) {
 
 }  // namespace
 
-FrmCdplayer::FrmCdplayer(AppServices services) : services_(std::move(services)) {
+FrmCdplayer::FrmCdplayer(PlayerCore& core, VolumeControls::MixerFactory mixer, bool trayAvailable)
+    : core_(core), trayAvailable_(trayAvailable) {
     setObjectName(QStringLiteral("frmCdplayer"));
     setWindowTitle(QStringLiteral("Velmora"));
     setWindowIcon(artwork::trayIcon());
@@ -56,27 +50,18 @@ FrmCdplayer::FrmCdplayer(AppServices services) : services_(std::move(services)) 
     setSkin(QPixmap::fromImage(artwork::drawSkin(artwork::Skin::BuiltIn)),
             artwork::skinColours(artwork::Skin::BuiltIn).frame);
 
-    mci_ = std::make_unique<MciChannel>(*services_.mci, *services_.boxes, services_.mciLogPath);
-    settings_ = std::make_unique<RegistrySettings>(services_.registry, *services_.boxes);
-    settingsLoader_ = std::make_unique<SettingsLoader>(SettingsLoader{
-        *settings_, state_, services_.programFolder,
-        [this](const QString& path) { applySkinFile(path); }, nullptr});
-    discDatabase_ = std::make_unique<DiscDatabase>(services_.discDatabasePath);
-
-    createControls();
+    const MainFaceControls controls = createControls();
+    volume_ = new VolumeControls(this, std::move(mixer));
+    view_ = std::make_unique<MainFaceView>(core_.session, controls);
+    applySkinColours(QString());
     wireControls();
 }
 
 FrmCdplayer::~FrmCdplayer() = default;
 
-void FrmCdplayer::createControls() {
+MainFaceControls FrmCdplayer::createControls() {
+    MainFaceControls controls;
     const artwork::SkinColours colours = artwork::skinColours(artwork::Skin::BuiltIn);
-
-    tmrUpdate_ = new QTimer(this);
-    tmrUpdate_->setObjectName(QStringLiteral("tmrUpdate"));
-    tmrUpdate_->setInterval(1000);
-    tmrCheckSettings_ = createCheckSettingsTimer(*settingsLoader_, this);
-    tmrCheckSettings_->stop();  // runs once the window has loaded
 
     auto label = [&](const char* name, const QRect& place, const QFont& font, const QColor& colour,
                      const QString& caption = {}) {
@@ -88,9 +73,9 @@ void FrmCdplayer::createControls() {
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         return l;
     };
-    controls_.lblCDName = label("lblCDName", face::kCDName, arial(10, true), colours.text);
-    controls_.lblArtist = label("lblArtist", face::kArtist, arial(9), colours.text);
-    controls_.lblTrk = label("lblTrk", face::kTrackTitle, arial(9), colours.text);
+    controls.lblCDName = label("lblCDName", face::kCDName, arial(10, true), colours.text);
+    controls.lblArtist = label("lblArtist", face::kArtist, arial(9), colours.text);
+    controls.lblTrk = label("lblTrk", face::kTrackTitle, arial(9), colours.text);
     label("Label2", face::kLabelTrack, arial(6, true), colours.caption, QStringLiteral("Track"));
     label("Label1", face::kLabelMinutes, arial(6, true), colours.caption, QStringLiteral("Min"));
     label("Label3", face::kLabelSeconds, arial(6, true), colours.caption, QStringLiteral("Sec"));
@@ -103,15 +88,15 @@ void FrmCdplayer::createControls() {
         led->setProperty("index", i);
         led->setGeometry(face::ledRect(i));
         led->setAttribute(Qt::WA_TransparentForMouseEvents);
-        controls_.ledTRK[static_cast<std::size_t>(i)] = led;
+        controls.ledTRK[static_cast<std::size_t>(i)] = led;
     }
 
     picStatus_ = new PositionBarFrame(this);
     picStatus_->setObjectName(QStringLiteral("picStatus"));
     picStatus_->setGeometry(face::kStatus);
-    controls_.StatusBar = new StatusBarShape(picStatus_);
-    controls_.StatusBar->setObjectName(QStringLiteral("StatusBar"));
-    controls_.StatusBar->setGeometry(0, 0, 0, face::kStatus.height());
+    controls.StatusBar = new StatusBarShape(picStatus_);
+    controls.StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    controls.StatusBar->setGeometry(0, 0, 0, face::kStatus.height());
 
     picTrack_ = new ClickArea(this);
     picTrack_->setObjectName(QStringLiteral("picTrack"));
@@ -124,11 +109,11 @@ void FrmCdplayer::createControls() {
     picEditTrackList_->setPixmap(artwork::trackEditorPicture());
     picEditTrackList_->setToolTip(QStringLiteral("Track List Editor"));
 
-    controls_.TrackList = new QListWidget(this);
-    controls_.TrackList->setObjectName(QStringLiteral("TrackList"));
-    controls_.TrackList->setGeometry(face::kTrackList);
-    controls_.TrackList->setFont(arial(8));
-    controls_.TrackList->hide();
+    TrackList_ = new QListWidget(this);
+    TrackList_->setObjectName(QStringLiteral("TrackList"));
+    TrackList_->setGeometry(face::kTrackList);
+    TrackList_->setFont(arial(8));
+    TrackList_->hide();
 
     auto transport = [&](const char* name, const QRect& place, TransportButton kind, bool hasDisabled) {
         auto* b = new PictureButton(this);
@@ -169,52 +154,38 @@ void FrmCdplayer::createControls() {
 
     menu_ = std::make_unique<PopupMenu>(this);
     tray_ = new TrayIcon(this, menu_->mnuPopUp);
-    volume_ = new VolumeControls(this, services_.mixer);
 
-    controls_.frmCdplayer = this;
-    controls_.tmrUpdate = tmrUpdate_;
-    controls_.cmdPlay = cmdPlay_;
-    controls_.mnuPlay = menu_->mnuPlay;
-    controls_.cmdStop = cmdStop_;
-    controls_.mnuStop = menu_->mnuStop;
-    controls_.cmdPause = cmdPause_;
-    controls_.mnuPause = menu_->mnuPause;
-    controls_.cmdFF = cmdFF_;
-    controls_.cmdRR = cmdRR_;
-    controls_.cmdForwardTrack = cmdForwardTrack_;
-    controls_.mnuNext = menu_->mnuNext;
-    controls_.cmdBackTrack = cmdBackTrack_;
-    controls_.mnuPrev = menu_->mnuPrev;
-    applySkinColours(QString());
+    controls.cmdPlay = cmdPlay_;
+    controls.mnuPlay = menu_->mnuPlay;
+    controls.cmdStop = cmdStop_;
+    controls.mnuStop = menu_->mnuStop;
+    controls.cmdPause = cmdPause_;
+    controls.mnuPause = menu_->mnuPause;
+    controls.cmdFF = cmdFF_;
+    controls.cmdRR = cmdRR_;
+    controls.cmdForwardTrack = cmdForwardTrack_;
+    controls.mnuNext = menu_->mnuNext;
+    controls.cmdBackTrack = cmdBackTrack_;
+    controls.mnuPrev = menu_->mnuPrev;
+    return controls;
 }
 
 // Widgets laid over the skin take its display colours; a picture of the user's own gets
 // the built-in skin's.
 void FrmCdplayer::applySkinColours(const QString& skinFileName) {
     const artwork::SkinColours colours = artwork::skinColoursForFile(skinFileName);
+    const MainFaceControls& controls = view_->controls();
     const QString text = QStringLiteral("color: %1; background: transparent;");
-    for (QLabel* l : {controls_.lblCDName, controls_.lblArtist, controls_.lblTrk})
+    for (QLabel* l : {controls.lblCDName, controls.lblArtist, controls.lblTrk})
         l->setStyleSheet(text.arg(colours.text.name()));
     for (const char* name : {"Label1", "Label2", "Label3"})
         if (auto* l = findChild<QLabel*>(QLatin1String(name))) l->setStyleSheet(text.arg(colours.caption.name()));
-    for (LedDigit* led : controls_.ledTRK) led->setColours(colours.ledOn, colours.ledOff);
-    controls_.StatusBar->setColour(colours.barFill);
+    for (LedDigit* led : controls.ledTRK) led->setColours(colours.ledOn, colours.ledOff);
+    controls.StatusBar->setColour(colours.barFill);
 }
 
 void FrmCdplayer::wireControls() {
-    auto letEventsRun = [] { QCoreApplication::processEvents(); };
-    refresh_ = std::make_unique<DisplayRefresh>(state_, *mci_, controls_, [this] { identifyDisc(); },
-                                                letEventsRun);
-    // Until the first refresh has seen a disc, only Eject is of use.
-    refresh_->setTransportEnabled(false);
-    auto update = [this] { refresh_->UpdateDisplay(); };
-    transport_ = std::make_unique<Transport>(state_, *mci_, tmrUpdate_, update);
-    positionBar_ = std::make_unique<PositionBar>(state_, *mci_, tmrUpdate_, controls_.StatusBar, update);
-    picker_ = std::make_unique<TrackPicker>(state_, *mci_, controls_.TrackList, update);
-
-    connect(tmrUpdate_, &QTimer::timeout, this, [this] { refresh_->tmrUpdate_Timer(); });
-
-    Transport* t = transport_.get();
+    Transport* t = &core_.transport;
     connect(cmdPlay_, &QAbstractButton::clicked, this, [t] { t->Play(); });
     connect(cmdPause_, &QAbstractButton::clicked, this, [t] { t->Pause(); });
     connect(cmdStop_, &QAbstractButton::clicked, this, [t] { t->Stop(); });
@@ -239,67 +210,31 @@ void FrmCdplayer::wireControls() {
     connect(cmdAbout_, &QAbstractButton::clicked, this, [this] { cmdAbout_Click(); });
     connect(imgSetup_, &ClickArea::clicked, this, [this] { imgSetup_Click(); });
 
-    PositionBar* bar = positionBar_.get();
+    PositionBar* bar = &core_.positionBar;
     picStatus_->onMouseDown = [bar](int button, double x, double) { bar->picStatus_MouseDown(button, x); };
     picStatus_->onMouseMove = [bar](int button, double x, double) { bar->picStatus_MouseMove(button, x); };
     picStatus_->onMouseUp = [bar](int button, double x, double) { bar->picStatus_MouseUp(button, x); };
 
-    TrackPicker* picker = picker_.get();
-    connect(picTrack_, &ClickArea::clicked, this, [picker] { picker->picTrack_Click(); });
-    connect(controls_.TrackList, &QListWidget::itemDoubleClicked, this, [picker] { picker->TrackList_DblClick(); });
+    connect(picTrack_, &ClickArea::clicked, this, [this] { picTrack_Click(); });
+    connect(picEditTrackList_, &ClickArea::clicked, this, [this] { picEditTrackList_Click(); });
+    connect(TrackList_, &QListWidget::itemDoubleClicked, this, [this] { TrackList_DblClick(); });
 }
 
-bool FrmCdplayer::Form_Load() {
-    if (!services_.isOnlyInstance()) return false;
-
+void FrmCdplayer::RoundTransportButtons() {
     for (QWidget* button : std::initializer_list<QWidget*>{cmdPlay_, cmdStop_, cmdFF_, cmdRR_, cmdForwardTrack_,
                                                            cmdBackTrack_, cmdPause_, cmdEject_})
         RoundButton(button);
-
-    if (!services_.programFolder.isEmpty()) QDir::setCurrent(services_.programFolder);
-    settingsLoader_->LoadSettings(true);
-    services_.checkAutoRun();
-    restorePosition();
-
-    tmrUpdate_->stop();
-    state_.SeekStep = 5;
-
-    if (!mci_->SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true)) return false;
-    mci_->SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
-
-    volume_->tmrVolume_Timer();
-
-    identifyDisc();
-    refresh_->ShowDiscInfo();
-    refresh_->UpdateDisplay();
-
-    tmrUpdate_->start();
-    tmrCheckSettings_->start();
-    volume_->tmrVolume()->start();
-
-    if (services_.commandLine.toUpper() == QLatin1String("PLAY")) transport_->Play();
-
-    const QString tips = settings_->GetRegKey(HKEY_CURRENT_USER, kSettingsKey,
-                                              QStringLiteral("Show Tips at Startup"), QStringLiteral("1"));
-    if (settingAsWholeNumber(tips) != 0) services_.showTips();
-    return true;
 }
 
-void FrmCdplayer::restorePosition() {
+int placeOnScreen(int place, int size, int screenSize) {
+    return (place + size / 2 > screenSize || place < -(size / 2)) ? 0 : place;
+}
+
+void FrmCdplayer::restorePosition(int top, int left) {
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
                                                           : QRect(0, 0, 800, 600);
-    const int screenWidth = screen.width() * kTwipsPerPixel;
-    const int screenHeight = screen.height() * kTwipsPerPixel;
-
-    int top = settingAsWholeNumber(settings_->GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"),
-                                                 QStringLiteral("0")));
-    if (top + Height() / 2 > screenHeight || top < -(Height() / 2)) top = 0;
-    setTop(top);
-
-    int left = settingAsWholeNumber(settings_->GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Left"),
-                                                  QStringLiteral("0")));
-    if (left + Width() / 2 > screenWidth || left < -(Width() / 2)) left = 0;
-    setLeft(left);
+    setTop(placeOnScreen(top, Height(), screen.height() * kTwipsPerPixel));
+    setLeft(placeOnScreen(left, Width(), screen.width() * kTwipsPerPixel));
 }
 
 void FrmCdplayer::applySkinFile(const QString& path) {
@@ -311,27 +246,9 @@ void FrmCdplayer::applySkinFile(const QString& path) {
     applySkinColours(file);
 }
 
-void FrmCdplayer::identifyDisc() {
-    const QString id = GetDiscID(*mci_);
-    discDatabase_->GetCDINFO(id, state_, *mci_, [this] { refresh_->ShowDiscInfo(); });
-}
+bool FrmCdplayer::isShownToUser() const { return isVisible() && !isMinimized(); }
 
-void FrmCdplayer::hideWindow() { hideMainWindow(this, services_.trayAvailable); }
-
-void FrmCdplayer::Form_Unload(int& Cancel) {
-    if (!state_.ExitRequested) {
-        hideWindow();
-        Cancel = 1;
-        return;
-    }
-    mci_->SendMCIString(QStringLiteral("close all"), false);
-    settings_->SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QString::number(Top()));
-    settings_->SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Left"), QString::number(Left()));
-    tmrUpdate_->stop();
-    tmrCheckSettings_->stop();
-    volume_->tmrVolume()->stop();
-    unloaded_ = true;
-}
+void FrmCdplayer::hideWindow() { hideMainWindow(this, trayAvailable_); }
 
 void FrmCdplayer::closeEvent(QCloseEvent* event) {
     if (unloaded_) {
@@ -339,30 +256,53 @@ void FrmCdplayer::closeEvent(QCloseEvent* event) {
         return;
     }
     int Cancel = 0;
-    Form_Unload(Cancel);
+    if (actions_.unload) actions_.unload(Cancel);
     if (Cancel) {
         event->ignore();
         return;
     }
+    unloaded_ = true;
     event->accept();
     if (tray_) tray_->cSysTray1()->hide();
-    if (services_.endProgram) services_.endProgram();
 }
 
 void FrmCdplayer::cmdMinimize_Click() { hideWindow(); }
 
 void FrmCdplayer::cmdExit2_Click() {
-    state_.ExitRequested = true;
-    close();  // also delivers the close event to a hidden window
+    if (actions_.quit) actions_.quit();
 }
 
 void FrmCdplayer::mnuUAR_Click() { cmdExit2_Click(); }
 
 void FrmCdplayer::mnuAR_Click() { TrayIcon::RestoreMainWindow(this); }
 
-// The about and settings windows come with their own work; until then the main window
-// stays where it is.
-void FrmCdplayer::cmdAbout_Click() {}
-void FrmCdplayer::imgSetup_Click() {}
+void FrmCdplayer::cmdAbout_Click() {
+    if (actions_.about) actions_.about();
+}
+
+void FrmCdplayer::imgSetup_Click() {
+    if (actions_.setup) actions_.setup();
+}
+
+void FrmCdplayer::picTrack_Click() {
+    if (TrackList_->isVisible()) {
+        TrackList_->hide();
+        return;
+    }
+    TrackList_->clear();
+    TrackList_->addItems(core_.picker.lines());
+    TrackList_->show();
+    TrackList_->raise();
+}
+
+void FrmCdplayer::TrackList_DblClick() {
+    TrackList_->hide();
+    for (int k = 1; k <= TrackList_->count(); ++k)
+        if (TrackList_->item(k - 1)->isSelected()) core_.picker.pick(k);
+}
+
+void FrmCdplayer::picEditTrackList_Click() {
+    if (actions_.editTrackList) actions_.editTrackList();
+}
 
 }  // namespace velmora

@@ -1,98 +1,87 @@
 #pragma once
 
-#include "app/app_services.h"
+#include "app/main_face_view.h"
 #include "chrome/skinned_window.h"
-#include "player/main_controls.h"
-#include "shared/player_state.h"
+#include "mixer/volume_controls.h"
 
-#include <array>
+#include <functional>
 #include <memory>
 
-class QLabel;
 class QListWidget;
-class QTimer;
 
 namespace velmora {
 
 class ClickArea;
-class DiscDatabase;
-class DisplayRefresh;
-class MciChannel;
 class PictureButton;
-class PositionBar;
 class PositionBarFrame;
-class RegistrySettings;
-struct SettingsLoader;
-class TrackPicker;
-class Transport;
 class TrayIcon;
-class VolumeControls;
+struct PlayerCore;
 struct PopupMenu;
 
-// The main window: the skinned player face. It owns its controls and wires each to the
-// unit that handles it; start-up and shutdown live here.
+// The main window: the skinned player face. It builds its controls and wires each to the
+// unit that handles it; what the application does on quit, unload and the windows it
+// opens comes in through `Actions`.
 class FrmCdplayer : public SkinnedWindow {
     Q_OBJECT
 public:
-    explicit FrmCdplayer(AppServices services);
+    struct Actions {
+        std::function<void()> quit;                 // the quit commands
+        std::function<void(int& Cancel)> unload;    // Form_Unload
+        std::function<void()> about;                // cmdAbout
+        std::function<void()> setup;                // imgSetup
+        std::function<void()> editTrackList;        // picEditTrackList
+    };
+
+    FrmCdplayer(PlayerCore& core, VolumeControls::MixerFactory mixer, bool trayAvailable);
     ~FrmCdplayer() override;
 
-    // Start-up. False when the program must end at once (another instance runs, or the
-    // drive cannot be opened); the window is then not to be shown.
-    bool Form_Load();
-    // Shutdown or hide. Cancel is set to 1 when the window only hides.
-    void Form_Unload(int& Cancel);
+    void setActions(Actions actions) { actions_ = std::move(actions); }
 
-    PlayerState& state() { return state_; }
-    const MainControls& controls() const { return controls_; }
-    DisplayRefresh& refresh() { return *refresh_; }
-    Transport& transport() { return *transport_; }
-    PositionBar& positionBar() { return *positionBar_; }
-    TrackPicker& trackPicker() { return *picker_; }
+    // Gives the eight transport buttons their rounded outlines.
+    void RoundTransportButtons();
+    // Places the window at a stored place (twips), keeping at least half of it on screen
+    // on each axis.
+    void restorePosition(int top, int left);
+    // A skin picture that is missing or not a picture leaves the face as it is.
+    void applySkinFile(const QString& path);
+    // Whether the face is in front of the user: shown and not minimised.
+    bool isShownToUser() const;
+    void hideWindow();
+
+    const MainFaceControls& controls() const { return view_->controls(); }
+    MainFaceView& view() { return *view_; }
+    QListWidget* trackList() const { return TrackList_; }
     TrayIcon& tray() { return *tray_; }
     PopupMenu& popupMenu() { return *menu_; }
     VolumeControls& volume() { return *volume_; }
-    MciChannel& mci() { return *mci_; }
-    RegistrySettings& settings() { return *settings_; }
 
-    // Chrome buttons.
+    // Chrome and picker handlers.
     void cmdMinimize_Click();
     void cmdExit2_Click();
     void cmdAbout_Click();
     void imgSetup_Click();
     void mnuAR_Click();
     void mnuUAR_Click();
+    void picTrack_Click();
+    void TrackList_DblClick();
+    void picEditTrackList_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createControls();
+    MainFaceControls createControls();
     void wireControls();
-    void restorePosition();
-    void applySkinFile(const QString& path);
     void applySkinColours(const QString& skinFileName);
-    void identifyDisc();
-    void hideWindow();
 
-    AppServices services_;
-    PlayerState state_;
-    MainControls controls_;
-
-    std::unique_ptr<MciChannel> mci_;
-    std::unique_ptr<RegistrySettings> settings_;
-    std::unique_ptr<SettingsLoader> settingsLoader_;
-    std::unique_ptr<DiscDatabase> discDatabase_;
-    std::unique_ptr<DisplayRefresh> refresh_;
-    std::unique_ptr<Transport> transport_;
-    std::unique_ptr<PositionBar> positionBar_;
-    std::unique_ptr<TrackPicker> picker_;
+    PlayerCore& core_;
+    bool trayAvailable_;
+    Actions actions_;
     std::unique_ptr<PopupMenu> menu_;
+    std::unique_ptr<MainFaceView> view_;
     TrayIcon* tray_ = nullptr;
     VolumeControls* volume_ = nullptr;
 
-    QTimer* tmrUpdate_ = nullptr;
-    QTimer* tmrCheckSettings_ = nullptr;
     PictureButton* cmdPlay_ = nullptr;
     PictureButton* cmdPause_ = nullptr;
     PictureButton* cmdStop_ = nullptr;
@@ -108,7 +97,12 @@ private:
     ClickArea* picTrack_ = nullptr;
     ClickArea* picEditTrackList_ = nullptr;
     PositionBarFrame* picStatus_ = nullptr;
+    QListWidget* TrackList_ = nullptr;
     bool unloaded_ = false;
 };
+
+// Where a stored place ends up: `place` when at least half of the window (`size`) stays
+// on a screen of `screenSize` on that axis, else 0. All in twips.
+int placeOnScreen(int place, int size, int screenSize);
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #include "app/app_services.h"
 #include "app/frm_cdplayer.h"
+#include "app/velmora_app.h"
 #include "chrome/tray_icon.h"
 #include "discdb/disc_database.h"
 #include "mixer/alsa_mixer_volume.h"
@@ -70,8 +71,8 @@ int main(int argc, char** argv) {
     services.trayAvailable = TrayIcon::desktopHasTray();
     services.endProgram = [] { QCoreApplication::quit(); };
 
-    FrmCdplayer window(std::move(services));
-    if (!window.Form_Load()) return 0;
-    window.show();
+    VelmoraApp velmora(std::move(services));
+    if (!velmora.start()) return 0;
+    velmora.mainWindow().show();
     return app.exec();
 }

@@ -44,7 +44,8 @@ inline constexpr QRect kTrackTitle{172, 74, 268, 16};
 inline constexpr QRect kStatus{22, 96, 114, 10};  // picStatus
 inline constexpr QRect kTrackPicker{172, 94, 16, 14};     // picTrack
 inline constexpr QRect kTrackEditor{192, 94, 16, 14};     // picEditTrackList
-inline constexpr QRect kTrackList{172, 34, 268, 78};      // TrackList, over the titles
+// TrackList, over the titles and above the two picture buttons, which stay clickable.
+inline constexpr QRect kTrackList{172, 34, 268, 58};
 
 // Transport row (left, top, width, height from the button table).
 inline constexpr QRect kBackTrack{10, 125, 43, 30};

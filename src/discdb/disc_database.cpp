@@ -1,8 +1,6 @@
 #include "discdb/disc_database.h"
 
 #include "discdb/profile_file.h"
-#include "player/mci_channel.h"
-#include "shared/player_state.h"
 #include "shared/reply_parse.h"
 
 #include <QDir>
@@ -21,7 +19,7 @@ namespace {
 const QString kFileName = QStringLiteral("Velmora.ini");
 
 // An audio CD holds at most 99 tracks; a garbled reply must not build a huge section.
-constexpr std::int64_t kMaxTracksOnDisc = 99;
+constexpr int kMaxTracksOnDisc = 99;
 
 bool folderWritable(const QString& folder) {
     const QFileInfo info(folder);
@@ -76,28 +74,45 @@ void loadDiscEntries(const QStringList& entries, DiscRecord& disc) {
     }
 }
 
-void DiscDatabase::GetCDINFO(const QString& discID, PlayerState& state, MciChannel& mci,
-                             const std::function<void()>& ShowDiscInfo) {
-    auto& disc = state.CurrentDisc;
-    if (discID.isEmpty()) {
-        disc.Artist = QStringLiteral("No Disc Loaded");
-        return;
-    }
-    // The whole section, however long: a limit would silently drop the last titles.
-    QStringList entries = profile::readSection(path_, discID).entries;
-    if (entries.isEmpty()) {
-        const std::int64_t reported =
-            numericValue(mci.plainSend(QStringLiteral("status cd number of tracks wait"), 30));
-        const int tracks = static_cast<int>(std::clamp<std::int64_t>(reported, 0, kMaxTracksOnDisc));
-        const QString defaults = defaultSectionText(tracks);
-        profile::WritePrivateProfileSection(discID, defaults, path_);
-        entries = profile::readSection(path_, discID).entries;
-        // Not stored (read-only or full disk): show the defaults all the same.
-        if (entries.isEmpty()) entries = profile::entriesOf(defaults);
-    }
+namespace {
+QString readError(const QString& path, profile::ReadStatus status) {
+    return status == profile::ReadStatus::ReadFailed
+               ? QStringLiteral("The disc database %1 cannot be read").arg(path)
+               : QString();
+}
+
+DiscRecord recordOf(const QStringList& entries, const QString& discID) {
+    DiscRecord disc;
     loadDiscEntries(entries, disc);
     disc.ID = discID;
-    if (ShowDiscInfo) ShowDiscInfo();
+    return disc;
+}
+}  // namespace
+
+DiscLoad DiscDatabase::find(const QString& discID) const {
+    const profile::SectionRead read = profile::readSection(path_, discID);
+    DiscLoad load;
+    load.error = readError(path_, read.status);
+    if (!read.entries.isEmpty()) load.record = recordOf(read.entries, discID);
+    return load;
+}
+
+DiscLoad DiscDatabase::addDefault(const QString& discID, int tracks) {
+    const QStringList defaults =
+        profile::entriesOf(defaultSectionText(std::clamp(tracks, 0, kMaxTracksOnDisc)));
+    DiscLoad load;
+    QString why;
+    QStringList entries;
+    if (profile::writeSection(path_, discID, defaults, &why)) {
+        const profile::SectionRead read = profile::readSection(path_, discID);
+        entries = read.entries;
+        load.error = readError(path_, read.status);
+    } else {
+        load.error = QStringLiteral("The disc database %1 cannot be written: %2").arg(path_, why);
+    }
+    // Not stored: the disc shows the defaults all the same.
+    load.record = recordOf(entries.isEmpty() ? defaults : entries, discID);
+    return load;
 }
 
 QString discDatabasePath(const QString& programFolder) {

@@ -1,15 +1,20 @@
 #pragma once
 
+#include "shared/disc_record.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <functional>
+#include <optional>
 
 namespace velmora {
 
-class MciChannel;
-struct DiscRecord;
-struct PlayerState;
+// What a read or write of the disc database gave: the record, if any, and why the file
+// could not be used (empty when it could).
+struct DiscLoad {
+    std::optional<DiscRecord> record;
+    QString error;
+};
 
 // The local disc database: one section per disc ID in "Velmora.ini" (see profile_file.h
 // for the file format). Every call reads the file afresh; nothing is cached.
@@ -19,31 +24,29 @@ public:
 
     const QString& filePath() const { return path_; }
 
-    // Loads the section of `discID` into state.CurrentDisc, first storing a default
-    // section for a disc not yet in the file (or whose section has no entries), then
-    // calls ShowDiscInfo. An empty discID only sets Artist to "No Disc Loaded".
-    //
-    // Every load starts from an empty Title, Artist, Track 1 to 30 and a Revision of 0,
-    // so a key missing from the section never shows the previous disc's value;
-    // NumberOfTracks and Extra are left alone. Loaded texts keep the NUL that ended
-    // their entry ("Unknown Title" + NUL), which the label writer relies on. Every entry
-    // is loaded, whatever characters its value holds, and however long the section.
-    // When the default section cannot be stored (read-only or full disk), the disc
-    // still shows it. Never reports an error.
-    void GetCDINFO(const QString& discID, PlayerState& state, MciChannel& mci,
-                   const std::function<void()>& ShowDiscInfo);
+    // The stored record of `discID` as the player shows it (see loadDiscEntries), with
+    // `ID` set; no record when the disc has no section or its section has no entries.
+    // Every entry loads, whatever characters its value holds, however long the section.
+    DiscLoad find(const QString& discID) const;
 
-    // The section text of a new disc with `tracks` tracks (none when below 1).
+    // Stores the default section of a new disc of `tracks` tracks (clamped to 0..99) and
+    // returns the record read back. When it cannot be stored (read-only or full disk) the
+    // record holds the defaults all the same, and `error` says why.
+    DiscLoad addDefault(const QString& discID, int tracks);
+
+    // The section text of a new disc with `tracks` tracks (no track entries below 1).
     static QString defaultSectionText(int tracks);
 
 private:
     QString path_;
 };
 
-// Stores the entries of a section into the record as GetCDINFO does (fields cleared
-// first): "Title", "Artist", "Track1".."Track30" with a trailing NUL, "Revision" as a
-// whole number. Other keys, entries without "=" and a Revision that is no whole number
-// store nothing.
+// Stores the entries of a section into the record the way the player loads a disc:
+// "Title", "Artist", "Track1".."Track30" with a trailing NUL (the label writer relies on
+// it), "Revision" as a whole number. Title, Artist, the tracks and Revision are cleared
+// first, so a key missing from the section never shows the previous disc's value;
+// NumberOfTracks and Extra are left alone. Other keys, entries without "=" and a Revision
+// that is no whole number store nothing.
 void loadDiscEntries(const QStringList& entries, DiscRecord& disc);
 
 // Where the disc database lives for the given program folder: beside the program when

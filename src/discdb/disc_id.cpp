@@ -1,13 +1,10 @@
 #include "discdb/disc_id.h"
 
-#include "player/mci_channel.h"
 #include "shared/reply_parse.h"
 
 namespace velmora {
 
 namespace {
-constexpr int kReplyBuffer = 30;
-
 QString hex(std::int64_t value) { return QString::number(value, 16).toUpper(); }
 }  // namespace
 
@@ -20,25 +17,20 @@ int DigitSum(std::int32_t n) {
     return sum;
 }
 
-QString GetDiscID(MciChannel& mci) {
-    mci.plainSend(QStringLiteral("set cd time format msf"), kReplyBuffer);
+std::int16_t discIdTrackCount(const QString& trackCountReply) {
+    return static_cast<std::int16_t>(numericValue(trackCountReply));
+}
 
-    const QString length = mci.plainSend(QStringLiteral("status cd length wait"), kReplyBuffer);
-    std::int32_t totalSeconds = lengthInSeconds(length);
-    if (numericValue(length.mid(6, 2)) > 70) ++totalSeconds;
+QString discIdFromReplies(const DiscTocReplies& replies) {
+    std::int32_t totalSeconds = lengthInSeconds(replies.length);
+    if (numericValue(replies.length.mid(6, 2)) > 70) ++totalSeconds;
 
-    const QString count =
-        mci.plainSend(QStringLiteral("status cd number of tracks wait"), kReplyBuffer);
-    const auto tracks = static_cast<std::int16_t>(numericValue(count));
-
+    const std::int16_t tracks = discIdTrackCount(replies.trackCount);
     std::int32_t checksum = 0;
     for (int i = 1; i <= tracks; ++i) {
-        const QString start = mci.plainSend(
-            QStringLiteral("status cd position track ") + QString::number(i), kReplyBuffer);
+        const QString start = i <= replies.trackStarts.size() ? replies.trackStarts.at(i - 1) : QString();
         checksum += DigitSum(lengthInSeconds(start));
     }
-
-    mci.plainSend(QStringLiteral("set cd time format tmsf"), kReplyBuffer);
 
     QString id = hex(tracks);
     if (id.size() != 2) id.prepend(u'0');

@@ -70,7 +70,8 @@ CMixerVolume& VolumeControls::mixer() {
 }
 
 void VolumeControls::tmrVolume_Timer() {
-    if (!window_->isVisible()) return;
+    // A face hidden to the tray or minimised to the taskbar is not looked at: no poll.
+    if (!window_->isVisible() || window_->isMinimized()) return;
     CMixerVolume& m = mixer();
 
     const std::int32_t volume = m.MainVolume();

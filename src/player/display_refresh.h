@@ -1,45 +1,38 @@
 #pragma once
 
-#include "player/main_controls.h"
-
-#include <QString>
-
 #include <functional>
 
 namespace velmora {
 
-class MciChannel;
-struct PlayerState;
+class DiscIdentity;
+class PlayerSession;
 
-// The once-a-second refresh: reads the drive back and rewrites the face of the main
-// window from the answers (disc presence, titles, LED readout, position bar, which
-// transport controls are enabled).
+// The once-a-second refresh: reads the drive back (disc presence, kind, track lengths,
+// position, mode) into the session, identifies a newly seen disc, and decides which
+// transport commands are of use. The views follow the session's change signals.
 class DisplayRefresh {
 public:
-    // identifyDisc computes the disc ID and loads the disc's record (it calls
-    // ShowDiscInfo itself when it has loaded one). letEventsRun lets pending window
-    // events run, so a click can be handled in the middle of a refresh.
-    DisplayRefresh(PlayerState& state, MciChannel& mci, const MainControls& controls,
-                   std::function<void()> identifyDisc, std::function<void()> letEventsRun);
+    // letEventsRun lets pending window events run at three points of a refresh, so the
+    // window stays alive; whatever they ask of the drive waits for the refresh to end.
+    DisplayRefresh(PlayerSession& session, DiscIdentity& identity,
+                   std::function<void()> letEventsRun = {});
 
+    // `tmrUpdate`'s work: a refresh when the gate allows (the main window is shown).
     void tmrUpdate_Timer();
-    void UpdateDisplay();
-    void ShowDiscInfo();
-    void ShowTrackNumber(const QString& text);
-    void ShowTrackTime(const QString& text);
+    void setGate(std::function<bool()> gate) { gate_ = std::move(gate); }
 
-    // Enables or disables all twelve transport controls.
-    void setTransportEnabled(bool enabled);
+    // A refresh as a step of its own (after the step under way, if any; a refresh already
+    // waiting is not asked for twice).
+    void UpdateDisplay();
+    // A refresh within the caller's step.
+    void refreshNow();
 
 private:
-    void enableByPlaying(bool playing);
-    void updateLabel(QLabel* label, const QString& value);
-
-    PlayerState& state_;
-    MciChannel& mci_;
-    MainControls controls_;
-    std::function<void()> identifyDisc_;
+    PlayerSession& session_;
+    DiscIdentity& identity_;
     std::function<void()> letEventsRun_;
+    std::function<bool()> gate_;
+    bool waiting_ = false;
 };
 
 }  // namespace velmora

@@ -32,14 +32,17 @@ int MciChannel::send(const QString& cmd, char* buffer, int length) {
     return lastResult_;
 }
 
+QString MciChannel::errorText(int code) const {
+    char text[200] = {0};
+    mci_.errorString(code, text, sizeof text);
+    return QString::fromLatin1(text);
+}
+
 bool MciChannel::SendMCIString(const QString& cmd, bool fShowError) {
     char dummy[1] = {0};
     const int result = send(cmd, dummy, 0);
-    if (fShowError && result != 0) {
-        char text[200] = {0};
-        mci_.errorString(result, text, sizeof text);
-        boxes_.show(QString::fromLatin1(text), QStringLiteral("Velmora"), MsgBox::OkOnly);
-    }
+    if (fShowError && result != 0)
+        boxes_.show(errorText(result), QStringLiteral("Velmora"), MsgBox::OkOnly);
     return result == 0;
 }
 

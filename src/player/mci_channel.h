@@ -27,6 +27,9 @@ public:
     // first NUL (empty when the command failed and wrote nothing).
     QString plainSend(const QString& cmd, int bufferLength);
 
+    // The platform's text for an error code.
+    QString errorText(int code) const;
+
     // The result code of the last send through this channel.
     int lastResult() const { return lastResult_; }
     MciService& service() { return mci_; }

@@ -1,22 +1,16 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
-
-class QTimer;
-
 namespace velmora {
 
-class MciChannel;
-class StatusBarShape;
-struct PlayerState;
+class PlayerSession;
+class Transport;
 
 // Seeking within the current track by pressing, dragging and releasing on the position
-// bar. X is in twips; 1670 twips of bar are the whole track.
+// bar. X is in twips; 1670 twips of bar are the whole track. While the bar is held the
+// refresh is stopped, so it does not move the bar under the mouse.
 class PositionBar {
 public:
-    PositionBar(PlayerState& state, MciChannel& mci, QTimer* tmrUpdate, StatusBarShape* StatusBar,
-                std::function<void()> UpdateDisplay);
+    PositionBar(PlayerSession& session, Transport& transport);
 
     void picStatus_MouseDown(int Button, double X);
     void picStatus_MouseMove(int Button, double X);
@@ -27,11 +21,8 @@ private:
     int trackLengthSeconds() const;
     void follow(double X, int lengthSeconds);
 
-    PlayerState& state_;
-    MciChannel& mci_;
-    QTimer* tmrUpdate_;
-    StatusBarShape* StatusBar_;
-    std::function<void()> UpdateDisplay_;
+    PlayerSession& session_;
+    Transport& transport_;
 };
 
 }  // namespace velmora

@@ -1,29 +1,27 @@
 #pragma once
 
-#include <functional>
-
-class QListWidget;
+#include <QStringList>
 
 namespace velmora {
 
-class MciChannel;
-struct PlayerState;
+class PlayerSession;
+class Transport;
 
-// The track list over the player face: opened and closed by its picture button, a
-// double-click on a line plays that track (or moves the head to it while not playing).
+// The track list over the player face: its lines, built afresh each time it opens, and
+// the pick of a line.
 class TrackPicker {
 public:
-    TrackPicker(PlayerState& state, MciChannel& mci, QListWidget* TrackList,
-                std::function<void()> UpdateDisplay);
+    TrackPicker(PlayerSession& session, Transport& transport);
 
-    void picTrack_Click();
-    void TrackList_DblClick();
+    // "Track n - title" for each track of the disc, in order.
+    QStringList lines() const;
+    // Line k (1-based) double-clicked: that track plays, or the head moves to it while
+    // not playing; the window refreshes also for a line beyond the disc's tracks.
+    void pick(int line);
 
 private:
-    PlayerState& state_;
-    MciChannel& mci_;
-    QListWidget* TrackList_;
-    std::function<void()> UpdateDisplay_;
+    PlayerSession& session_;
+    Transport& transport_;
 };
 
 }  // namespace velmora

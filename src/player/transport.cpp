@@ -1,7 +1,7 @@
 #include "player/transport.h"
 
+#include "player/display_refresh.h"
 #include "player/mci_channel.h"
-#include "shared/player_state.h"
 #include "shared/reply_parse.h"
 
 #include <QTimer>
@@ -15,77 +15,137 @@ constexpr int kPlayingInterval = 1000;
 constexpr int kStoppedInterval = 3000;
 }  // namespace
 
-Transport::Transport(PlayerState& state, MciChannel& mci, QTimer* tmrUpdate,
-                     std::function<void()> UpdateDisplay)
-    : state_(state), mci_(mci), tmrUpdate_(tmrUpdate), UpdateDisplay_(std::move(UpdateDisplay)) {}
+Transport::Transport(PlayerSession& session, DisplayRefresh& refresh)
+    : session_(session), refresh_(refresh) {}
 
-void Transport::Play() {
-    mci_.SendMCIString(QStringLiteral("play cd"), true);
-    state_.Playing = true;
-    if (tmrUpdate_) tmrUpdate_->setInterval(kPlayingInterval);
+template <typename Work>
+CommandResult Transport::step(Work&& work) {
+    CommandResult outcome{CommandResult::Outcome::Deferred, 0, {}};
+    // A command asked for while another step runs is carried out after it; its outcome
+    // is then told by the message box alone.
+    const bool deferred = session_.inStep();
+    session_.runStep([this, work, &outcome, deferred]() mutable {
+        result_ = {};
+        work();
+        if (!deferred) outcome = result_;
+    });
+    return outcome;
 }
 
-void Transport::Pause() {
-    mci_.SendMCIString(QStringLiteral("pause cd"), true);
-    state_.Playing = false;
-    UpdateDisplay_();
+// Sends with the error shown; the first failure of a command is its result.
+bool Transport::send(const QString& command) {
+    MciChannel& mci = session_.channel();
+    const bool ok = mci.SendMCIString(command, true);
+    if (!ok && result_.ok()) result_ = session_.failure(mci.lastResult());
+    return ok;
 }
 
-void Transport::Stop() {
-    mci_.SendMCIString(QStringLiteral("stop cd wait"), true);
-    // Back to the start of the track that was playing, so that Play resumes there.
-    state_.MciCommand = QStringLiteral("seek cd to ") + QString::number(state_.CurrentTrack);
-    mci_.SendMCIString(state_.MciCommand, true);
-    state_.Playing = false;
-    if (tmrUpdate_) tmrUpdate_->setInterval(kStoppedInterval);
-    UpdateDisplay_();
+CommandResult Transport::Play() {
+    return step([this] {
+        // Only a drive that took the command is playing; the next refresh reads the rest.
+        if (send(QStringLiteral("play cd"))) session_.mutableState().Playing = true;
+        session_.tmrUpdate()->setInterval(kPlayingInterval);
+    });
 }
 
-void Transport::Eject() {
-    const QString mode = mci_.plainSend(QStringLiteral("status cd mode"), kReplyBuffer);
-    if (mode.left(4) == QLatin1String("open"))
-        mci_.SendMCIString(QStringLiteral("set cd door closed"), true);
-    else
-        mci_.SendMCIString(QStringLiteral("set cd door open"), true);
+CommandResult Transport::Pause() {
+    return step([this] {
+        send(QStringLiteral("pause cd"));
+        session_.mutableState().Playing = false;
+        refresh_.refreshNow();
+    });
+}
+
+CommandResult Transport::Stop() {
+    return step([this] {
+        send(QStringLiteral("stop cd wait"));
+        // Back to the start of the track that was playing, so that Play resumes there.
+        send(QStringLiteral("seek cd to ") + QString::number(session_.state().CurrentTrack));
+        session_.mutableState().Playing = false;
+        session_.tmrUpdate()->setInterval(kStoppedInterval);
+        refresh_.refreshNow();
+    });
+}
+
+CommandResult Transport::Eject() {
+    return step([this] {
+        const QString mode = session_.channel().plainSend(QStringLiteral("status cd mode"), kReplyBuffer);
+        send(mode.left(4) == QLatin1String("open") ? QStringLiteral("set cd door closed")
+                                                   : QStringLiteral("set cd door open"));
+    });
 }
 
 void Transport::playOrSeekTrack(int track) {
-    state_.MciCommand = (state_.Playing ? QStringLiteral("play cd from ") : QStringLiteral("seek cd to ")) +
-                        QString::number(track);
-    mci_.SendMCIString(state_.MciCommand, true);
+    send((session_.state().Playing ? QStringLiteral("play cd from ") : QStringLiteral("seek cd to ")) +
+         QString::number(track));
 }
 
-void Transport::NextTrack() {
-    if (state_.CurrentTrack < state_.NumTracks) playOrSeekTrack(state_.CurrentTrack + 1);
-    UpdateDisplay_();
+CommandResult Transport::NextTrack() {
+    return step([this] {
+        const PlayerState& s = session_.state();
+        if (s.CurrentTrack < s.NumTracks) playOrSeekTrack(s.CurrentTrack + 1);
+        refresh_.refreshNow();
+    });
 }
 
-void Transport::PreviousTrack() {
-    int track = state_.CurrentTrack;
-    if (state_.CurrentMinute == 0 && state_.CurrentSecond < 6) {
-        // Within the first seconds of a track: go to the one before, if any.
-        if (state_.CurrentTrack <= 1) return;
-        track = state_.CurrentTrack - 1;
-    }
-    playOrSeekTrack(track);
+CommandResult Transport::PreviousTrack() {
+    return step([this] {
+        const PlayerState& s = session_.state();
+        int track = s.CurrentTrack;
+        if (s.CurrentMinute == 0 && s.CurrentSecond < 6) {
+            // Within the first seconds of a track: go to the one before, if any.
+            if (s.CurrentTrack <= 1) return;
+            track = s.CurrentTrack - 1;
+        }
+        playOrSeekTrack(track);
+    });
+}
+
+CommandResult Transport::GoToTrack(int track) {
+    return step([this, track] {
+        if (track <= session_.state().NumTracks) playOrSeekTrack(track);
+        refresh_.refreshNow();
+    });
 }
 
 void Transport::jump(int direction) {
-    mci_.SendMCIString(QStringLiteral("set cd time format milliseconds"), true);
-    const QString reply = mci_.plainSend(QStringLiteral("status cd position wait"), kPositionBuffer);
+    MciChannel& mci = session_.channel();
+    const PlayerState& s = session_.state();
+    send(QStringLiteral("set cd time format milliseconds"));
+    const QString reply = mci.plainSend(QStringLiteral("status cd position wait"), kPositionBuffer);
     // Without a position there is nothing to jump from; the format still goes back to tmsf.
-    if (state_.Playing && !reply.isEmpty()) {
+    if (s.Playing && !reply.isEmpty()) {
         const auto position = static_cast<std::int32_t>(numericValue(reply));
         const std::int64_t target =
-            static_cast<std::int64_t>(position) + direction * static_cast<std::int64_t>(state_.SeekStep) * 1000;
-        state_.MciCommand = QStringLiteral("play cd from ") + QString::number(target);
-        mci_.plainSend(state_.MciCommand, 0);
+            static_cast<std::int64_t>(position) + direction * static_cast<std::int64_t>(s.SeekStep) * 1000;
+        // A target off the disc is refused by the drive; playing goes on where it was.
+        mci.plainSend(QStringLiteral("play cd from ") + QString::number(target), 0);
     }
-    mci_.SendMCIString(QStringLiteral("set cd time format tmsf"), true);
-    UpdateDisplay_();
+    send(QStringLiteral("set cd time format tmsf"));
+    refresh_.refreshNow();
 }
 
-void Transport::FastForward() { jump(+1); }
-void Transport::Rewind() { jump(-1); }
+CommandResult Transport::FastForward() {
+    return step([this] { jump(+1); });
+}
+CommandResult Transport::Rewind() {
+    return step([this] { jump(-1); });
+}
+
+CommandResult Transport::PlayFromSecondOfTrack(int seconds) {
+    return step([this, seconds] {
+        MciChannel& mci = session_.channel();
+        const PlayerState& s = session_.state();
+        if (!s.Playing) return;
+        send(QStringLiteral("set cd time format milliseconds"));
+        const QString reply = mci.plainSend(
+            QStringLiteral("status cd position track ") + QString::number(s.CurrentTrack), kPositionBuffer);
+        const auto trackStart = static_cast<std::int32_t>(numericValue(reply));
+        const std::int64_t target = (static_cast<std::int64_t>(trackStart / 1000) + seconds) * 1000;
+        mci.plainSend(QStringLiteral("play cd from ") + QString::number(target), 0);
+        send(QStringLiteral("set cd time format tmsf"));
+        refresh_.refreshNow();
+    });
+}
 
 }  // namespace velmora

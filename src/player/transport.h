@@ -1,38 +1,43 @@
 #pragma once
 
-#include <functional>
-
-class QTimer;
+#include "player/player_session.h"
 
 namespace velmora {
 
-class MciChannel;
-struct PlayerState;
+class DisplayRefresh;
 
-// The transport commands of the buttons and the pop-up menu. They work from the state
-// the last refresh read, and most of them refresh the window at once.
+// The transport commands of the buttons, the pop-up menu, the keys and the desktop bus.
+// They work from the state the last refresh read, and most of them refresh at once. Each
+// runs as one step of the session and tells how it went: a command the drive refused
+// has also been reported in a message box, as every transport failure is.
 class Transport {
 public:
-    Transport(PlayerState& state, MciChannel& mci, QTimer* tmrUpdate,
-              std::function<void()> UpdateDisplay);
+    Transport(PlayerSession& session, DisplayRefresh& refresh);
 
-    void Play();
-    void Pause();
-    void Stop();
-    void Eject();
-    void NextTrack();
-    void PreviousTrack();
-    void FastForward();
-    void Rewind();
+    CommandResult Play();
+    CommandResult Pause();
+    CommandResult Stop();
+    CommandResult Eject();
+    CommandResult NextTrack();
+    CommandResult PreviousTrack();
+    CommandResult FastForward();
+    CommandResult Rewind();
+    // Plays track `track` when playing, else moves the head to its start (the track
+    // picker's pick).
+    CommandResult GoToTrack(int track);
+    // Plays from `seconds` into the current track (the position bar's release).
+    CommandResult PlayFromSecondOfTrack(int seconds);
 
 private:
+    template <typename Work>
+    CommandResult step(Work&& work);
+    bool send(const QString& command);
     void jump(int direction);
     void playOrSeekTrack(int track);
 
-    PlayerState& state_;
-    MciChannel& mci_;
-    QTimer* tmrUpdate_;
-    std::function<void()> UpdateDisplay_;
+    PlayerSession& session_;
+    DisplayRefresh& refresh_;
+    CommandResult result_;  // of the step under way
 };
 
 }  // namespace velmora

@@ -1,22 +1,23 @@
 #pragma once
 
 #include "app/frm_cdplayer.h"
+#include "app/velmora_app.h"
 #include "chrome/led_digit.h"
-#include "player/display_refresh.h"
 #include "mixer/null_mixer_volume.h"
 #include "platform/clock.h"
 #include "platform/mci/mci_interpreter.h"
 #include "platform/message_box.h"
 #include "platform/sim/simulated_drive.h"
+#include "player/player_core.h"
 #include "settings/qsettings_registry.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
+#include <QImage>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QAbstractButton>
-#include <QDir>
-#include <QImage>
 #include <QTimer>
 #include <QWindow>
 
@@ -61,8 +62,8 @@ inline DiscToc audioDisc(int tracks, int seconds) {
     return toc;
 }
 
-// The real main window on the real interpreter and a simulated drive whose clock the test
-// moves; settings in a temporary INI file; no mixer.
+// The real application on the real interpreter and a simulated drive whose clock the
+// test moves; settings in a temporary INI file; no mixer.
 class AppFixture : public ::testing::Test {
 protected:
     AppFixture()
@@ -87,19 +88,21 @@ protected:
         s.commandLine = commandLine;
         s.isOnlyInstance = [this] { return onlyInstance; };
         s.trayAvailable = trayAvailable;
+        s.logonName = [] { return QStringLiteral("tester"); };
         s.showTips = [this] { ++tipsShown; };
         s.endProgram = [this] { ++programEnded; };
         return s;
     }
 
     FrmCdplayer& start() {
-        if (window) {
+        if (app) {
             // A fresh start, as after a quit: the device alias is closed again.
-            window.reset();
+            app.reset();
             interpreter.sendString("close all", nullptr, 0);
         }
-        window = std::make_unique<FrmCdplayer>(services());
-        loaded = window->Form_Load();
+        app = std::make_unique<VelmoraApp>(services());
+        window = &app->mainWindow();
+        loaded = app->start();
         if (loaded) {
             window->show();
             for (int i = 0; i < 20 && !window->windowHandle()->isExposed(); ++i)
@@ -107,6 +110,10 @@ protected:
         }
         return *window;
     }
+
+    PlayerSession& session() { return app->core().session; }
+    const PlayerState& state() { return app->core().session.state(); }
+    const MainFaceControls& controls() { return window->controls(); }
 
     QString setting(const QString& name) {
         QSettingsRegistry registry(iniPath);
@@ -117,11 +124,17 @@ protected:
         QSettingsRegistry(iniPath).WriteValue(HKEY_CURRENT_USER, kSettingsKey, name, value);
     }
 
-    void tick() { window->refresh().UpdateDisplay(); }
-    QString leds() const {
+    void tick() { app->core().refresh.UpdateDisplay(); }
+    QString leds() {
         QString s;
-        for (auto* led : window->controls().ledTRK) s += QString::number(led->digit());
+        for (auto* led : controls().ledTRK) s += QString::number(led->digit());
         return s;
+    }
+    void click(const char* name) {
+        auto* button = window->findChild<QAbstractButton*>(QLatin1String(name));
+        ASSERT_NE(button, nullptr) << name;
+        ASSERT_TRUE(button->isEnabled()) << name;
+        button->click();
     }
 
     static QSize screenTwips() {
@@ -142,7 +155,8 @@ protected:
     bool trayAvailable = true;
     int tipsShown = 0;
     int programEnded = 0;
-    std::unique_ptr<FrmCdplayer> window;
+    std::unique_ptr<VelmoraApp> app;
+    FrmCdplayer* window = nullptr;
     bool loaded = false;
 };
 

@@ -39,9 +39,9 @@ TEST_F(ChromeTest, ClickInATransportButtonsCutCornerReachesTheBody) {
         EXPECT_EQ(window->childAt(origin + QPoint(41, 14)), nullptr) << name;
     }
     auto* play = window->findChild<QAbstractButton*>(QStringLiteral("cmdPlay"));
-    QTest::mousePress(window.get(), Qt::LeftButton, {}, play->geometry().topLeft() + QPoint(1, 1));
+    QTest::mousePress(window, Qt::LeftButton, {}, play->geometry().topLeft() + QPoint(1, 1));
     EXPECT_TRUE(window->Dragging());
-    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, play->geometry().topLeft() + QPoint(1, 1));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, play->geometry().topLeft() + QPoint(1, 1));
     EXPECT_FALSE(window->Dragging());
 }
 
@@ -53,15 +53,23 @@ TEST_F(ChromeTest, PressOnAButtonDoesNotDrag) {
     QTest::mouseRelease(eject, Qt::LeftButton, {}, QPoint(20, 14));
 }
 
-TEST_F(ChromeTest, MinimizeHidesAndAboutAndSetupLeaveTheWindowShown) {
+TEST_F(ChromeTest, MinimizeHidesWithoutEndingAndAMinimisedFaceIsNotRefreshed) {
     start();
-    window->findChild<QAbstractButton*>(QStringLiteral("cmdAbout"))->click();
-    EXPECT_TRUE(window->isVisible());
-    window->imgSetup_Click();
-    EXPECT_TRUE(window->isVisible());
     window->findChild<QAbstractButton*>(QStringLiteral("cmdMinimize"))->click();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(programEnded, 0);
+
+    // Where there is no tray the window is minimised instead: it counts as hidden too.
+    trayAvailable = false;
+    start();
+    window->cmdMinimize_Click();
+    ASSERT_TRUE(window->isMinimized());
+    recording.sent.clear();
+    app->core().refresh.tmrUpdate_Timer();
+    EXPECT_TRUE(recording.sent.empty());
+    window->mnuAR_Click();
+    app->core().refresh.tmrUpdate_Timer();
+    EXPECT_TRUE(recording.wasSent("status cd media present"));
 }
 
 TEST_F(ChromeTest, SkinFromTheSettingsIsDrawnAtItsOwnSize) {

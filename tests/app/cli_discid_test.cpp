@@ -1,6 +1,7 @@
 // The disc ID as velmora-cli discid and the player compute it: GetDiscID over the command
 // interpreter and a simulated disc whose table of contents gives chosen replies.
 #include "discdb/disc_id.h"
+#include "player/disc_identity.h"
 #include "platform/message_box.h"
 #include "platform/mci/mci_interpreter.h"
 #include "platform/sim/simulated_drive.h"
@@ -39,7 +40,7 @@ struct DiscIdRig {
         EXPECT_TRUE(channel.SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true));
         EXPECT_TRUE(channel.SendMCIString(QStringLiteral("set cd time format tmsf wait"), true));
     }
-    std::string id() { return GetDiscID(channel).toStdString(); }
+    std::string id() { return discIdFromReplies(readDiscTocReplies(channel)).toStdString(); }
     std::string format() { return channel.plainSend(QStringLiteral("status cd time format"), 30).toStdString(); }
 };
 

@@ -48,7 +48,7 @@ TEST_F(ShutdownTrayTest, QuitFromTheMenuWhileHiddenSavesThePosition) {
     EXPECT_EQ(setting("Top"), "450");
     EXPECT_EQ(setting("Left"), "600");
     EXPECT_EQ(programEnded, 1);
-    EXPECT_TRUE(window->state().ExitRequested);
+    EXPECT_TRUE(app->ExitRequested());
 }
 
 TEST_F(ShutdownTrayTest, QuitButtonClosesAllAndSavesOnce) {
@@ -105,7 +105,7 @@ TEST_F(ShutdownTrayTest, EveryMenuItemActsAsItsButton) {
     window->popupMenu().mnuPlay->trigger();
     clock->advanceMs(20'000);
     tick();
-    ASSERT_TRUE(window->state().Playing);
+    ASSERT_TRUE(state().Playing);
 
     struct Case {
         QAction* item;

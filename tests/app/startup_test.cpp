@@ -1,6 +1,7 @@
 #include "app_fixture.h"
 
 #include "mixer/volume_controls.h"
+#include "settings/active_settings.h"
 
 #include <QTimer>
 
@@ -17,14 +18,14 @@ TEST_F(StartupTest, OpensTheDriveIdentifiesTheDiscAndRefreshes) {
     EXPECT_EQ(recording.sent[1], "set cd time format tmsf wait");
     EXPECT_EQ(recording.sent[2], "set cd time format msf");  // the disc ID comes first
     EXPECT_TRUE(recording.wasSent("status cd media present"));
-    EXPECT_EQ(window->state().NumTracks, 12);
-    EXPECT_FALSE(window->state().CurrentDisc.ID.isEmpty());
-    EXPECT_EQ(window->state().SeekStep, 5);
-    EXPECT_TRUE(window->controls().tmrUpdate->isActive());
-    EXPECT_EQ(window->controls().tmrUpdate->interval(), 1000);
+    EXPECT_EQ(state().NumTracks, 12);
+    EXPECT_FALSE(session().disc().ID.isEmpty());
+    EXPECT_EQ(state().SeekStep, 5);
+    EXPECT_TRUE(session().tmrUpdate()->isActive());
+    EXPECT_EQ(session().tmrUpdate()->interval(), 1000);
     // Stopped on an audio disc: Play, Next and Previous enabled.
-    EXPECT_TRUE(window->controls().cmdPlay->isEnabled());
-    EXPECT_FALSE(window->controls().cmdStop->isEnabled());
+    EXPECT_TRUE(controls().cmdPlay->isEnabled());
+    EXPECT_FALSE(controls().cmdStop->isEnabled());
     EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -98,7 +99,7 @@ TEST_F(StartupTest, CommandLinePlayStartsPlayback) {
         drive->stop();
         start();
         EXPECT_EQ(recording.wasSent("play cd"), tc.plays) << tc.line.toStdString();
-        EXPECT_EQ(window->state().Playing, tc.plays) << tc.line.toStdString();
+        EXPECT_EQ(state().Playing, tc.plays) << tc.line.toStdString();
     }
 }
 
@@ -142,12 +143,14 @@ TEST_F(StartupTest, ControlsSitAtTheirPlacesOnTheFace) {
     }
     EXPECT_EQ(window->size(), QSize(460, 161));
     for (const char* name : {"picStatus", "StatusBar", "picTrack", "picEditTrackList", "TrackList", "lblCDName",
-                             "lblArtist", "lblTrk", "Label1", "Label2", "Label3", "Label4", "tmrUpdate",
-                             "tmrVolume", "tmrCheckSettings", "mnuPopUp"})
+                             "lblArtist", "lblTrk", "Label1", "Label2", "Label3", "Label4", "tmrVolume",
+                             "mnuPopUp"})
         EXPECT_NE(window->findChild<QObject*>(QLatin1String(name)), nullptr) << name;
     EXPECT_EQ(window->findChildren<QWidget*>(QStringLiteral("ledTRK")).size(), 6);
     EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("picTrack"))->toolTip(), "Track List Picker");
     EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("picEditTrackList"))->toolTip(), "Track List Editor");
     EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("imgSetup"))->toolTip(), "Setup Velmora");
     EXPECT_FALSE(window->findChild<QWidget*>(QStringLiteral("TrackList"))->isVisible());
+    EXPECT_EQ(session().tmrUpdate()->objectName(), "tmrUpdate");
+    EXPECT_TRUE(app->settings().tmrCheckSettings()->isActive());
 }

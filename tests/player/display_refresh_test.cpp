@@ -1,223 +1,166 @@
 #include "player_fixture.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-#include <QWindow>
-
 using namespace velmora;
 using namespace velmora::test;
 
-namespace {
-const QChar kNul(u'\0');
-
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-}  // namespace
-
 using DisplayRefreshTest = PlayerFixture;
 
-TEST_F(DisplayRefreshTest, ReadoutAndBarFollowThePosition) {
+namespace {
+std::string enables(const PlayerState& s) {
+    std::string out;
+    for (bool on : {s.enables.play, s.enables.stop, s.enables.pause, s.enables.jump, s.enables.next,
+                    s.enables.previous})
+        out += on ? '1' : '0';
+    return out;
+}
+}  // namespace
+
+TEST_F(DisplayRefreshTest, PositionAndBarFollowTheDrive) {
     struct Case {
         std::string position;
         std::string length;
-        const char* leds;
-        int bar;
+        int track, minute, second, bar;
     } cases[] = {
-        {"03:01:05:20", "04:10:00", "030105", 434},  // Int(65 / 250 x 1670)
-        {"07:00:00:00", "04:10:00", "070000", 0},
-        {"12:04:09:74", "04:10:00", "120409", 1663},
-        {"01:05:00:00", "04:10:00", "010500", 2004},  // past the reported length: not clamped
-        {"02:00:30:00", "00:00:50", "020030", 0},     // a zero-second length gives an empty bar
+        {"03:01:05:20", "04:10:00", 3, 1, 5, 434},  // Int(65 / 250 x 1670)
+        {"07:00:00:00", "04:10:00", 7, 0, 0, 0},
+        {"04:04:09:74", "04:10:00", 4, 4, 9, 1663},
+        {"01:05:00:00", "04:10:00", 1, 5, 0, 2004},  // past the reported length: not clamped
+        {"02:00:30:00", "00:00:50", 2, 0, 30, 0},    // a zero-second length gives an empty bar
+        {"05:00:30:00", "", 5, 0, 30, 0},            // track 5 of a 4-track disc: an empty bar
     };
     for (const auto& tc : cases) {
-        mci.audioDisc(12, tc.position);
-        mci.answer("status cd length track " + std::to_string(std::stoi(tc.position.substr(0, 2))), tc.length);
-        refresh->UpdateDisplay();
-        EXPECT_EQ(leds(), QString::fromLatin1(tc.leds)) << tc.position;
-        EXPECT_EQ(c.StatusBar->widthTwips(), tc.bar) << tc.position;
-        EXPECT_EQ(state.ProgressWidth, tc.bar) << tc.position;
+        mci.audioDisc(4, tc.position);
+        if (tc.track <= 4) mci.answer("status cd length track " + std::to_string(tc.track), tc.length);
+        core.refresh.UpdateDisplay();
+        const PlayerState& s = core.session.state();
+        EXPECT_EQ(s.CurrentTrack, tc.track) << tc.position;
+        EXPECT_EQ(s.CurrentMinute, tc.minute) << tc.position;
+        EXPECT_EQ(s.CurrentSecond, tc.second) << tc.position;
+        EXPECT_EQ(s.barWidthTwips, tc.bar) << tc.position;
     }
 }
 
-TEST_F(DisplayRefreshTest, TrackDigitsRewrittenOnlyWhenTheTrackChanges) {
-    mci.audioDisc(12, "09:00:01:00");
-    refresh->UpdateDisplay();
-    EXPECT_EQ(leds().left(2), "09");
-    mci.answer("status cd position", "10:00:00:10");
-    refresh->UpdateDisplay();
-    EXPECT_EQ(leds().left(2), "10");
-    // Another tick on the same track: the digits that read back 1 and 0 stay as they are,
-    // even when someone else wrote to them in between.
-    refresh->UpdateDisplay();
-    EXPECT_EQ(state.CurrentTrack, 10);
-    c.ledTRK[0]->setDigit(1);
-    c.ledTRK[1]->setDigit(0);
-    refresh->UpdateDisplay();
-    EXPECT_EQ(leds().left(2), "10");
-}
-
-TEST_F(DisplayRefreshTest, EnableStatesFollowTheMode) {
+TEST_F(DisplayRefreshTest, EnablesFollowTheModeAndTheDisc) {
     struct Case {
-        std::string mode;
+        const char* what;
+        std::string present, type, mode;
         bool playing;
-        std::string states;
+        std::string enables;  // play stop pause jump next previous
     } cases[] = {
-        {"playing", true, "001111111111"},
-        {"paused", false, "110000001111"},
-        {"stopped", false, "110000001111"},
-        {"seeking", false, "110000001111"},
-        {"not ready", false, "110000001111"},
+        {"playing", "true", "audio", "playing", true, "011111"},
+        {"paused", "true", "audio", "paused", false, "100011"},
+        {"stopped", "true", "audio", "stopped", false, "100011"},
+        {"seeking", "true", "audio", "seeking", false, "100011"},
+        {"not ready", "true", "audio", "not ready", false, "100011"},
+        {"data disc", "true", "other", "stopped", false, "000000"},
+        {"no disc", "false", "", "", false, "000000"},
     };
     for (const auto& tc : cases) {
         mci.audioDisc(5, "01:00:10:00", tc.mode);
-        refresh->UpdateDisplay();
-        EXPECT_EQ(state.Playing, tc.playing) << tc.mode;
-        EXPECT_EQ(enabledStates(), tc.states) << tc.mode;
+        mci.answer("status cd media present", tc.present);
+        mci.answer("status cd type track 1", tc.type);
+        state().Playing = false;
+        core.refresh.UpdateDisplay();
+        EXPECT_EQ(core.session.state().Playing, tc.playing) << tc.what;
+        EXPECT_EQ(enables(core.session.state()), tc.enables) << tc.what;
     }
 }
 
-TEST_F(DisplayRefreshTest, RemovedDiscDisablesAndFreezesTheReadout) {
+TEST_F(DisplayRefreshTest, RemovedDiscResetsTheRecordAndFreezesThePosition) {
     mci.audioDisc(12, "04:02:03:00");
-    state.CurrentDisc.ID = "1C02F203";
-    refresh->UpdateDisplay();
-    const QString before = leds();
-    const int bar = c.StatusBar->widthTwips();
+    core.refresh.UpdateDisplay();
+    const PlayerState before = core.session.state();
 
     mci.answers.clear();
     mci.answer("status cd media present", "false");
-    refresh->UpdateDisplay();
-    EXPECT_EQ(enabledStates(), "000000000000");
-    EXPECT_EQ(c.lblCDName->text(), " ");
-    EXPECT_EQ(c.lblArtist->text(), "No Disc Loaded");
-    EXPECT_EQ(c.lblTrk->text(), " ");
-    EXPECT_TRUE(state.CurrentDisc.ID.isEmpty());
-    EXPECT_EQ(state.CurrentDisc.Revision, 1);
-    EXPECT_EQ(leds(), before);
-    EXPECT_EQ(c.StatusBar->widthTwips(), bar);
-    EXPECT_EQ(state.NumTracks, 12);  // kept for the picker
+    core.refresh.UpdateDisplay();
+    const PlayerState& s = core.session.state();
+    EXPECT_EQ(s.discKind, DiscKind::None);
+    EXPECT_EQ(core.session.disc().Artist, "No Disc Loaded");
+    EXPECT_TRUE(core.session.disc().ID.isEmpty());
+    EXPECT_TRUE(core.session.disc().Title.isEmpty());
+    EXPECT_EQ(core.session.disc().Revision, 1);
+    EXPECT_EQ(s.CurrentTrack, before.CurrentTrack);
+    EXPECT_EQ(s.barWidthTwips, before.barWidthTwips);
+    EXPECT_EQ(s.NumTracks, 12);  // kept for the picker
 }
 
-TEST_F(DisplayRefreshTest, DataDiscIsNotIdentified) {
+TEST_F(DisplayRefreshTest, DataDiscIsNotIdentifiedAndNothingMoreIsAsked) {
+    disc().ID.clear();
     mci.answer("status cd media present", "true");
     mci.answer("status cd type track 1", "other");
-    refresh->UpdateDisplay();
-    EXPECT_EQ(identifications, 0);
-    EXPECT_EQ(c.lblArtist->text(), "Data CD Loaded");
-    EXPECT_EQ(c.lblCDName->text(), " ");
-    EXPECT_EQ(enabledStates(), "000000000000");
-    // Nothing past the type query is asked of a data disc.
-    EXPECT_EQ(mci.sent.back(), "status cd type track 1");
+    core.refresh.UpdateDisplay();
+    EXPECT_EQ(mci.sent, (Commands{"status cd media present", "status cd type track 1"}));
+    EXPECT_EQ(core.session.disc().Artist, "Data CD Loaded");
+    EXPECT_TRUE(core.session.disc().ID.isEmpty());
 }
 
 TEST_F(DisplayRefreshTest, NewAudioDiscIsIdentifiedOnce) {
-    mci.audioDisc(3, "01:00:00:00");
-    refresh->UpdateDisplay();
-    EXPECT_EQ(identifications, 2);  // the fake loader leaves the ID empty: asked again at the end
-    state.CurrentDisc.ID = "0";
-    identifications = 0;
-    refresh->UpdateDisplay();
-    EXPECT_EQ(identifications, 1);
-    state.CurrentDisc.ID = "12345678";
-    identifications = 0;
-    refresh->UpdateDisplay();
-    EXPECT_EQ(identifications, 0);
+    struct Case {
+        QString id;
+        int identifications;
+    } cases[] = {{"", 1}, {"0", 1}, {"12345678", 0}};
+    for (const auto& tc : cases) {
+        mci.audioDisc(3, "01:00:00:00");
+        mci.accept({"set cd time format msf", "set cd time format tmsf", "status cd length wait"});
+        for (int n = 1; n <= 3; ++n) mci.answer("status cd position track " + std::to_string(n), "00:02:00");
+        disc().ID = tc.id;
+        mci.sent.clear();
+        core.refresh.UpdateDisplay();
+        EXPECT_EQ(count(mci.sent, "set cd time format msf"), tc.identifications) << tc.id.toStdString();
+        EXPECT_FALSE(core.session.disc().ID.isEmpty());
+    }
 }
 
-TEST_F(DisplayRefreshTest, NinetyNineTrackDiscSendsOneLengthQueryPerTrack) {
+TEST_F(DisplayRefreshTest, OneLengthQueryPerTrackAndAZeroCountKeepsTheLast) {
     mci.audioDisc(99, "99:03:00:00");
-    state.CurrentDisc.ID = "ABCDEF63";
-    refresh->UpdateDisplay();
-    EXPECT_EQ(state.NumTracks, 99);
-    EXPECT_EQ(state.TrackLengths.size(), 99);
-    EXPECT_EQ(leds(), "990300");
+    core.refresh.UpdateDisplay();
+    EXPECT_EQ(core.session.state().NumTracks, 99);
+    EXPECT_EQ(core.session.state().TrackLengths.size(), 99);
     EXPECT_EQ(mci.sent.size(), 5u + 99u);
     EXPECT_EQ(mci.sent[3], "status cd length track 1");
     EXPECT_EQ(mci.sent[101], "status cd length track 99");
-}
 
-TEST_F(DisplayRefreshTest, TrackCountOfZeroKeepsTheLastLengths) {
-    mci.audioDisc(4, "02:00:10:00");
-    state.CurrentDisc.ID = "X";
-    refresh->UpdateDisplay();
-    ASSERT_EQ(state.TrackLengths.size(), 4);
     mci.answer("status cd number of tracks wait", "");
-    refresh->UpdateDisplay();
-    EXPECT_EQ(state.NumTracks, 0);
-    EXPECT_EQ(state.TrackLengths.size(), 4);
+    core.refresh.UpdateDisplay();
+    EXPECT_EQ(core.session.state().NumTracks, 0);
+    EXPECT_EQ(core.session.state().TrackLengths.size(), 99);
 }
 
-TEST_F(DisplayRefreshTest, TrackWithoutAStoredLengthEmptiesTheBar) {
-    mci.audioDisc(2, "01:01:00:00");
-    state.CurrentDisc.ID = "X";
-    refresh->UpdateDisplay();
-    ASSERT_GT(c.StatusBar->widthTwips(), 0);
-    mci.answer("status cd position", "05:00:30:00");  // track 5 of a 2-track disc
-    refresh->UpdateDisplay();
-    EXPECT_EQ(c.StatusBar->widthTwips(), 0);
-}
-
-TEST_F(DisplayRefreshTest, TrackTitleShownForTracksOneToTwenty) {
-    state.CurrentDisc.ID = "X";
-    state.CurrentDisc.Title = QStringLiteral("Album") + kNul;
-    state.CurrentDisc.Artist = QStringLiteral("Band") + kNul;
-    for (int n = 1; n <= 30; ++n) state.CurrentDisc.track(n) = QStringLiteral("Song %1").arg(n) + kNul;
-    struct Case {
-        std::string position;
-        QString title;
-    } cases[] = {{"20:00:01:00", "Song 20"}, {"21:00:01:00", ""}, {"00:00:00:00", ""}, {"01:00:01:00", "Song 1"}};
-    for (const auto& tc : cases) {
-        mci.audioDisc(25, tc.position);
-        refresh->UpdateDisplay();
-        EXPECT_EQ(c.lblTrk->text(), tc.title) << tc.position;
-    }
-    EXPECT_EQ(c.lblCDName->text(), "Album");
-    EXPECT_EQ(c.lblCDName->toolTip(), "Album");
-    EXPECT_EQ(c.lblArtist->text(), "Band");
-}
-
-TEST_F(DisplayRefreshTest, UnchangedTitleIsNotRepainted) {
-    window.show();
-    for (int i = 0; i < 20 && !window.windowHandle()->isExposed(); ++i) QCoreApplication::processEvents();
-    state.CurrentDisc.ID = "X";
-    state.CurrentDisc.Title = QStringLiteral("T") + kNul;
-    state.CurrentDisc.Artist = QStringLiteral("A") + kNul;
+TEST_F(DisplayRefreshTest, ChangesAreAnnouncedOnceAndOnlyWhenSomethingChanged) {
+    int status = 0, position = 0, discs = 0;
+    QObject::connect(&core.session, &PlayerSession::stateChanged, [&] { ++status; });
+    QObject::connect(&core.session, &PlayerSession::positionChanged, [&] { ++position; });
+    QObject::connect(&core.session, &PlayerSession::discChanged, [&] { ++discs; });
     mci.audioDisc(3, "01:00:01:00");
-    refresh->UpdateDisplay();
-    ASSERT_EQ(c.lblCDName->text(), "T");
-    PaintCounter counter;
-    c.lblCDName->installEventFilter(&counter);
-    refresh->UpdateDisplay();
-    refresh->UpdateDisplay();
-    EXPECT_EQ(counter.paints, 0);
-    EXPECT_EQ(c.lblCDName->text(), "T");
-
-    // A title saved by the editor has no NUL; it is shown whole.
-    state.CurrentDisc.Title = QStringLiteral("Typed");
-    refresh->UpdateDisplay();
-    EXPECT_EQ(c.lblCDName->text(), "Typed");
-    EXPECT_GE(counter.paints, 1);
+    core.refresh.UpdateDisplay();
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(position, 1);
+    discs = 0;
+    core.refresh.UpdateDisplay();  // nothing moved
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(position, 1);
+    mci.answer("status cd position", "01:00:02:00");
+    core.refresh.UpdateDisplay();
+    EXPECT_EQ(position, 2);
+    EXPECT_EQ(status, 1);
+    mci.answer("status cd mode", "paused");
+    core.refresh.UpdateDisplay();
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(discs, 0);
+    DiscRecord typed = core.session.disc();
+    typed.Title = QStringLiteral("Typed");
+    core.session.setDisc(typed);
+    EXPECT_EQ(discs, 1);
 }
 
-TEST_F(DisplayRefreshTest, TimerRefreshesOnlyWhileTheWindowIsVisible) {
+TEST_F(DisplayRefreshTest, TimerRefreshesOnlyThroughItsGate) {
     mci.audioDisc(3, "01:00:01:00");
-    refresh->tmrUpdate_Timer();
+    bool shown = false;
+    core.refresh.setGate([&] { return shown; });
+    core.refresh.tmrUpdate_Timer();
     EXPECT_TRUE(mci.sent.empty());
-    window.show();
-    refresh->tmrUpdate_Timer();
-    EXPECT_FALSE(mci.sent.empty());
-}
-
-TEST_F(DisplayRefreshTest, ShowTrackNumberAndTimeWriteDigitsFromTheEnd) {
-    refresh->ShowTrackNumber("07");
-    refresh->ShowTrackTime("0105");
-    EXPECT_EQ(leds(), "070105");
-    refresh->ShowTrackNumber("12");
-    refresh->ShowTrackTime("12345");  // minutes past 99: the last four characters show
-    EXPECT_EQ(leds(), "122345");
+    shown = true;
+    core.refresh.tmrUpdate_Timer();
+    EXPECT_EQ(refreshes(), 1);
 }

@@ -3,6 +3,7 @@
 #include "platform/mci_service.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,6 +23,10 @@ public:
         answers[command] = {code, std::move(reply)};
     }
     void fail(const std::string& command, int code) { answers[command] = {code, {}}; }
+    // Commands the drive takes without a reply.
+    void accept(std::initializer_list<std::string> commands) {
+        for (const auto& c : commands) answers[c] = {0, {}};
+    }
 
     int sendString(const std::string& command, char* buffer, int bufferLength) override {
         sent.push_back(command);
@@ -63,7 +68,9 @@ public:
 
     std::map<std::string, Answer> answers;
     std::vector<std::string> sent;
-    int unknownCode = 0;  // commands without a script succeed silently
+    // A command the test did not script is refused, as a drive refuses a command it does
+    // not know: a mistyped command cannot pass unnoticed.
+    int unknownCode = 261;
 };
 
 }  // namespace velmora::test

@@ -52,6 +52,7 @@ TEST(MciChannelTest, LogAppendsEveryCommandWithItsResult) {
     FakeMci mci;
     RecordingMessageBoxes boxes;
     mci.fail("seek cd to 99", 282);
+    mci.answer("status cd mode", "stopped");
     {
         MciChannel channel(mci, boxes, log);
         channel.SendMCIString("seek cd to 99", false);
@@ -60,5 +61,5 @@ TEST(MciChannelTest, LogAppendsEveryCommandWithItsResult) {
     }
     QFile f(log);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("earlier line\nseek cd to 99\t282\nstatus cd mode\t0\nbad\\ncommand\t0\n"));
+    EXPECT_EQ(f.readAll(), QByteArray("earlier line\nseek cd to 99\t282\nstatus cd mode\t0\nbad\\ncommand\t261\n"));
 }

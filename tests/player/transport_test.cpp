@@ -3,32 +3,20 @@
 using namespace velmora;
 using namespace velmora::test;
 
-namespace {
-using Commands = std::vector<std::string>;
-}
-
 class TransportTest : public PlayerFixture {
 protected:
-    void at(int track, int minute, int second, bool playing, int tracks = 12) {
-        state.CurrentTrack = static_cast<std::int16_t>(track);
-        state.CurrentMinute = static_cast<std::int16_t>(minute);
-        state.CurrentSecond = static_cast<std::int16_t>(second);
-        state.NumTracks = static_cast<std::int16_t>(tracks);
-        state.Playing = playing;
-        state.SeekStep = 5;
-    }
-    // The commands a call sent, before the refresh it triggered.
-    Commands commandsBeforeRefresh() {
-        Commands out;
-        for (const auto& s : mci.takeSent()) {
-            if (s == "status cd media present") break;
-            out.push_back(s);
+    TransportTest() {
+        mci.audioDisc(12, "05:02:10:00");
+        mci.accept({"play cd", "pause cd", "stop cd wait", "set cd door open", "set cd door closed",
+                    "set cd time format milliseconds", "set cd time format tmsf"});
+        for (int n = 1; n <= 12; ++n) {
+            mci.accept({"seek cd to " + std::to_string(n), "play cd from " + std::to_string(n)});
         }
-        return out;
     }
+    Transport& transport() { return core.transport; }
 };
 
-TEST_F(TransportTest, PreviousTrackRestartsOrStepsBack) {
+TEST_F(TransportTest, PreviousTrackRestartsOrStepsBackWithoutRefreshing) {
     struct Case {
         int track, minute, second;
         bool playing;
@@ -43,10 +31,8 @@ TEST_F(TransportTest, PreviousTrackRestartsOrStepsBack) {
     };
     for (const auto& tc : cases) {
         at(tc.track, tc.minute, tc.second, tc.playing);
-        refreshes = 0;
-        transport->PreviousTrack();
+        transport().PreviousTrack();
         EXPECT_EQ(mci.takeSent(), tc.expected) << tc.track << " " << tc.minute << ":" << tc.second;
-        EXPECT_EQ(refreshes, 0);  // the next tick shows the new track
     }
 }
 
@@ -63,44 +49,54 @@ TEST_F(TransportTest, NextTrackPlaysOrSeeksAndAlwaysRefreshes) {
     };
     for (const auto& tc : cases) {
         at(tc.track, 1, 0, tc.playing);
-        refreshes = 0;
-        transport->NextTrack();
+        mci.sent.clear();
+        transport().NextTrack();
         EXPECT_EQ(commandsBeforeRefresh(), tc.expected) << tc.track;
-        EXPECT_EQ(refreshes, 1);
+        EXPECT_EQ(refreshes(), 1);
     }
 }
 
 TEST_F(TransportTest, StopReturnsToTheTrackStartAndSlowsTheRefresh) {
     at(5, 2, 10, true);
-    transport->Stop();
+    EXPECT_TRUE(transport().Stop().ok());
     EXPECT_EQ(commandsBeforeRefresh(), (Commands{"stop cd wait", "seek cd to 5"}));
-    EXPECT_FALSE(state.Playing);
-    EXPECT_EQ(c.tmrUpdate->interval(), 3000);
-    EXPECT_EQ(refreshes, 1);
+    EXPECT_EQ(refreshes(), 1);
+    EXPECT_EQ(core.session.tmrUpdate()->interval(), 3000);
 
-    transport->Play();
-    EXPECT_EQ(mci.takeSent(), (Commands{"play cd"}));
-    EXPECT_TRUE(state.Playing);
-    EXPECT_EQ(c.tmrUpdate->interval(), 1000);
+    mci.sent.clear();
+    EXPECT_TRUE(transport().Play().ok());
+    EXPECT_EQ(mci.sent, (Commands{"play cd"}));
+    EXPECT_TRUE(core.session.state().Playing);
+    EXPECT_EQ(core.session.tmrUpdate()->interval(), 1000);
 }
 
-TEST_F(TransportTest, FailedStopStillSeeksAndReports) {
+TEST_F(TransportTest, RefusedCommandsAreReportedAndReturnedAndTheRestStillRuns) {
     at(5, 0, 30, true);
     mci.fail("stop cd wait", 276);
-    transport->Stop();
+    const CommandResult stop = transport().Stop();
     EXPECT_EQ(commandsBeforeRefresh(), (Commands{"stop cd wait", "seek cd to 5"}));
+    EXPECT_EQ(stop.outcome, CommandResult::Outcome::Failed);
+    EXPECT_EQ(stop.code, 276);
+    EXPECT_EQ(stop.error, "error text 276");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "error text 276");
     EXPECT_EQ(boxes.shown[0].title, "Velmora");
     EXPECT_EQ(boxes.shown[0].style, 0);
+
+    // A refused play leaves the player not playing: nothing claims it plays.
+    at(5, 0, 0, false);
+    mci.fail("play cd", 262);
+    EXPECT_EQ(transport().Play().code, 262);
+    EXPECT_FALSE(core.session.state().Playing);
 }
 
 TEST_F(TransportTest, PauseSendsAndRefreshes) {
     at(2, 0, 30, true);
-    transport->Pause();
+    mci.answer("status cd mode", "paused");
+    transport().Pause();
     EXPECT_EQ(commandsBeforeRefresh(), (Commands{"pause cd"}));
-    EXPECT_FALSE(state.Playing);
-    EXPECT_EQ(refreshes, 1);
+    EXPECT_FALSE(core.session.state().Playing);
+    EXPECT_EQ(refreshes(), 1);
 }
 
 TEST_F(TransportTest, EjectOpensOrClosesByMode) {
@@ -115,43 +111,92 @@ TEST_F(TransportTest, EjectOpensOrClosesByMode) {
     };
     for (const auto& tc : cases) {
         mci.answer("status cd mode", tc.mode);
-        transport->Eject();
+        transport().Eject();
         EXPECT_EQ(mci.takeSent(), (Commands{"status cd mode", tc.command})) << tc.mode;
     }
 }
 
-TEST_F(TransportTest, FastForwardAndRewindJumpFromTheDiscPosition) {
+TEST_F(TransportTest, FastForwardAndRewindJumpFromTheDiscPositionInOneStep) {
+    const std::string ms = "set cd time format milliseconds", tmsf = "set cd time format tmsf";
     struct Case {
         bool forward;
         bool playing;
         std::string position;
         Commands expected;
     } cases[] = {
-        {true, true, "12000",
-         {"set cd time format milliseconds", "status cd position wait", "play cd from 17000",
-          "set cd time format tmsf"}},
-        {false, true, "3000",
-         {"set cd time format milliseconds", "status cd position wait", "play cd from -2000",
-          "set cd time format tmsf"}},
-        {true, false, "12000",
-         {"set cd time format milliseconds", "status cd position wait", "set cd time format tmsf"}},
+        {true, true, "12000", {ms, "status cd position wait", "play cd from 17000", tmsf}},
+        {false, true, "3000", {ms, "status cd position wait", "play cd from -2000", tmsf}},
+        {true, false, "12000", {ms, "status cd position wait", tmsf}},
         // No position: nothing to jump from, but the format goes back to tmsf.
-        {true, true, "", {"set cd time format milliseconds", "status cd position wait", "set cd time format tmsf"}},
+        {true, true, "", {ms, "status cd position wait", tmsf}},
     };
     for (const auto& tc : cases) {
         at(1, 0, 12, tc.playing);
         mci.answer("status cd position wait", tc.position);
-        refreshes = 0;
-        tc.forward ? transport->FastForward() : transport->Rewind();
+        mci.fail("play cd from -2000", 282);
+        mci.accept({"play cd from 17000"});
+        mci.sent.clear();
+        tc.forward ? transport().FastForward() : transport().Rewind();
         EXPECT_EQ(commandsBeforeRefresh(), tc.expected) << tc.position;
-        EXPECT_EQ(refreshes, 1);
+        EXPECT_EQ(refreshes(), 1);
+    }
+    EXPECT_TRUE(boxes.shown.empty());  // a refused jump is silent
+}
+
+TEST_F(TransportTest, GoToTrackPlaysOrSeeksAndALineBeyondTheDiscOnlyRefreshes) {
+    struct Case {
+        int track;
+        bool playing;
+        Commands expected;
+    } cases[] = {{5, true, {"play cd from 5"}}, {5, false, {"seek cd to 5"}}, {13, true, {}}};
+    for (const auto& tc : cases) {
+        at(2, 0, 1, tc.playing);
+        mci.sent.clear();
+        core.picker.pick(tc.track);
+        EXPECT_EQ(commandsBeforeRefresh(), tc.expected) << tc.track;
+        EXPECT_EQ(refreshes(), 1);
     }
 }
 
-TEST_F(TransportTest, RefusedJumpIsSilent) {
-    at(1, 0, 3, true);
-    mci.answer("status cd position wait", "3000");
-    mci.fail("play cd from -2000", 282);
-    transport->Rewind();
-    EXPECT_TRUE(boxes.shown.empty());
+TEST_F(TransportTest, TrackListHasOneLinePerTrack) {
+    at(1, 0, 0, false, 12);
+    for (int n = 1; n <= 12; ++n) disc().track(n) = QStringLiteral("Title %1").arg(n) + QChar(u'\0');
+    disc().track(4) = QString(QChar(u'\0'));
+    const QStringList lines = core.picker.lines();
+    ASSERT_EQ(lines.size(), 12);
+    EXPECT_EQ(lines[0], "Track 1 - Title 1");
+    EXPECT_EQ(lines[3], "Track 4 - ");  // an empty title keeps the dash and blank
+    EXPECT_EQ(lines[11], "Track 12 - Title 12");
+    state().NumTracks = 35;
+    EXPECT_EQ(core.picker.lines().last(), "Track 35 - ");
+}
+
+// While a step runs, whatever else asks for the drive waits for it: a refresh or a track
+// change asked from under a message box of fast-forward must not read or seek in
+// milliseconds, and a refresh never runs inside another.
+TEST_F(TransportTest, CommandsAskedDuringAStepWaitForIt) {
+    mci.answer("status cd position", "03:01:00:00");
+    at(3, 1, 0, true);
+    mci.answer("status cd position wait", "12000");
+    mci.accept({"play cd from 17000"});
+    mci.fail("set cd time format tmsf", 263);  // fails: its box opens mid-sequence
+    int ran = 0;
+    boxes.whileShown = [&] {
+        boxes.whileShown = nullptr;
+        core.refresh.UpdateDisplay();
+        core.refresh.UpdateDisplay();  // a refresh already waiting is not asked twice
+        EXPECT_EQ(core.transport.NextTrack().outcome, CommandResult::Outcome::Deferred);
+        ++ran;
+    };
+    transport().FastForward();
+    ASSERT_EQ(ran, 1);
+    const Commands& sent = mci.sent;
+    const auto tmsf = std::find(sent.begin(), sent.end(), "set cd time format tmsf");
+    ASSERT_NE(tmsf, sent.end());
+    // Nothing but the jump itself came before the format went back.
+    EXPECT_EQ(Commands(sent.begin(), tmsf),
+              (Commands{"set cd time format milliseconds", "status cd position wait", "play cd from 17000"}));
+    // Then: the jump's own refresh, the waiting refresh, the next track with its refresh.
+    EXPECT_EQ(refreshes(), 3);
+    EXPECT_EQ(count(sent, "play cd from 4"), 1);
 }

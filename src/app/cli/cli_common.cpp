@@ -9,6 +9,7 @@ namespace velmora::cli {
 PlayerDevice::PlayerDevice() : device_(openDriveMci(demoDiscPath())) {
     if (!device_.selection.error.isEmpty()) printError(device_.selection.error);
     channel_ = std::make_unique<MciChannel>(*device_.mci, boxes_, qEnvironmentVariable("VELMORA_MCI_LOG"));
+    session_ = std::make_unique<PlayerSession>(*channel_);
     opened_ = channel_->SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true);
     if (opened_) channel_->SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
 }

@@ -3,6 +3,7 @@
 #include "platform/mci/drive_mci.h"
 #include "platform/message_box.h"
 #include "player/mci_channel.h"
+#include "player/player_session.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,11 +36,14 @@ public:
     // False when the device could not be opened (the reason is already on stderr).
     bool opened() const { return opened_; }
     MciChannel& channel() { return *channel_; }
+    // The player core's session on that channel, for the sequences the player runs.
+    PlayerSession& session() { return *session_; }
 
 private:
     DriveMci device_;
     StderrMessageBoxes boxes_;
     std::unique_ptr<MciChannel> channel_;
+    std::unique_ptr<PlayerSession> session_;
     bool opened_ = false;
 };
 

@@ -1,6 +1,6 @@
 // velmora-cli discid: the disc ID of the disc in the drive, computed as the player does.
 #include "app/cli/cli_common.h"
-#include "discdb/disc_id.h"
+#include "player/disc_identity.h"
 
 #include <cstdio>
 
@@ -10,7 +10,8 @@ int runDiscId(const QStringList& args) {
     if (!expectNoArguments(QStringLiteral("discid"), args)) return kExitUsage;
     PlayerDevice device;
     if (!device.opened()) return kExitFailure;
-    const QString id = GetDiscID(device.channel());
+    QString id;
+    device.session().runStep([&] { id = discIdFromReplies(readDiscTocReplies(device.channel())); });
     std::printf("%s\n", id.toLatin1().constData());
     return kExitOk;
 }

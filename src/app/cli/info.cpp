@@ -2,9 +2,8 @@
 // drive, creating the disc's default section just as the player does.
 #include "app/cli/cli_common.h"
 #include "discdb/disc_database.h"
-#include "discdb/disc_id.h"
+#include "player/disc_identity.h"
 #include "platform/program_folder.h"
-#include "shared/player_state.h"
 #include "shared/reply_parse.h"
 
 #include <algorithm>
@@ -42,15 +41,14 @@ int runInfo(const QStringList& args) {
         return kExitFailure;
     }
 
-    PlayerState state;
-    const QString id = GetDiscID(channel);
     DiscDatabase database(discDatabasePath(programFolder()));
-    database.GetCDINFO(id, state, channel, {});
+    PlayerSession& session = device.session();
+    session.runStep([&] { DiscIdentity(session, database).identifyDisc(); });
     const auto tracks = std::clamp<std::int64_t>(
         numericValue(channel.plainSend(QStringLiteral("status cd number of tracks wait"), 30)), 0,
         DiscRecord::kMaxTracks);
 
-    const DiscRecord& disc = state.CurrentDisc;
+    const DiscRecord& disc = session.disc();
     printLine(QStringLiteral("ID"), disc.ID);
     printLine(QStringLiteral("Title"), shown(disc.Title));
     printLine(QStringLiteral("Artist"), shown(disc.Artist));

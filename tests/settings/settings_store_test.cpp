@@ -1,8 +1,8 @@
 #include "settings/qsettings_registry.h"
-#include "settings/registry_settings.h"
+#include "settings/active_settings.h"
+#include "settings/settings_store.h"
 
 #include "platform/message_box.h"
-#include "shared/player_state.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +37,14 @@ struct MemoryStore {
     }
 };
 
+// The program's own way of telling the user: the "CRITICAL ERROR" box.
+SettingsErrorSink boxSink(MessageBoxService& boxes) {
+    return [&boxes](const QString& routine, const RegistryError& error) {
+        boxes.show(criticalErrorText(routine, error), QStringLiteral("CRITICAL ERROR"),
+                   MsgBox::Critical | MsgBox::OkOnly);
+    };
+}
+
 class MemoryRegistry final : public RegistryAccess {
 public:
     explicit MemoryRegistry(MemoryStore& store) : store_(store) {}
@@ -64,17 +72,18 @@ class SettingsTest : public ::testing::Test {
 protected:
     MemoryStore store;
     RecordingMessageBoxes boxes;
-    RegistrySettings settings{[this]() -> std::unique_ptr<RegistryAccess> {
-                                  if (store.failCreation)
-                                      throw RegistryError{429, "Velmora", "cannot create component"};
-                                  return std::make_unique<MemoryRegistry>(store);
-                              },
-                              boxes};
-    PlayerState state;
+    SettingsStore settings{[this]() -> std::unique_ptr<RegistryAccess> {
+                               if (store.failCreation)
+                                   throw RegistryError{429, "Velmora", "cannot create component"};
+                               return std::make_unique<MemoryRegistry>(store);
+                           },
+                           boxSink(boxes)};
     std::vector<QString> skins;
-    SettingsLoader loader{settings, state, QStringLiteral("/opt/velmora"),
-                          [this](const QString& path) { skins.push_back(path); },
-                          [] { return QStringLiteral("alice"); }};
+    ActiveSettings loader{settings, QStringLiteral("/opt/velmora"), [] { return QStringLiteral("alice"); }};
+
+    SettingsTest() {
+        QObject::connect(&loader, &ActiveSettings::skinChosen, [this](const QString& path) { skins.push_back(path); });
+    }
 
     QString stored(const QString& name) {
         const auto it = store.values.find(MemoryStore::slot(HKEY_CURRENT_USER, kSettingsKey, name));
@@ -104,8 +113,8 @@ TEST_F(SettingsTest, FirstStartCreatesTheSixValuesInOrder) {
     EXPECT_EQ(stored("Top"), QStringLiteral("0"));
     EXPECT_EQ(stored("Left"), QStringLiteral("0"));
     EXPECT_EQ(stored(kShowTips), QStringLiteral("1"));
-    EXPECT_EQ(state.ActiveUserName, QStringLiteral("alice"));
-    EXPECT_EQ(state.ActiveCDDBServer, QStringLiteral("gnudb.gnudb.org/~cddb/cddb.cgi"));
+    EXPECT_EQ(loader.ActiveUserName(), QStringLiteral("alice"));
+    EXPECT_EQ(loader.ActiveCDDBServer(), QStringLiteral("gnudb.gnudb.org/~cddb/cddb.cgi"));
     EXPECT_EQ(skins, std::vector<QString>{"/opt/velmora/Skins/cloud_skin.jpg"});
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -115,8 +124,8 @@ TEST_F(SettingsTest, StoredValuesWinAndAnEmptyOneIsNotReplaced) {
     put("CDDBServer", QStringLiteral("freedb.dbpoweramp.com/~cddb/cddb.cgi"));
     put("Skin", QStringLiteral("  my skin.jpg  "));
     loader.LoadSettings(true);
-    EXPECT_EQ(state.ActiveUserName, QString());
-    EXPECT_EQ(state.ActiveCDDBServer, QStringLiteral("freedb.dbpoweramp.com/~cddb/cddb.cgi"));
+    EXPECT_EQ(loader.ActiveUserName(), QString());
+    EXPECT_EQ(loader.ActiveCDDBServer(), QStringLiteral("freedb.dbpoweramp.com/~cddb/cddb.cgi"));
     // The file named without the blanks; the stored value keeps them.
     EXPECT_EQ(skins, std::vector<QString>{"/opt/velmora/Skins/my skin.jpg"});
     EXPECT_EQ(stored("Skin"), QStringLiteral("  my skin.jpg  "));
@@ -125,19 +134,18 @@ TEST_F(SettingsTest, StoredValuesWinAndAnEmptyOneIsNotReplaced) {
 
 TEST_F(SettingsTest, TimerReloadLeavesTheSkinAlone) {
     put("CDDBServer", QStringLiteral("old.example/~cddb/cddb.cgi"));
-    QObject owner;
-    QTimer* timer = createCheckSettingsTimer(loader, &owner);
+    QTimer* timer = loader.tmrCheckSettings();
     EXPECT_EQ(timer->objectName(), QStringLiteral("tmrCheckSettings"));
     EXPECT_EQ(timer->interval(), 60000);
-    EXPECT_TRUE(timer->isActive());
+    timer->start();
 
     put("CDDBServer", QStringLiteral("cddb.retrobridge.org/~cddb/cddb.cgi"));
     timer->setInterval(0);
     QElapsedTimer waited;
     waited.start();
-    while (state.ActiveCDDBServer.isEmpty() && waited.elapsed() < 5000)
+    while (loader.ActiveCDDBServer().isEmpty() && waited.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_EQ(state.ActiveCDDBServer, QStringLiteral("cddb.retrobridge.org/~cddb/cddb.cgi"));
+    EXPECT_EQ(loader.ActiveCDDBServer(), QStringLiteral("cddb.retrobridge.org/~cddb/cddb.cgi"));
     EXPECT_TRUE(skins.empty());
     EXPECT_EQ(stored("Skin"), QStringLiteral("<missing>"));
 }
@@ -146,8 +154,8 @@ TEST_F(SettingsTest, FailingStoreShowsOneBoxPerCallAndGoesOn) {
     store.failCalls = true;
     loader.LoadSettings(true);
     ASSERT_EQ(boxes.shown.size(), 3u);
-    EXPECT_EQ(state.ActiveUserName, QString());
-    EXPECT_EQ(state.ActiveCDDBServer, QString());
+    EXPECT_EQ(loader.ActiveUserName(), QString());
+    EXPECT_EQ(loader.ActiveCDDBServer(), QString());
     EXPECT_EQ(skins, std::vector<QString>{"/opt/velmora/Skins/"});
     readWindowSettings();
     ASSERT_EQ(boxes.shown.size(), 6u);
@@ -171,9 +179,11 @@ TEST_F(SettingsTest, FailingStoreShowsOneBoxPerCallAndGoesOn) {
 
 TEST_F(SettingsTest, ComponentThatCannotBeCreated) {
     store.failCreation = true;
-    EXPECT_EQ(settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"),
-                                 QStringLiteral("0")),
-              QString());
+    const SettingRead top = settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"),
+                                               QStringLiteral("0"));
+    EXPECT_EQ(top.value, QString());
+    ASSERT_TRUE(top.error);
+    EXPECT_EQ(top.error->number, 429);
     settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("1"));
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("     Error Number : 429\r\n")));
@@ -205,18 +215,15 @@ protected:
     QTemporaryDir dir;
     RecordingMessageBoxes boxes;
     QString ini() const { return dir.filePath(QStringLiteral("settings.ini")); }
-    RegistrySettings settingsOn(const QString& path) {
-        return RegistrySettings(qsettingsRegistryFactory(path), boxes);
-    }
+    SettingsStore settingsOn(const QString& path) { return SettingsStore(qsettingsRegistryFactory(path), boxSink(boxes)); }
 };
 
 }  // namespace
 
 TEST_F(QSettingsStoreTest, ValuesSurviveARestartInTheRegistryLayout) {
     {
-        RegistrySettings settings = settingsOn(ini());
-        PlayerState state;
-        SettingsLoader loader{settings, state, dir.path(), {}, [] { return QStringLiteral("bob"); }};
+        SettingsStore settings = settingsOn(ini());
+        ActiveSettings loader{settings, dir.path(), [] { return QStringLiteral("bob"); }};
         loader.LoadSettings(true);
         settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("-100"));
         settings.SetRegKey(HKEY_CLASSES_ROOT, QStringLiteral("AudioCD\\shell\\play\\command"), QString(),
@@ -294,17 +301,13 @@ TEST_F(QSettingsStoreTest, StoreThatCannotBeReadOrWrittenShowsOneBoxPerCall) {
     const QString paths[] = {ini(), dir.filePath(QStringLiteral("plain/settings.ini"))};
     for (const QString& path : paths) {
         boxes.shown.clear();
-        RegistrySettings settings = settingsOn(path);
-        PlayerState state;
-        std::vector<QString> skins;
-        SettingsLoader loader{settings, state, QStringLiteral("/p"),
-                              [&](const QString& s) { skins.push_back(s); },
-                              [] { return QStringLiteral("carol"); }};
+        SettingsStore settings = settingsOn(path);
+        ActiveSettings loader{settings, QStringLiteral("/p"), [] { return QStringLiteral("carol"); }};
         loader.LoadSettings(true);
         EXPECT_EQ(boxes.shown.size(), 3u) << path.toStdString();
-        EXPECT_EQ(state.ActiveUserName, QString()) << path.toStdString();
-        EXPECT_EQ(state.ActiveCDDBServer, QString()) << path.toStdString();
-        EXPECT_EQ(settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, kShowTips, QStringLiteral("1")),
+        EXPECT_EQ(loader.ActiveUserName(), QString()) << path.toStdString();
+        EXPECT_EQ(loader.ActiveCDDBServer(), QString()) << path.toStdString();
+        EXPECT_EQ(settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, kShowTips, QStringLiteral("1")).value,
                   QString());
         settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("0"));
         EXPECT_EQ(boxes.shown.size(), 5u) << path.toStdString();

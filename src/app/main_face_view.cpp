@@ -1,0 +1,110 @@
+#include "app/main_face_view.h"
+
+#include "chrome/led_digit.h"
+#include "chrome/status_bar.h"
+#include "player/player_session.h"
+#include "shared/reply_parse.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QWidget>
+
+namespace velmora {
+
+namespace {
+QString twoDigits(int value) { return QString::number(value).rightJustified(2, u'0'); }
+
+int digitAt(const QString& text, qsizetype fromEnd) {
+    const qsizetype i = text.size() - fromEnd;
+    return i < 0 ? 0 : static_cast<int>(numericValue(text.mid(i, 1)));
+}
+
+QString trimmedRight(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == u' ') --end;
+    return text.left(end);
+}
+
+template <typename Control>
+void enable(Control* control, bool on) {
+    if (control) control->setEnabled(on);
+}
+}  // namespace
+
+MainFaceView::MainFaceView(PlayerSession& session, const MainFaceControls& controls, QObject* parent)
+    : QObject(parent), session_(session), c_(controls) {
+    connect(&session_, &PlayerSession::stateChanged, this, &MainFaceView::showEnables);
+    connect(&session_, &PlayerSession::positionChanged, this, [this] {
+        showPosition();
+        ShowDiscInfo();  // the track title follows the track
+    });
+    connect(&session_, &PlayerSession::discChanged, this, &MainFaceView::ShowDiscInfo);
+    showEnables();
+    showPosition();
+    ShowDiscInfo();
+}
+
+void MainFaceView::showPosition() {
+    const PlayerState& s = session_.state();
+    ShowTrackTime(twoDigits(s.CurrentMinute) + twoDigits(s.CurrentSecond));
+    if (c_.StatusBar) c_.StatusBar->setWidthTwips(s.barWidthTwips);
+    // The track digits are rewritten only when what they show differs from the track.
+    if (c_.ledTRK[0] && c_.ledTRK[1]) {
+        const int shown = c_.ledTRK[0]->digit() * 10 + c_.ledTRK[1]->digit();
+        if (shown != s.CurrentTrack) ShowTrackNumber(twoDigits(s.CurrentTrack));
+    }
+}
+
+void MainFaceView::showEnables() {
+    const TransportEnables& e = session_.state().enables;
+    enable(c_.cmdPlay, e.play);
+    enable(c_.mnuPlay, e.play);
+    enable(c_.cmdStop, e.stop);
+    enable(c_.mnuStop, e.stop);
+    enable(c_.cmdPause, e.pause);
+    enable(c_.mnuPause, e.pause);
+    enable(c_.cmdFF, e.jump);
+    enable(c_.cmdRR, e.jump);
+    enable(c_.cmdForwardTrack, e.next);
+    enable(c_.mnuNext, e.next);
+    enable(c_.cmdBackTrack, e.previous);
+    enable(c_.mnuPrev, e.previous);
+}
+
+void MainFaceView::updateLabel(QLabel* label, const QString& value) {
+    if (!label) return;
+    // Texts from the disc database end in a NUL; the label shows what comes before it.
+    const QString shown = beforeNul(value);
+    if (shown == label->text()) return;
+    label->setText(shown);
+    label->setToolTip(shown);
+    label->repaint();
+}
+
+void MainFaceView::ShowDiscInfo() {
+    const DiscRecord& disc = session_.disc();
+    const QString artist = trimmedRight(disc.Artist);
+    if (artist == QLatin1String("No Disc Loaded") || artist == QLatin1String("Data CD Loaded")) {
+        updateLabel(c_.lblCDName, QStringLiteral(" "));
+        updateLabel(c_.lblArtist, artist);
+        updateLabel(c_.lblTrk, QStringLiteral(" "));
+        return;
+    }
+    updateLabel(c_.lblCDName, disc.Title);
+    updateLabel(c_.lblArtist, disc.Artist);
+    const int track = session_.state().CurrentTrack;
+    updateLabel(c_.lblTrk, track >= 1 && track <= DiscRecord::kMaxTracks ? disc.track(track) : QString());
+}
+
+void MainFaceView::ShowTrackNumber(const QString& text) {
+    if (c_.ledTRK[1]) c_.ledTRK[1]->setDigit(digitAt(text, 1));
+    if (c_.ledTRK[0]) c_.ledTRK[0]->setDigit(digitAt(text, 2));
+}
+
+void MainFaceView::ShowTrackTime(const QString& text) {
+    for (int fromEnd = 1; fromEnd <= 4; ++fromEnd) {
+        if (LedDigit* led = c_.ledTRK[static_cast<std::size_t>(6 - fromEnd)]) led->setDigit(digitAt(text, fromEnd));
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,99 @@
+#include "app/velmora_app.h"
+
+#include "app/frm_cdplayer.h"
+#include "discdb/disc_database.h"
+#include "platform/message_box.h"
+#include "player/mci_channel.h"
+#include "player/player_core.h"
+#include "settings/active_settings.h"
+#include "settings/settings_store.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTimer>
+
+namespace velmora {
+
+VelmoraApp::VelmoraApp(AppServices services) : services_(std::move(services)) {
+    MessageBoxService& boxes = *services_.boxes;
+    mci_ = std::make_unique<MciChannel>(*services_.mci, boxes, services_.mciLogPath);
+    store_ = std::make_unique<SettingsStore>(
+        services_.registry, [&boxes](const QString& routine, const RegistryError& error) {
+            boxes.show(criticalErrorText(routine, error), QStringLiteral("CRITICAL ERROR"),
+                       MsgBox::Critical | MsgBox::OkOnly);
+        });
+    settings_ = std::make_unique<ActiveSettings>(*store_, services_.programFolder, services_.logonName);
+    database_ = std::make_unique<DiscDatabase>(services_.discDatabasePath);
+    core_ = std::make_unique<PlayerCore>(*mci_, *database_, [] { QCoreApplication::processEvents(); });
+    window_ = std::make_unique<FrmCdplayer>(*core_, services_.mixer, services_.trayAvailable);
+
+    FrmCdplayer* window = window_.get();
+    core_->refresh.setGate([window] { return window->isShownToUser(); });
+    QObject::connect(settings_.get(), &ActiveSettings::skinChosen, window, &FrmCdplayer::applySkinFile);
+    QObject::connect(&core_->session, &PlayerSession::problem, window, [&boxes](const QString& text) {
+        boxes.show(text, QStringLiteral("Velmora"), MsgBox::Information | MsgBox::OkOnly);
+    });
+    FrmCdplayer::Actions actions;
+    actions.quit = [this] { quit(); };
+    actions.unload = [this](int& Cancel) { Form_Unload(Cancel); };
+    window_->setActions(std::move(actions));
+}
+
+VelmoraApp::~VelmoraApp() = default;
+
+bool VelmoraApp::start() {
+    if (!services_.isOnlyInstance()) return false;
+    window_->RoundTransportButtons();
+    if (!services_.programFolder.isEmpty()) QDir::setCurrent(services_.programFolder);
+    settings_->LoadSettings(true);
+    services_.checkAutoRun();
+    const int top = store_->readWholeNumber(settings::Top);
+    const int left = store_->readWholeNumber(settings::Left);
+    window_->restorePosition(top, left);
+
+    PlayerSession& session = core_->session;
+    session.tmrUpdate()->stop();
+    bool opened = false;
+    session.runStep([&] {
+        session.mutableState().SeekStep = 5;
+        opened = mci_->SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true);
+        if (!opened) return;
+        mci_->SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
+    });
+    if (!opened) return false;
+
+    window_->volume().tmrVolume_Timer();
+    session.runStep([this] { core_->identity.identifyDisc(); });
+    core_->refresh.UpdateDisplay();
+
+    session.tmrUpdate()->start();
+    settings_->tmrCheckSettings()->start();
+    window_->volume().tmrVolume()->start();
+
+    if (services_.commandLine.toUpper() == QLatin1String("PLAY")) core_->transport.Play();
+    if (store_->readWholeNumber(settings::ShowTips) != 0) services_.showTips();
+    return true;
+}
+
+void VelmoraApp::quit() {
+    exitRequested_ = true;
+    window_->close();  // a hidden window gets its close event too
+    if (ended_ && services_.endProgram) services_.endProgram();
+}
+
+void VelmoraApp::Form_Unload(int& Cancel) {
+    if (!exitRequested_) {
+        window_->hideWindow();
+        Cancel = 1;
+        return;
+    }
+    mci_->SendMCIString(QStringLiteral("close all"), false);
+    store_->write(settings::Top, QString::number(window_->Top()));
+    store_->write(settings::Left, QString::number(window_->Left()));
+    core_->session.tmrUpdate()->stop();
+    settings_->tmrCheckSettings()->stop();
+    window_->volume().tmrVolume()->stop();
+    ended_ = true;
+}
+
+}  // namespace velmora

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/app_services.h"
+
+#include <memory>
+
+namespace velmora {
+
+class ActiveSettings;
+class DiscDatabase;
+class FrmCdplayer;
+class MciChannel;
+class SettingsStore;
+struct PlayerCore;
+
+// The application: owns the command channel, the settings, the disc database and the
+// player core, hands them to each window, and runs start-up and shutdown.
+class VelmoraApp {
+public:
+    explicit VelmoraApp(AppServices services);
+    ~VelmoraApp();
+    VelmoraApp(const VelmoraApp&) = delete;
+    VelmoraApp& operator=(const VelmoraApp&) = delete;
+
+    // Start-up. False when the program must end at once (another instance runs, or the
+    // drive cannot be opened); the main window is then not to be shown.
+    bool start();
+    // The quit commands: ends the program through the main window's unload.
+    void quit();
+
+    bool ExitRequested() const { return exitRequested_; }
+
+    MciChannel& channel() { return *mci_; }
+    SettingsStore& settingsStore() { return *store_; }
+    ActiveSettings& settings() { return *settings_; }
+    DiscDatabase& discDatabase() { return *database_; }
+    PlayerCore& core() { return *core_; }
+    FrmCdplayer& mainWindow() { return *window_; }
+    const AppServices& services() const { return services_; }
+
+private:
+    void Form_Unload(int& Cancel);
+
+    AppServices services_;
+    std::unique_ptr<MciChannel> mci_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<ActiveSettings> settings_;
+    std::unique_ptr<DiscDatabase> database_;
+    std::unique_ptr<PlayerCore> core_;
+    std::unique_ptr<FrmCdplayer> window_;
+    bool exitRequested_ = false;
+    bool ended_ = false;
+};
+
+}  // namespace velmora

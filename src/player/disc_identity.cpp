@@ -1,0 +1,59 @@
+#include "player/disc_identity.h"
+
+#include "discdb/disc_database.h"
+#include "player/mci_channel.h"
+#include "player/player_session.h"
+#include "shared/reply_parse.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+constexpr int kReplyBuffer = 30;
+}  // namespace
+
+DiscIdentity::DiscIdentity(PlayerSession& session, DiscDatabase& database)
+    : session_(session), database_(database) {}
+
+DiscTocReplies readDiscTocReplies(MciChannel& mci) {
+    DiscTocReplies replies;
+    mci.plainSend(QStringLiteral("set cd time format msf"), kReplyBuffer);
+    replies.length = mci.plainSend(QStringLiteral("status cd length wait"), kReplyBuffer);
+    replies.trackCount = mci.plainSend(QStringLiteral("status cd number of tracks wait"), kReplyBuffer);
+    const int tracks = discIdTrackCount(replies.trackCount);
+    for (int i = 1; i <= tracks; ++i)
+        replies.trackStarts.append(
+            mci.plainSend(QStringLiteral("status cd position track ") + QString::number(i), kReplyBuffer));
+    mci.plainSend(QStringLiteral("set cd time format tmsf"), kReplyBuffer);
+    return replies;
+}
+
+QString DiscIdentity::GetDiscID() { return discIdFromReplies(readDiscTocReplies(session_.channel())); }
+
+void DiscIdentity::GetCDINFO(const QString& discID) {
+    DiscRecord& disc = session_.mutableDisc();
+    if (discID.isEmpty()) {
+        disc.Artist = QStringLiteral("No Disc Loaded");
+        return;
+    }
+    DiscLoad load = database_.find(discID);
+    if (!load.record) {
+        const std::int64_t tracks = numericValue(
+            session_.channel().plainSend(QStringLiteral("status cd number of tracks wait"), kReplyBuffer));
+        load = database_.addDefault(discID, static_cast<int>(std::clamp<std::int64_t>(tracks, 0, 99)));
+    }
+    session_.reportProblem(load.error);
+    // What a load sets; the track count and Extra stay as they were.
+    const DiscRecord& loaded = *load.record;
+    disc.Title = loaded.Title;
+    disc.Artist = loaded.Artist;
+    disc.Revision = loaded.Revision;
+    disc.Track = loaded.Track;
+    disc.ID = discID;
+    session_.ShowDiscInfo();
+}
+
+void DiscIdentity::identifyDisc() { GetCDINFO(GetDiscID()); }
+
+}  // namespace velmora

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QTimer;
+
+namespace velmora {
+
+class SettingsStore;
+
+// The settings in effect: the user name and CDDB server the lookup sends, re-read from
+// the store at start-up, when the settings window closes and once a minute
+// (`tmrCheckSettings`). Loading with the skin also tells which skin picture to show.
+class ActiveSettings : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kCheckIntervalMs = 60000;
+
+    // `logonName` empty: systemLogonName().
+    ActiveSettings(SettingsStore& store, QString programFolder,
+                   std::function<QString()> logonName = {}, QObject* parent = nullptr);
+
+    void LoadSettings(bool LoadSkin);
+
+    const QString& ActiveUserName() const { return userName_; }
+    const QString& ActiveCDDBServer() const { return cddbServer_; }
+    // Re-reads the settings every minute once started.
+    QTimer* tmrCheckSettings() const { return tmrCheckSettings_; }
+
+signals:
+    // The skin picture to show: program folder, "/Skins/", the stored name without
+    // surrounding blanks.
+    void skinChosen(const QString& path);
+
+private:
+    SettingsStore& store_;
+    QString programFolder_;
+    std::function<QString()> logonName_;
+    QString userName_;
+    QString cddbServer_;
+    QTimer* tmrCheckSettings_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+// The program's own settings: text values under the one key of the current user's hive.
+// Every reader and writer names a setting by one of these; a value that is missing is
+// stored with its default when it is first read.
+struct Setting {
+    const char* name;
+    // The default, except for the user name and the server, whose defaults come from the
+    // machine (the logon name) and from the server list.
+    const char* defaultValue;
+    // Read as a whole number (window place, the tips switch); anything else reads as 0.
+    bool wholeNumber;
+
+    QString valueName() const { return QString::fromLatin1(name); }
+};
+
+namespace settings {
+inline constexpr Setting UserName{"UserName", "", false};
+inline constexpr Setting CDDBServer{"CDDBServer", "", false};
+inline constexpr Setting Skin{"Skin", "cloud_skin.jpg", false};
+inline constexpr Setting Top{"Top", "0", true};
+inline constexpr Setting Left{"Left", "0", true};
+inline constexpr Setting ShowTips{"Show Tips at Startup", "1", true};
+}  // namespace settings
+
+// The default CDDB server path (host and script path, no scheme).
+QString defaultCddbServer();
+
+// The login name of the current user (passwd entry, then $USER), as the platform's
+// 199-character buffer holds it: a longer name is cut to its first 198 characters.
+QString systemLogonName();
+
+// A stored whole-number setting as a number: the whole number the text holds (blanks
+// around it allowed), 0 for anything else (empty text, "12px", "1.5", out of range).
+int settingAsWholeNumber(const QString& text);
+
+}  // namespace velmora

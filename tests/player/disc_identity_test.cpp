@@ -1,0 +1,237 @@
+#include "discdb/profile_file.h"
+#include "player_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <string>
+#include <vector>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+const QChar NUL(u'\0');
+const char kTrackQuery[] = "status cd number of tracks wait";
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QString loaded(const char* text) { return QString::fromUtf8(text) + NUL; }
+
+// The disc database as the player loads a disc from it.
+class GetCdInfoTest : public PlayerFixture {
+protected:
+    GetCdInfoTest() {
+        mci.answer(kTrackQuery, "3");
+        QObject::connect(&core.session, &PlayerSession::problem, [this](const QString& text) { problems << text; });
+    }
+
+    QString path() const { return database.filePath(); }
+
+    void load(const QString& id, const QString& file = {}) {
+        if (file.isEmpty()) {
+            core.session.runStep([&] { core.identity.GetCDINFO(id); });
+            return;
+        }
+        DiscDatabase elsewhere(file);
+        DiscIdentity identity(core.session, elsewhere);
+        core.session.runStep([&] { identity.GetCDINFO(id); });
+    }
+    const DiscRecord& d() { return core.session.disc(); }
+
+    // The record as the previous disc left it.
+    void fillWithPreviousDisc() {
+        auto& previous = disc();
+        previous.ID = QStringLiteral("PREV0001");
+        previous.Title = loaded("Previous title");
+        previous.Artist = loaded("Previous artist");
+        previous.Revision = 9;
+        previous.NumberOfTracks = 12;
+        previous.Extra = QStringLiteral("extra");
+        for (int n = 1; n <= 30; ++n) previous.track(n) = loaded("previous track");
+    }
+
+    int trackQueries() const { return count(mci.sent, kTrackQuery); }
+
+    QStringList problems;
+};
+
+}  // namespace
+
+TEST_F(GetCdInfoTest, NewDiscGetsTheDefaultSectionByteForByte) {
+    load(QStringLiteral("1C02F203"));
+    EXPECT_EQ(readBytes(path()),
+              QByteArray("[1C02F203]\r\nTitle=Unknown Title\r\nArtist=Unknown Artist\r\nRevision=1\r\n"
+                         "NumberOfTracks=3\r\nTrack1=\r\nTrack2=\r\nTrack3=\r\n"));
+    EXPECT_EQ(d().ID, QStringLiteral("1C02F203"));
+    EXPECT_EQ(d().Title, loaded("Unknown Title"));
+    EXPECT_EQ(d().Artist, loaded("Unknown Artist"));
+    EXPECT_EQ(d().Revision, 1);
+    for (int n = 1; n <= 3; ++n) EXPECT_EQ(d().track(n), QString(NUL)) << n;
+    EXPECT_TRUE(d().track(4).isEmpty());
+    EXPECT_EQ(trackQueries(), 1);
+
+    // Known now: loaded from the file without asking the drive or writing.
+    const QByteArray before = readBytes(path());
+    load(QStringLiteral("1C02F203"));
+    EXPECT_EQ(trackQueries(), 1);
+    EXPECT_EQ(readBytes(path()), before);
+}
+
+TEST_F(GetCdInfoTest, DefaultSectionFollowsTheDrivesTrackCount) {
+    struct Case {
+        const char* reply;
+        int tracks;
+    };
+    const Case cases[] = {{"", 0}, {"abc", 0}, {"1", 1}, {"07", 7}, {"35", 35}, {"99999", 99}};
+    for (const Case& c : cases) {
+        mci.answer(kTrackQuery, c.reply);
+        const QString id = QStringLiteral("ID%1").arg(QString::fromLatin1(c.reply));
+        load(id);
+        const auto entries = profile::readSection(path(), id).entries;
+        ASSERT_EQ(entries.size(), 4 + c.tracks) << c.reply;
+        EXPECT_EQ(entries.at(3), QStringLiteral("NumberOfTracks=%1").arg(c.tracks)) << c.reply;
+        if (c.tracks > 0) {
+            EXPECT_EQ(entries.last(), QStringLiteral("Track%1=").arg(c.tracks));
+        }
+        for (int n = 1; n <= 30; ++n)
+            EXPECT_EQ(d().track(n), n <= c.tracks ? QString(NUL) : QString())
+                << c.reply << " track " << n;
+    }
+}
+
+TEST_F(GetCdInfoTest, HandEditedSectionsLoadEveryEntryAndNothingOfThePreviousDisc) {
+    struct Case {
+        const char* name;
+        QByteArray section;  // lines after the header
+        QString title, artist;
+        int revision;
+        std::vector<std::pair<int, QString>> tracks;  // checked tracks; all others empty
+    };
+    const Case cases[] = {
+        {"'=' in a value", "Title=A=B\nArtist=C\nRevision=2\nTrack1=x=y\n", loaded("A=B"),
+         loaded("C"), 2, {{1, loaded("x=y")}}},
+        {"lower-case key not loaded", "title=X\nArtist=C\n", {}, loaded("C"), 0, {}},
+        {"missing keys start empty", "Title=T\nTrack1=a\nTrack3=c\n", loaded("T"), {}, 0,
+         {{1, loaded("a")}, {3, loaded("c")}}},
+        {"'^' in a value loses nothing", "Title=AB\nArtist=C^D\nRevision=1\nTrack1=^\nTrack2=z\n",
+         loaded("AB"), loaded("C^D"), 1, {{1, loaded("^")}, {2, loaded("z")}}},
+        {"entries without '=' skipped", "Title\nTitle=T\nTrack1\n", loaded("T"), {}, 0, {}},
+        {"odd track keys ignored", "Track01=a\nTrack 2=b\nTrack31=c\nTrack+3=d\nTrack30=e\n", {},
+         {}, 0, {{30, loaded("e")}}},
+        {"revision not a number", "Revision=abc\nTitle=T\n", loaded("T"), {}, 0, {}},
+        {"revision out of range", "Revision=99999999999\n", {}, {}, 0, {}},
+        {"revision with blanks", "Revision= 7 \n", {}, {}, 7, {}},
+        {"values untrimmed, later entry wins", "Title= a \nTitle=b \n", loaded("b "), {}, 0, {}},
+        {"LF, CRLF and comments", "; hand-made\r\nTitle=T\n;Artist=no\r\nArtist=A\r\n", loaded("T"),
+         loaded("A"), 0, {}},
+        {"Windows-1252 bytes", "Title=Caf\xE9\nArtist=D\xFCsseldorf \x96 live\n",
+         loaded("Caf\xC3\xA9"), loaded("D\xC3\xBCsseldorf \xE2\x80\x93 live"), 0, {}},
+    };
+    for (const Case& c : cases) {
+        writeBytes(path(), "[AB12CD34]\n" + c.section);
+        fillWithPreviousDisc();
+        load(QStringLiteral("AB12CD34"));
+            EXPECT_EQ(d().Title, c.title) << c.name;
+        EXPECT_EQ(d().Artist, c.artist) << c.name;
+        EXPECT_EQ(d().Revision, c.revision) << c.name;
+        for (int n = 1; n <= 30; ++n) {
+            QString expected;
+            for (const auto& [track, text] : c.tracks)
+                if (track == n) expected = text;
+            EXPECT_EQ(d().track(n), expected) << c.name << " track " << n;
+        }
+        EXPECT_EQ(d().ID, QStringLiteral("AB12CD34")) << c.name;
+        EXPECT_EQ(d().NumberOfTracks, 12) << c.name;
+        EXPECT_EQ(d().Extra, QStringLiteral("extra")) << c.name;
+        EXPECT_EQ(trackQueries(), 0) << c.name;
+    }
+}
+
+TEST_F(GetCdInfoTest, SectionNameMatchesWithoutRegardToCase) {
+    writeBytes(path(), "[ab12cd34]\nTitle=T\n");
+    load(QStringLiteral("AB12CD34"));
+    EXPECT_EQ(d().Title, loaded("T"));
+    EXPECT_EQ(trackQueries(), 0);
+}
+
+TEST_F(GetCdInfoTest, HeaderWithoutEntriesIsReplacedByTheDefault) {
+    writeBytes(path(), "[A1]\r\nTitle=a\r\n[1C02F203]\r\n; nothing here\r\n[B2]\r\nTitle=b\r\n");
+    load(QStringLiteral("1C02F203"));
+    EXPECT_EQ(readBytes(path()),
+              QByteArray("[A1]\r\nTitle=a\r\n[1C02F203]\r\nTitle=Unknown Title\r\n"
+                         "Artist=Unknown Artist\r\nRevision=1\r\nNumberOfTracks=3\r\nTrack1=\r\n"
+                         "Track2=\r\nTrack3=\r\n[B2]\r\nTitle=b\r\n"));
+    EXPECT_EQ(d().Title, loaded("Unknown Title"));
+}
+
+TEST_F(GetCdInfoTest, NewDiscLeavesEveryOtherDiscsBytesIntact) {
+    const QByteArray before =
+        "; written elsewhere\n[0A0B0C0D]\nTitle=Caf\xE9\nTrack1=Un\n\n[0E0F1011]\r\nTitle=X\r\n";
+    writeBytes(path(), before);
+    load(QStringLiteral("1C02F203"));
+    const QByteArray after = readBytes(path());
+    EXPECT_TRUE(after.startsWith(before));
+    EXPECT_TRUE(after.mid(before.size()).startsWith("[1C02F203]\r\n"));
+    EXPECT_EQ(profile::readSection(path(), QStringLiteral("0A0B0C0D")).entries,
+              (QStringList{QStringLiteral("Title=Caf\u00e9"), QStringLiteral("Track1=Un")}));
+}
+
+TEST_F(GetCdInfoTest, ThirtyFiveTrackDiscLoadsTrackOneToThirty) {
+    mci.answer(kTrackQuery, "35");
+    load(QStringLiteral("5A1B2C23"));
+    const QByteArray file = readBytes(path());
+    EXPECT_TRUE(file.contains("NumberOfTracks=35\r\n"));
+    EXPECT_TRUE(file.endsWith("Track34=\r\nTrack35=\r\n"));
+    for (int n = 1; n <= 30; ++n) EXPECT_EQ(d().track(n), QString(NUL));
+}
+
+TEST_F(GetCdInfoTest, SectionLongerThanTheReadBufferLoadsWhole) {
+    QByteArray section = "[LONG0001]\nTitle=Long\nArtist=A\n";
+    for (int n = 1; n <= 30; ++n)
+        section += "Track" + QByteArray::number(n) + "=" + QByteArray(400, char('a' + n % 26)) + "\n";
+    ASSERT_GT(section.size(), 12000);
+    writeBytes(path(), section);
+    load(QStringLiteral("LONG0001"));
+    for (int n = 1; n <= 30; ++n)
+        EXPECT_EQ(d().track(n), QString(400, QChar(u'a' + n % 26)) + NUL) << n;
+}
+
+TEST_F(GetCdInfoTest, DefaultThatCannotBeStoredStillShows) {
+    // The database's folder is a regular file: nothing can be written there.
+    writeBytes(dir.filePath(QStringLiteral("plain")), "x");
+    fillWithPreviousDisc();
+    load(QStringLiteral("1C02F203"), dir.filePath(QStringLiteral("plain/Velmora.ini")));
+    EXPECT_EQ(d().Title, loaded("Unknown Title"));
+    EXPECT_EQ(d().Artist, loaded("Unknown Artist"));
+    EXPECT_EQ(d().Revision, 1);
+    for (int n = 1; n <= 30; ++n) EXPECT_EQ(d().track(n), n <= 3 ? QString(NUL) : QString()) << n;
+    EXPECT_EQ(d().ID, QStringLiteral("1C02F203"));
+    // The user hears of it once, naming the file, however often the disc is loaded.
+    load(QStringLiteral("1C02F203"), dir.filePath(QStringLiteral("plain/Velmora.ini")));
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].contains(QStringLiteral("plain/Velmora.ini"))) << problems[0].toStdString();
+}
+
+TEST_F(GetCdInfoTest, EmptyDiscIdOnlySaysNoDisc) {
+    fillWithPreviousDisc();
+    load(QString());
+    EXPECT_EQ(d().Artist, QStringLiteral("No Disc Loaded"));
+    EXPECT_EQ(d().Title, loaded("Previous title"));
+    EXPECT_EQ(d().ID, QStringLiteral("PREV0001"));
+    EXPECT_EQ(d().track(1), loaded("previous track"));
+    EXPECT_FALSE(QFile::exists(path()));
+    EXPECT_TRUE(mci.sent.empty());
+}
+
