@@ -62,7 +62,7 @@ void loadDiscEntries(const QStringList& entries, DiscRecord& disc) {
                 disc.Revision = static_cast<std::int32_t>(*number);
         } else if (key.startsWith(u"Track") && key.size() > 5 && key.size() <= 7 &&
                    key[5] != u'0') {
-            // "Track1".."Track30" exactly: no leading zeros, no sign, no blanks.
+            // "Track1".."Track99" exactly: no leading zeros, no sign, no blanks.
             bool digits = true;
             int n = 0;
             for (qsizetype i = 5; i < key.size(); ++i) {
@@ -95,6 +95,18 @@ DiscLoad DiscDatabase::find(const QString& discID) const {
     load.error = readError(path_, read.status);
     if (!read.entries.isEmpty()) load.record = recordOf(read.entries, discID);
     return load;
+}
+
+QStringList DiscDatabase::entries(const QString& discID, QString* error) const {
+    const profile::SectionRead read = profile::readSection(path_, discID);
+    if (error) *error = readError(path_, read.status);
+    return read.entries;
+}
+
+QString DiscDatabase::store(const QString& discID, const QStringList& entries) {
+    QString why;
+    if (profile::writeSection(path_, discID, entries, &why)) return {};
+    return QStringLiteral("The disc database %1 cannot be written: %2").arg(path_, why);
 }
 
 DiscLoad DiscDatabase::addDefault(const QString& discID, int tracks) {

@@ -34,6 +34,13 @@ public:
     // record holds the defaults all the same, and `error` says why.
     DiscLoad addDefault(const QString& discID, int tracks);
 
+    // The entries of a disc's section as stored (the track list editor's load), and why
+    // the file could not be read, if it could not.
+    QStringList entries(const QString& discID, QString* error = nullptr) const;
+    // Replaces the disc's section with `entries`; the reason, naming the file, when the
+    // file could not be written (nothing was changed then).
+    QString store(const QString& discID, const QStringList& entries);
+
     // The section text of a new disc with `tracks` tracks (no track entries below 1).
     static QString defaultSectionText(int tracks);
 
@@ -42,7 +49,7 @@ private:
 };
 
 // Stores the entries of a section into the record the way the player loads a disc:
-// "Title", "Artist", "Track1".."Track30" with a trailing NUL (the label writer relies on
+// "Title", "Artist", "Track1".."Track99" with a trailing NUL (the label writer relies on
 // it), "Revision" as a whole number. Title, Artist, the tracks and Revision are cleared
 // first, so a key missing from the section never shows the previous disc's value;
 // NumberOfTracks and Extra are left alone. Other keys, entries without "=" and a Revision

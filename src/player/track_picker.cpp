@@ -13,7 +13,6 @@ QStringList TrackPicker::lines() const {
     QStringList out;
     const DiscRecord& disc = session_.disc();
     for (int n = 1; n <= session_.state().NumTracks; ++n) {
-        // The disc record holds 30 titles; later tracks are listed without one.
         const QString title = n <= DiscRecord::kMaxTracks ? beforeNul(disc.track(n)) : QString();
         out.append(QStringLiteral("Track ") + QString::number(n) + QStringLiteral(" - ") + title);
     }

@@ -8,9 +8,10 @@
 namespace velmora {
 
 // The record of one disc. Texts loaded from the disc database end with one NUL
-// character; texts stored by the track list editor carry none.
+// character; texts stored by the track list editor carry none. It holds a title for every
+// track an audio CD can have, so no title the database or a lookup knows is dropped.
 struct DiscRecord {
-    static constexpr int kMaxTracks = 30;
+    static constexpr int kMaxTracks = 99;
 
     QString ID;                 // empty when no disc has been identified
     std::int32_t Revision = 0;
@@ -18,7 +19,7 @@ struct DiscRecord {
     QString Title;
     QString Artist;
     QString Extra;
-    std::array<QString, kMaxTracks + 1> Track;  // indices 1..30; 0 unused
+    std::array<QString, kMaxTracks + 1> Track;  // indices 1..99; 0 unused
 
     QString& track(int n) { return Track.at(static_cast<std::size_t>(n)); }
     const QString& track(int n) const { return Track.at(static_cast<std::size_t>(n)); }
