@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# CI builds with warnings as errors.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CI:+-DVELMORA_WERROR=ON} >/dev/null
 cmake --build build
 cd build
 # The mixer tests drive a private sound server's volume; without one they skip.

@@ -1,6 +1,8 @@
 #include "app/velmora_app.h"
 
 #include "app/frm_cdplayer.h"
+#include "chrome/tray_icon.h"
+#include "discdb/ui/frm_add_cd.h"
 #include "discdb/disc_database.h"
 #include "platform/message_box.h"
 #include "player/mci_channel.h"
@@ -36,10 +38,14 @@ VelmoraApp::VelmoraApp(AppServices services) : services_(std::move(services)) {
     FrmCdplayer::Actions actions;
     actions.quit = [this] { quit(); };
     actions.unload = [this](int& Cancel) { Form_Unload(Cancel); };
+    actions.editTrackList = [this] { openEditor(); };
     window_->setActions(std::move(actions));
 }
 
-VelmoraApp::~VelmoraApp() = default;
+VelmoraApp::~VelmoraApp() {
+    // An editor still open goes before the session it works on.
+    delete editor_.data();
+}
 
 bool VelmoraApp::start() {
     if (!services_.isOnlyInstance()) return false;
@@ -75,7 +81,24 @@ bool VelmoraApp::start() {
     return true;
 }
 
+FrmAddCD* VelmoraApp::editor() const { return editor_.data(); }
+
+FrmAddCD* VelmoraApp::openEditor() {
+    if (editor_) {
+        editor_->raise();
+        return editor_;
+    }
+    window_->hide();
+    editor_ = new FrmAddCD(core_->session, *database_, *services_.boxes);
+    FrmCdplayer* window = window_.get();
+    QObject::connect(editor_, &FrmAddCD::closed, window, [window] { TrayIcon::RestoreMainWindow(window); });
+    editor_->Form_Load();
+    return editor_;
+}
+
 void VelmoraApp::quit() {
+    // An open editor saves what was typed before the program goes.
+    if (editor_) editor_->close();
     exitRequested_ = true;
     window_->close();  // a hidden window gets its close event too
     if (ended_ && services_.endProgram) services_.endProgram();

@@ -2,11 +2,14 @@
 
 #include "app/app_services.h"
 
+#include <QPointer>
+
 #include <memory>
 
 namespace velmora {
 
 class ActiveSettings;
+class FrmAddCD;
 class DiscDatabase;
 class FrmCdplayer;
 class MciChannel;
@@ -30,6 +33,11 @@ public:
 
     bool ExitRequested() const { return exitRequested_; }
 
+    // The track list editor: hides the main window and opens the editor, which shows the
+    // main window again when it closes. Returns the open editor.
+    FrmAddCD* openEditor();
+    FrmAddCD* editor() const;
+
     MciChannel& channel() { return *mci_; }
     SettingsStore& settingsStore() { return *store_; }
     ActiveSettings& settings() { return *settings_; }
@@ -48,6 +56,7 @@ private:
     std::unique_ptr<DiscDatabase> database_;
     std::unique_ptr<PlayerCore> core_;
     std::unique_ptr<FrmCdplayer> window_;
+    QPointer<FrmAddCD> editor_;
     bool exitRequested_ = false;
     bool ended_ = false;
 };

@@ -1,0 +1,215 @@
+#include "discdb/disc_database.h"
+#include "discdb/profile_file.h"
+#include "discdb/ui/frm_add_cd.h"
+#include "platform/clock.h"
+#include "platform/mci/mci_interpreter.h"
+#include "platform/message_box.h"
+#include "platform/sim/simulated_drive.h"
+#include "player/mci_channel.h"
+#include "player/player_core.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+DiscToc discOf(int tracks) {
+    DiscToc toc;
+    for (int n = 1; n <= tracks; ++n) toc.tracks.push_back({n, 150 + (n - 1) * 15000, true});
+    toc.leadoutFrame = 150 + tracks * 15000;
+    return toc;
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The editor on the real interpreter and a simulated drive, its database in a temporary
+// folder.
+class EditorTest : public ::testing::Test {
+protected:
+    EditorTest()
+        : drive(std::make_shared<SimulatedDrive>(std::make_shared<ManualClock>())),
+          interpreter([this] { return drive; }),
+          channel(interpreter, boxes),
+          database(dir.filePath(QStringLiteral("Velmora.ini"))),
+          core(channel, database) {
+        drive->insert(discOf(12));
+        channel.SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true);
+        channel.SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
+        core.session.runStep([this] { core.identity.identifyDisc(); });
+        id = core.session.disc().ID;
+    }
+
+    FrmAddCD* open() {
+        auto* editor = new FrmAddCD(core.session, database, boxes);
+        editor->Form_Load();
+        return editor;
+    }
+    void storeSection(const QStringList& entries) { ASSERT_TRUE(profile::writeSection(database.filePath(), id, entries)); }
+    QStringList section() { return profile::readSection(database.filePath(), id).entries; }
+
+    QTemporaryDir dir;
+    std::shared_ptr<SimulatedDrive> drive;
+    MciInterpreter interpreter;
+    RecordingMessageBoxes boxes;
+    MciChannel channel;
+    DiscDatabase database;
+    PlayerCore core;
+    QString id;
+};
+
+}  // namespace
+
+TEST_F(EditorTest, RowsFollowTheTrackCountAndSitWhereDesigned) {
+    struct Case {
+        QStringList entries;
+        int rows;
+    } cases[] = {
+        {{"NumberOfTracks=12"}, 12},
+        {{"NumberOfTracks=0"}, 1},
+        {{"Title=No count"}, 1},
+        {{"NumberOfTracks=abc"}, 1},
+        {{"NumberOfTracks=20"}, 20},
+    };
+    for (const auto& tc : cases) {
+        core.session.mutableDisc().NumberOfTracks = 0;
+        storeSection(tc.entries);
+        FrmAddCD* editor = open();
+        for (int n = 1; n <= 20; ++n) EXPECT_EQ(editor->txtTrk(n)->isVisible(), n <= tc.rows) << tc.rows << " row " << n;
+        EXPECT_FALSE(editor->findChild<QToolButton*>(QStringLiteral("cmdNextPage"))->isVisible());
+        editor->close();
+    }
+
+    FrmAddCD* editor = open();
+    EXPECT_EQ(editor->size(), QSize(480, 469));
+    struct Place {
+        int track;
+        QRect box;  // pixels: twips / 15
+        QPoint number;
+    } places[] = {{1, {40, 129, 189, 21}, {30, 130}},
+                  {10, {60, 355, 169, 21}, {45, 355}},
+                  {11, {245, 130, 179, 21}, {425, 135}},
+                  {20, {245, 355, 169, 21}, {415, 355}}};
+    for (const auto& p : places) {
+        EXPECT_EQ(editor->txtTrk(p.track)->geometry(), p.box) << p.track;
+        QLabel* number = nullptr;
+        for (auto* l : editor->findChildren<QLabel*>(QStringLiteral("lblTrk")))
+            if (l->property("index").toInt() == p.track) number = l;
+        ASSERT_NE(number, nullptr);
+        // At its design place, unless its digits need more room, which it takes away from its box.
+        EXPECT_EQ(number->y(), p.number.y()) << p.track;
+        EXPECT_LE(std::abs(number->x() - p.number.x()), 6) << p.track;
+        EXPECT_EQ(number->text(), QString::number(p.track));
+    }
+    EXPECT_EQ(editor->txtTitle()->geometry(), QRect(61, 88, 351, 19));
+    EXPECT_EQ(editor->txtArtist()->geometry(), QRect(101, 48, 271, 19));
+    // Outside the round outline nothing takes the mouse.
+    EXPECT_FALSE(editor->mask().contains(QPoint(2, 2)));
+    EXPECT_TRUE(editor->mask().contains(QPoint(240, 234)));
+    // Tab order: exit, artist, title, tracks 1 to 13, locate, track 14.
+    QWidget* w = editor->findChild<QWidget*>(QStringLiteral("cmdExit"));
+    QStringList order;
+    for (int i = 0; i < 17; ++i) {
+        w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus)) w = w->nextInFocusChain();
+        order << (w->objectName() + (w->property("index").isValid() ? w->property("index").toString() : QString()));
+    }
+    EXPECT_EQ(order.mid(0, 3), (QStringList{"txtArtist", "txtTitle", "txtTrk1"}));
+    EXPECT_EQ(order.mid(15, 2), (QStringList{"cmdLocate", "txtTrk14"}));
+    editor->close();
+}
+
+TEST_F(EditorTest, LoadTrimsAndCloseSavesInOrderWithoutNuls) {
+    storeSection({"Title=Album   ", "Artist=Band", "Revision=7", "NumberOfTracks=3", "Track1=One ", "Track2=Two",
+                  "Track3=Three", "Track5=stray"});
+    FrmAddCD* editor = open();
+    EXPECT_EQ(editor->txtTitle()->text(), "Album");
+    EXPECT_EQ(editor->txtTrk(1)->text(), "One");
+    editor->txtTrk(2)->setText(QStringLiteral("Second"));
+    editor->txtTrk(5)->setText(QStringLiteral("hidden row"));  // not a track of the disc: not saved
+    editor->close();
+    EXPECT_EQ(section(), (QStringList{"Title=Album", "Artist=Band", "Revision=1", "NumberOfTracks=3",
+                                      "Track1=One", "Track2=Second", "Track3=Three"}));
+    const DiscRecord& disc = core.session.disc();
+    EXPECT_EQ(disc.Title, "Album");  // no NUL: the editor's own form
+    EXPECT_EQ(disc.track(2), "Second");
+    EXPECT_EQ(disc.Revision, 1);
+}
+
+TEST_F(EditorTest, DiscsOfMoreThanTwentyTracksPageAndKeepEveryTitle) {
+    drive->insert(discOf(40));
+    core.session.runStep([this] { core.identity.identifyDisc(); });
+    id = core.session.disc().ID;
+    QStringList entries{"Title=Long", "Artist=A", "Revision=1", "NumberOfTracks=40"};
+    for (int n = 1; n <= 40; ++n) entries << QStringLiteral("Track%1=Song %1").arg(n);
+    storeSection(entries);
+    FrmAddCD* editor = open();
+    auto* next = editor->findChild<QToolButton*>(QStringLiteral("cmdNextPage"));
+    ASSERT_TRUE(next->isVisible());
+    EXPECT_TRUE(editor->txtTrk(20)->isVisible());
+    EXPECT_FALSE(editor->txtTrk(21)->isVisible());
+    next->click();
+    EXPECT_EQ(editor->page(), 1);
+    EXPECT_FALSE(editor->txtTrk(20)->isVisible());
+    EXPECT_TRUE(editor->txtTrk(40)->isVisible());
+    EXPECT_EQ(editor->txtTrk(21)->geometry(), editor->txtTrk(1)->geometry());  // the same places
+    EXPECT_FALSE(next->isEnabled());
+    editor->txtTrk(33)->setText(QStringLiteral("Thirty-three"));
+    editor->close();
+    const QStringList saved = section();
+    ASSERT_EQ(saved.size(), 44);
+    EXPECT_EQ(saved[4 + 32], "Track33=Thirty-three");
+    EXPECT_EQ(saved.last(), "Track40=Song 40");
+    EXPECT_EQ(core.session.disc().track(33), "Thirty-three");
+}
+
+TEST_F(EditorTest, ADiscSwappedWhileOpenDoesNotReceiveTheTitles) {
+    storeSection({"Title=First disc", "NumberOfTracks=12"});
+    FrmAddCD* editor = open();
+    const QString firstId = id;
+    drive->remove();
+    drive->insert(discOf(5));
+    core.session.runStep([this] { core.identity.identifyDisc(); });
+    const QString secondId = core.session.disc().ID;
+    ASSERT_NE(secondId, firstId);
+    editor->txtTitle()->setText(QStringLiteral("Typed for the first"));
+    editor->close();
+    EXPECT_EQ(profile::readSection(database.filePath(), firstId).entries.first(), "Title=Typed for the first");
+    EXPECT_EQ(profile::readSection(database.filePath(), secondId).entries.first(), "Title=Unknown Title");
+    EXPECT_EQ(core.session.disc().Title, QStringLiteral("Unknown Title") + QChar(u'\0'));
+}
+
+TEST_F(EditorTest, AFailedSaveSaysWhyAndKeepsTheEditorOpen) {
+    storeSection({"Title=Before", "NumberOfTracks=2"});
+    FrmAddCD* editor = open();
+    editor->show();
+    editor->txtTitle()->setText(QStringLiteral("Typed"));
+    // The database's place taken by a folder: the file cannot be replaced.
+    const QByteArray before = readBytes(database.filePath());
+    ASSERT_TRUE(QFile::remove(database.filePath()));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Velmora.ini")));
+    bool closed = false;
+    QObject::connect(editor, &FrmAddCD::closed, [&] { closed = true; });
+    editor->close();
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->txtTitle()->text(), "Typed");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.contains(database.filePath())) << boxes.shown[0].text.toStdString();
+
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("Velmora.ini")));
+    editor->close();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(section().first(), "Title=Typed");
+    Q_UNUSED(before);
+}
