@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QScreen>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -215,9 +216,29 @@ void FrmCdplayer::wireControls() {
     picStatus_->onMouseMove = [bar](int button, double x, double) { bar->picStatus_MouseMove(button, x); };
     picStatus_->onMouseUp = [bar](int button, double x, double) { bar->picStatus_MouseUp(button, x); };
 
+    wireKeys();
+
     connect(picTrack_, &ClickArea::clicked, this, [this] { picTrack_Click(); });
     connect(picEditTrackList_, &ClickArea::clicked, this, [this] { picEditTrackList_Click(); });
     connect(TrackList_, &QListWidget::itemDoubleClicked, this, [this] { TrackList_DblClick(); });
+}
+
+// Each key presses its button, so a key does nothing while its button is disabled.
+void FrmCdplayer::wireKeys() {
+    auto key = [this](const QKeySequence& sequence, const char* name, auto press) {
+        auto* shortcut = new QShortcut(sequence, this);
+        shortcut->setObjectName(QLatin1String(name));
+        connect(shortcut, &QShortcut::activated, this, press);
+    };
+    auto press = [](QAbstractButton* button) { return [button] { button->click(); }; };
+    key(Qt::Key_Space, "keyPlayPause", [this] { (cmdPause_->isEnabled() ? cmdPause_ : cmdPlay_)->click(); });
+    key(Qt::Key_S, "keyStop", press(cmdStop_));
+    key(Qt::Key_Right, "keyForward", press(cmdFF_));
+    key(Qt::Key_Left, "keyBack", press(cmdRR_));
+    key(Qt::Key_PageDown, "keyNextTrack", press(cmdForwardTrack_));
+    key(Qt::Key_PageUp, "keyPreviousTrack", press(cmdBackTrack_));
+    key(Qt::Key_E, "keyEject", press(cmdEject_));
+    key(QKeySequence(Qt::CTRL | Qt::Key_Q), "keyQuit", press(cmdExit2_));
 }
 
 void FrmCdplayer::RoundTransportButtons() {

@@ -72,6 +72,7 @@ protected:
 private:
     MainFaceControls createControls();
     void wireControls();
+    void wireKeys();
     void applySkinColours(const QString& skinFileName);
 
     PlayerCore& core_;

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QTest>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -147,4 +148,37 @@ TEST_F(PlaybackTest, NinetyNineTrackDisc) {
     clock->advanceMs(98 * 40'000 + 12'000);
     tick();
     EXPECT_EQ(leds(), "990012");
+}
+
+TEST_F(PlaybackTest, EachKeyActsAsItsButton) {
+    start();
+    window->activateWindow();
+    struct Case {
+        QKeySequence key;
+        std::string firstCommand;  // empty: the key's button is disabled, nothing is sent
+    } cases[] = {
+        {Qt::Key_S, ""},  // stopped: Stop is disabled
+        {Qt::Key_Space, "play cd"},
+        {Qt::Key_Right, "set cd time format milliseconds"},
+        {Qt::Key_Left, "set cd time format milliseconds"},
+        {Qt::Key_PageDown, "play cd from 2"},
+        {Qt::Key_PageUp, "play cd from 2"},  // 10 s in: restarts the track
+        {Qt::Key_Space, "pause cd"},
+        {Qt::Key_E, "status cd mode"},
+    };
+    for (const auto& tc : cases) {
+        clock->advanceMs(10'000);
+        tick();
+        recording.sent.clear();
+        QTest::keySequence(window, tc.key);
+        if (tc.firstCommand.empty()) {
+            EXPECT_TRUE(recording.sent.empty()) << tc.key.toString().toStdString();
+        } else {
+            ASSERT_FALSE(recording.sent.empty()) << tc.key.toString().toStdString();
+            EXPECT_EQ(recording.sent.front(), tc.firstCommand) << tc.key.toString().toStdString();
+        }
+    }
+    EXPECT_TRUE(recording.wasSent("set cd door open"));
+    QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(programEnded, 1);
 }
