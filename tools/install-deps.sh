@@ -9,6 +9,7 @@ packages=(
   pulseaudio pulseaudio-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
+  dbus playerctl libglib2.0-bin
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #include "mixer/volume_controls.h"
 #include "settings/registry_access.h"
 
+#include <QDBusConnection>
 #include <QString>
 
 #include <functional>
@@ -36,6 +37,8 @@ struct AppServices {
     std::function<void()> checkAutoRun = [] {};
     // Shows the tip of the day.
     std::function<void()> showTips = [] {};
+    // The desktop's session bus for the media-player service; none: no service.
+    std::function<QDBusConnection()> mediaBus;
     // Ends the program once the main window has really unloaded.
     std::function<void()> endProgram;
 };

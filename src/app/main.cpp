@@ -70,6 +70,9 @@ int main(int argc, char** argv) {
     services.isOnlyInstance = [&instance] { return instance.acquire(); };
     services.trayAvailable = TrayIcon::desktopHasTray();
     services.endProgram = [] { QCoreApplication::quit(); };
+    // VELMORA_MPRIS=0 leaves the desktop's media bus alone (for measurements).
+    if (qEnvironmentVariable("VELMORA_MPRIS") != QLatin1String("0"))
+        services.mediaBus = [] { return QDBusConnection::sessionBus(); };
 
     VelmoraApp velmora(std::move(services));
     if (!velmora.start()) return 0;

@@ -1,6 +1,7 @@
 #include "app/velmora_app.h"
 
 #include "app/frm_cdplayer.h"
+#include "app/mpris/mpris_service.h"
 #include "chrome/tray_icon.h"
 #include "discdb/ui/frm_add_cd.h"
 #include "discdb/disc_database.h"
@@ -40,9 +41,16 @@ VelmoraApp::VelmoraApp(AppServices services) : services_(std::move(services)) {
     actions.unload = [this](int& Cancel) { Form_Unload(Cancel); };
     actions.editTrackList = [this] { openEditor(); };
     window_->setActions(std::move(actions));
+
+    if (services_.mediaBus) {
+        mpris_ = std::make_unique<MprisService>(
+            services_.mediaBus(), *core_, [window] { TrayIcon::RestoreMainWindow(window); }, [this] { quit(); });
+        if (!mpris_->registered()) mpris_.reset();  // no bus: the player runs on without it
+    }
 }
 
 VelmoraApp::~VelmoraApp() {
+    mpris_.reset();
     // An editor still open goes before the session it works on.
     delete editor_.data();
 }

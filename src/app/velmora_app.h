@@ -13,6 +13,7 @@ class FrmAddCD;
 class DiscDatabase;
 class FrmCdplayer;
 class MciChannel;
+class MprisService;
 class SettingsStore;
 struct PlayerCore;
 
@@ -37,6 +38,8 @@ public:
     // main window again when it closes. Returns the open editor.
     FrmAddCD* openEditor();
     FrmAddCD* editor() const;
+    // The media-bus service; null without a bus.
+    MprisService* mpris() const { return mpris_.get(); }
 
     MciChannel& channel() { return *mci_; }
     SettingsStore& settingsStore() { return *store_; }
@@ -56,6 +59,7 @@ private:
     std::unique_ptr<DiscDatabase> database_;
     std::unique_ptr<PlayerCore> core_;
     std::unique_ptr<FrmCdplayer> window_;
+    std::unique_ptr<MprisService> mpris_;
     QPointer<FrmAddCD> editor_;
     bool exitRequested_ = false;
     bool ended_ = false;

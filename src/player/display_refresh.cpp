@@ -117,6 +117,7 @@ void DisplayRefresh::refreshNow() {
 
     const QString mode = mci.plainSend(QStringLiteral("status cd mode"), kReplyBuffer);
     state.Playing = mode.left(7) == QLatin1String("playing");
+    state.Paused = mode.left(6) == QLatin1String("paused");
     state.enables = TransportEnables::forPlaying(state.Playing);
 
     session_.ShowDiscInfo();

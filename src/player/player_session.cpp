@@ -23,7 +23,7 @@ bool sameDisc(const DiscRecord& a, const DiscRecord& b) {
 }
 
 bool sameStatus(const PlayerState& a, const PlayerState& b) {
-    return a.Playing == b.Playing && a.NumTracks == b.NumTracks && a.discKind == b.discKind &&
+    return a.Playing == b.Playing && a.Paused == b.Paused && a.NumTracks == b.NumTracks && a.discKind == b.discKind &&
            a.enables == b.enables && a.TrackLengths == b.TrackLengths;
 }
 

@@ -31,6 +31,7 @@ struct TransportEnables {
 // The player's reading of the drive, as the last refresh (or command) left it.
 struct PlayerState {
     bool Playing = false;
+    bool Paused = false;  // the drive said "paused" (for the desktop's media panel)
     std::int16_t NumTracks = 0;
     QStringList TrackLengths;  // element n-1 holds the raw mm:ss:ff length of track n
     std::int16_t CurrentTrack = 0;

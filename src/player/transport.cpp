@@ -43,7 +43,10 @@ bool Transport::send(const QString& command) {
 CommandResult Transport::Play() {
     return step([this] {
         // Only a drive that took the command is playing; the next refresh reads the rest.
-        if (send(QStringLiteral("play cd"))) session_.mutableState().Playing = true;
+        if (send(QStringLiteral("play cd"))) {
+            session_.mutableState().Playing = true;
+            session_.mutableState().Paused = false;
+        }
         session_.tmrUpdate()->setInterval(kPlayingInterval);
     });
 }

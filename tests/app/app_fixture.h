@@ -91,6 +91,7 @@ protected:
         s.logonName = [] { return QStringLiteral("tester"); };
         s.showTips = [this] { ++tipsShown; };
         s.endProgram = [this] { ++programEnded; };
+        s.mediaBus = mediaBus;
         return s;
     }
 
@@ -155,6 +156,7 @@ protected:
     bool trayAvailable = true;
     int tipsShown = 0;
     int programEnded = 0;
+    std::function<QDBusConnection()> mediaBus;  // none unless a test brings a bus
     std::unique_ptr<VelmoraApp> app;
     FrmCdplayer* window = nullptr;
     bool loaded = false;

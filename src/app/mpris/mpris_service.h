@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QVariantMap>
+
+#include <functional>
+
+namespace velmora {
+
+struct PlayerCore;
+
+// The player on the desktop's media bus (MPRIS2), so media keys and the desktop's sound
+// or media panel show the disc and drive it. Every command goes through the transport the
+// buttons use; what it reports follows the session's change signals, so nothing is read
+// from the drive more often than the display refresh reads it.
+class MprisService : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char* kServiceName = "org.mpris.MediaPlayer2.velmora";
+    static constexpr const char* kObjectPath = "/org/mpris/MediaPlayer2";
+
+    // `raise` shows the main window; `quit` quits as the tray menu does.
+    MprisService(QDBusConnection bus, PlayerCore& core, std::function<void()> raise,
+                 std::function<void()> quit, QObject* parent = nullptr);
+    ~MprisService() override;
+
+    // False when there is no bus or the name is taken; the player runs on without it.
+    bool registered() const { return registered_; }
+
+    // What the properties read, for the adaptors.
+    QString playbackStatus() const;
+    QVariantMap metadata() const;
+    qlonglong positionUs() const;
+    bool canPlay() const;
+    bool canPause() const;
+    bool canGoNext() const;
+    bool canGoPrevious() const;
+    bool canSeek() const;
+
+    void raise();
+    void quit();
+    void play();
+    void pause();
+    void playPause();
+    void stop();
+    void next();
+    void previous();
+    void seek(qlonglong offsetUs);
+    void setPosition(const QString& trackId, qlonglong positionUs);
+
+signals:
+    void seeked(qlonglong positionUs);
+
+private:
+    void announceChanges();
+    QString trackId(int track) const;
+    qlonglong trackLengthUs(int track) const;
+    void seekTo(qlonglong positionUs);
+
+    QDBusConnection bus_;
+    PlayerCore& core_;
+    std::function<void()> raise_;
+    std::function<void()> quit_;
+    bool registered_ = false;
+    QVariantMap announced_;  // the Player properties as last told
+};
+
+}  // namespace velmora
