@@ -7,6 +7,7 @@ packages=(
   libcdio-dev libcdio-paranoia-dev libcdio-utils
   libasound2-dev libasound2-plugins alsa-utils
   pulseaudio pulseaudio-utils
+  libdiscid-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
   dbus playerctl libglib2.0-bin

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/http_fetcher.h"
+
+#include <QNetworkAccessManager>
+#include <QPointer>
+
+class QNetworkReply;
+
+namespace velmora {
+
+// The HTTP fetch on QNetworkAccessManager, waited on in a local event loop: redirects
+// are followed unless they lead to a less safe scheme, the desktop's proxy settings are
+// used (never for loopback hosts), a transfer that outlasts the time limit or outgrows
+// the size limit is cut off. Not to be destroyed from inside its own get().
+class QtHttpFetcher final : public HttpFetcher {
+public:
+    static constexpr int kDefaultTimeoutMs = 20000;
+    static constexpr qint64 kDefaultMaxBytes = 1024 * 1024;
+
+    QtHttpFetcher();
+    ~QtHttpFetcher() override;
+
+    HttpReply get(const QUrl& url) override;
+    void abort() override;
+
+    // The whole transfer, from the request to the last byte, redirects included.
+    void setTimeoutMs(int ms) { timeoutMs_ = ms; }
+    void setMaxBytes(qint64 bytes) { maxBytes_ = bytes; }
+    int timeoutMs() const { return timeoutMs_; }
+    qint64 maxBytes() const { return maxBytes_; }
+
+    static QByteArray userAgent();
+
+private:
+    QNetworkAccessManager manager_;
+    QPointer<QNetworkReply> reply_;
+    HttpError cutOff_ = HttpError::None;  // why the outstanding transfer was aborted
+    int timeoutMs_ = kDefaultTimeoutMs;
+    qint64 maxBytes_ = kDefaultMaxBytes;
+};
+
+}  // namespace velmora
