@@ -9,6 +9,7 @@ packages=(
   pulseaudio pulseaudio-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
+  xdg-utils desktop-file-utils libglib2.0-bin
 )
 missing=()
 for p in "${packages[@]}"; do
