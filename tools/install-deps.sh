@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
   dbus playerctl libglib2.0-bin
+  xdg-utils desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do
