@@ -157,7 +157,7 @@ qsizetype trailingBlankLines(const QByteArray& bytes, qsizetype from, qsizetype 
 
 QByteArray entryLine(QString entry) {
     entry.replace(u'\r', u' ').replace(u'\n', u' ');
-    return entry.toUtf8() + "\r\n";
+    return encodeLine(entry) + "\r\n";
 }
 
 void setError(QString* error, const QString& text) {
@@ -274,6 +274,41 @@ QString fromWindows1252(const char* data, qsizetype length) {
     return text;
 }
 
+std::optional<QByteArray> toWindows1252(const QString& text) {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            bytes[i] = static_cast<char>(c);
+            continue;
+        }
+        // The high half's other characters, and the five control characters the code
+        // page leaves undefined, which read back as themselves.
+        bool found = false;
+        for (int b = 0x80; b < 0xA0 && !found; ++b) {
+            const char byte = static_cast<char>(b);
+            if (fromWindows1252(&byte, 1).front().unicode() == c) {
+                bytes[i] = byte;
+                found = true;
+            }
+        }
+        if (!found) return std::nullopt;
+    }
+    return bytes;
+}
+
+QByteArray encodeLine(const QString& text) {
+    // The 8-bit form whenever it reads back as written: a line whose 8-bit bytes also
+    // form valid UTF-8 would be read as UTF-8, so it is written as UTF-8.
+    if (const std::optional<QByteArray> narrow = toWindows1252(text)) {
+        if (isAscii(narrow->constData(), narrow->size())) return *narrow;
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString asUtf8 = utf8(*narrow);
+        if (utf8.hasError()) return *narrow;
+    }
+    return text.toUtf8();
+}
+
 QString decodeLine(const char* data, qsizetype length) {
     if (isAscii(data, length)) return QString::fromLatin1(data, length);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -362,7 +397,7 @@ bool writeSection(const QString& filePath, const QString& section, const QString
         bytes = old;
         bytes.reserve(old.size() + body.size() + name.size() + 6);
         if (!bytes.isEmpty() && !bytes.endsWith('\n')) bytes += "\r\n";
-        bytes += '[' + name.toUtf8() + "]\r\n";
+        bytes += '[' + encodeLine(name) + "]\r\n";
         bytes += body;
     }
     if (exists && bytes == old) return true;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace velmora {
 
 // Whole-section access to an initialisation file ("[name]" lines, then "key=value" lines).
@@ -17,7 +19,9 @@ namespace velmora {
 // are valid UTF-8, Windows-1252 otherwise, so databases from a single-byte code page keep
 // their accented titles and a file mixing both reads correctly line by line.
 //
-// As written: UTF-8, every line ending in CR LF. A write touches the bytes of its own
+// As written: each line in Windows-1252 when every character of it has a place there (and
+// the bytes do not happen to read as UTF-8), else in UTF-8, so programs that expect the
+// 8-bit form keep reading the file; every line ends in CR LF. A write touches the bytes of its own
 // section only; every other byte of the file (other sections, comments, blank lines
 // between sections, a byte-order mark, lines in another encoding) stays as it was.
 namespace profile {
@@ -66,6 +70,10 @@ int GetPrivateProfileSection(const QString& section, QString& buffer, const QStr
 bool WritePrivateProfileSection(const QString& section, const QString& sectionText,
                                 const QString& filePath);
 
+// One line as written: Windows-1252 when that reads back as the same text, else UTF-8.
+QByteArray encodeLine(const QString& text);
+// The text in Windows-1252; nullopt when a character has no place there.
+std::optional<QByteArray> toWindows1252(const QString& text);
 // One line of the file decoded: UTF-8 when valid, Windows-1252 otherwise.
 QString decodeLine(const char* data, qsizetype length);
 // Windows-1252 bytes as text (the five bytes the code page leaves undefined map to the

@@ -123,10 +123,22 @@ TEST_F(ProfileFileTest, Windows1252TableCoversTheWholeHighHalf) {
     for (int b = 0xA0; b <= 0xFF; ++b) EXPECT_EQ(text[b - 0x80], QChar(b));
 }
 
-TEST_F(ProfileFileTest, WriteCreatesFileAndSectionInCrLfUtf8) {
-    ASSERT_TRUE(writeSection(path(), QStringLiteral("1C02F203"),
-                             {QStringLiteral("Title=Caf\u00e9"), QStringLiteral("Track1=")}));
-    EXPECT_EQ(readBytes(path()), QByteArray("[1C02F203]\r\nTitle=Caf\xC3\xA9\r\nTrack1=\r\n"));
+TEST_F(ProfileFileTest, WritesEachLineInTheEightBitFormWhenItReadsBackSoElseUtf8) {
+    struct Case {
+        QString title;
+        QByteArray line;
+    } cases[] = {
+        {QStringLiteral("Caf\u00e9 \u20ac \u201cq\u201d"), "Title=Caf\xE9 \x80 \x93q\x94"},
+        {QString(QChar(0x81)), "Title=\x81"},                                   // undefined, reads as itself
+        {QStringLiteral("\u65e5\u672c"), "Title=\xE6\x97\xA5\xE6\x9C\xAC"},  // no place in the code page
+        {QStringLiteral("\u00c3\u00a9"), "Title=\xC3\x83\xC2\xA9"},           // 8-bit bytes would read as UTF-8
+        {QStringLiteral("plain"), "Title=plain"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(writeSection(path(), QStringLiteral("1C02F203"), {QStringLiteral("Title=") + c.title, QStringLiteral("Track1=")}));
+        EXPECT_EQ(readBytes(path()), "[1C02F203]\r\n" + c.line + "\r\nTrack1=\r\n") << c.line.toHex().toStdString();
+        EXPECT_EQ(readSection(path(), QStringLiteral("1C02F203")).entries.value(0), QStringLiteral("Title=") + c.title);
+    }
     // A second section goes after the first; one without a final line end gets one first.
     writeBytes(path(), "[A1]\r\na=1");
     ASSERT_TRUE(writeSection(path(), QStringLiteral("B2"), {QStringLiteral("b=2")}));
