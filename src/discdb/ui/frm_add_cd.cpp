@@ -1,6 +1,7 @@
 #include "discdb/ui/frm_add_cd.h"
 
 #include "chrome/artwork_windows.h"
+#include "chrome/form_controls.h"
 #include "chrome/picture_button.h"
 #include "discdb/disc_database.h"
 #include "discdb/track_list_entries.h"
@@ -44,40 +45,17 @@ constexpr Row kRows[FrmAddCD::kRowsPerPage] = {
 constexpr int kBoxHeight = 315;
 constexpr int kNumberHeight = 255;
 
-QRect twips(int left, int top, int width, int height) {
-    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
-}
-
-QFont arial(double points, bool bold = false) {
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 QString trimmedRight(const QString& text) {
     qsizetype end = text.size();
     while (end > 0 && text[end - 1] == u' ') --end;
     return text.left(end);
 }
 
-const QString kYellowLabel = QStringLiteral("color: rgb(255, 255, 0); background: transparent;");
-
-QLabel* yellowLabel(QWidget* parent, const QString& caption, const QRect& place) {
-    auto* label = new QLabel(caption, parent);
-    label->setGeometry(place);
-    label->setFont(arial(9, true));
-    label->setStyleSheet(kYellowLabel);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return label;
-}
-
 QLineEdit* textBox(QWidget* parent, const char* name, const QRect& place, double points, const QColor& back) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QLatin1String(name));
     box->setGeometry(place);
-    box->setFont(arial(points));
+    box->setFont(arialFont(points));
     box->setFrame(false);
     box->setStyleSheet(QStringLiteral("QLineEdit { background: %1; color: black; border: 1px solid #404040; }")
                            .arg(back.name()));
@@ -100,25 +78,25 @@ FrmAddCD::FrmAddCD(PlayerSession& session, DiscDatabase& database, MessageBoxSer
 FrmAddCD::~FrmAddCD() = default;
 
 void FrmAddCD::createControls() {
-    auto* artistCaption = yellowLabel(this, QStringLiteral("CD Artist"), twips(1920, 480, 975, 255));
+    auto* artistCaption = yellowLabel(this, QStringLiteral("CD Artist"), twipsRect(1920, 480, 975, 255));
     artistCaption->setObjectName(QStringLiteral("lbl"));
     artistCaption->setProperty("index", 0);
-    txtArtist_ = textBox(this, "txtArtist", twips(1515, 720, 4065, 285), 9, QColor(255, 255, 192));
-    auto* titleCaption = yellowLabel(this, QStringLiteral("CD Title"), twips(1800, 1080, 1095, 255));
+    txtArtist_ = textBox(this, "txtArtist", twipsRect(1515, 720, 4065, 285), 9, QColor(255, 255, 192));
+    auto* titleCaption = yellowLabel(this, QStringLiteral("CD Title"), twipsRect(1800, 1080, 1095, 255));
     titleCaption->setObjectName(QStringLiteral("lbl"));
     titleCaption->setProperty("index", 1);
-    txtTitle_ = textBox(this, "txtTitle", twips(915, 1320, 5265, 285), 9, QColor(255, 255, 192));
+    txtTitle_ = textBox(this, "txtTitle", twipsRect(915, 1320, 5265, 285), 9, QColor(255, 255, 192));
 
     for (int n = 1; n <= DiscRecord::kMaxTracks; ++n) {
         const Row& row = kRows[(n - 1) % kRowsPerPage];
         // Rows 1 to 10 of a page are pink, 11 to 20 apricot.
         const QColor back = (n - 1) % kRowsPerPage < 10 ? QColor(255, 192, 192) : QColor(255, 224, 192);
-        QLineEdit* box = textBox(this, "txtTrk", twips(row.boxLeft, row.boxTop, row.boxWidth, kBoxHeight), 8.25, back);
+        QLineEdit* box = textBox(this, "txtTrk", twipsRect(row.boxLeft, row.boxTop, row.boxWidth, kBoxHeight), 8.25, back);
         box->setProperty("index", n);
         box->hide();
         txtTrk_[static_cast<std::size_t>(n)] = box;
         QLabel* number = yellowLabel(this, QString::number(n),
-                                     twips(row.numberLeft, row.numberTop, row.numberWidth, kNumberHeight));
+                                     twipsRect(row.numberLeft, row.numberTop, row.numberWidth, kNumberHeight));
         number->setObjectName(QStringLiteral("lblTrk"));
         number->setProperty("index", n);
         // A number wider than its design place (two digits, on later pages) grows away
@@ -136,7 +114,7 @@ void FrmAddCD::createControls() {
 
     cmdLocate_ = new PictureButton(this);
     cmdLocate_->setObjectName(QStringLiteral("cmdLocate"));
-    cmdLocate_->setGeometry(twips(2475, 5925, 855, 615));
+    cmdLocate_->setGeometry(twipsRect(2475, 5925, 855, 615));
     cmdLocate_->setPictures(artwork::editorLocatePicture(), {}, artwork::editorLocatePicture(true));
     cmdLocate_->setToolTip(QStringLiteral("Locate Track Titles On The Internet"));
     cmdLocate_->setFocusPolicy(Qt::StrongFocus);
@@ -144,7 +122,7 @@ void FrmAddCD::createControls() {
 
     cmdExit_ = new PictureButton(this);
     cmdExit_->setObjectName(QStringLiteral("cmdExit"));
-    cmdExit_->setGeometry(twips(3720, 5925, 855, 615));
+    cmdExit_->setGeometry(twipsRect(3720, 5925, 855, 615));
     cmdExit_->setPictures(artwork::editorExitPicture(), {}, artwork::editorExitPicture(true));
     cmdExit_->setToolTip(QStringLiteral("Save Track Titles And Exit"));
     cmdExit_->setFocusPolicy(Qt::StrongFocus);
@@ -156,7 +134,7 @@ void FrmAddCD::createControls() {
         b->setObjectName(QLatin1String(name));
         b->setArrowType(arrow);
         b->setAutoRaise(true);
-        b->setGeometry(twips(left, 6600, 300, 270));
+        b->setGeometry(twipsRect(left, 6600, 300, 270));
         b->setStyleSheet(QStringLiteral("QToolButton { color: rgb(255, 255, 0); background: transparent; }"));
         connect(b, &QToolButton::clicked, this, [this, delta] { showPage(page_ + delta); });
         b->hide();
@@ -164,10 +142,10 @@ void FrmAddCD::createControls() {
     };
     cmdPrevPage_ = pageButton("cmdPrevPage", Qt::LeftArrow, 2475, -1);
     cmdNextPage_ = pageButton("cmdNextPage", Qt::RightArrow, 4275, +1);
-    lblPage_ = yellowLabel(this, QString(), twips(2775, 6600, 1500, 270));
+    lblPage_ = yellowLabel(this, QString(), twipsRect(2775, 6600, 1500, 270));
     lblPage_->setObjectName(QStringLiteral("lblPage"));
     lblPage_->setAlignment(Qt::AlignCenter);
-    lblPage_->setFont(arial(8.25, true));
+    lblPage_->setFont(arialFont(8.25, true));
     lblPage_->hide();
 
     // Tab order: exit, artist, title, tracks 1 to 13, locate, tracks 14 to 20, later pages.
@@ -198,11 +176,14 @@ void FrmAddCD::Form_Load() {
     setWindowRegion(this, roundRectRegion(5, 0, 468, 468, 468, 468));
 
     // The disc in the drive now; a disc swapped later does not receive these titles.
-    if (session_.inStep()) {
-        discId_ = session_.disc().ID;
-    } else {
-        session_.runStep([this] { discId_ = discIdFromReplies(readDiscTocReplies(session_.channel())); });
-    }
+    const auto readToc = [this] {
+        toc_ = readDiscTocReplies(session_.channel());
+        discId_ = discIdFromReplies(toc_);
+    };
+    if (session_.inStep())
+        readToc();
+    else
+        session_.runStep(readToc);
     QString error;
     const QStringList entries = database_.entries(discId_, &error);
     if (!error.isEmpty()) boxes_.show(error, QStringLiteral("Velmora"), MsgBox::Information | MsgBox::OkOnly);

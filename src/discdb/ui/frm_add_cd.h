@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chrome/skinned_window.h"
+#include "discdb/disc_id.h"
 #include "shared/disc_record.h"
 
 #include <QPointer>
@@ -47,6 +48,8 @@ public:
 
     // The disc ID the editor loaded and saves under.
     const QString& discId() const { return discId_; }
+    // The drive's table of contents as read then, for the lookup's disc ID.
+    const DiscTocReplies& toc() const { return toc_; }
 
     void cmdLocate_Click();
     void cmdExit_Click();
@@ -73,6 +76,7 @@ private:
 
     DiscRecord record_;
     QString discId_;
+    DiscTocReplies toc_;
     int page_ = 0;
 
     QLineEdit* txtTitle_ = nullptr;
