@@ -23,6 +23,11 @@ int StderrMessageBoxes::show(const QString& text, const QString& title, int styl
     return (style & MsgBox::YesNo) ? MsgBox::AnswerNo : MsgBox::AnswerOk;
 }
 
+void printLine(const QString& key, const QString& value) {
+    const QByteArray line = (key + u'=' + value + u'\n').toUtf8();
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout);
+}
+
 void printError(const QString& message) {
     std::fprintf(stderr, "velmora-cli: %s\n", message.toLocal8Bit().constData());
 }

@@ -16,6 +16,9 @@ namespace velmora::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+// velmora-cli lookup: no section of the server knows the disc; the server failed.
+inline constexpr int kExitNotFound = 3;
+inline constexpr int kExitServerError = 4;
 
 // Message boxes on a terminal: the text goes to stderr, questions are answered No.
 class StderrMessageBoxes final : public MessageBoxService {
@@ -49,6 +52,9 @@ private:
 
 // Prints "velmora-cli: <message>" to stderr.
 void printError(const QString& message);
+
+// Prints "key=value" to stdout in UTF-8.
+void printLine(const QString& key, const QString& value);
 
 // Refuses arguments a subcommand does not take; true when there were none.
 bool expectNoArguments(const QString& subcommand, const QStringList& args);

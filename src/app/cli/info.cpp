@@ -19,11 +19,6 @@ QString shown(QString text) {
     return text;
 }
 
-void printLine(const QString& key, const QString& value) {
-    const QByteArray line = (key + u'=' + value + u'\n').toUtf8();
-    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout);
-}
-
 }  // namespace
 
 int runInfo(const QStringList& args) {

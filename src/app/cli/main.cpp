@@ -12,7 +12,8 @@
 #define VELMORA_CLI_SUBCOMMANDS(X)                                                          \
     X(runMci, "mci", "read command strings from stdin, one a line; print code, reply, error") \
     X(runDiscId, "discid", "print the disc ID of the disc in the drive")                     \
-    X(runInfo, "info", "print what the disc database holds for the disc in the drive")
+    X(runInfo, "info", "print what the disc database holds for the disc in the drive")       \
+    X(runLookup, "lookup", "[--server HOST/PATH] ask the CDDB server for the disc's titles")
 
 namespace velmora::cli {
 
@@ -37,7 +38,9 @@ void printUsage(std::FILE* out) {
     for (const auto& s : kSubcommands) std::fprintf(out, "  %-10s %s\n", s.name, s.help);
     std::fprintf(out,
                  "\nThe drive is chosen by VELMORA_DRIVE (sim:PATH, sim:, a device or an image),\n"
-                 "else the machine's first CD drive, else the demo disc.\n");
+                 "else the machine's first CD drive, else the demo disc.\n"
+                 "lookup prints Artist=, Title= and Track<n>= lines and exits 0, or prints\n"
+                 "\"Record Not Found\" and exits 3; a server failure exits 4.\n");
 }
 
 }  // namespace

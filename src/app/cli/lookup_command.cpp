@@ -1,0 +1,69 @@
+// velmora-cli lookup: asks a CDDB server for the disc in the drive, the way the lookup
+// window does, and prints what a merge would put into the track list editor.
+#include "app/cli/cli_common.h"
+#include "cddb/cddb_merge.h"
+#include "cddb/cddb_query.h"
+#include "cddb/toc_disc_id.h"
+#include "platform/net/qt_http_fetcher.h"
+#include "platform/program_folder.h"
+#include "player/disc_identity.h"
+#include "settings/active_settings.h"
+#include "settings/qsettings_registry.h"
+#include "settings/settings_store.h"
+
+#include <cstdio>
+
+namespace velmora::cli {
+
+int runLookup(const QStringList& args) {
+    QString server;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--server") && i + 1 < args.size()) {
+            server = args[++i];
+        } else if (args[i].startsWith(QLatin1String("--server="))) {
+            server = args[i].mid(9);
+        } else {
+            printError(QStringLiteral("lookup takes only --server HOST/PATH, not \"%1\"").arg(args[i]));
+            return kExitUsage;
+        }
+    }
+
+    SettingsStore store(qsettingsRegistryFactory(), [](const QString& routine, const RegistryError& error) {
+        printError(criticalErrorText(routine, error));
+    });
+    ActiveSettings settings(store, programFolder());
+    settings.LoadSettings(false);
+    if (server.isEmpty()) server = settings.ActiveCDDBServer();
+
+    PlayerDevice device;
+    if (!device.opened()) return kExitFailure;
+    QString discId;
+    device.session().runStep([&] { discId = cddbDiscIdFromToc(readDiscTocReplies(device.channel())); });
+    if (discId.isEmpty()) {
+        printError(QStringLiteral("no audio disc in the drive"));
+        return kExitFailure;
+    }
+
+    QtHttpFetcher fetcher;
+    CddbQuery query(fetcher);
+    const CddbOutcome outcome = query.run({server, settings.ActiveUserName(), discId});
+    switch (outcome.kind) {
+    case CddbOutcome::Kind::Found: {
+        const MergedTitles merged = mergedTitles(outcome.record);
+        printLine(QStringLiteral("Artist"), merged.artist);
+        printLine(QStringLiteral("Title"), merged.title);
+        for (const auto& [number, title] : merged.tracks) printLine(QStringLiteral("Track%1").arg(number), title);
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+    }
+    case CddbOutcome::Kind::NotFound:
+        std::printf("%s\n", kCddbRecordNotFound);
+        return kExitNotFound;
+    case CddbOutcome::Kind::Failed:
+    case CddbOutcome::Kind::Cancelled:
+        std::fprintf(stderr, "%s: %s\n", kCddbErrorTitle, outcome.failureText.toLocal8Bit().constData());
+        return kExitServerError;
+    }
+    return kExitServerError;
+}
+
+}  // namespace velmora::cli
