@@ -59,6 +59,8 @@ HttpReply QtHttpFetcher::get(const QUrl& url) {
     request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(kMaxRedirects);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
 
     cutOff_ = HttpError::None;
     QScopedPointer<QNetworkReply> reply(manager_.get(request));

@@ -1,0 +1,119 @@
+#include "cddb/cddb_query.h"
+#include "cddb_replies.h"
+#include "loopback_http_server.h"
+#include "platform/net/qt_http_fetcher.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using Kind = CddbOutcome::Kind;
+using Titles = std::vector<std::optional<QString>>;
+
+namespace {
+
+Titles songs(int count) {
+    Titles t;
+    for (int i = 1; i <= count; ++i) t.push_back(QStringLiteral("Song %1").arg(i));
+    return t;
+}
+
+struct RecordCase {
+    const char* name;
+    QByteArray body;
+    QString artist;
+    QString title;
+    Titles tracks;
+};
+
+// Serves `body` as the first section's answer and runs a whole lookup over loopback.
+CddbOutcome lookUp(const QByteArray& body) {
+    LoopbackHttpServer server;
+    server.script = [&](const LoopbackHttpServer::Request&, int i) {
+        return LoopbackHttpServer::reply(i == 0 ? body : QByteArray("401 no such entry\r\n"));
+    };
+    QtHttpFetcher fetcher;
+    fetcher.setTimeoutMs(2000);
+    CddbQuery query(fetcher);
+    return query.run({server.hostPort() + "/cddb.cgi", "jo", "0a0b0c0d"});
+}
+
+}  // namespace
+
+TEST(CddbRecord, ReadsEveryFormAServerSends) {
+    QByteArray noFinalEnd = cddbRecordReply(20);
+    noFinalEnd.chop(2);
+    const RecordCase cases[] = {
+        {"CR LF, 12 tracks", cddbRecordReply(12), "Band", "Album", songs(12)},
+        {"LF alone, 1 track", cddbRecordReply(1, "\n"), "Band", "Album", songs(1)},
+        {"no end after the terminator, 20 tracks", noFinalEnd, "Band", "Album", songs(20)},
+        {"40 tracks", cddbRecordReply(40), "Band", "Album", songs(40)},
+        {"no terminator, last line unended", "210 rock x\nDTITLE=A / B\nTTITLE0=Last", "A", "B", {"Last"}},
+        {"disc title without a slash", cddbRecordReply(1, "\r\n", "Greatest Hits"), "Greatest Hits", "Greatest Hits", songs(1)},
+        {"artist with a slash in the name", cddbRecordReply(1, "\r\n", "AC/DC / Live"), "AC/DC", "Live", songs(1)},
+        {"only a bare slash", cddbRecordReply(1, "\r\n", "Artist/ Title"), "Artist", "Title", songs(1)},
+        {"keys continued over lines",
+         "210 rock x\r\nDTITLE=A Very Long Art\r\nDTITLE=ist / Long\r\nDTITLE= Title\r\nTTITLE0=Part \r\nTTITLE1=Two\r\n"
+         "TTITLE0=One\r\n.\r\n",
+         "A Very Long Artist", "Long Title", {"Part One", "Two"}},
+        {"escapes, also split over lines",
+         "210 rock x\r\nDTITLE=A\\tB / C\\\\D\r\nTTITLE0=one\\\r\nTTITLE0=nline \\x\r\n.\r\n", "A\tB", "C\\D",
+         {"one\nline \\x"}},
+        {"ISO-8859-1", "210 rock x\r\nDTITLE=Bj\xf6rk / Hom\xe9genic\r\nTTITLE0=J\xf3ga\r\n.\r\n",
+         QString::fromUtf8("Björk"), QString::fromUtf8("Homégenic"), {QString::fromUtf8("Jóga")}},
+        {"UTF-8", QString::fromUtf8("210 rock x\r\nDTITLE=Ансамбль / Песни\r\nTTITLE0=日本語\r\n.\r\n").toUtf8(),
+         QString::fromUtf8("Ансамбль"), QString::fromUtf8("Песни"), {QString::fromUtf8("日本語")}},
+        {"tracks missing between, comments and lines after the terminator ignored",
+         "210 rock x\r\n# TTITLE1=comment\r\nDTITLE=A / B\r\nTTITLE0=a\r\nTTITLE2=c\r\nDYEAR=1999\r\n.\r\nTTITLE3=late\r\n",
+         "A", "B", {"a", std::nullopt, "c"}},
+        {"track 99 and beyond", "210 rock x\r\nDTITLE=A / B\r\nTTITLE98=last\r\nTTITLE99=none\r\nTTITLE100=none\r\n.\r\n",
+         "A", "B", [] { Titles t(99); t[98] = "last"; return t; }()},
+    };
+    for (const RecordCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CddbOutcome outcome = lookUp(c.body);
+        ASSERT_EQ(outcome.kind, Kind::Found) << outcome.failureText.toStdString();
+        EXPECT_EQ(outcome.category, 0);
+        EXPECT_EQ(outcome.record.artist, c.artist);
+        EXPECT_EQ(outcome.record.title, c.title);
+        EXPECT_EQ(outcome.record.tracks, c.tracks);
+    }
+}
+
+TEST(CddbRecord, OnlyA210ReplyIsARecord) {
+    const struct {
+        QByteArray body;
+        bool record;
+    } cases[] = {
+        {"210 rock x\r\nDTITLE=A / B\r\n.\r\n", true},
+        {"211 close matches\r\nrock 0a0b0c0d A / B\r\n.\r\n", false},
+        {" 210 rock x\r\nDTITLE=A / B\r\n.\r\n", false},
+        {"21", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body.toStdString());
+        EXPECT_EQ(isCddbRecordReply(c.body), c.record);
+        EXPECT_EQ(parseCddbRecord(c.body).has_value(), c.record);
+    }
+    // A "210" reply that names no disc is not a record, and not a timeout either.
+    EXPECT_FALSE(parseCddbRecord("210 rock x\r\nTTITLE0=a\r\n.\r\n"));
+}
+
+TEST(CddbRequest, HelloFieldsTravelEscaped) {
+    const struct {
+        QString field;
+        QString escaped;
+    } cases[] = {
+        {"jo smith&co", "jo+smith%26co"},
+        {"a+b=c%d", "a%2Bb%3Dc%25d"},
+        {QString::fromUtf8("Zoë"), "Zo%C3%AB"},
+        {"me@home.example_x-y~", "me@home.example_x-y~"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(escapeCddbField(c.field), c.escaped) << c.field.toStdString();
+
+    EXPECT_EQ(cddbReadUrl(kCddbCategories[5], {"srv.example/~cddb/cddb.cgi", "a b", "ff00ff0c"}),
+              "http://srv.example/~cddb/cddb.cgi?cmd=cddb+read+newage+ff00ff0c&hello=a+b+velmora.invalid+Velmora+" +
+                  cddbClientVersion() + "&proto=6");
+    EXPECT_EQ(cddbClientVersion(), "3.0.1");
+}

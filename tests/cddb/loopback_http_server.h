@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QTcpServer>
+
+#include <functional>
+#include <vector>
+
+// An HTTP/1.1 server on 127.0.0.1 at a free port, on the caller's thread, answering each
+// request as a script says. It keeps connections alive like a real server.
+class LoopbackHttpServer {
+public:
+    struct Answer {
+        enum class Kind { Reply, Close, Silent, Flood };
+        Kind kind = Kind::Reply;
+        int status = 200;
+        QByteArray body;
+        QByteArray location;   // sent as Location when set
+        int delayMs = 0;
+        qint64 floodBytes = 0;  // Flood: this many bytes with no length given, then close
+    };
+    static Answer reply(QByteArray body, int status = 200) {
+        Answer a;
+        a.status = status;
+        a.body = std::move(body);
+        return a;
+    }
+    static Answer of(Answer::Kind kind, qint64 floodBytes = 0) {
+        Answer a;
+        a.kind = kind;
+        a.floodBytes = floodBytes;
+        return a;
+    }
+    static Answer redirect(QByteArray location) {
+        Answer a = reply({}, 302);
+        a.location = std::move(location);
+        return a;
+    }
+
+    struct Request {
+        QByteArray line;     // "GET /path?query HTTP/1.1"
+        QByteArray target;   // "/path?query"
+        QByteArray headers;  // the header lines as sent
+    };
+
+    LoopbackHttpServer();
+    // "127.0.0.1:port", the host part of a URL to this server.
+    QString hostPort() const;
+
+    // Answers request `index` (counted from 0 over the server's life); default: 200, empty.
+    std::function<Answer(const Request& request, int index)> script;
+    // Called as each request is recorded, before its answer: an event inside the client's wait.
+    std::function<void(int index)> onRequest;
+    std::vector<Request> requests;
+
+private:
+    void serve(QTcpSocket* socket);
+    void answer(QTcpSocket* socket, const Answer& answer);
+    QTcpServer server_;
+};
