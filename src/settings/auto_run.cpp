@@ -170,12 +170,18 @@ QByteArray withDefaultApplication(const QByteArray& list, const QString& type, c
     if (inDefault && firstGroupEnd < 0) firstGroupEnd = out.size();
 
     bool finalNewline = endsInNewline;
+    // A last line without its end gets one when a line follows it.
+    auto endLastLine = [&] {
+        if (!finalNewline && !out.isEmpty() && !out.last().endsWith('\r')) out.last() += cr;
+        finalNewline = true;
+    };
     if (!written && seenDefault) {
         // Blank lines before the next group stay between it and the new entry.
         while (firstGroupEnd > 0 && out[firstGroupEnd - 1].trimmed().isEmpty()) --firstGroupEnd;
+        if (firstGroupEnd == out.size()) endLastLine();
         out.insert(firstGroupEnd, entry + cr);
-        finalNewline = finalNewline || firstGroupEnd == out.size() - 1;
     } else if (!written) {
+        endLastLine();
         if (!out.isEmpty() && !out.last().trimmed().isEmpty()) out.append(cr);
         out.append(kDefaultGroup + cr);
         out.append(entry + cr);
