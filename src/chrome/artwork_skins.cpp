@@ -2,6 +2,7 @@
 // skin shares, so all of them match the control places, with a palette and a body texture
 // of each skin's own.
 #include "chrome/artwork.h"
+#include "chrome/artwork_paint.h"
 #include "chrome/face_layout.h"
 
 #include <QDir>
@@ -20,6 +21,9 @@
 
 namespace velmora::artwork {
 namespace {
+
+using paint::insetRoundRect;
+using paint::Lcg;
 
 enum class Texture { Slate, Clouds, Stars, Brushed };
 
@@ -90,13 +94,6 @@ Theme themeOf(Skin skin) {
             {QColor(0xff, 0x4e, 0x38), QColor(0xff, 0x4e, 0x38, 26), QColor(0xff, 0xd6, 0xcc),
              QColor(0xc8, 0x7a, 0x70), QColor(0xff, 0x5a, 0x3c), QColor(0xd8, 0xdc, 0xe2)}};
 }
-
-// A small fixed pseudo-random sequence, so every build draws the same skins.
-struct Lcg {
-    quint32 state;
-    quint32 next() { return state = state * 1664525u + 1013904223u; }
-    double unit() { return (next() >> 8) / double(1u << 24); }
-};
 
 void paintClouds(QPainter& p, const QRect& r) {
     // Puffs are clusters of soft white discs; a cloud is several puffs side by side.
@@ -178,18 +175,6 @@ void paintSlate(QPainter& p, const QRect& r) {
     sheen.setColorAt(0, QColor(255, 255, 255, 28));
     sheen.setColorAt(0.3, QColor(255, 255, 255, 0));
     p.fillRect(r, sheen);
-}
-
-// A rounded recess: dark on top, catching light at its bottom edge.
-void insetRoundRect(QPainter& p, const QRectF& r, double radius, const QColor& fill,
-                    const QColor& light, const QColor& shade) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(light);
-    p.drawRoundedRect(r.adjusted(0, 0, 0, 1), radius, radius);
-    p.setBrush(shade);
-    p.drawRoundedRect(r.adjusted(0, -1, 0, 0), radius, radius);
-    p.setBrush(fill);
-    p.drawRoundedRect(r, radius, radius);
 }
 
 void paintGear(QPainter& p, QPointF centre, double outer, double inner, int teeth,
