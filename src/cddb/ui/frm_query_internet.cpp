@@ -1,0 +1,273 @@
+#include "cddb/ui/frm_query_internet.h"
+
+#include "cddb/cddb_merge.h"
+#include "cddb/cddb_query.h"
+#include "chrome/artwork_windows.h"
+#include "chrome/form_controls.h"
+#include "chrome/picture_button.h"
+#include "discdb/ui/frm_add_cd.h"
+#include "platform/message_box.h"
+#include "platform/ui/window_shape.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+constexpr int kWidthTwips = 7530;
+constexpr int kHeightTwips = 3780;
+constexpr int kRowTop = 750;
+constexpr int kRowStep = 225;
+constexpr int kRowHeight = 165;
+
+QRect captionPlace(int index) {
+    if (index < 10) return twipsRect(index == 9 ? 300 : 375, kRowTop + kRowStep * index, 660, kRowHeight);
+    return twipsRect(3825, kRowTop + kRowStep * (index - 10), 735, kRowHeight);
+}
+
+QRect titlePlace(int index) {
+    return twipsRect(index < 10 ? 1050 : 4575, kRowTop + kRowStep * (index % 10), 2700, kRowHeight);
+}
+
+QString rowCaption(int track) { return QStringLiteral("Track %1 :").arg(track); }
+
+}  // namespace
+
+FrmQueryInterNet::FrmQueryInterNet(FrmAddCD& editor, CddbLookup lookup, HttpFetcher& fetcher,
+                                   MessageBoxService& boxes)
+    : editor_(&editor), lookup_(std::move(lookup)), fetcher_(fetcher), boxes_(boxes) {
+    setObjectName(QStringLiteral("frmQueryInterNet"));
+    setWindowTitle(QStringLiteral("Velmora CDDB Lookup"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    setSkin(artwork::lookupBackground(), Qt::black);
+    createControls();
+
+    tmrCheckNet_ = new QTimer(this);
+    tmrCheckNet_->setObjectName(QStringLiteral("tmrCheckNet"));
+    tmrCheckNet_->setInterval(1000);
+    connect(tmrCheckNet_, &QTimer::timeout, this, &FrmQueryInterNet::tmrCheckNet_Timer);
+}
+
+FrmQueryInterNet::~FrmQueryInterNet() = default;
+
+void FrmQueryInterNet::createControls() {
+    auto* artistCaption = yellowLabel(this, QStringLiteral("CD Artist"), twipsRect(150, 225, 840, 240));
+    artistCaption->setObjectName(QStringLiteral("lbl"));
+    artistCaption->setProperty("index", 1);
+    auto* titleCaption = yellowLabel(this, QStringLiteral("CD Title"), twipsRect(225, 450, 840, 240));
+    titleCaption->setObjectName(QStringLiteral("lbl"));
+    titleCaption->setProperty("index", 0);
+    lblArtist_ = yellowLabel(this, QStringLiteral("Searching Database ..."), twipsRect(1050, 225, 6315, 240));
+    lblArtist_->setObjectName(QStringLiteral("lblArtist"));
+    lblTitle_ = yellowLabel(this, QStringLiteral("Accessing CDDB..."), twipsRect(1050, 450, 6315, 240));
+    lblTitle_->setObjectName(QStringLiteral("lblTitle"));
+
+    for (int i = 0; i < kRowsPerPage; ++i) {
+        QLabel* caption = yellowLabel(this, rowCaption(i + 1), captionPlace(i), 8.25, false);
+        caption->setObjectName(QStringLiteral("lblT"));
+        caption->setProperty("index", i);
+        lblT_[static_cast<std::size_t>(i)] = caption;
+        QLabel* title = yellowLabel(this, QStringLiteral("CD Title"), titlePlace(i), 8.25, false);
+        title->setObjectName(QStringLiteral("lblTrack"));
+        title->setProperty("index", i);
+        lblTrack_[static_cast<std::size_t>(i)] = title;
+    }
+
+    cmdMerge_ = new PictureButton(this);
+    cmdMerge_->setObjectName(QStringLiteral("cmdMerge"));
+    cmdMerge_->setGeometry(twipsRect(300, 3150, 2790, 465));
+    cmdMerge_->setPictures(artwork::lookupMergePicture(true), artwork::lookupMergePicture(false),
+                           artwork::lookupMergePicture(true, true));
+    cmdMerge_->setToolTip(QStringLiteral("Put These Titles Into The Track List Editor"));
+    cmdMerge_->setEnabled(false);
+    connect(cmdMerge_, &QAbstractButton::clicked, this, &FrmQueryInterNet::cmdMerge_Click);
+
+    cmdCancel_ = new PictureButton(this);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel_->setGeometry(twipsRect(3300, 3150, 1665, 465));
+    cmdCancel_->setPictures(artwork::lookupCancelPicture(), {}, artwork::lookupCancelPicture(true));
+    cmdCancel_->setToolTip(QStringLiteral("Close Without Taking These Titles"));
+    connect(cmdCancel_, &QAbstractButton::clicked, this, &FrmQueryInterNet::cmdCancel_Click);
+
+    auto* logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("imgCDDBLogo"));
+    logo->setGeometry(twipsRect(6450, 3000, 870, 600));
+    logo->setPixmap(artwork::cddbLogoSmall());
+    logo->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    // Paging for records of more than twenty tracks, between the buttons and the logo.
+    auto pageButton = [this](const char* name, Qt::ArrowType arrow, int left, int delta) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setArrowType(arrow);
+        b->setAutoRaise(true);
+        b->setGeometry(twipsRect(left, 3225, 270, 300));
+        b->setStyleSheet(QStringLiteral("QToolButton { color: rgb(255, 255, 0); background: transparent; }"));
+        connect(b, &QToolButton::clicked, this, [this, delta] { showPage(page_ + delta); });
+        b->hide();
+        return b;
+    };
+    cmdPrevPage_ = pageButton("cmdPrevPage", Qt::LeftArrow, 5040, -1);
+    cmdNextPage_ = pageButton("cmdNextPage", Qt::RightArrow, 6150, +1);
+    lblPage_ = yellowLabel(this, QString(), twipsRect(5310, 3225, 840, 300), 8.25, true);
+    lblPage_->setObjectName(QStringLiteral("lblPage"));
+    lblPage_->setAlignment(Qt::AlignCenter);
+    lblPage_->hide();
+
+    // Below the client area: the raw reply is kept, never shown.
+    txtResult_ = new QPlainTextEdit(QStringLiteral("Text1"), this);
+    txtResult_->setObjectName(QStringLiteral("txtResult"));
+    txtResult_->setGeometry(twipsRect(150, 4500, 7200, 720));
+    txtResult_->setReadOnly(true);
+    txtResult_->setFocusPolicy(Qt::NoFocus);
+}
+
+void FrmQueryInterNet::Form_Load() {
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
+                                                          : QRect(0, 0, 800, 600);
+    setLeft((screen.width() * 15 - Width()) / 2);
+    setTop((screen.height() * 15 - Height()) / 2);
+    setWindowRegion(this, roundRectRegion(0, 8, 500, 250, 35, 35));
+    placeWindow(this, Layer::Topmost, /*activate=*/false);
+    tmrCheckNet_->start();
+}
+
+void FrmQueryInterNet::tmrCheckNet_Timer() {
+    tmrCheckNet_->stop();
+    QueryCDDB();
+}
+
+void FrmQueryInterNet::QueryCDDB() {
+    if (query_) return;
+    if (lookup_.discId.isEmpty()) {
+        // Nothing a server could know: no audio disc, or a table the drive did not give.
+        lblArtist_->setText(QStringLiteral("No Audio Disc To Look Up"));
+        lblTitle_->setText(QString());
+        emit lookupEnded();
+        return;
+    }
+    query_ = std::make_unique<CddbQuery>(fetcher_);
+    query_->onStatus = [this](const QString& status) {
+        lblArtist_->setText(status);
+        lblArtist_->repaint();  // the request that follows waits
+    };
+    const CddbOutcome outcome = query_->run(lookup_);
+    query_.reset();
+
+    if (closeWhenDone_) {
+        // Closed while the request was outstanding; the window can go now that nothing
+        // of it is on the stack.
+        deleteLater();
+        emit lookupEnded();
+        return;
+    }
+    switch (outcome.kind) {
+    case CddbOutcome::Kind::Found:
+        showRecord(outcome.record, outcome.reply);
+        break;
+    case CddbOutcome::Kind::NotFound:
+        showNotFound();
+        break;
+    case CddbOutcome::Kind::Failed:
+        boxes_.show(outcome.failureText, QString::fromLatin1(kCddbErrorTitle), kCddbErrorStyle | MsgBox::OkOnly);
+        break;
+    case CddbOutcome::Kind::Cancelled:
+        break;
+    }
+    emit lookupEnded();
+}
+
+void FrmQueryInterNet::showRecord(const CddbRecord& record, const QString& reply) {
+    record_ = record;
+    lblArtist_->setText(record.artist);
+    lblTitle_->setText(record.title);
+    showPage(0);
+    show();
+    cmdMerge_->setEnabled(true);
+    txtResult_->setPlainText(reply);
+}
+
+void FrmQueryInterNet::showNotFound() {
+    record_.reset();
+    for (int i = 0; i < kRowsPerPage; ++i) {
+        lblT_[static_cast<std::size_t>(i)]->hide();
+        lblTrack_[static_cast<std::size_t>(i)]->hide();
+    }
+    show();
+    const QString notFound = QString::fromLatin1(kCddbRecordNotFound);
+    txtResult_->setPlainText(notFound);
+    lblTitle_->setText(notFound);
+    lblArtist_->setText(notFound);
+    cmdMerge_->setEnabled(false);
+}
+
+int FrmQueryInterNet::pageCount() const {
+    const int tracks = record_ ? static_cast<int>(record_->tracks.size()) : 0;
+    return std::max(1, (tracks + kRowsPerPage - 1) / kRowsPerPage);
+}
+
+void FrmQueryInterNet::showPage(int page) {
+    if (!record_) return;
+    page_ = std::clamp(page, 0, pageCount() - 1);
+    for (int i = 0; i < kRowsPerPage; ++i) {
+        const int index = page_ * kRowsPerPage + i;
+        const std::optional<QString> title = record_->track(index);
+        QLabel* caption = lblT_[static_cast<std::size_t>(i)];
+        QLabel* label = lblTrack_[static_cast<std::size_t>(i)];
+        caption->setText(rowCaption(index + 1));
+        label->setText(title.value_or(QStringLiteral("N/A")));
+        caption->setVisible(title.has_value());
+        label->setVisible(title.has_value());
+    }
+    const int tracks = static_cast<int>(record_->tracks.size());
+    const bool paged = pageCount() > 1;
+    lblPage_->setText(QStringLiteral("%1 - %2").arg(page_ * kRowsPerPage + 1)
+                          .arg(std::min(tracks, (page_ + 1) * kRowsPerPage)));
+    lblPage_->setVisible(paged);
+    cmdPrevPage_->setVisible(paged);
+    cmdNextPage_->setVisible(paged);
+    cmdPrevPage_->setEnabled(page_ > 0);
+    cmdNextPage_->setEnabled(page_ < pageCount() - 1);
+}
+
+void FrmQueryInterNet::cmdMerge_Click() {
+    if (!record_ || !editor_) {
+        close();
+        return;
+    }
+    const MergedTitles merged = mergedTitles(*record_);
+    editor_->txtTitle()->setText(merged.title);
+    editor_->txtArtist()->setText(merged.artist);
+    // Tracks the record has no line for keep what the editor holds.
+    for (const auto& [number, title] : merged.tracks)
+        if (QLineEdit* box = editor_->txtTrk(number)) box->setText(title);
+    close();
+}
+
+void FrmQueryInterNet::cmdCancel_Click() { close(); }
+
+void FrmQueryInterNet::closeEvent(QCloseEvent* event) {
+    if (query_) {
+        // The lookup's own frames are still waiting on the request: end it, and let the
+        // window go once they have returned.
+        closeWhenDone_ = true;
+        query_->cancel();
+        hide();
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+}  // namespace velmora

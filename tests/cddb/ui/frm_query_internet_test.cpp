@@ -1,0 +1,307 @@
+#include "cddb/cddb_query.h"
+#include "cddb/toc_disc_id.h"
+#include "cddb/ui/frm_query_internet.h"
+#include "discdb/disc_database.h"
+#include "discdb/ui/frm_add_cd.h"
+#include "platform/clock.h"
+#include "platform/http_fetcher.h"
+#include "platform/mci/mci_interpreter.h"
+#include "platform/message_box.h"
+#include "platform/sim/simulated_drive.h"
+#include "player/mci_channel.h"
+#include "player/player_core.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+DiscToc discOf(int tracks) {
+    const int step = tracks > 20 ? 4000 : 15000;  // a disc holds at most 100 minutes
+    DiscToc toc;
+    for (int n = 1; n <= tracks; ++n) toc.tracks.push_back({n, 150 + (n - 1) * step + n * 7, true});
+    toc.leadoutFrame = 150 + tracks * step + 33;
+    return toc;
+}
+
+// The CDDB disc ID worked out by its definition, to check the drive's replies reach it.
+QString cddbIdByDefinition(const DiscToc& toc) {
+    auto digitSum = [](int n) {
+        int sum = 0;
+        for (; n > 0; n /= 10) sum += n % 10;
+        return sum;
+    };
+    int checksum = 0;
+    for (const auto& track : toc.tracks) checksum += digitSum(track.startFrame / 75);
+    const int seconds = toc.leadoutFrame / 75 - toc.tracks.front().startFrame / 75;
+    const unsigned id = (static_cast<unsigned>(checksum % 255) << 24) | (static_cast<unsigned>(seconds) << 8) |
+                        static_cast<unsigned>(toc.tracks.size());
+    return QStringLiteral("%1").arg(id, 8, 16, QLatin1Char('0'));
+}
+
+QByteArray recordReply(int tracks, const QByteArray& discTitle = "Some Artist / Some Album") {
+    QByteArray reply = "210 rock 12345678 CD database entry follows\r\nDTITLE=" + discTitle + "\r\n";
+    for (int i = 0; i < tracks; ++i) reply += "TTITLE" + QByteArray::number(i) + "=Song " + QByteArray::number(i + 1) + "\r\n";
+    return reply + ".\r\n";
+}
+
+HttpReply ok(const QByteArray& body) { return {HttpError::None, 200, body, {}}; }
+const QByteArray kNotFound = "401 rock 12345678 No such CD entry in database\r\n";
+
+// The lookup over a real editor on the real interpreter and a simulated drive; the
+// server's answers come from a script.
+class LookupTest : public ::testing::Test {
+protected:
+    void SetUp() override { insert(discOf(12)); }
+
+    void insert(const DiscToc& toc) {
+        drive->insert(toc);
+        channel.SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true);
+        channel.SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
+        core.session.runStep([this] { core.identity.identifyDisc(); });
+    }
+
+    FrmAddCD* openEditor() {
+        editor = new FrmAddCD(core.session, database, boxes, [this](FrmAddCD& e) { return openLookup(e); });
+        editor->Form_Load();
+        return editor;
+    }
+    QWidget* openLookup(FrmAddCD& e) {
+        lookup = new FrmQueryInterNet(e, {QStringLiteral("cddb.example/~cddb/cddb.cgi"), QStringLiteral("jo"),
+                                          cddbDiscIdFromToc(e.toc())},
+                                      fetcher, boxes);
+        lookup->Form_Load();
+        lookup->show();
+        return lookup;
+    }
+    // Opens editor and lookup, and runs the lookup as its timer would.
+    void lookUp() {
+        openEditor();
+        editor->cmdLocate_Click();
+        ASSERT_TRUE(lookup);
+        lookup->tmrCheckNet_Timer();
+    }
+    template <typename T>
+    T* control(const char* name, int index = -1) const {
+        for (T* w : lookup->findChildren<T*>(QLatin1String(name)))
+            if (index < 0 || w->property("index").toInt() == index) return w;
+        return nullptr;
+    }
+    QString caption(const char* name, int index = -1) const { return control<QLabel>(name, index)->text(); }
+    bool rowVisible(int i) const {
+        return !control<QLabel>("lblT", i)->isHidden() && !control<QLabel>("lblTrack", i)->isHidden();
+    }
+    static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    void TearDown() override {
+        if (lookup) delete lookup.data();
+        if (editor) delete editor.data();
+    }
+
+    QTemporaryDir dir;
+    std::shared_ptr<SimulatedDrive> drive = std::make_shared<SimulatedDrive>(std::make_shared<ManualClock>());
+    MciInterpreter interpreter{[this] { return drive; }};
+    RecordingMessageBoxes boxes;
+    MciChannel channel{interpreter, boxes};
+    DiscDatabase database{dir.filePath(QStringLiteral("Velmora.ini"))};
+    PlayerCore core{channel, database};
+    ScriptedHttpFetcher fetcher;
+    QPointer<FrmAddCD> editor;
+    QPointer<FrmQueryInterNet> lookup;
+};
+
+}  // namespace
+
+TEST(TocDiscId, DriveRepliesGiveTheIdServersKnow) {
+    for (int tracks : {1, 12, 16, 99}) {
+        auto drive = std::make_shared<SimulatedDrive>(std::make_shared<ManualClock>());
+        const DiscToc toc = discOf(tracks);
+        drive->insert(toc);
+        MciInterpreter interpreter([drive] { return drive; });
+        RecordingMessageBoxes boxes;
+        MciChannel channel(interpreter, boxes);
+        channel.SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true);
+        EXPECT_EQ(cddbDiscIdFromToc(readDiscTocReplies(channel)), cddbIdByDefinition(toc)) << tracks << " tracks";
+    }
+    struct Case {
+        DiscTocReplies toc;
+    } refused[] = {
+        {{"", "1", {"00:02:00"}}},                 // no disc length
+        {{"40:00:00", "1", {"garbage"}}},          // a start that is no position
+        {{"40:00:00", "0", {}}},                   // no tracks
+        {{"40:00:00", "1", {"00:02:75"}}},         // frames out of range
+    };
+    for (const Case& c : refused) EXPECT_EQ(cddbDiscIdFromToc(c.toc), QString()) << c.toc.trackStarts.join(u',').toStdString();
+}
+
+TEST_F(LookupTest, ARecordShowsItsRowsAndMergesKeepingTitlesItDoesNotName) {
+    fetcher.respond = [](const QUrl&, int) { return ok(recordReply(12)); };
+    openEditor();
+    for (int n = 1; n <= 12; ++n) editor->txtTrk(n)->setText(QStringLiteral("old %1").arg(n));
+    editor->txtTitle()->setText(QStringLiteral("old title"));
+    editor->cmdLocate_Click();
+    EXPECT_TRUE(lookup->tmrCheckNet()->isActive()) << "the lookup starts on the timer, not on load";
+    EXPECT_FALSE(control<QWidget>("cmdMerge")->isEnabled());
+    lookup->tmrCheckNet_Timer();
+
+    ASSERT_EQ(fetcher.requests.size(), 1u);
+    EXPECT_EQ(fetcher.requests[0].toString(),
+              QStringLiteral("http://cddb.example/~cddb/cddb.cgi?cmd=cddb+read+rock+") + cddbDiscIdFromToc(editor->toc()) +
+                  QStringLiteral("&hello=jo+velmora.invalid+Velmora+3.0.1&proto=6"));
+    EXPECT_FALSE(lookup->tmrCheckNet()->isActive());
+    EXPECT_EQ(caption("lblArtist"), QStringLiteral("Some Artist"));
+    EXPECT_EQ(caption("lblTitle"), QStringLiteral("Some Album"));
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(rowVisible(i), i < 12) << "row " << i + 1;
+        EXPECT_EQ(caption("lblTrack", i), i < 12 ? QStringLiteral("Song %1").arg(i + 1) : QStringLiteral("N/A"));
+    }
+    EXPECT_TRUE(control<QWidget>("cmdMerge")->isEnabled());
+    EXPECT_TRUE(control<QPlainTextEdit>("txtResult")->toPlainText().startsWith(QLatin1String("210 rock")));
+    EXPECT_GE(control<QWidget>("txtResult")->y(), lookup->height()) << "the raw reply is never in view";
+    EXPECT_TRUE(control<QToolButton>("cmdNextPage")->isHidden());
+
+    // The editor's disc has 12 tracks, so rows 1 to 12 are the record's.
+    editor->txtTrk(12)->setText(QStringLiteral("kept?"));
+    fetcher.respond = {};
+    QTest::mouseClick(control<QWidget>("cmdMerge"), Qt::LeftButton);
+    EXPECT_TRUE(lookup.isNull() || lookup->isHidden());
+    EXPECT_EQ(editor->txtTitle()->text(), QStringLiteral("Some Album"));
+    EXPECT_EQ(editor->txtArtist()->text(), QStringLiteral("Some Artist"));
+    for (int n = 1; n <= 12; ++n) EXPECT_EQ(editor->txtTrk(n)->text(), QStringLiteral("Song %1").arg(n));
+    EXPECT_EQ(fetcher.requests.size(), 1u);
+}
+
+TEST_F(LookupTest, MergeTakesOnlyTheTracksTheRecordNames) {
+    // Tracks 2 and 5 have no line in the record.
+    fetcher.respond = [](const QUrl&, int) {
+        return ok("210 misc 1 x\r\nDTITLE=Solo\r\nTTITLE0=One\r\nTTITLE2=\r\nTTITLE3=Four\\nline\r\n.\r\n");
+    };
+    openEditor();
+    for (int n = 1; n <= 5; ++n) editor->txtTrk(n)->setText(QStringLiteral("old %1").arg(n));
+    editor->cmdLocate_Click();
+    lookup->tmrCheckNet_Timer();
+    EXPECT_EQ(caption("lblArtist"), QStringLiteral("Solo"));
+    EXPECT_EQ(caption("lblTitle"), QStringLiteral("Solo"));
+    EXPECT_FALSE(rowVisible(1));
+    EXPECT_TRUE(rowVisible(2)) << "an empty title is a title";
+    lookup->cmdMerge_Click();
+    const QStringList expected = {"One", "old 2", "", "Four line", "old 5"};
+    for (int n = 1; n <= 5; ++n) EXPECT_EQ(editor->txtTrk(n)->text(), expected[n - 1]) << "track " << n;
+}
+
+TEST_F(LookupTest, NoSectionKnowsTheDisc) {
+    fetcher.respond = [](const QUrl&, int) { return ok(kNotFound); };
+    lookUp();
+    ASSERT_EQ(fetcher.requests.size(), kCddbCategories.size());
+    for (std::size_t i = 0; i < kCddbCategories.size(); ++i)
+        EXPECT_TRUE(fetcher.requests[i].toString().contains(QLatin1String(kCddbCategories[i].urlPiece))) << i;
+    for (const char* label : {"lblArtist", "lblTitle"}) EXPECT_EQ(caption(label), QStringLiteral("Record Not Found"));
+    EXPECT_EQ(control<QPlainTextEdit>("txtResult")->toPlainText(), QStringLiteral("Record Not Found"));
+    for (int i = 0; i < 20; ++i) EXPECT_FALSE(rowVisible(i)) << i;
+    EXPECT_FALSE(control<QWidget>("cmdMerge")->isEnabled());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(LookupTest, AFailedTransferShowsTheServerBoxOnceAndLeavesTheWindowAsItWas) {
+    fetcher.respond = [](const QUrl&, int index) {
+        return index < 2 ? ok(kNotFound) : HttpReply{HttpError::ConnectionFailed, 0, {}, QStringLiteral("refused")};
+    };
+    lookUp();
+    EXPECT_EQ(fetcher.requests.size(), 3u);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("CDDB Server Error"));
+    EXPECT_EQ(boxes.shown[0].style, 64);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QLatin1String("Request Timed Out\r\n\r\n")));
+    EXPECT_EQ(caption("lblArtist"), QString::fromLatin1(kCddbCategories[2].statusText));
+    EXPECT_EQ(caption("lblTitle"), QStringLiteral("Accessing CDDB..."));
+    EXPECT_FALSE(control<QWidget>("cmdMerge")->isEnabled());
+}
+
+TEST_F(LookupTest, CancelDuringTheThirdRequestClosesAtOnceAndAsksNoMore) {
+    std::vector<QString> statusSeen;
+    fetcher.respond = [this, &statusSeen](const QUrl&, int index) {
+        statusSeen.push_back(caption("lblArtist"));
+        if (index == 2) QTest::mouseClick(control<QWidget>("cmdCancel"), Qt::LeftButton);
+        return ok(kNotFound);
+    };
+    lookUp();
+    EXPECT_EQ(fetcher.requests.size(), 3u);
+    ASSERT_EQ(statusSeen.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(statusSeen[i], QString::fromLatin1(kCddbCategories[i].statusText));
+    EXPECT_TRUE(boxes.shown.empty());
+    settle();
+    EXPECT_TRUE(lookup.isNull()) << "the window goes once the lookup has returned";
+    EXPECT_TRUE(editor) << "the editor stays open";
+}
+
+TEST_F(LookupTest, ClosingTheEditorTakesTheLookupWithIt) {
+    for (bool duringSearch : {false, true}) {
+        SCOPED_TRACE(duringSearch ? "during the search" : "after it");
+        fetcher.requests.clear();
+        fetcher.respond = [this, duringSearch](const QUrl&, int index) {
+            if (duringSearch && index == 0) editor->cmdExit_Click();
+            return ok(index == 0 && duringSearch ? kNotFound : recordReply(3));
+        };
+        lookUp();
+        if (!duringSearch) editor->cmdExit_Click();
+        settle();
+        EXPECT_TRUE(lookup.isNull());
+        EXPECT_TRUE(editor.isNull());
+        EXPECT_EQ(fetcher.requests.size(), 1u);
+    }
+}
+
+TEST_F(LookupTest, LocateRaisesAnOpenLookupAndOpensAFreshOneAfterItClosed) {
+    fetcher.respond = [](const QUrl&, int) { return ok(kNotFound); };
+    lookUp();
+    QPointer<FrmQueryInterNet> first = lookup;
+    editor->cmdLocate_Click();
+    EXPECT_EQ(lookup, first);
+    first->cmdCancel_Click();
+    settle();
+    EXPECT_TRUE(first.isNull());
+    editor->cmdLocate_Click();
+    ASSERT_TRUE(lookup);
+    EXPECT_TRUE(lookup->tmrCheckNet()->isActive()) << "a new lookup a second after it opens";
+}
+
+TEST_F(LookupTest, RecordsOfMoreThanTwentyTracksPageAndMergeWhole) {
+    insert(discOf(40));
+    fetcher.respond = [](const QUrl&, int) { return ok(recordReply(40)); };
+    lookUp();
+    auto* next = control<QToolButton>("cmdNextPage");
+    ASSERT_TRUE(lookup->record()) << fetcher.requests.size() << " " << caption("lblArtist").toStdString();
+    ASSERT_EQ(lookup->record()->tracks.size(), 40u);
+    ASSERT_FALSE(next->isHidden());
+    EXPECT_EQ(caption("lblTrack", 19), QStringLiteral("Song 20"));
+    QTest::mouseClick(next, Qt::LeftButton);
+    EXPECT_EQ(lookup->page(), 1);
+    EXPECT_EQ(caption("lblT", 0), QStringLiteral("Track 21 :"));
+    EXPECT_EQ(caption("lblTrack", 19), QStringLiteral("Song 40"));
+    EXPECT_FALSE(next->isEnabled());
+    lookup->cmdMerge_Click();
+    for (int n : {1, 20, 21, 40}) EXPECT_EQ(editor->txtTrk(n)->text(), QStringLiteral("Song %1").arg(n));
+    editor->cmdExit_Click();
+    const DiscRecord& saved = core.session.disc();
+    EXPECT_EQ(saved.track(40), QStringLiteral("Song 40"));
+    EXPECT_EQ(saved.Title, QStringLiteral("Some Album"));
+}
+
+TEST_F(LookupTest, WithoutAUsableTableNothingIsAsked) {
+    drive->remove();
+    core.session.runStep([this] { core.identity.identifyDisc(); });
+    lookUp();
+    EXPECT_TRUE(fetcher.requests.empty());
+    EXPECT_FALSE(control<QWidget>("cmdMerge")->isEnabled());
+}
