@@ -10,6 +10,9 @@
 
 namespace velmora {
 
+class BrowserService;
+class FilePickerService;
+class HttpFetcher;
 class MciService;
 class MessageBoxService;
 
@@ -19,6 +22,9 @@ class MessageBoxService;
 struct AppServices {
     MciService* mci = nullptr;
     MessageBoxService* boxes = nullptr;
+    HttpFetcher* http = nullptr;  // the CDDB lookup's transfers
+    BrowserService* browser = nullptr;
+    FilePickerService* files = nullptr;
     RegistryAccessFactory registry;
     VolumeControls::MixerFactory mixer;
 
@@ -35,8 +41,8 @@ struct AppServices {
     std::function<QString()> logonName;
     // Offers to become the desktop's player for audio CDs (may ask the user).
     std::function<void()> checkAutoRun = [] {};
-    // Shows the tip of the day.
-    std::function<void()> showTips = [] {};
+    // The tip window's draws, 0 <= r < 1 (empty: a generator seeded from the clock).
+    std::function<double()> random;
     // The desktop's session bus for the media-player service; none: no service.
     std::function<QDBusConnection()> mediaBus;
     // Ends the program once the main window has really unloaded.

@@ -6,9 +6,12 @@
 #include "mixer/alsa_mixer_volume.h"
 #include "platform/drive_selection.h"
 #include "platform/mci/mci_interpreter.h"
+#include "platform/net/qt_http_fetcher.h"
 #include "platform/program_folder.h"
 #include "platform/single_instance.h"
+#include "platform/ui/desktop_services.h"
 #include "platform/ui/qt_message_box.h"
+#include "settings/auto_run.h"
 #include "settings/qsettings_registry.h"
 
 #include <QApplication>
@@ -57,10 +60,17 @@ int main(int argc, char** argv) {
         return selection.drive;
     });
     QtMessageBoxService boxes;
+    QtHttpFetcher http;
+    DesktopBrowser browser;
+    DesktopFilePicker files;
 
     AppServices services;
     services.mci = &interpreter;
     services.boxes = &boxes;
+    services.http = &http;
+    services.browser = &browser;
+    services.files = &files;
+    services.checkAutoRun = [&boxes] { Check_Auto_Run(boxes); };
     services.registry = qsettingsRegistryFactory();
     services.mixer = [] { return std::make_unique<AlsaMixerVolume>(); };
     services.programFolder = programFolder();

@@ -2,7 +2,11 @@
 
 #include "app/frm_cdplayer.h"
 #include "app/mpris/mpris_service.h"
+#include "cddb/toc_disc_id.h"
+#include "cddb/ui/frm_query_internet.h"
 #include "chrome/tray_icon.h"
+#include "dialogs/ui/frm_about.h"
+#include "dialogs/ui/frm_tip.h"
 #include "discdb/ui/frm_add_cd.h"
 #include "discdb/disc_database.h"
 #include "platform/message_box.h"
@@ -10,6 +14,7 @@
 #include "player/player_core.h"
 #include "settings/active_settings.h"
 #include "settings/settings_store.h"
+#include "settings/ui/frm_settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,6 +45,8 @@ VelmoraApp::VelmoraApp(AppServices services) : services_(std::move(services)) {
     actions.quit = [this] { quit(); };
     actions.unload = [this](int& Cancel) { Form_Unload(Cancel); };
     actions.editTrackList = [this] { openEditor(); };
+    actions.setup = [this] { openSettings(); };
+    actions.about = [this] { openAbout(); };
     window_->setActions(std::move(actions));
 
     if (services_.mediaBus) {
@@ -51,8 +58,11 @@ VelmoraApp::VelmoraApp(AppServices services) : services_(std::move(services)) {
 
 VelmoraApp::~VelmoraApp() {
     mpris_.reset();
-    // An editor still open goes before the session it works on.
+    // Windows still open go before the services they work on.
     delete editor_.data();
+    delete settingsWindow_.data();
+    delete aboutWindow_.data();
+    delete tipWindow_.data();
 }
 
 bool VelmoraApp::start() {
@@ -85,23 +95,73 @@ bool VelmoraApp::start() {
     window_->volume().tmrVolume()->start();
 
     if (services_.commandLine.toUpper() == QLatin1String("PLAY")) core_->transport.Play();
-    if (store_->readWholeNumber(settings::ShowTips) != 0) services_.showTips();
+    if (store_->readWholeNumber(settings::ShowTips) != 0) showTips();
     return true;
 }
 
 FrmAddCD* VelmoraApp::editor() const { return editor_.data(); }
+FrmSettings* VelmoraApp::settingsWindow() const { return settingsWindow_.data(); }
+FrmAbout* VelmoraApp::aboutWindow() const { return aboutWindow_.data(); }
+FrmTip* VelmoraApp::tipWindow() const { return tipWindow_.data(); }
 
 FrmAddCD* VelmoraApp::openEditor() {
     if (editor_) {
         editor_->raise();
         return editor_;
     }
-    window_->hide();
-    editor_ = new FrmAddCD(core_->session, *database_, *services_.boxes);
-    FrmCdplayer* window = window_.get();
-    QObject::connect(editor_, &FrmAddCD::closed, window, [window] { TrayIcon::RestoreMainWindow(window); });
+    editor_ = new FrmAddCD(core_->session, *database_, *services_.boxes,
+                           [this](FrmAddCD& editor) { return openLookup(editor); });
+    standInForMainWindow(editor_.data());
     editor_->Form_Load();
     return editor_;
+}
+
+template <typename Window>
+void VelmoraApp::standInForMainWindow(Window* window) {
+    FrmCdplayer* main = window_.get();
+    main->hide();
+    QObject::connect(window, &Window::closed, main, [main] { TrayIcon::RestoreMainWindow(main); });
+}
+
+FrmSettings* VelmoraApp::openSettings() {
+    if (settingsWindow_) {
+        settingsWindow_->raise();
+        return settingsWindow_;
+    }
+    settingsWindow_ = new FrmSettings(*store_, *settings_, services_.programFolder, *services_.files,
+                                      *services_.browser, *services_.boxes);
+    standInForMainWindow(settingsWindow_.data());
+    settingsWindow_->Form_Load();
+    return settingsWindow_;
+}
+
+FrmAbout* VelmoraApp::openAbout() {
+    if (aboutWindow_) {
+        aboutWindow_->raise();
+        return aboutWindow_;
+    }
+    aboutWindow_ = new FrmAbout(*services_.browser, FrmAbout::homePageFor(services_.programFolder));
+    standInForMainWindow(aboutWindow_.data());
+    aboutWindow_->Form_Load();
+    return aboutWindow_;
+}
+
+FrmTip* VelmoraApp::showTips() {
+    if (!tipWindow_) {
+        tipWindow_ = new FrmTip(*store_, services_.programFolder, services_.random);
+        tipWindow_->Form_Load();
+    }
+    tipWindow_->show();
+    return tipWindow_;
+}
+
+QWidget* VelmoraApp::openLookup(FrmAddCD& editor) {
+    if (!services_.http) return nullptr;
+    CddbLookup lookup{settings_->ActiveCDDBServer(), settings_->ActiveUserName(), cddbDiscIdFromToc(editor.toc())};
+    auto* window = new FrmQueryInterNet(editor, std::move(lookup), *services_.http, *services_.boxes);
+    window->Form_Load();
+    window->show();
+    return window;
 }
 
 void VelmoraApp::quit() {

@@ -4,12 +4,17 @@
 
 #include <QPointer>
 
+class QWidget;
+
 #include <memory>
 
 namespace velmora {
 
 class ActiveSettings;
+class FrmAbout;
 class FrmAddCD;
+class FrmSettings;
+class FrmTip;
 class DiscDatabase;
 class FrmCdplayer;
 class MciChannel;
@@ -38,6 +43,14 @@ public:
     // main window again when it closes. Returns the open editor.
     FrmAddCD* openEditor();
     FrmAddCD* editor() const;
+    // The settings and about windows: each hides the main window while it is open.
+    FrmSettings* openSettings();
+    FrmAbout* openAbout();
+    // The tip of the day, over the main window.
+    FrmTip* showTips();
+    FrmSettings* settingsWindow() const;
+    FrmAbout* aboutWindow() const;
+    FrmTip* tipWindow() const;
     // The media-bus service; null without a bus.
     MprisService* mpris() const { return mpris_.get(); }
 
@@ -51,6 +64,7 @@ public:
 
 private:
     void Form_Unload(int& Cancel);
+    QWidget* openLookup(FrmAddCD& editor);
 
     AppServices services_;
     std::unique_ptr<MciChannel> mci_;
@@ -60,7 +74,14 @@ private:
     std::unique_ptr<PlayerCore> core_;
     std::unique_ptr<FrmCdplayer> window_;
     std::unique_ptr<MprisService> mpris_;
+    // Hides the main window for `window` and brings it back when `window` closes.
+    template <typename Window>
+    void standInForMainWindow(Window* window);
+
     QPointer<FrmAddCD> editor_;
+    QPointer<FrmSettings> settingsWindow_;
+    QPointer<FrmAbout> aboutWindow_;
+    QPointer<FrmTip> tipWindow_;
     bool exitRequested_ = false;
     bool ended_ = false;
 };

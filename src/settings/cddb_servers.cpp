@@ -30,6 +30,8 @@ QStringList cddbServerTexts() {
     return texts;
 }
 
+QUrl cddbWebSite() { return QUrl(QStringLiteral("https://gnudb.org/")); }
+
 ServerTextCheck validateServerText(const QString& text) {
     // Letters, digits and hyphens in dot-separated labels, and an optional port.
     static const QRegularExpression host(QStringLiteral(

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <span>
 
@@ -18,6 +19,9 @@ struct CddbServer {
 // "CDDBServer".
 std::span<const CddbServer> cddbServers();
 QStringList cddbServerTexts();
+
+// The web site of the CDDB service the default server belongs to, which the logo links open.
+QUrl cddbWebSite();
 
 // A server text typed into the settings window. `server` is what to save (the text
 // without surrounding blanks); when `error` is not empty nothing is saved and the window

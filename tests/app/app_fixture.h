@@ -4,7 +4,9 @@
 #include "app/velmora_app.h"
 #include "chrome/led_digit.h"
 #include "mixer/null_mixer_volume.h"
+#include "platform/browser.h"
 #include "platform/clock.h"
+#include "platform/http_fetcher.h"
 #include "platform/mci/mci_interpreter.h"
 #include "platform/message_box.h"
 #include "platform/sim/simulated_drive.h"
@@ -89,7 +91,10 @@ protected:
         s.isOnlyInstance = [this] { return onlyInstance; };
         s.trayAvailable = trayAvailable;
         s.logonName = [] { return QStringLiteral("tester"); };
-        s.showTips = [this] { ++tipsShown; };
+        s.http = &http;
+        s.browser = &browser;
+        s.files = &files;
+        s.random = [] { return 0.0; };
         s.endProgram = [this] { ++programEnded; };
         s.mediaBus = mediaBus;
         return s;
@@ -154,7 +159,9 @@ protected:
     QString commandLine;
     bool onlyInstance = true;
     bool trayAvailable = true;
-    int tipsShown = 0;
+    ScriptedHttpFetcher http;
+    RecordingBrowser browser;
+    ScriptedFilePicker files;
     int programEnded = 0;
     std::function<QDBusConnection()> mediaBus;  // none unless a test brings a bus
     std::unique_ptr<VelmoraApp> app;

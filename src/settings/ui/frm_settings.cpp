@@ -1,0 +1,174 @@
+#include "settings/ui/frm_settings.h"
+
+#include "chrome/artwork_windows.h"
+#include "chrome/click_area.h"
+#include "chrome/picture_button.h"
+#include "platform/browser.h"
+#include "platform/message_box.h"
+#include "platform/ui/window_shape.h"
+#include "settings/active_settings.h"
+#include "settings/cddb_servers.h"
+#include "settings/settings_store.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+
+namespace velmora {
+
+namespace {
+constexpr int kWidthTwips = 7470;
+constexpr int kHeightTwips = 4455;
+
+QString trimmedBlanks(const QString& text) {
+    qsizetype first = 0, last = text.size();
+    while (first < last && text[first] == u' ') ++first;
+    while (last > first && text[last - 1] == u' ') --last;
+    return text.mid(first, last - first);
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& place, bool wrap = false) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(place);
+    l->setWordWrap(wrap);
+    return l;
+}
+}  // namespace
+
+FrmSettings::FrmSettings(SettingsStore& store, ActiveSettings& settings, QString programFolder,
+                         FilePickerService& files, BrowserService& browser, MessageBoxService& boxes,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), store_(store), settings_(settings),
+      programFolder_(std::move(programFolder)), files_(files), browser_(browser), boxes_(boxes) {
+    setObjectName(QStringLiteral("frmSettings"));
+    setWindowTitle(QStringLiteral("Velmora Settings"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    createControls();
+}
+
+void FrmSettings::createControls() {
+    SSTab1_ = new QTabWidget(this);
+    SSTab1_->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1_->setGeometry(8, 8, width() - 16, 238);
+
+    auto* skins = new QWidget;
+    cmdLoadNew_ = new QPushButton(QStringLiteral("Load New Skin"), skins);
+    cmdLoadNew_->setObjectName(QStringLiteral("cmdLoadNew"));
+    cmdLoadNew_->setGeometry(10, 10, 120, 28);
+    connect(cmdLoadNew_, &QPushButton::clicked, this, &FrmSettings::cmdLoadNew_Click);
+    picSkin_ = label(skins, "picSkin", QString(), QRect(140, 10, 322, 114));
+    picSkin_->setAlignment(Qt::AlignCenter);
+    picSkin_->setFrameShape(QFrame::StyledPanel);
+    label(skins, "lblSkinHint", QStringLiteral("Skins are pictures in the Skins folder beside the program."),
+          QRect(140, 130, 322, 60), true);
+    SSTab1_->addTab(skins, QStringLiteral("Skins"));
+
+    auto* cddb = new QWidget;
+    label(cddb, "lblCDDB", QStringLiteral("CDDB Server"), QRect(10, 10, 200, 18));
+    cmbCDDB_ = new QComboBox(cddb);
+    cmbCDDB_->setObjectName(QStringLiteral("cmbCDDB"));
+    cmbCDDB_->setEditable(true);
+    cmbCDDB_->setInsertPolicy(QComboBox::NoInsert);
+    cmbCDDB_->setGeometry(10, 30, 360, 26);
+    imgCDDB_ = new ClickArea(cddb);
+    imgCDDB_->setObjectName(QStringLiteral("imgCDDB"));
+    imgCDDB_->setGeometry(395, 14, twipsToPixels(960), twipsToPixels(705));
+    imgCDDB_->setPixmap(artwork::cddbLogo());
+    imgCDDB_->setToolTip(QStringLiteral("Click Here To Visit The CDDB Web Site"));
+    imgCDDB_->setCursor(artwork::linkCursor());
+    connect(imgCDDB_, &ClickArea::clicked, this, &FrmSettings::imgCDDB_Click);
+    label(cddb, "Label1",
+          QStringLiteral("Titles are looked up in freely run CDDB-format disc databases; each server "
+                         "belongs to its operators, whose terms apply to what it sends."),
+          QRect(10, 70, 450, 60), true);
+    SSTab1_->addTab(cddb, QStringLiteral("CDDB"));
+
+    auto* person = new QWidget;
+    label(person, "lblUserName", QStringLiteral("User Name"), QRect(10, 10, 200, 18));
+    txtUserName_ = new QLineEdit(person);
+    txtUserName_->setObjectName(QStringLiteral("txtUserName"));
+    txtUserName_->setGeometry(10, 30, 360, 26);
+    label(person, "lblUserNameHint",
+          QStringLiteral("CDDB servers receive this name with every lookup. Most ask for your e-mail "
+                         "address here, so that they can reach you about your use of them."),
+          QRect(10, 64, 450, 60), true);
+    SSTab1_->addTab(person, QStringLiteral("Person Info"));
+
+    cmdExit_ = new PictureButton(this);
+    cmdExit_->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit_->setGeometry(width() - 8 - 125, height() - 8 - 25, 125, 25);
+    cmdExit_->setPictures(artwork::settingsExitPicture(), {}, artwork::settingsExitPicture(true));
+    cmdExit_->setToolTip(QStringLiteral("Save Settings And Exit"));
+    connect(cmdExit_, &QAbstractButton::clicked, this, &FrmSettings::cmdExit_Click);
+}
+
+bool FrmSettings::showSkin(const QString& fileName) {
+    QPixmap picture;
+    if (!picture.load(programFolder_ + QStringLiteral("/Skins/") + trimmedBlanks(fileName))) return false;
+    picSkin_->setPixmap(picture.scaled(picSkin_->size() - QSize(4, 4), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    return true;
+}
+
+void FrmSettings::Form_Load() {
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
+                                                          : QRect(0, 0, 800, 600);
+    move(screen.center() - rect().center());
+    cmbCDDB_->addItems(cddbServerTexts());
+    loadedServer_ = store_.read(settings::CDDBServer, defaultCddbServer()).value;
+    cmbCDDB_->setEditText(loadedServer_);
+    SelectedSkin_ = store_.read(settings::Skin).value;
+    // A stored skin that cannot be shown leaves the preview's own picture.
+    if (!showSkin(SelectedSkin_)) picSkin_->setPixmap(artwork::skinPreviewPlaceholder(picSkin_->size() - QSize(4, 4)));
+    txtUserName_->setText(store_.read(settings::UserName, settings_.ActiveUserName()).value);
+    show();
+}
+
+void FrmSettings::cmdLoadNew_Click() {
+    const QString chosen = files_.chooseFile(QStringLiteral("Select Skin"), programFolder_ + QStringLiteral("/Skins"),
+                                             QStringLiteral("Skins (*.jpg)"));
+    if (chosen.isEmpty()) return;
+    // Only the name counts: the skin is always taken from the Skins folder.
+    const QString name = QFileInfo(chosen).fileName();
+    if (!showSkin(name)) return;
+    SelectedSkin_ = name;
+}
+
+void FrmSettings::imgCDDB_Click() {
+    // A browser that did not take the page gets one more try.
+    if (!browser_.openUrl(cddbWebSite())) browser_.openUrl(cddbWebSite());
+}
+
+void FrmSettings::cmdExit_Click() { close(); }
+
+void FrmSettings::Form_Unload() {
+    emit closed();
+    const ServerTextCheck server = validateServerText(cmbCDDB_->currentText());
+    if (server.ok()) {
+        store_.write(settings::CDDBServer, server.server);
+    } else {
+        boxes_.show(QStringLiteral("The CDDB server was not changed: %1\r\n\r\nLookups go on asking %2.")
+                        .arg(server.error, loadedServer_),
+                    QStringLiteral("Velmora Settings"), MsgBox::Information | MsgBox::OkOnly);
+    }
+    store_.write(settings::Skin, SelectedSkin_);
+    store_.write(settings::UserName, txtUserName_->text());
+    settings_.LoadSettings(true);
+}
+
+void FrmSettings::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        unloaded_ = true;
+        Form_Unload();
+    }
+    event->accept();
+}
+
+}  // namespace velmora

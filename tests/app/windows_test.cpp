@@ -1,0 +1,172 @@
+// The settings, tip and about windows as the main window opens them, and a lookup from
+// the main window to the disc database file as a person does it.
+#include "app_fixture.h"
+
+#include "cddb/ui/frm_query_internet.h"
+#include "dialogs/ui/frm_about.h"
+#include "dialogs/ui/frm_tip.h"
+#include "discdb/ui/frm_add_cd.h"
+#include "settings/active_settings.h"
+#include "settings/ui/frm_settings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace velmora::test {
+namespace {
+
+class WindowsTest : public AppFixture {
+protected:
+    void click(QWidget* parent, const char* name) {
+        auto* w = parent->findChild<QWidget*>(QLatin1String(name));
+        ASSERT_TRUE(w) << name;
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+    void writeSkin(const QString& name, const QColor& colour) {
+        QDir(dir.path()).mkpath(QStringLiteral("Skins"));
+        QImage image(window->size(), QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("Skins/") + name), "JPG", 95));
+    }
+    static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+};
+
+TEST_F(WindowsTest, SettingsSaveOnEveryCloseAndTakeEffectAtOnce) {
+    store("Show Tips at Startup", "0");
+    start();
+    writeSkin(QStringLiteral("red.jpg"), QColor(200, 0, 0));
+    click(window, "imgSetup");
+    FrmSettings* settings = app->settingsWindow();
+    ASSERT_TRUE(settings);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(settings->cmbCDDB()->currentText(), setting("CDDBServer"));
+    EXPECT_EQ(settings->txtUserName()->text(), QStringLiteral("tester"));
+
+    // A file picked elsewhere counts only by its name in the Skins folder.
+    files.answer = QStringLiteral("/elsewhere/missing.jpg");
+    click(settings, "cmdLoadNew");
+    EXPECT_EQ(settings->SelectedSkin(), QStringLiteral("cloud_skin.jpg"));
+    files.answer = QStringLiteral("/elsewhere/red.jpg");
+    click(settings, "cmdLoadNew");
+    ASSERT_EQ(files.asked.size(), 2u);
+    EXPECT_EQ(files.asked[0].title, QStringLiteral("Select Skin"));
+    EXPECT_EQ(files.asked[0].folder, dir.path() + QStringLiteral("/Skins"));
+    EXPECT_EQ(settings->SelectedSkin(), QStringLiteral("red.jpg"));
+
+    settings->cmbCDDB()->setEditText(QStringLiteral("  cddb.example:8080/cgi/cddb.cgi "));
+    settings->txtUserName()->setText(QString());
+    click(settings, "cmdExit");
+    settle();
+    EXPECT_FALSE(app->settingsWindow());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(setting("CDDBServer"), QStringLiteral("cddb.example:8080/cgi/cddb.cgi"));
+    EXPECT_EQ(setting("Skin"), QStringLiteral("red.jpg"));
+    EXPECT_EQ(setting("UserName"), QString()) << "an empty name is kept, not replaced by the logon name";
+    EXPECT_EQ(app->settings().ActiveCDDBServer(), QStringLiteral("cddb.example:8080/cgi/cddb.cgi"));
+    const QColor face = window->skin().toImage().pixelColor(window->width() / 2, window->height() / 2);
+    EXPECT_GT(face.red(), 150);
+    EXPECT_LT(face.green(), 60);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(WindowsTest, ABrokenServerTextKeepsTheOldOneAndSaysWhy) {
+    store("Show Tips at Startup", "0");
+    start();
+    const QString before = setting("CDDBServer");
+    for (const QString& typed : {QString(), QStringLiteral("my host/cddb.cgi"), QStringLiteral("http://host/cddb.cgi")}) {
+        boxes.shown.clear();
+        app->openSettings();
+        app->settingsWindow()->cmbCDDB()->setEditText(typed);
+        app->settingsWindow()->close();
+        settle();
+        EXPECT_EQ(setting("CDDBServer"), before) << typed.toStdString();
+        ASSERT_EQ(boxes.shown.size(), 1u) << typed.toStdString();
+        EXPECT_TRUE(boxes.shown[0].text.startsWith(QLatin1String("The CDDB server was not changed"))) << typed.toStdString();
+    }
+}
+
+TEST_F(WindowsTest, TipOfTheDayDrawsFromTheFileAndStoresTheSwitch) {
+    QFile tips(dir.filePath(QStringLiteral("TIPOFDAY.DAT")));
+    ASSERT_TRUE(tips.open(QIODevice::WriteOnly));
+    tips.write("First tip\nSecond tip\nThird tip");
+    tips.close();
+    start();
+    FrmTip* tip = app->tipWindow();
+    ASSERT_TRUE(tip);
+    EXPECT_EQ(tip->lblTipText()->text(), QStringLiteral("First tip"));
+    EXPECT_EQ(setting("Show Tips at Startup"), QStringLiteral("1"));
+    tip->chkLoadTipsAtStartup()->click();
+    EXPECT_EQ(setting("Show Tips at Startup"), QStringLiteral("0"));
+    click(tip, "cmdOK");
+    settle();
+    EXPECT_FALSE(app->tipWindow());
+    start();
+    EXPECT_FALSE(app->tipWindow()) << "switched off for the next start";
+}
+
+TEST_F(WindowsTest, AboutOpensBothPagesAndAnyCloseBringsTheMainWindowBack) {
+    store("Show Tips at Startup", "0");
+    start();
+    const QPoint place = window->pos();
+    click(window, "cmdAbout");
+    FrmAbout* about = app->aboutWindow();
+    ASSERT_TRUE(about);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(about->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Version 3.0.1"));
+    click(about, "imgCDDB");
+    click(about, "imgCDDB");
+    click(about, "imgClickHere");
+    ASSERT_EQ(browser.opened.size(), 3u);
+    EXPECT_EQ(browser.opened[0], browser.opened[1]) << "every click opens the page anew";
+    EXPECT_EQ(browser.opened[0].scheme(), QStringLiteral("https"));
+    EXPECT_TRUE(browser.opened[2].toString().endsWith(QLatin1String("velmora.html")));
+    about->close();  // the window's own close, not the picture button
+    settle();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->pos(), place);
+}
+
+TEST_F(WindowsTest, ALookupFromTheMainWindowEndsInTheFileAndOnTheFace) {
+    store("Show Tips at Startup", "0");
+    start();
+    http.respond = [](const QUrl& url, int index) -> HttpReply {
+        if (index < 4) return {HttpError::None, 200, "401 not here\r\n", {}};
+        EXPECT_TRUE(url.toString().contains(QLatin1String("cmd=cddb+read+jazz+")));
+        QByteArray body = "210 jazz 00000000\r\nDTITLE=Quartet / Night Session\r\n";
+        for (int i = 0; i < 12; ++i) body += "TTITLE" + QByteArray::number(i) + "=Tune " + QByteArray::number(i + 1) + "\r\n";
+        return {HttpError::None, 200, body + ".\r\n", {}};
+    };
+    click(window, "picEditTrackList");
+    FrmAddCD* editor = app->editor();
+    ASSERT_TRUE(editor);
+    click(editor, "cmdLocate");
+    auto* lookup = editor->findChild<FrmQueryInterNet*>();
+    if (!lookup)
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* l = qobject_cast<FrmQueryInterNet*>(w)) lookup = l;
+    ASSERT_TRUE(lookup);
+    lookup->tmrCheckNet()->setInterval(0);
+    QTest::qWait(50);
+    ASSERT_EQ(http.requests.size(), 5u);
+    click(lookup, "cmdMerge");
+    click(editor, "cmdExit");
+    settle();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(session().disc().Title, QStringLiteral("Night Session"));
+    QFile file(dir.filePath(QStringLiteral("Velmora.ini")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    EXPECT_TRUE(saved.contains("Title=Night Session\r\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("Artist=Quartet\r\n"));
+    EXPECT_TRUE(saved.contains("Track12=Tune 12\r\n"));
+    tick();
+    EXPECT_EQ(controls().lblTrk->text(), QStringLiteral("Tune 1"));
+}
+
+}  // namespace
+}  // namespace velmora::test
