@@ -2,6 +2,7 @@
 
 #include "platform/ui/window_shape.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 
 namespace velmora {
@@ -25,6 +26,13 @@ QLabel* yellowLabel(QWidget* parent, const QString& caption, const QRect& place,
     label->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0); background: transparent;"));
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;
+}
+
+void fitCaption(QLabel* label) {
+    QFont font = label->font();
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    label->setFont(font);
 }
 
 }  // namespace velmora

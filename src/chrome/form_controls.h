@@ -20,4 +20,8 @@ QFont arialFont(double points, bool bold = false);
 QLabel* yellowLabel(QWidget* parent, const QString& caption, const QRect& place, double points = 9,
                     bool bold = true);
 
+// Shrinks the caption's font until its text fits the label's width, for faces wider than
+// the one the layout was drawn with.
+void fitCaption(QLabel* label);
+
 }  // namespace velmora

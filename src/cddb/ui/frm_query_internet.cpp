@@ -68,6 +68,8 @@ void FrmQueryInterNet::createControls() {
     auto* titleCaption = yellowLabel(this, QStringLiteral("CD Title"), twipsRect(225, 450, 840, 240));
     titleCaption->setObjectName(QStringLiteral("lbl"));
     titleCaption->setProperty("index", 0);
+    fitCaption(artistCaption);
+    fitCaption(titleCaption);
     lblArtist_ = yellowLabel(this, QStringLiteral("Searching Database ..."), twipsRect(1050, 225, 6315, 240));
     lblArtist_->setObjectName(QStringLiteral("lblArtist"));
     lblTitle_ = yellowLabel(this, QStringLiteral("Accessing CDDB..."), twipsRect(1050, 450, 6315, 240));
@@ -226,6 +228,8 @@ void FrmQueryInterNet::showPage(int page) {
         QLabel* caption = lblT_[static_cast<std::size_t>(i)];
         QLabel* label = lblTrack_[static_cast<std::size_t>(i)];
         caption->setText(rowCaption(index + 1));
+        caption->setFont(arialFont(8.25));
+        fitCaption(caption);
         label->setText(title.value_or(QStringLiteral("N/A")));
         caption->setVisible(title.has_value());
         label->setVisible(title.has_value());

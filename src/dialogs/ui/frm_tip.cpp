@@ -5,7 +5,11 @@
 #include "platform/ui/window_shape.h"
 #include "settings/settings_store.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -58,6 +62,9 @@ FrmTip::FrmTip(SettingsStore& store, QString programFolder, std::function<double
     chkLoadTipsAtStartup_ = new QCheckBox(QStringLiteral("&Show Tips at Startup"), this);
     chkLoadTipsAtStartup_->setObjectName(QStringLiteral("chkLoadTipsAtStartup"));
     chkLoadTipsAtStartup_->setGeometry(twipsRect(120, 2940, 2055, 315));
+    // Desktop faces run wider than the one the layout was drawn with: never cut the caption.
+    chkLoadTipsAtStartup_->resize(std::max(chkLoadTipsAtStartup_->width(), chkLoadTipsAtStartup_->sizeHint().width()),
+                                  chkLoadTipsAtStartup_->height());
     connect(chkLoadTipsAtStartup_, &QCheckBox::toggled, this, &FrmTip::chkLoadTipsAtStartup_Click);
 }
 
@@ -69,7 +76,14 @@ void FrmTip::Form_Load() {
     // Checking the box stores "1", as every change of it does.
     chkLoadTipsAtStartup_->setChecked(true);
     chkLoadTipsAtStartup_Click();
-    tips_.load(programFolder_);
+    // Beside the program when it runs from its build; where an install put it otherwise.
+    QString folder = programFolder_;
+    if (!QFileInfo::exists(folder + u'/' + kTipsFileName)) {
+        const QString installed =
+            QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("velmora/") + kTipsFileName);
+        if (!installed.isEmpty()) folder = QFileInfo(installed).path();
+    }
+    tips_.load(folder);
     lblTipText_->setText(tips_.tipText());
 }
 

@@ -1,0 +1,103 @@
+// Opens each of the player's windows on the demo disc, with a CDDB record served from
+// memory, and saves what the display server shows of each as a PNG. Run under Xvfb:
+//   xvfb-run -a build/tools/velmora-window-gallery docs
+#include "app/app_services.h"
+#include "app/frm_cdplayer.h"
+#include "app/velmora_app.h"
+#include "cddb/ui/frm_query_internet.h"
+#include "dialogs/ui/frm_about.h"
+#include "dialogs/ui/frm_tip.h"
+#include "discdb/ui/frm_add_cd.h"
+#include "mixer/null_mixer_volume.h"
+#include "platform/browser.h"
+#include "platform/clock.h"
+#include "platform/drive_selection.h"
+#include "platform/http_fetcher.h"
+#include "platform/mci/mci_interpreter.h"
+#include "platform/ui/qt_message_box.h"
+#include "settings/qsettings_registry.h"
+#include "settings/ui/frm_settings.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+#include <cstdio>
+
+using namespace velmora;
+
+namespace {
+
+bool save(QWidget* window, const QString& path) {
+    window->raise();
+    for (int i = 0; i < 30; ++i) QTest::qWait(20);
+    const QPixmap shot = window->screen()->grabWindow(window->winId());
+    const bool ok = !shot.isNull() && shot.save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+QByteArray demoRecord(int tracks) {
+    QByteArray body = "210 misc 00000000 CD database entry follows\r\nDTITLE=The Velmora Ensemble / Demo Disc\r\n";
+    for (int i = 0; i < tracks; ++i) body += "TTITLE" + QByteArray::number(i) + "=Tone study no. " + QByteArray::number(i + 1) + "\r\n";
+    return body + ".\r\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QTemporaryDir dir;
+    auto clock = std::make_shared<SteadyClock>();
+    MciInterpreter interpreter([clock] { return selectDriveFromEnvironment(QStringLiteral(VELMORA_RUNTIME_DIR "/demo/demo.cue"), clock).drive; });
+    QtMessageBoxService boxes;
+    ScriptedHttpFetcher http;
+    http.respond = [](const QUrl&, int) { return HttpReply{HttpError::None, 200, demoRecord(12), {}}; };
+    RecordingBrowser browser;
+    ScriptedFilePicker files;
+
+    AppServices services;
+    services.mci = &interpreter;
+    services.boxes = &boxes;
+    services.http = &http;
+    services.browser = &browser;
+    services.files = &files;
+    services.registry = qsettingsRegistryFactory(dir.filePath(QStringLiteral("settings.ini")));
+    services.mixer = [] { return std::make_unique<NullMixerVolume>(); };
+    services.programFolder = QStringLiteral(VELMORA_RUNTIME_DIR);  // the skins and tips of the build
+    services.discDatabasePath = dir.filePath(QStringLiteral("Velmora.ini"));
+    services.logonName = [] { return QStringLiteral("listener@example.org"); };
+    services.random = [] { return 0.3; };
+
+    VelmoraApp app(std::move(services));
+    if (!app.start()) return 1;
+    app.mainWindow().show();
+    bool ok = true;
+    if (FrmTip* tip = app.tipWindow()) {
+        ok &= save(tip, out + QStringLiteral("/window-tip.png"));
+        tip->close();
+    }
+    FrmSettings* settings = app.openSettings();
+    ok &= save(settings, out + QStringLiteral("/window-settings.png"));
+    settings->close();
+    FrmAbout* about = app.openAbout();
+    ok &= save(about, out + QStringLiteral("/window-about.png"));
+    about->close();
+    FrmAddCD* editor = app.openEditor();
+    editor->cmdLocate_Click();
+    FrmQueryInterNet* lookup = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* l = qobject_cast<FrmQueryInterNet*>(w)) lookup = l;
+    if (!lookup) return 1;
+    lookup->tmrCheckNet_Timer();
+    ok &= save(lookup, out + QStringLiteral("/window-lookup.png"));
+    lookup->cmdMerge_Click();
+    ok &= save(editor, out + QStringLiteral("/window-editor.png"));
+    editor->close();
+    app.quit();
+    return ok ? 0 : 1;
+}
