@@ -1,5 +1,6 @@
 // The disc database at the size of a large collection: 10,000 discs of 12 to 20 tracks.
 // Targets: a load under 5 ms, a section write (flushed to disk) under 50 ms.
+#include "disc_collection.h"
 #include "discdb/disc_database.h"
 #include "discdb/profile_file.h"
 #include "platform/mci_service.h"
@@ -10,17 +11,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <cstring>
 #include <string>
 
 using namespace velmora;
 
 namespace {
-
-constexpr int kDiscs = 10000;
 
 class TwelveTracks final : public MciService {
 public:
@@ -32,29 +28,9 @@ public:
     bool errorString(int, char*, int) const override { return false; }
 };
 
-QString discId(int i) { return QStringLiteral("%1").arg(0x10000000u + static_cast<unsigned>(i) * 7919u, 8, 16, QLatin1Char('0')).toUpper(); }
-
-// One database for every benchmark of the run.
-struct Database {
-    QTemporaryDir dir;
-    QString path;
-    qint64 bytes = 0;
-
-    Database() : path(dir.filePath(QStringLiteral("Velmora.ini"))) {
-        QByteArray file;
-        for (int i = 0; i < kDiscs; ++i) {
-            const int tracks = 12 + i % 9;
-            file += "[" + discId(i).toLatin1() + "]\r\nTitle=Album number " + QByteArray::number(i) +
-                    "\r\nArtist=Performer " + QByteArray::number(i % 997) +
-                    "\r\nRevision=1\r\nNumberOfTracks=" + QByteArray::number(tracks) + "\r\n";
-            for (int t = 1; t <= tracks; ++t)
-                file += "Track" + QByteArray::number(t) + "=Song title number " + QByteArray::number(t) + "\r\n";
-        }
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly)) f.write(file);
-        bytes = file.size();
-    }
-};
+using bench::kDiscs;
+QString discId(int i) { return bench::collectionDiscId(i); }
+using Database = bench::DiscCollection;
 
 Database& database() {
     static Database db;

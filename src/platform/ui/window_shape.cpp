@@ -12,21 +12,30 @@ QRegion roundRectRegion(int left, int top, int right, int bottom, int ellipseW, 
     const int width = right - left;
     const int height = bottom - top;
     if (width <= 0 || height <= 0) return {};
-    QPainterPath path;
-    path.addRoundedRect(QRectF(left, top, width, height), ellipseW / 2.0, ellipseH / 2.0);
-    // Pixel-exact: a pixel belongs to the shape when its centre does.
-    QRegion region;
+    // Corners are quarter ellipses, their radii no more than half the sides. A pixel belongs
+    // to the shape when its centre lies inside; each row is one run, worked out directly
+    // (testing every pixel against a path costs a third of a second for the editor).
+    const double rx = std::min(ellipseW / 2.0, width / 2.0);
+    const double ry = std::min(ellipseH / 2.0, height / 2.0);
+    std::vector<QRect> rows;
+    rows.reserve(static_cast<std::size_t>(height));
     for (int y = top; y < bottom; ++y) {
-        int runStart = -1;
-        for (int x = left; x <= right; ++x) {
-            const bool inside = x < right && path.contains(QPointF(x + 0.5, y + 0.5));
-            if (inside && runStart < 0) runStart = x;
-            if (!inside && runStart >= 0) {
-                region += QRect(runStart, y, x - runStart, 1);
-                runStart = -1;
-            }
+        const double cy = y + 0.5;
+        double dy = 0;
+        if (cy < top + ry) dy = top + ry - cy;
+        else if (cy > bottom - ry) dy = cy - (bottom - ry);
+        double inset = 0;
+        if (dy > 0 && rx > 0) {
+            const double t = 1 - (dy / ry) * (dy / ry);
+            if (t <= 0) continue;
+            inset = rx - rx * std::sqrt(t);
         }
+        const int first = std::max(left, static_cast<int>(std::floor(left + inset - 0.5)) + 1);
+        const int end = std::min(right, static_cast<int>(std::ceil(right - inset - 0.5)));
+        if (end > first) rows.emplace_back(first, y, end - first, 1);
     }
+    QRegion region;
+    region.setRects(rows.data(), static_cast<int>(rows.size()));
     return region;
 }
 
