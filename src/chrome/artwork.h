@@ -30,6 +30,12 @@ QImage drawSkin(Skin skin);
 // Skin files the artwork tool writes into the "Skins" folder, in a stable order.
 std::vector<std::pair<QString, Skin>> skinFiles();
 
+// The program's icon at the sizes of the desktop's icon theme.
+inline constexpr int kIconThemeSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+// Writes the icon as FOLDER/icons/hicolor/<n>x<n>/apps/velmora.png for each theme size;
+// false, with the reason in `error`, when a file could not be written.
+bool writeIconFiles(const QString& folder, QString* error);
+
 // Writes every skin of skinFiles() as a JPEG into `folder`/Skins, creating the folder.
 // Returns false and a message in *error when a folder or file cannot be written.
 bool writeSkinFiles(const QString& folder, QString* error = nullptr);

@@ -477,4 +477,18 @@ bool writeSkinFiles(const QString& folder, QString* error) {
     return true;
 }
 
+bool writeIconFiles(const QString& folder, QString* error) {
+    for (const int size : kIconThemeSizes) {
+        const QString dir = QDir(folder).filePath(QStringLiteral("icons/hicolor/%1x%1/apps").arg(size));
+        const QString path = dir + QStringLiteral("/velmora.png");
+        QSaveFile file(path);
+        if (!QDir().mkpath(dir) || !file.open(QIODevice::WriteOnly) || !trayIconPixmap(size).save(&file, "PNG") ||
+            !file.commit()) {
+            if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace velmora::artwork
