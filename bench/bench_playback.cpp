@@ -154,8 +154,9 @@ int main(int argc, char** argv) {
     }
 
     // 2. Command latency, at the engine's boundary with the sound device.
-    auto handle = std::make_shared<CdioHandle>();
-    handle->cdio = cdio_open(QFile::encodeName(cue).constData(), DRIVER_BINCUE);
+    const std::string cueBytes = QFile::encodeName(cue).toStdString();
+    auto handle = std::make_shared<CdioHandle>(makeCdioDevice(cueBytes, CdioSource::BinCue));
+    handle->device->open(cueBytes);
     PlaybackEngine engine(target, std::make_shared<SteadyClock>());
     Observer observer;
     engine.setOutputObserver(&observer);

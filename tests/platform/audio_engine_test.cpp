@@ -83,7 +83,12 @@ TEST_F(AudioEngine, DiscPulledOutStopsPlaybackWithNotReady) {
     // What did play was the disc's own audio, from the start.
     const auto samples = readSamples(out());
     EXPECT_EQ(expectRun(samples, 0, 150 * 588, static_cast<long long>(samples.size() / 2), toc_), "");
-    // The next play starts afresh with no error left over.
+    // A stop clears the failure, and so does the next play.
+    engine.stop(150);
+    EXPECT_EQ(engine.snapshot().error, DriveError::None);
+    ASSERT_EQ(engine.play({{150, 2000}}, reader), DriveError::None);
+    advanceUntil(engine, [](const EngineSnapshot& s) { return s.state == EngineState::Stopped; });
+    EXPECT_EQ(engine.snapshot().error, DriveError::NotReady);
     reader->gone = 1 << 30;
     ASSERT_EQ(engine.play({{150, 160}}, reader), DriveError::None);
     EXPECT_EQ(engine.snapshot().error, DriveError::None);

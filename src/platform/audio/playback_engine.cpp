@@ -125,6 +125,7 @@ DriveError PlaybackEngine::resume() {
 void PlaybackEngine::stop(int frame) {
     std::lock_guard lock(mu_);
     state_ = EngineState::Stopped;
+    error_ = DriveError::None;  // a failure is news until the next command
     positionSample_ = std::int64_t(frame) * kSamplesPerSector;
     ++gen_;
     readerWake_.notify_all();

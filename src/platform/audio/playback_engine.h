@@ -29,7 +29,8 @@ enum class EngineState { Stopped, Playing, Paused };
 struct EngineSnapshot {
     EngineState state = EngineState::Stopped;
     int positionFrame = 0;  // what has been heard; the head when stopped
-    DriveError error = DriveError::None;  // why playback last ended on its own, if it failed
+    DriveError error = DriveError::None;  // why playback last ended on its own, if it failed,
+                                          // until the next play or stop
 };
 
 // Digital playback: a reader thread pulls sectors from a SectorReader into a queue of

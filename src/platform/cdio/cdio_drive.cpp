@@ -4,8 +4,7 @@
 #include "platform/cdio/cdio_handle.h"
 #include "platform/cdio/image_check.h"
 
-#include <cdio/audio.h>
-#include <cdio/mmc.h>
+#include <cdio/cdio.h>
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -16,10 +15,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <vector>
 
 namespace velmora {
@@ -32,6 +32,10 @@ constexpr std::int64_t kEmptyDriveProbeMs = 2000;
 // One refresh asks the drive a dozen questions in a row; the media-changed flag stays set
 // until read, so asking it once per burst notices a change just as soon.
 constexpr std::int64_t kMediaCheckMs = 250;
+// An eject waits this long for a read to let go of the handle, then leaves the eject to
+// a helper that does it once the read is over: a read retrying a bad sector can take
+// seconds.
+constexpr auto kEjectWait = std::chrono::milliseconds(100);
 
 bool sameToc(const std::optional<DiscToc>& a, const std::optional<DiscToc>& b) {
     if (a.has_value() != b.has_value()) return false;
@@ -44,34 +48,33 @@ bool sameToc(const std::optional<DiscToc>& a, const std::optional<DiscToc>& b) {
     return true;
 }
 
-std::optional<DiscToc> readToc(CdIo_t* cdio, std::string* why) {
-    const track_t first = cdio_get_first_track_num(cdio);
-    const track_t last = cdio_get_last_track_num(cdio);
-    if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK || first < 1 || last > 99 ||
-        last < first) {
+std::optional<DiscToc> readToc(CdDevice& device, std::string* why) {
+    const int first = device.firstTrack();
+    const int last = device.lastTrack();
+    if (first < 1 || last > 99 || last < first) {
         *why = "no readable table of contents (no disc?)";
         return std::nullopt;
     }
     DiscToc toc;
     for (int t = first; t <= last; ++t) {
-        const lsn_t lsn = cdio_get_track_lsn(cdio, static_cast<track_t>(t));
-        if (lsn == CDIO_INVALID_LSN) {
+        const std::optional<int> lsn = device.trackLsn(t);
+        if (!lsn) {
             *why = "the start of track " + std::to_string(t) + " cannot be read";
             return std::nullopt;
         }
-        const bool audio = cdio_get_track_format(cdio, static_cast<track_t>(t)) == TRACK_FORMAT_AUDIO;
-        if (!toc.tracks.empty() && lsn + kLeadInFrames <= toc.tracks.back().startFrame) {
+        const bool audio = device.trackIsAudio(t);
+        if (!toc.tracks.empty() && *lsn + kLeadInFrames <= toc.tracks.back().startFrame) {
             *why = "track " + std::to_string(t) + " starts before the track ahead of it";
             return std::nullopt;
         }
-        toc.tracks.push_back({t, lsn + kLeadInFrames, audio});
+        toc.tracks.push_back({t, *lsn + kLeadInFrames, audio});
     }
-    const lsn_t leadout = cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
-    if (leadout == CDIO_INVALID_LSN || leadout + kLeadInFrames <= toc.tracks.back().startFrame) {
+    const std::optional<int> leadout = device.trackLsn(CdDevice::kLeadoutTrack);
+    if (!leadout || *leadout + kLeadInFrames <= toc.tracks.back().startFrame) {
         *why = "the last track has no length";
         return std::nullopt;
     }
-    toc.leadoutFrame = leadout + kLeadInFrames;
+    toc.leadoutFrame = *leadout + kLeadInFrames;
     return toc;
 }
 
@@ -114,12 +117,13 @@ std::string resolvedTocCopy(const QString& tocPath, const QTemporaryDir& dir) {
 
 class CdioDrive final : public CdDrive {
 public:
-    CdioDrive(QString path, Kind kind, driver_id_t driver, std::shared_ptr<Clock> clock,
-              CdioDriveOptions options)
+    CdioDrive(QString path, Kind kind, std::shared_ptr<CdDevice> device, bool cdrdao,
+              std::shared_ptr<Clock> clock, CdioDriveOptions options)
         : path_(std::move(path)),
           pathBytes_(QFile::encodeName(path_).toStdString()),
           kind_(kind),
-          driver_(driver),
+          cdrdao_(cdrdao),
+          io_(std::make_shared<CdioHandle>(std::move(device))),
           clock_(clock ? std::move(clock) : std::make_shared<SteadyClock>()),
           options_(std::move(options)) {
         if (!options_.analog) engine_ = std::make_unique<PlaybackEngine>(options_.pcm, clock_);
@@ -127,7 +131,8 @@ public:
 
     ~CdioDrive() override {
         engine_.reset();  // joins the threads before the handle goes
-        if (options_.analog && io_->cdio) cdio_audio_stop(io_->cdio);
+        if (pendingEject_.valid()) pendingEject_.wait();
+        if (options_.analog && io_->device->isOpen()) io_->device->audio(CdDevice::AudioCall::Stop);
     }
 
     bool start(QString* error, bool permissionDenied) {
@@ -183,7 +188,6 @@ public:
         if (e.error != DriveError::None) {
             const std::string why = engine_->lastError();
             std::lock_guard lock(mu_);
-            if (e.error == DriveError::NotReady) forceProbe_ = true;
             if (why != engineDetailSeen_) detail_ = engineDetailSeen_ = why;
         }
         return s;
@@ -212,13 +216,13 @@ public:
 
     DriveError pause() override {
         if (DriveError e = requireDisc(nullptr); e != DriveError::None) return e;
-        if (options_.analog) return analogCall(cdio_audio_pause, "pause");
+        if (options_.analog) return analogCall(CdDevice::AudioCall::Pause, "pause");
         return engine_->pause();
     }
 
     DriveError resume() override {
         if (DriveError e = requireDisc(nullptr); e != DriveError::None) return e;
-        if (options_.analog) return analogCall(cdio_audio_resume, "resume");
+        if (options_.analog) return analogCall(CdDevice::AudioCall::Resume, "resume");
         const DriveError e = engine_->resume();
         return e == DriveError::None ? e : fail(e, engine_->lastError());
     }
@@ -232,7 +236,7 @@ public:
         const int start = toc ? toc->tracks.front().startFrame : kLeadInFrames;
         if (!toc) return requireDisc(nullptr);
         if (options_.analog) {
-            analogCall(cdio_audio_stop, "stop");
+            analogCall(CdDevice::AudioCall::Stop, "stop");
             std::lock_guard lock(mu_);
             analogHead_ = start;
             return DriveError::None;
@@ -247,7 +251,7 @@ public:
         if (frame < 0 || frame > toc->leadoutFrame)
             return fail(DriveError::OutOfRange, "The position is outside the disc");
         if (options_.analog) {
-            analogCall(cdio_audio_stop, "stop");
+            analogCall(CdDevice::AudioCall::Stop, "stop");
             std::lock_guard lock(mu_);
             analogHead_ = frame;
             return DriveError::None;
@@ -261,9 +265,10 @@ public:
             std::lock_guard lock(mu_);
             if (permissionDenied_) return DriveError::NoPermission;
         }
+        std::lock_guard tray(trayMu_);
         if (engine_) engine_->stop(kLeadInFrames);
-        std::lock_guard io(io_->mutex);
         if (kind_ == Kind::Image) {
+            std::lock_guard io(io_->mutex);
             // libcdio's eject frees an image's data; the tray of an image is ours alone.
             if (open) {
                 dropHandleLocked();
@@ -282,31 +287,41 @@ public:
             return DriveError::None;
         }
         if (open) {
-            if (options_.analog && io_->cdio) cdio_audio_stop(io_->cdio);
-            // Our own descriptor would make the kernel refuse the eject as busy.
-            dropHandleLocked();
-            const driver_return_code_t rc = cdio_eject_media_drive(pathBytes_.c_str());
-            if (rc != DRIVER_OP_SUCCESS) {
-                std::string why;
-                reopenLocked(&why);
-                return fail(rc == DRIVER_OP_UNSUPPORTED ? DriveError::Unsupported : DriveError::Hardware,
-                            withLog("The drive did not open its tray (is the disc mounted?)"));
+            {
+                std::lock_guard lock(mu_);
+                if (ejectPending_) return DriveError::None;
             }
-            std::lock_guard lock(mu_);
-            doorOpen_ = true;
-            toc_.reset();
+            ++io_->version;  // a read under way gives up at its next sector
+            std::unique_lock io(io_->mutex, kEjectWait);
+            if (io.owns_lock()) return ejectLocked();
+            // Still inside a read (a sector being retried): the tray shows open at once and
+            // opens as soon as the read lets go. Should the drive refuse then, the disc
+            // shows again with the reason.
+            {
+                std::lock_guard lock(mu_);
+                doorOpen_ = true;
+                toc_.reset();
+                ejectPending_ = true;
+            }
+            pendingEject_ = std::async(std::launch::async, [this] {
+                std::lock_guard late(io_->mutex);
+                ejectLocked();
+                std::lock_guard lock(mu_);
+                ejectPending_ = false;
+            });
             return DriveError::None;
         }
-        driver_id_t driver = DRIVER_DEVICE;
-        const driver_return_code_t rc = cdio_close_tray(pathBytes_.c_str(), &driver);
+        if (pendingEject_.valid()) pendingEject_.wait();
+        std::lock_guard io(io_->mutex);
+        const CdDevice::Result rc = io_->device->closeTray();
         std::string why;
         reopenLocked(&why);
         {
             std::lock_guard lock(mu_);
             doorOpen_ = false;
         }
-        if (rc != DRIVER_OP_SUCCESS)
-            return fail(rc == DRIVER_OP_UNSUPPORTED ? DriveError::Unsupported : DriveError::Hardware,
+        if (rc != CdDevice::Result::Ok)
+            return fail(rc == CdDevice::Result::Unsupported ? DriveError::Unsupported : DriveError::Hardware,
                         withLog("The drive cannot pull its tray in; push it in by hand"));
         return DriveError::None;
     }
@@ -357,12 +372,28 @@ private:
     void dropHandleLocked() {
         {
             std::lock_guard lock(mu_);
-            if (reader_) reader_->releaseLocked();
             reader_.reset();
         }
-        if (io_->cdio) cdio_destroy(io_->cdio);
-        io_->cdio = nullptr;
+        io_->device->close();
         ++io_->version;
+    }
+
+    // io_->mutex held.
+    DriveError ejectLocked() {
+        if (options_.analog && io_->device->isOpen()) io_->device->audio(CdDevice::AudioCall::Stop);
+        // Our own descriptor would make the kernel refuse the eject as busy.
+        dropHandleLocked();
+        const CdDevice::Result rc = io_->device->eject();
+        if (rc != CdDevice::Result::Ok) {
+            std::string why;
+            reopenLocked(&why);
+            return fail(rc == CdDevice::Result::Unsupported ? DriveError::Unsupported : DriveError::Hardware,
+                        withLog("The drive did not open its tray (is the disc mounted?)"));
+        }
+        std::lock_guard lock(mu_);
+        doorOpen_ = true;
+        toc_.reset();
+        return DriveError::None;
     }
 
     // io_->mutex held. Opens the handle afresh (libcdio keeps the table of contents it
@@ -371,17 +402,18 @@ private:
     bool reopenLocked(std::string* why) {
         dropHandleLocked();
         takeCdioLogMessage();
-        const std::string openPath =
-            driver_ == DRIVER_CDRDAO ? resolvedTocCopy(path_, tocCopyDir_) : pathBytes_;
-        io_->cdio = cdio_open(openPath.c_str(), driver_);
+        const std::string openPath = cdrdao_ ? resolvedTocCopy(path_, tocCopyDir_) : pathBytes_;
+        CdDevice& device = *io_->device;
+        io_->changeSeen = false;
+        const bool opened = device.open(openPath);
         std::optional<DiscToc> toc;
-        if (!io_->cdio) {
+        if (!opened) {
             *why = withLog("libcdio cannot open it");
             // Name the user's file, not our resolved copy of it.
             for (std::size_t at; openPath != pathBytes_ && (at = why->find(openPath)) != std::string::npos;)
                 why->replace(at, openPath.size(), pathBytes_);
         } else {
-            toc = readToc(io_->cdio, why);
+            toc = readToc(device, why);
             takeCdioLogMessage();
         }
         bool changed = false;
@@ -389,7 +421,6 @@ private:
             std::lock_guard lock(mu_);
             changed = !sameToc(toc, toc_);
             toc_ = toc;
-            forceProbe_ = false;
             lastProbeMs_ = clock_->nowMs();
             reader_.reset();
         }
@@ -398,7 +429,7 @@ private:
             std::lock_guard lock(mu_);
             analogHead_ = toc ? toc->tracks.front().startFrame : kLeadInFrames;
         }
-        return io_->cdio != nullptr;
+        return opened;
     }
 
     // io_->mutex held. An image whose data ends early reads as noise or fails mid-play;
@@ -409,8 +440,7 @@ private:
             if (!t.audio) continue;
             const int last = toc.trackEnd(t.number) - 1;
             for (int frame : {t.startFrame, last}) {
-                if (cdio_read_audio_sectors(io_->cdio, sector.data(), frame - kLeadInFrames, 1) !=
-                    DRIVER_OP_SUCCESS)
+                if (!io_->device->readSectors(frame - kLeadInFrames, 1, sector.data()))
                     return "track " + std::to_string(t.number) +
                            " cannot be read: the data file is shorter than the table of contents says";
             }
@@ -425,9 +455,12 @@ private:
         std::unique_lock io(io_->mutex, std::try_to_lock);
         if (!io.owns_lock()) return;  // a read is under way, so the disc is there
         const std::int64_t now = clock_->nowMs();
-        bool probe = false;
+        CdDevice& device = *io_->device;
+        // A reader that found the disc gone has read the media-changed flag already.
+        bool probe = std::exchange(io_->changeSeen, false);
         {
             std::lock_guard lock(mu_);
+            if (ejectPending_) return;  // the tray is on its way out
             if (permissionDenied_) {
                 if (now - lastProbeMs_ < kEmptyDriveProbeMs) return;
                 lastProbeMs_ = now;
@@ -438,18 +471,18 @@ private:
                 detail_.clear();
                 probe = true;
             }
-            probe = probe || forceProbe_ || (!toc_ && now - lastProbeMs_ >= kEmptyDriveProbeMs);
+            probe = probe || (!toc_ && now - lastProbeMs_ >= kEmptyDriveProbeMs);
         }
-        if (!probe && io_->cdio) {
+        if (!probe && device.isOpen()) {
             bool due = false;
             {
                 std::lock_guard lock(mu_);
                 due = now - lastMediaCheckMs_ >= kMediaCheckMs;
                 if (due) lastMediaCheckMs_ = now;
             }
-            if (due) probe = cdio_get_media_changed(io_->cdio) == 1;
+            if (due) probe = device.mediaChanged() == 1;
         }
-        if (!probe && !io_->cdio) {
+        if (!probe && !device.isOpen()) {
             std::lock_guard lock(mu_);
             probe = now - lastProbeMs_ >= kEmptyDriveProbeMs;
         }
@@ -457,7 +490,7 @@ private:
         std::string why;
         reopenLocked(&why);
         // Empty: tell an open tray from a closed, empty one, as the mode differs.
-        const int tray = hasToc() ? 0 : (io_->cdio ? mmc_get_tray_status(io_->cdio) : -1);
+        const int tray = hasToc() ? 0 : (device.isOpen() ? device.trayStatus() : -1);
         if (tray == 0 || tray == 1) {
             std::lock_guard lock(mu_);
             doorOpen_ = tray == 1;
@@ -479,43 +512,40 @@ private:
             return fail(DriveError::Unsupported,
                         "A disc image has no analog output; use digital playback");
         std::lock_guard io(io_->mutex);
-        if (!io_->cdio) return fail(DriveError::NotReady, "There is no disc in the drive");
-        msf_t a, b;
-        cdio_lsn_to_msf(from - kLeadInFrames, &a);
-        cdio_lsn_to_msf(end - kLeadInFrames, &b);
-        const driver_return_code_t rc = cdio_audio_play_msf(io_->cdio, &a, &b);
-        if (rc != DRIVER_OP_SUCCESS)
-            return fail(rc == DRIVER_OP_UNSUPPORTED ? DriveError::Unsupported : DriveError::Hardware,
+        if (!io_->device->isOpen()) return fail(DriveError::NotReady, "There is no disc in the drive");
+        const CdDevice::Result rc = io_->device->audioPlay(from - kLeadInFrames, end - kLeadInFrames);
+        if (rc != CdDevice::Result::Ok)
+            return fail(rc == CdDevice::Result::Unsupported ? DriveError::Unsupported : DriveError::Hardware,
                         withLog("The drive refused to play through its own output"));
         std::lock_guard lock(mu_);
         analogHead_ = from;
         return DriveError::None;
     }
 
-    DriveError analogCall(driver_return_code_t (*call)(CdIo_t*), const char* what) {
+    DriveError analogCall(CdDevice::AudioCall call, const char* what) {
         if (kind_ == Kind::Image)
             return fail(DriveError::Unsupported,
                         "A disc image has no analog output; use digital playback");
         std::lock_guard io(io_->mutex);
-        if (!io_->cdio) return fail(DriveError::NotReady, "There is no disc in the drive");
-        const driver_return_code_t rc = call(io_->cdio);
-        if (rc != DRIVER_OP_SUCCESS)
-            return fail(rc == DRIVER_OP_UNSUPPORTED ? DriveError::Unsupported : DriveError::Hardware,
+        if (!io_->device->isOpen()) return fail(DriveError::NotReady, "There is no disc in the drive");
+        const CdDevice::Result rc = io_->device->audio(call);
+        if (rc != CdDevice::Result::Ok)
+            return fail(rc == CdDevice::Result::Unsupported ? DriveError::Unsupported : DriveError::Hardware,
                         withLog(std::string("The drive could not ") + what));
         return DriveError::None;
     }
 
     void analogStatus(DriveStatus* s) {
         std::lock_guard io(io_->mutex);
-        cdio_subchannel_t sub {};
         s->mode = DriveMode::Stopped;
-        if (io_->cdio && kind_ == Kind::Device &&
-            cdio_audio_read_subchannel(io_->cdio, &sub) == DRIVER_OP_SUCCESS) {
-            if (sub.audio_status == CDIO_MMC_READ_SUB_ST_PLAY) s->mode = DriveMode::Playing;
-            if (sub.audio_status == CDIO_MMC_READ_SUB_ST_PAUSED) s->mode = DriveMode::Paused;
+        CdDevice::AudioState state = CdDevice::AudioState::Stopped;
+        int frame = 0;
+        if (kind_ == Kind::Device && io_->device->audioStatus(&state, &frame)) {
+            if (state == CdDevice::AudioState::Playing) s->mode = DriveMode::Playing;
+            if (state == CdDevice::AudioState::Paused) s->mode = DriveMode::Paused;
             if (s->mode != DriveMode::Stopped) {
                 std::lock_guard lock(mu_);
-                analogHead_ = cdio_msf_to_lba(&sub.abs_addr);
+                analogHead_ = frame;
             }
         }
         std::lock_guard lock(mu_);
@@ -525,24 +555,27 @@ private:
     const QString path_;
     const std::string pathBytes_;
     const Kind kind_;
-    const driver_id_t driver_;
+    const bool cdrdao_;  // a cdrdao .toc: opened through a copy with absolute file names
+    const std::shared_ptr<CdioHandle> io_;
     const std::shared_ptr<Clock> clock_;
     const CdioDriveOptions options_;
-    const std::shared_ptr<CdioHandle> io_ = std::make_shared<CdioHandle>();
     const QTemporaryDir tocCopyDir_;
     std::unique_ptr<PlaybackEngine> engine_;
+    std::mutex trayMu_;  // one tray command at a time
+    std::future<void> pendingEject_;  // under trayMu_
 
-    // Lock order: io_->mutex, then mu_; the engine's own lock is never held around either.
+    // Lock order: trayMu_, io_->mutex, then mu_; the engine's own lock is never held
+    // around any of them.
     mutable std::mutex mu_;
     std::optional<DiscToc> toc_;
     bool doorOpen_ = false;
     bool permissionDenied_ = false;
-    bool forceProbe_ = false;
+    bool ejectPending_ = false;
     std::int64_t lastProbeMs_ = 0;
     std::int64_t lastMediaCheckMs_ = INT64_MIN / 2;
     std::string detail_;
     std::string engineDetailSeen_;
-    std::shared_ptr<CdioSectorReader> reader_;
+    std::shared_ptr<SectorReader> reader_;
     int analogHead_ = kLeadInFrames;
 };
 
@@ -571,11 +604,11 @@ std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Cloc
     if (path.isEmpty()) return failWith(QStringLiteral("No drive or disc image was named"));
     const QString suffix = QFileInfo(path).suffix().toLower();
     Kind kind = Kind::Device;
-    driver_id_t driver = DRIVER_DEVICE;
+    CdioSource source = CdioSource::Device;
     bool permissionDenied = false;
     if (suffix == QLatin1String("cue") || suffix == QLatin1String("toc")) {
         kind = Kind::Image;
-        driver = suffix == QLatin1String("cue") ? DRIVER_BINCUE : DRIVER_CDRDAO;
+        source = suffix == QLatin1String("cue") ? CdioSource::BinCue : CdioSource::Cdrdao;
         const QString bad = suffix == QLatin1String("cue") ? checkCueSheet(path) : checkTocFile(path);
         if (!bad.isEmpty()) return failWith(bad);
     } else {
@@ -595,9 +628,25 @@ std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Cloc
             ::close(fd);
         }
     }
-    auto drive = std::make_shared<CdioDrive>(path, kind, driver, std::move(clock), options);
+    auto device = makeCdioDevice(QFile::encodeName(path).toStdString(), source);
+    auto drive = std::make_shared<CdioDrive>(path, kind, std::move(device), source == CdioSource::Cdrdao,
+                                             std::move(clock), options);
     QString why;
     if (!drive->start(&why, permissionDenied)) return failWith(why);
+    if (error) error->clear();
+    return drive;
+}
+
+std::shared_ptr<CdDrive> openCdDevice(const QString& path, std::shared_ptr<CdDevice> device,
+                                      std::shared_ptr<Clock> clock, QString* error,
+                                      const CdioDriveOptions& options) {
+    auto drive = std::make_shared<CdioDrive>(path, Kind::Device, std::move(device), false, std::move(clock),
+                                             options);
+    QString why;
+    if (!drive->start(&why, false)) {
+        if (error) *error = why;
+        return nullptr;
+    }
     if (error) error->clear();
     return drive;
 }

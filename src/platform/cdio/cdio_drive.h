@@ -30,6 +30,14 @@ std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Cloc
 std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Clock> clock,
                                        QString* error, const CdioDriveOptions& options);
 
+class CdDevice;
+
+// A real drive over the given device layer (a scripted one in tests); `path` names it in
+// messages.
+std::shared_ptr<CdDrive> openCdDevice(const QString& path, std::shared_ptr<CdDevice> device,
+                                      std::shared_ptr<Clock> clock, QString* error,
+                                      const CdioDriveOptions& options);
+
 // The first CD drive of the machine, if any.
 std::optional<QString> firstCdDrive();
 

@@ -1,42 +1,36 @@
 #pragma once
 
 #include "platform/audio/sector_reader.h"
+#include "platform/cdio/cd_device.h"
 
-#include <cdio/cdio.h>
-
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
 
 namespace velmora {
 
-// The one libcdio handle of a drive or image, shared by the drive (status, table of
-// contents, tray) and the playback reader thread. libcdio handles are not thread-safe:
-// every use holds `mutex`. `version` counts reopenings, so a reader made for an older
-// handle knows to stop.
+// The one device handle of a drive or image, shared by the drive (status, table of
+// contents, tray) and the playback reader thread. Device calls are not thread-safe:
+// every use holds `mutex`. `version` counts reopenings (and ejects asked for), so a
+// reader made for an older handle knows to stop; it may be raised without the mutex so
+// that a read under way gives up at its next sector.
 struct CdioHandle {
-    std::mutex mutex;
-    CdIo_t* cdio = nullptr;
-    unsigned version = 0;
+    explicit CdioHandle(std::shared_ptr<CdDevice> d) : device(std::move(d)) {}
+    ~CdioHandle() { device->close(); }
 
-    ~CdioHandle() {
-        if (cdio) cdio_destroy(cdio);
-    }
-};
-
-// A reader over a CdioHandle. The playback engine may hold one after the drive has
-// opened a new handle; it then reports the disc gone. Before a handle is destroyed its
-// owner calls releaseLocked() (handle mutex held) so nothing built on it outlives it.
-class CdioSectorReader : public SectorReader {
-public:
-    virtual void releaseLocked() {}
+    std::timed_mutex mutex;
+    const std::shared_ptr<CdDevice> device;
+    std::atomic<unsigned> version{0};
+    // A reader saw the media-changed flag (which clears when read); under `mutex`.
+    bool changeSeen = false;
 };
 
 // Plain sector reads: disc images, and real drives when paranoia is not wanted.
-std::shared_ptr<CdioSectorReader> makePlainReader(std::shared_ptr<CdioHandle> handle);
+std::shared_ptr<SectorReader> makePlainReader(std::shared_ptr<CdioHandle> handle);
 // Error-correcting reads for a real drive at a quiet speed; damaged sectors are retried a
 // few times and then played as silence rather than stalling playback.
-std::shared_ptr<CdioSectorReader> makeParanoiaReader(std::shared_ptr<CdioHandle> handle, int speed);
+std::shared_ptr<SectorReader> makeParanoiaReader(std::shared_ptr<CdioHandle> handle, int speed);
 
 // The last message libcdio logged (its own words for why an open failed), and a quiet
 // handler that collects them instead of printing (and never aborts).

@@ -1,8 +1,6 @@
 #include "platform/cdio/cdio_handle.h"
 
 #include <cdio/logging.h>
-#include <cdio/paranoia/cdda.h>
-#include <cdio/paranoia/paranoia.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -22,117 +20,59 @@ void collectLog(cdio_log_level_t level, const char message[]) {
     if (std::getenv("VELMORA_CDIO_DEBUG")) std::cerr << "libcdio: " << lastLogMessage << '\n';
 }
 
-class PlainReader final : public CdioSectorReader {
+constexpr const char* kRemoved = "The disc was removed while playing";
+
+// Reads for the playback engine over the drive's handle: plain reads (one sector at a
+// time when a batch fails, so one bad sector costs 1/75 s, not the whole batch), or
+// error-correcting ones. Between sectors it gives up as soon as the handle is reopened
+// or an eject is asked for, so a retrying read never holds the handle for long.
+class HandleReader final : public SectorReader {
 public:
-    explicit PlainReader(std::shared_ptr<CdioHandle> handle)
-        : handle_(std::move(handle)), version_(handle_->version) {}
+    HandleReader(std::shared_ptr<CdioHandle> handle, bool corrected, int speed)
+        : handle_(std::move(handle)), version_(handle_->version), corrected_(corrected), speed_(speed) {}
 
     SectorReadResult read(int frame, int count, std::uint8_t* out) override {
         std::lock_guard lock(handle_->mutex);
-        if (!handle_->cdio || handle_->version != version_) {
-            error_ = "The disc was removed while playing";
-            return SectorReadResult::NoMedia;
-        }
-        const lsn_t lsn = frame - 150;
-        if (cdio_read_audio_sectors(handle_->cdio, out, lsn, static_cast<unsigned>(count)) ==
-            DRIVER_OP_SUCCESS)
-            return SectorReadResult::Ok;
-        // Try one sector at a time so one bad sector costs 1/75 s, not the whole batch.
-        bool any = false;
+        CdDevice& device = *handle_->device;
+        if (stale() || !device.isOpen()) return gone(kRemoved);
+        const int lsn = frame - 150;
+        if (!corrected_ && device.readSectors(lsn, count, out)) return SectorReadResult::Ok;
+        bool damaged = false, any = false;
         for (int i = 0; i < count; ++i) {
+            if (i > 0 && stale()) return gone(kRemoved);
             std::uint8_t* sector = out + std::size_t(i) * kSectorBytes;
-            if (cdio_read_audio_sectors(handle_->cdio, sector, lsn + i, 1) == DRIVER_OP_SUCCESS)
+            if (corrected_) {
+                const CdDevice::SectorResult r = device.readCorrected(lsn + i, sector, speed_);
+                if (r == CdDevice::SectorResult::CannotRead) return gone("The drive cannot read audio digitally");
+                damaged = damaged || r == CdDevice::SectorResult::Damaged;
+            } else if (device.readSectors(lsn + i, 1, sector)) {
                 any = true;
-            else
-                std::memset(sector, 0, kSectorBytes);
-        }
-        if (!any && cdio_get_media_changed(handle_->cdio) == 1) {
-            error_ = "The disc was removed while playing";
-            return SectorReadResult::NoMedia;
-        }
-        return SectorReadResult::Damaged;
-    }
-    std::string lastError() const override { return error_; }
-
-private:
-    std::shared_ptr<CdioHandle> handle_;
-    unsigned version_;
-    std::string error_;
-};
-
-class ParanoiaReader final : public CdioSectorReader {
-public:
-    ParanoiaReader(std::shared_ptr<CdioHandle> handle, int speed)
-        : handle_(std::move(handle)), version_(handle_->version), speed_(speed) {}
-    ~ParanoiaReader() override { releaseLocked(); }
-
-    void releaseLocked() override {
-        if (paranoia_) cdio_paranoia_free(paranoia_);
-        if (drive_) cdio_cddap_close_no_free_cdio(drive_);
-        paranoia_ = nullptr;
-        drive_ = nullptr;
-    }
-
-    SectorReadResult read(int frame, int count, std::uint8_t* out) override {
-        std::lock_guard lock(handle_->mutex);
-        if (!handle_->cdio || handle_->version != version_) {
-            error_ = "The disc was removed while playing";
-            return SectorReadResult::NoMedia;
-        }
-        if (!paranoia_ && !init()) return SectorReadResult::NoMedia;
-        const lsn_t lsn = frame - 150;
-        if (lsn != next_) {
-            cdio_paranoia_seek(paranoia_, lsn, SEEK_SET);
-            next_ = lsn;
-        }
-        bool damaged = false;
-        for (int i = 0; i < count; ++i) {
-            // A few retries, then paranoia hands back its best guess and moves on.
-            const std::int16_t* data = cdio_paranoia_read_limited(paranoia_, nullptr, 3);
-            std::uint8_t* sector = out + std::size_t(i) * kSectorBytes;
-            if (data) {
-                std::memcpy(sector, data, kSectorBytes);
             } else {
                 std::memset(sector, 0, kSectorBytes);
                 damaged = true;
-                cdio_paranoia_seek(paranoia_, next_ + 1, SEEK_SET);
             }
-            ++next_;
         }
-        if (damaged && cdio_get_media_changed(handle_->cdio) == 1) {
-            error_ = "The disc was removed while playing";
-            return SectorReadResult::NoMedia;
+        // The disc may be gone rather than damaged; a change read here is the drive's to
+        // act on too, as the flag clears when read.
+        if (damaged && (corrected_ || !any) && device.mediaChanged() == 1) {
+            handle_->changeSeen = true;
+            return gone(kRemoved);
         }
         return damaged ? SectorReadResult::Damaged : SectorReadResult::Ok;
     }
     std::string lastError() const override { return error_; }
 
 private:
-    bool init() {
-        char* messages = nullptr;
-        drive_ = cdio_cddap_identify_cdio(handle_->cdio, CDDA_MESSAGE_FORGETIT, &messages);
-        if (messages) cdio_cddap_free_messages(messages);
-        if (!drive_ || cdio_cddap_open(drive_) != 0) {
-            error_ = "The drive cannot read audio digitally";
-            if (drive_) cdio_cddap_close_no_free_cdio(drive_);
-            drive_ = nullptr;
-            return false;
-        }
-        // Quiet: audio needs 1x; a low multiple leaves room for retries without the
-        // whine of full speed.
-        cdio_cddap_speed_set(drive_, speed_);
-        paranoia_ = cdio_paranoia_init(drive_);
-        cdio_paranoia_modeset(paranoia_, PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
-        next_ = -1000;
-        return true;
+    bool stale() const { return handle_->version != version_; }
+    SectorReadResult gone(const char* why) {
+        error_ = why;
+        return SectorReadResult::NoMedia;
     }
 
     std::shared_ptr<CdioHandle> handle_;
-    unsigned version_;
-    int speed_;
-    cdrom_drive_t* drive_ = nullptr;
-    cdrom_paranoia_t* paranoia_ = nullptr;
-    lsn_t next_ = -1000;
+    const unsigned version_;
+    const bool corrected_;
+    const int speed_;
     std::string error_;
 };
 
@@ -150,12 +90,12 @@ std::string takeCdioLogMessage() {
     return message;
 }
 
-std::shared_ptr<CdioSectorReader> makePlainReader(std::shared_ptr<CdioHandle> handle) {
-    return std::make_shared<PlainReader>(std::move(handle));
+std::shared_ptr<SectorReader> makePlainReader(std::shared_ptr<CdioHandle> handle) {
+    return std::make_shared<HandleReader>(std::move(handle), false, 0);
 }
 
-std::shared_ptr<CdioSectorReader> makeParanoiaReader(std::shared_ptr<CdioHandle> handle, int speed) {
-    return std::make_shared<ParanoiaReader>(std::move(handle), speed);
+std::shared_ptr<SectorReader> makeParanoiaReader(std::shared_ptr<CdioHandle> handle, int speed) {
+    return std::make_shared<HandleReader>(std::move(handle), true, speed);
 }
 
 }  // namespace velmora

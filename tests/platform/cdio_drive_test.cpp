@@ -1,0 +1,212 @@
+// A real drive over a scripted device: what a refresh does to the device after a disc
+// changes or a read fails, and an eject while a read is stuck on a bad sector.
+#include "cdio_test_support.h"
+#include "fake_cd_device.h"
+
+#include "platform/cdio/cdio_drive.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+
+namespace velmora {
+namespace {
+
+using namespace cdiotest;
+
+DiscToc tocOf(const std::vector<int>& lengths) {
+    DiscToc toc;
+    int start = kLeadInFrames;
+    for (int length : lengths) {
+        toc.tracks.push_back({static_cast<int>(toc.tracks.size()) + 1, start, true});
+        start += length;
+    }
+    toc.leadoutFrame = start;
+    return toc;
+}
+
+const DiscToc kDiscA = tocOf({900, 900});
+const DiscToc kDiscB = tocOf({600, 600, 600});
+
+class RealDrive : public ::testing::Test {
+protected:
+    std::shared_ptr<CdDrive> open(std::optional<DiscToc> disc = kDiscA) {
+        device_ = std::make_shared<FakeCdDevice>(std::move(disc));
+        CdioDriveOptions options;
+        options.pcm = fileOutput(QStringLiteral("/dev/null"));
+        QString error;
+        auto drive = openCdDevice(QStringLiteral("/dev/fake"), device_, clock_, &error, options);
+        EXPECT_TRUE(drive) << error.toStdString();
+        return drive;
+    }
+
+    // What the display does: a status and a table of contents every `stepMs`, for `ms`.
+    void refreshFor(CdDrive& drive, int ms, int stepMs = 100) {
+        for (int t = 0; t < ms; t += stepMs) {
+            clock_->advanceMs(stepMs);
+            drive.status();
+            drive.toc();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    // Lets playback run, with no refresh in between, until the reader has read `more`
+    // sectors beyond what it had.
+    void readOn(int more) {
+        const int target = device_->reads() + more;
+        ASSERT_TRUE(waitFor([&] {
+            clock_->advanceMs(40);
+            return device_->reads() >= target;
+        })) << "the reader stopped at " << device_->reads() << " sectors";
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+
+    std::shared_ptr<FakeCdDevice> device_;
+    std::shared_ptr<ManualClock> clock_ = std::make_shared<ManualClock>();
+};
+
+// A disc changed by hand: one reopen and one new table of contents, however often the
+// display asks afterwards.
+struct SwapCase {
+    const char* name;
+    bool playing;
+    std::optional<DiscToc> next;
+    DriveMode mode;  // once the change is noticed
+};
+
+class CdioDriveSwap : public RealDrive, public ::testing::WithParamInterface<SwapCase> {};
+
+TEST_P(CdioDriveSwap, IsNoticedWithOneReopen) {
+    const SwapCase& c = GetParam();
+    auto drive = open();
+    ASSERT_TRUE(drive);
+    ASSERT_EQ(device_->opens(), 1);
+    if (c.playing) {
+        ASSERT_EQ(drive->play(kDiscA.tracks[0].startFrame, kDiscA.leadoutFrame), DriveError::None);
+        readOn(1);
+    }
+    device_->insert(c.next);
+    // Playing, the reader meets the change first and reads the drive's flag itself.
+    if (c.playing) readOn(1);
+    ASSERT_TRUE(waitFor([&] {
+        refreshFor(*drive, 100);
+        return device_->opens() >= 2 && drive->status().mode == c.mode;
+    })) << "mode " << int(drive->status().mode) << ", opened " << device_->opens() << " times";
+    refreshFor(*drive, 1500);
+    EXPECT_EQ(device_->opens(), 2) << "every refresh reopened the device";
+
+    const DriveStatus s = drive->status();
+    EXPECT_EQ(s.mode, c.mode);
+    EXPECT_EQ(s.mediaPresent, c.next.has_value());
+    EXPECT_EQ(drive->toc().has_value(), c.next.has_value());
+    if (!c.next) return;
+    EXPECT_EQ(drive->toc()->lastTrack(), c.next->lastTrack());
+    if (c.next->leadoutFrame != kDiscA.leadoutFrame) {
+        EXPECT_EQ(s.positionFrame, c.next->tracks[0].startFrame);
+    }
+    // The new disc plays.
+    ASSERT_EQ(drive->play(c.next->tracks.back().startFrame, c.next->leadoutFrame), DriveError::None);
+    EXPECT_EQ(drive->status().mode, DriveMode::Playing);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Discs, CdioDriveSwap,
+    ::testing::Values(SwapCase{"SwappedWhilePlaying", true, kDiscB, DriveMode::Stopped},
+                      SwapCase{"SwappedWhileStopped", false, kDiscB, DriveMode::Stopped},
+                      SwapCase{"SameDiscBackWhilePlaying", true, kDiscA, DriveMode::Stopped},
+                      SwapCase{"PulledWhilePlaying", true, std::nullopt, DriveMode::NotReady},
+                      SwapCase{"PulledWhileStopped", false, std::nullopt, DriveMode::NotReady}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Reads that fail with the disc still in place: never a reason to reopen the device.
+struct ReadFailCase {
+    const char* name;
+    bool readsAudio;
+    bool sectorsFail;
+    DriveMode mode;      // after a while of playing
+    const char* detail;  // in the drive's last error, or ""
+};
+
+class CdioDriveReadFails : public RealDrive, public ::testing::WithParamInterface<ReadFailCase> {};
+
+TEST_P(CdioDriveReadFails, KeepTheDiscWithoutReopening) {
+    const ReadFailCase& c = GetParam();
+    auto drive = open();
+    ASSERT_TRUE(drive);
+    device_->setReadsAudio(c.readsAudio);
+    device_->setSectorsFail(c.sectorsFail);
+    for (int round = 0; round < 2; ++round) {  // and again after a stop
+        SCOPED_TRACE(round == 0 ? "first play" : "play after stop");
+        ASSERT_EQ(drive->play(kDiscA.tracks[0].startFrame, kDiscA.leadoutFrame), DriveError::None);
+        refreshFor(*drive, 1500);
+        const DriveStatus s = drive->status();
+        EXPECT_EQ(s.mode, c.mode);
+        EXPECT_TRUE(s.mediaPresent);
+        EXPECT_TRUE(drive->toc());
+        EXPECT_NE(drive->lastErrorDetail().find(c.detail), std::string::npos) << drive->lastErrorDetail();
+        EXPECT_EQ(drive->stop(), DriveError::None);
+        refreshFor(*drive, 500);
+        EXPECT_EQ(device_->opens(), 1) << "a refresh reopened the device";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reads, CdioDriveReadFails,
+    ::testing::Values(
+        ReadFailCase{"DriveCannotReadAudio", false, false, DriveMode::Stopped, "cannot read audio"},
+        ReadFailCase{"DamagedSectorsPlayAsSilence", true, true, DriveMode::Playing, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// An eject while the reader is inside a read that takes its time: the command returns
+// at once, the tray opens as soon as the read lets go, with the handle closed.
+struct EjectCase {
+    const char* name;
+    bool stall;         // the read hangs until the test lets it go
+    int sectorDelayMs;  // each sector takes this long and fails (retries on a bad disc)
+};
+
+class CdioDriveEject : public RealDrive, public ::testing::WithParamInterface<EjectCase> {};
+
+TEST_P(CdioDriveEject, DuringASlowReadReturnsAtOnce) {
+    const EjectCase& c = GetParam();
+    auto drive = open();
+    ASSERT_TRUE(drive);
+    if (c.stall) device_->stallReads();
+    device_->setSectorDelayMs(c.sectorDelayMs);
+    device_->setSectorsFail(c.sectorDelayMs > 0);
+    ASSERT_EQ(drive->play(kDiscA.tracks[0].startFrame, kDiscA.leadoutFrame), DriveError::None);
+    ASSERT_TRUE(waitFor([&] { return device_->reads() > 0; }));
+
+    auto eject = std::async(std::launch::async, [&] { return drive->setDoorOpen(true); });
+    // A hang guard, not a speed target: five bad sectors take 2.5 s.
+    const bool returned = eject.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+    const int readsAtEject = device_->reads();
+    device_->releaseReads();
+    ASSERT_TRUE(returned) << "the eject waited for the read";
+    EXPECT_EQ(eject.get(), DriveError::None);
+    EXPECT_EQ(drive->status().mode, DriveMode::Open);
+    EXPECT_FALSE(drive->toc());
+    EXPECT_EQ(drive->play(kDiscA.tracks[0].startFrame, kDiscA.leadoutFrame), DriveError::NotReady);
+
+    ASSERT_TRUE(waitFor([&] { return device_->ejects() == 1; }));
+    EXPECT_EQ(device_->refusedEjects(), 0) << "ejected with the handle still open";
+    EXPECT_TRUE(device_->trayOpen());
+    EXPECT_LE(device_->reads(), readsAtEject + 1) << "the read went on after the eject";
+    refreshFor(*drive, 500);
+    EXPECT_EQ(drive->status().mode, DriveMode::Open);
+
+    device_->setSectorDelayMs(0);
+    device_->setSectorsFail(false);
+    ASSERT_EQ(drive->setDoorOpen(false), DriveError::None);
+    EXPECT_EQ(drive->status().mode, DriveMode::Stopped);
+    ASSERT_TRUE(drive->toc());
+    EXPECT_EQ(drive->play(kDiscA.tracks[1].startFrame, kDiscA.leadoutFrame), DriveError::None);
+}
+
+INSTANTIATE_TEST_SUITE_P(Reads, CdioDriveEject,
+                         ::testing::Values(EjectCase{"ReadHangs", true, 0},
+                                           EjectCase{"SectorsRetriedSlowly", false, 500}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace velmora
