@@ -75,10 +75,10 @@ void loadDiscEntries(const QStringList& entries, DiscRecord& disc) {
 }
 
 namespace {
-QString readError(const QString& path, profile::ReadStatus status) {
-    return status == profile::ReadStatus::ReadFailed
-               ? QStringLiteral("The disc database %1 cannot be read").arg(path)
-               : QString();
+QString readError(const QString& path, const profile::SectionRead& read) {
+    if (read.status != profile::ReadStatus::ReadFailed) return {};
+    if (read.error.isEmpty()) return QStringLiteral("The disc database %1 cannot be read").arg(path);
+    return QStringLiteral("The disc database cannot be read: %1").arg(read.error);
 }
 
 DiscRecord recordOf(const QStringList& entries, const QString& discID) {
@@ -92,14 +92,14 @@ DiscRecord recordOf(const QStringList& entries, const QString& discID) {
 DiscLoad DiscDatabase::find(const QString& discID) const {
     const profile::SectionRead read = profile::readSection(path_, discID);
     DiscLoad load;
-    load.error = readError(path_, read.status);
+    load.error = readError(path_, read);
     if (!read.entries.isEmpty()) load.record = recordOf(read.entries, discID);
     return load;
 }
 
 QStringList DiscDatabase::entries(const QString& discID, QString* error) const {
     const profile::SectionRead read = profile::readSection(path_, discID);
-    if (error) *error = readError(path_, read.status);
+    if (error) *error = readError(path_, read);
     return read.entries;
 }
 
@@ -118,7 +118,7 @@ DiscLoad DiscDatabase::addDefault(const QString& discID, int tracks) {
     if (profile::writeSection(path_, discID, defaults, &why)) {
         const profile::SectionRead read = profile::readSection(path_, discID);
         entries = read.entries;
-        load.error = readError(path_, read.status);
+        load.error = readError(path_, read);
     } else {
         load.error = QStringLiteral("The disc database %1 cannot be written: %2").arg(path_, why);
     }

@@ -31,12 +31,18 @@ struct Line {
     bool terminated = false;
 };
 
-Line lineAt(const QByteArray& bytes, qsizetype pos) {
+// A file's lines end in LF (CR LF included), or, in a file holding no LF at all, in CR
+// alone, as older editors wrote them.
+char lineEndOf(const QByteArray& bytes) {
+    return !bytes.contains('\n') && bytes.contains('\r') ? '\r' : '\n';
+}
+
+Line lineAt(const QByteArray& bytes, qsizetype pos, char eol) {
     const char* data = bytes.constData();
     const qsizetype n = bytes.size();
     Line line;
     line.start = pos;
-    const void* nl = std::memchr(data + pos, '\n', static_cast<std::size_t>(n - pos));
+    const void* nl = std::memchr(data + pos, eol, static_cast<std::size_t>(n - pos));
     const qsizetype end = nl ? static_cast<const char*>(nl) - data : n;
     line.terminated = nl != nullptr;
     line.next = nl ? end + 1 : n;
@@ -91,13 +97,26 @@ struct SectionSpan {
     qsizetype bodyEnd = 0;
 };
 
-SectionSpan findSection(const QByteArray& bytes, const QString& section) {
+bool hasEntries(const QByteArray& bytes, qsizetype from, qsizetype to, char eol);
+
+// The section of the name in the file. When the name heads more than one section, the
+// first that holds entries wins (else the first): an empty copy left by some other tool
+// must not hide the titles below it, nor take the defaults in their place.
+SectionSpan findSection(const QByteArray& bytes, const QString& section, char eol) {
     const QByteArray sectionUtf8 = section.trimmed().toUtf8();
     const QString wanted = section.trimmed();
     const char* data = bytes.constData();
     const qsizetype n = bytes.size();
     const qsizetype top = bytes.startsWith(kUtf8Bom) ? 3 : 0;
     SectionSpan span;
+    SectionSpan first;
+    const auto closeSpan = [&](qsizetype end) {
+        span.bodyEnd = end;
+        if (hasEntries(bytes, span.header.next, end, eol)) return true;
+        if (!first.found) first = span;
+        span = SectionSpan{};
+        return false;
+    };
     // Only a line whose text starts with "[" can be a header: hop from "[" to "[" rather
     // than walking every line of a large file.
     for (qsizetype pos = 0; pos < n;) {
@@ -107,17 +126,14 @@ SectionSpan findSection(const QByteArray& bytes, const QString& section) {
         qsizetype start = bracket;
         while (start > top && isBlank(data[start - 1])) --start;
         if (start == top) start = 0;
-        else if (data[start - 1] != '\n') {
+        else if (data[start - 1] != eol) {
             pos = bracket + 1;
             continue;
         }
-        const Line line = lineAt(bytes, start);
+        const Line line = lineAt(bytes, start, eol);
         const qsizetype close = headerClose(bytes, bracket, line.contentEnd);
         if (close >= 0) {
-            if (span.found) {
-                span.bodyEnd = line.start;
-                return span;
-            }
+            if (span.found && closeSpan(line.start)) return span;
             if (headerNames(bytes, bracket + 1, close, wanted, sectionUtf8)) {
                 span.found = true;
                 span.header = line;
@@ -125,14 +141,24 @@ SectionSpan findSection(const QByteArray& bytes, const QString& section) {
         }
         pos = line.next;
     }
-    if (span.found) span.bodyEnd = n;
-    return span;
+    if (span.found && closeSpan(n)) return span;
+    return first;
 }
 
-QStringList entriesIn(const QByteArray& bytes, qsizetype from, qsizetype to) {
+bool hasEntries(const QByteArray& bytes, qsizetype from, qsizetype to, char eol) {
+    for (qsizetype pos = from; pos < to;) {
+        const Line line = lineAt(bytes, pos, eol);
+        const qsizetype s = textStart(bytes, line);
+        if (s < line.contentEnd && bytes[s] != ';') return true;
+        pos = line.next;
+    }
+    return false;
+}
+
+QStringList entriesIn(const QByteArray& bytes, qsizetype from, qsizetype to, char eol) {
     QStringList entries;
     for (qsizetype pos = from; pos < to;) {
-        const Line line = lineAt(bytes, pos);
+        const Line line = lineAt(bytes, pos, eol);
         const qsizetype s = textStart(bytes, line);
         if (s < line.contentEnd && bytes[s] != ';')
             entries.append(decodeLine(bytes.constData() + s, line.contentEnd - s));
@@ -143,10 +169,10 @@ QStringList entriesIn(const QByteArray& bytes, qsizetype from, qsizetype to) {
 
 // Start of the run of blank lines that ends the body: kept on a rewrite, since they
 // separate the section from the next one.
-qsizetype trailingBlankLines(const QByteArray& bytes, qsizetype from, qsizetype to) {
+qsizetype trailingBlankLines(const QByteArray& bytes, qsizetype from, qsizetype to, char eol) {
     qsizetype runStart = from;
     for (qsizetype pos = from; pos < to;) {
-        const Line line = lineAt(bytes, pos);
+        const Line line = lineAt(bytes, pos, eol);
         qsizetype s = line.start;
         while (s < line.contentEnd && isBlank(bytes[s])) ++s;
         if (s < line.contentEnd) runStart = line.next;
@@ -155,9 +181,22 @@ qsizetype trailingBlankLines(const QByteArray& bytes, qsizetype from, qsizetype 
     return runStart;
 }
 
-QByteArray entryLine(QString entry) {
+// How a file's text is stored: bytes read line by line (see decodeLine), or UTF-16,
+// which is read and written as a whole.
+struct FileForm {
+    enum Encoding { Bytes, Utf16LE, Utf16BE } encoding = Bytes;
+    bool bom = false;
+    char eol = '\n';
+    QByteArray lineEnd() const { return eol == '\r' ? QByteArray("\r") : QByteArray("\r\n"); }
+    // Lines of a UTF-16 file pass through UTF-8 on their way in and out.
+    QByteArray encode(const QString& text) const {
+        return encoding == Bytes ? encodeLine(text) : text.toUtf8();
+    }
+};
+
+QByteArray entryLine(QString entry, const FileForm& form) {
     entry.replace(u'\r', u' ').replace(u'\n', u' ');
-    return encodeLine(entry) + "\r\n";
+    return form.encode(entry) + form.lineEnd();
 }
 
 void setError(QString* error, const QString& text) {
@@ -169,18 +208,36 @@ QString errnoText(const QString& what, const QString& path) {
 }
 
 // The whole of a regular file. A missing file reads as empty with `exists` false.
+QString notAFileText(const QByteArray& path, mode_t type) {
+    const QString name = QFile::decodeName(path);
+    if (S_ISDIR(type)) return QStringLiteral("%1 is a folder, not a file").arg(name);
+    if (S_ISFIFO(type)) return QStringLiteral("%1 is a named pipe, not a file").arg(name);
+    return QStringLiteral("%1 is not a regular file").arg(name);
+}
+
 bool readAllBytes(const QByteArray& path, QByteArray& bytes, bool& exists, mode_t& mode,
                   QString* error) {
     exists = false;
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    // A named pipe or a device would block the open or the read: look before opening,
+    // and open without blocking in case it is swapped in between.
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0) {
+        if (errno == ENOENT) return true;
+        setError(error, errnoText(QStringLiteral("cannot open"), QFile::decodeName(path)));
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        setError(error, notAFileText(path, st.st_mode));
+        return false;
+    }
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         if (errno == ENOENT) return true;
         setError(error, errnoText(QStringLiteral("cannot open"), QFile::decodeName(path)));
         return false;
     }
-    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        setError(error, QStringLiteral("not a regular file: %1").arg(QFile::decodeName(path)));
+        setError(error, notAFileText(path, st.st_mode));
         ::close(fd);
         return false;
     }
@@ -203,6 +260,71 @@ bool readAllBytes(const QByteArray& path, QByteArray& bytes, bool& exists, mode_
     bytes.resize(got);
     ::close(fd);
     return true;
+}
+
+// Whether every surrogate of the UTF-16 code units is one half of a pair (the decoder
+// would quietly put '?' in place of one that is not, and a write would keep it).
+bool pairedSurrogates(QByteArrayView units, bool littleEndian) {
+    const auto unit = [&](qsizetype i) {
+        const auto lo = static_cast<unsigned char>(units[2 * i + (littleEndian ? 0 : 1)]);
+        const auto hi = static_cast<unsigned char>(units[2 * i + (littleEndian ? 1 : 0)]);
+        return static_cast<char16_t>(hi << 8 | lo);
+    };
+    const qsizetype n = units.size() / 2;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = unit(i);
+        if (u >= 0xDC00 && u <= 0xDFFF) return false;
+        if (u >= 0xD800 && u <= 0xDBFF) {
+            if (i + 1 >= n || unit(i + 1) < 0xDC00 || unit(i + 1) > 0xDFFF) return false;
+            ++i;
+        }
+    }
+    return true;
+}
+
+// The form of a file's bytes, and its text as the line reader takes it (UTF-16 turned
+// into UTF-8). False, with the reason naming the file, when it is UTF-16 that does not
+// decode.
+bool understand(const QByteArray& raw, const QString& path, QByteArray& bytes, FileForm& form,
+                QString* error) {
+    form = FileForm{};
+    const auto at = [&](qsizetype i) { return static_cast<unsigned char>(raw[i]); };
+    if (raw.size() >= 2) {
+        if (at(0) == 0xFF && at(1) == 0xFE) form = {FileForm::Utf16LE, true};
+        else if (at(0) == 0xFE && at(1) == 0xFF) form = {FileForm::Utf16BE, true};
+        // No mark, but an ASCII first character beside a zero byte.
+        else if (at(0) != 0 && at(0) < 0x80 && at(1) == 0) form = {FileForm::Utf16LE, false};
+        else if (at(0) == 0 && at(1) != 0 && at(1) < 0x80) form = {FileForm::Utf16BE, false};
+    }
+    if (form.encoding == FileForm::Bytes) {
+        bytes = raw;
+    } else {
+        const QByteArrayView units = QByteArrayView(raw).sliced(form.bom ? 2 : 0);
+        if (units.size() % 2 != 0 || !pairedSurrogates(units, form.encoding == FileForm::Utf16LE)) {
+            setError(error, QStringLiteral("%1 looks like UTF-16 text but is not valid UTF-16; "
+                                           "it was left as it is")
+                                .arg(path));
+            return false;
+        }
+        QStringDecoder decoder(form.encoding == FileForm::Utf16LE ? QStringDecoder::Utf16LE
+                                                                  : QStringDecoder::Utf16BE,
+                               QStringDecoder::Flag::Stateless);
+        bytes = QString(decoder(units)).toUtf8();
+    }
+    form.eol = lineEndOf(bytes);
+    return true;
+}
+
+QByteArray storedForm(const QByteArray& bytes, const FileForm& form) {
+    if (form.encoding == FileForm::Bytes) return bytes;
+    QStringEncoder encoder(form.encoding == FileForm::Utf16LE ? QStringEncoder::Utf16LE
+                                                              : QStringEncoder::Utf16BE,
+                           QStringEncoder::Flag::Stateless);
+    QByteArray out = form.bom ? (form.encoding == FileForm::Utf16LE ? QByteArray("\xFF\xFE", 2)
+                                                                    : QByteArray("\xFE\xFF", 2))
+                              : QByteArray();
+    out += encoder(QString::fromUtf8(bytes));
+    return out;
 }
 
 bool writeAll(int fd, const QByteArray& bytes) {
@@ -318,18 +440,29 @@ QString decodeLine(const char* data, qsizetype length) {
 }
 
 SectionRead readSection(const QString& filePath, const QString& section) {
-    QByteArray bytes;
+    QByteArray raw;
     bool exists = false;
     mode_t mode = 0;
     SectionRead result;
-    if (!readAllBytes(QFile::encodeName(filePath), bytes, exists, mode, nullptr)) {
+    if (!readAllBytes(QFile::encodeName(filePath), raw, exists, mode, &result.error)) {
         result.status = ReadStatus::ReadFailed;
         return result;
     }
-    const SectionSpan span = findSection(bytes, section);
+    return sectionIn(raw, section, filePath);
+}
+
+SectionRead sectionIn(const QByteArray& raw, const QString& section, const QString& filePath) {
+    QByteArray bytes;
+    FileForm form;
+    SectionRead result;
+    if (!understand(raw, filePath, bytes, form, &result.error)) {
+        result.status = ReadStatus::ReadFailed;
+        return result;
+    }
+    const SectionSpan span = findSection(bytes, section, form.eol);
     if (!span.found) return result;
     result.status = ReadStatus::Found;
-    result.entries = entriesIn(bytes, span.header.next, span.bodyEnd);
+    result.entries = entriesIn(bytes, span.header.next, span.bodyEnd, form.eol);
     return result;
 }
 
@@ -372,35 +505,41 @@ bool writeSection(const QString& filePath, const QString& section, const QString
         return false;
     }
 
+    QByteArray raw;
     QByteArray old;
+    FileForm form;
     bool exists = false;
     mode_t mode = 0;
-    if (!readAllBytes(path, old, exists, mode, error)) return false;
+    if (!readAllBytes(path, raw, exists, mode, error) ||
+        !understand(raw, QFile::decodeName(path), old, form, error))
+        return false;
+    const char eol = form.eol;
 
     QString name = section.trimmed();
     name.replace(u'\r', u' ').replace(u'\n', u' ');
     QByteArray body;
-    for (const QString& entry : entries) body += entryLine(entry);
+    for (const QString& entry : entries) body += entryLine(entry, form);
 
     QByteArray bytes;
-    const SectionSpan span = findSection(old, name);
+    const SectionSpan span = findSection(old, name, eol);
     if (span.found) {
         const qsizetype bodyStart = span.header.next;
-        const qsizetype keep = trailingBlankLines(old, bodyStart, span.bodyEnd);
+        const qsizetype keep = trailingBlankLines(old, bodyStart, span.bodyEnd, eol);
         bytes.reserve(old.size() + body.size() + 2);
         bytes.append(old.constData(), bodyStart);
-        if (!span.header.terminated) bytes += "\r\n";
+        if (!span.header.terminated) bytes += form.lineEnd();
         bytes += body;
         bytes.append(old.constData() + keep, span.bodyEnd - keep);
         bytes.append(old.constData() + span.bodyEnd, old.size() - span.bodyEnd);
     } else {
         bytes = old;
         bytes.reserve(old.size() + body.size() + name.size() + 6);
-        if (!bytes.isEmpty() && !bytes.endsWith('\n')) bytes += "\r\n";
-        bytes += '[' + encodeLine(name) + "]\r\n";
+        if (!bytes.isEmpty() && !bytes.endsWith(eol)) bytes += form.lineEnd();
+        bytes += '[' + form.encode(name) + ']' + form.lineEnd();
         bytes += body;
     }
     if (exists && bytes == old) return true;
+    bytes = storedForm(bytes, form);
 
     const QByteArray prefix = targetInfo.fileName().toUtf8() + ".tmp-";
     removeStaleTemporaries(folder, prefix);

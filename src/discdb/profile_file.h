@@ -10,10 +10,11 @@ namespace velmora {
 
 // Whole-section access to an initialisation file ("[name]" lines, then "key=value" lines).
 //
-// File format, as read: lines end in LF or CR LF; a line whose first non-blank character
+// File format, as read: lines end in LF or CR LF (CR alone in a file without any LF); a
+// file in UTF-16 (with or without its byte-order mark) is read and written as UTF-16; a line whose first non-blank character
 // is "[" and which holds a "]" starts a section (the name is the text between "[" and the
 // last "]", blanks around it ignored, matched without regard to letter case; the first
-// section of a name wins); blank lines and lines starting with ";" are not entries; every
+// section of a name that holds entries wins); blank lines and lines starting with ";" are not entries; every
 // other line of a section is one entry, taken as it stands after its leading blanks
 // (entries without "=" included). Each line is decoded on its own: UTF-8 when its bytes
 // are valid UTF-8, Windows-1252 otherwise, so databases from a single-byte code page keep
@@ -21,7 +22,7 @@ namespace velmora {
 //
 // As written: each line in Windows-1252 when every character of it has a place there (and
 // the bytes do not happen to read as UTF-8), else in UTF-8, so programs that expect the
-// 8-bit form keep reading the file; every line ends in CR LF. A write touches the bytes of its own
+// 8-bit form keep reading the file; every line ends in CR LF (CR in a CR-only file). A write touches the bytes of its own
 // section only; every other byte of the file (other sections, comments, blank lines
 // between sections, a byte-order mark, lines in another encoding) stays as it was.
 namespace profile {
@@ -35,10 +36,13 @@ enum class ReadStatus {
 struct SectionRead {
     ReadStatus status = ReadStatus::NotFound;
     QStringList entries;  // in file order
+    QString error;        // why the file cannot be read, naming it (ReadFailed only)
 };
 
 // The entries of the section named `section`, whole (no size limit).
 SectionRead readSection(const QString& filePath, const QString& section);
+// The same from the bytes of a file; `filePath` only names it in messages.
+SectionRead sectionIn(const QByteArray& fileBytes, const QString& section, const QString& filePath);
 
 // Section text: each entry followed by one NUL, then one more NUL.
 QString sectionText(const QStringList& entries);

@@ -7,6 +7,11 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -45,6 +50,45 @@ QString valueName(const QString& name) {
         QStringLiteral("%1 the settings store %2%3")
             .arg(writing ? QStringLiteral("Cannot write") : QStringLiteral("Cannot read"), path,
                  format ? QStringLiteral(": not a valid settings file") : QString())};
+}
+
+// Why the file at `path` is no settings file this program can safely rewrite, or nullopt
+// when it is one (or is missing). QSettings takes some junk without complaint, reports
+// other junk only on the first parse in a process, and rewrites the file on the next
+// write, losing what the user had there: so every call looks at the file itself first.
+std::optional<QString> unusableSettingsFile(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0) return std::nullopt;  // missing: QSettings reports the rest
+    if (S_ISDIR(st.st_mode)) return QStringLiteral("it is a folder, not a file");
+    if (!S_ISREG(st.st_mode)) return QStringLiteral("it is not a regular file");
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    int number = 0;
+    for (QByteArray line : bytes.split('\n')) {
+        ++number;
+        line = line.trimmed();
+        if (number == 1 && line.startsWith("\xEF\xBB\xBF")) line = line.sliced(3).trimmed();
+        if (line.isEmpty() || line.front() == ';' || line.front() == '#') continue;
+        const bool header = line.front() == '[' && line.back() == ']';
+        const qsizetype eq = line.indexOf('=');
+        if (line.contains('\0') || (!header && eq <= 0))
+            return QStringLiteral("line %1 is neither a [section] nor a name=value setting").arg(number);
+    }
+    return std::nullopt;
+}
+
+[[noreturn]] void failUnusable(const QString& path, const QString& why, bool writing) {
+    throw RegistryError{kInvalidData, kSource,
+                        QStringLiteral("%1 the settings store %2: %3; the file was left as it is")
+                            .arg(writing ? QStringLiteral("Cannot write") : QStringLiteral("Cannot read"),
+                                 path, why)};
 }
 
 // The store for one call: on Linux the INI file with the key path as a group path; on
@@ -88,6 +132,9 @@ QSettingsRegistry::QSettingsRegistry(QString iniPath) : iniPath_(std::move(iniPa
 
 bool QSettingsRegistry::ReadValue(std::uint32_t hive, const QString& key, const QString& name,
                                   QString& value) {
+#ifndef Q_OS_WIN
+    if (const auto why = unusableSettingsFile(iniPath_)) failUnusable(iniPath_, *why, false);
+#endif
     Store store(iniPath_, hive, key);
     if (store.settings.status() != QSettings::NoError) fail(store.settings, store.where, false);
     const QString path = valueName(name);
@@ -101,6 +148,9 @@ bool QSettingsRegistry::ReadValue(std::uint32_t hive, const QString& key, const 
 
 bool QSettingsRegistry::WriteValue(std::uint32_t hive, const QString& key, const QString& name,
                                    const QString& value) {
+#ifndef Q_OS_WIN
+    if (const auto why = unusableSettingsFile(iniPath_)) failUnusable(iniPath_, *why, true);
+#endif
     Store store(iniPath_, hive, key);
     if (store.settings.status() != QSettings::NoError) fail(store.settings, store.where, true);
     store.settings.setValue(valueName(name), value);

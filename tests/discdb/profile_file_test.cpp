@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <future>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -78,7 +81,18 @@ TEST_F(ProfileFileTest, ReadsSectionsWhateverTheLineEndsCommentsAndLetterCase) {
         {"second section", "[A1]\na=1\n[B2]\nb=2\n", "B2", ReadStatus::Found, {"b=2"}},
         {"first of two equal names wins", "[A1]\na=1\n[a1]\na=2\n", "A1", ReadStatus::Found,
          {"a=1"}},
+        {"an empty first copy gives way to one with entries", "[A1]\n; none\n[a1]\nTitle=Real\n",
+         "A1", ReadStatus::Found, {"Title=Real"}},
         {"header without entries", "[A1]\n[B2]\nb=2\n", "A1", ReadStatus::Found, {}},
+        {"CR alone", "[A1]\ra=1\r[B2]\rb=2\r", "B2", ReadStatus::Found, {"b=2"}},
+        {"CR alone, blank lines and no last end", "[A1]\r\r  [B2]\r\rb=2", "B2", ReadStatus::Found,
+         {"b=2"}},
+        {"UTF-16LE with its mark", QByteArray("\xFF\xFE[\0A\0\x31\0]\0\n\0k\0=\0\xE9\0\n\0", 20), "A1",
+         ReadStatus::Found, {QString::fromUtf8("k=\xC3\xA9")}},
+        {"UTF-16BE without a mark", QByteArray("\0[\0A\0\x31\0]\0\r\0\n\0k\0=\0v", 18), "A1",
+         ReadStatus::Found, {"k=v"}},
+        {"broken UTF-16", QByteArray("\xFF\xFE[\0A\0\x31\0]\0\n\0\0\xDC", 14), "A1",
+         ReadStatus::ReadFailed, {}},
         {"missing section", "[B2]\nb=2\n", "A1", ReadStatus::NotFound, {}},
         {"lines before any section ignored", "x=1\n[A1]\na=1\n", "A1", ReadStatus::Found, {"a=1"}},
         {"'[' without ']' is an entry", "[A1]\n[oops\n", "A1", ReadStatus::Found, {"[oops"}},
@@ -93,10 +107,83 @@ TEST_F(ProfileFileTest, ReadsSectionsWhateverTheLineEndsCommentsAndLetterCase) {
     }
 }
 
-TEST_F(ProfileFileTest, MissingOrUnreadableFile) {
+TEST_F(ProfileFileTest, MissingFileFolderOrNamedPipeNeverBlocksAndIsNamed) {
     EXPECT_EQ(readSection(path(), QStringLiteral("A1")).status, ReadStatus::NotFound);
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Velmora.ini")));
-    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).status, ReadStatus::ReadFailed);
+
+    struct Case {
+        const char* name;
+        std::function<bool(const QString&)> make;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"folder", [](const QString& p) { return QDir().mkdir(p); }, "is a folder"},
+        {"named pipe", [](const QString& p) { return ::mkfifo(QFile::encodeName(p), 0600) == 0; },
+         "is a named pipe"},
+    };
+    for (const Case& c : cases) {
+        const QString file = dir.filePath(QString::fromLatin1(c.name));
+        ASSERT_TRUE(c.make(file)) << c.name;
+        // Run where a blocked open cannot hang the suite; a writer end releases it.
+        auto read = std::async(std::launch::async, [&] { return readSection(file, QStringLiteral("A1")); });
+        auto write = std::async(std::launch::async, [&] {
+            QString why;
+            return std::pair(writeSection(file, QStringLiteral("A1"), {QStringLiteral("a=1")}, &why), why);
+        });
+        const bool readDone = read.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        const bool writeDone = write.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        if (!readDone || !writeDone) {
+            const int fd = ::open(QFile::encodeName(file), O_RDWR | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+        }
+        EXPECT_TRUE(readDone) << c.name << ": the read blocked";
+        EXPECT_TRUE(writeDone) << c.name << ": the write blocked";
+        const SectionRead got = read.get();
+        EXPECT_EQ(got.status, ReadStatus::ReadFailed) << c.name;
+        EXPECT_TRUE(got.error.contains(file) && got.error.contains(QLatin1String(c.says)))
+            << c.name << ": " << got.error.toStdString();
+        const auto [written, why] = write.get();
+        EXPECT_FALSE(written) << c.name;
+        EXPECT_TRUE(why.contains(QLatin1String(c.says))) << c.name << ": " << why.toStdString();
+    }
+}
+
+TEST_F(ProfileFileTest, WritesKeepTheFilesOwnFormAndNeverTouchWhatTheyCannotRead) {
+    const auto utf16le = [](const char* text) {
+        const QString s = QString::fromUtf8(text);
+        return QByteArray("\xFF\xFE", 2) +
+               QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
+    };
+    const auto utf16be = [](const char* text) {
+        QByteArray out;
+        for (const QChar c : QString::fromUtf8(text)) out += char(c.unicode() >> 8), out += char(c.unicode());
+        return out;
+    };
+    struct Case {
+        const char* name;
+        QByteArray before;
+        const char* section;
+        QStringList entries;
+        QByteArray after;  // empty: the write is refused and the file left alone
+    };
+    const Case cases[] = {
+        {"CR alone, new section", "[A1]\ra=1\r", "B2", {"b=\xC3\xA9"}, "[A1]\ra=1\r[B2]\rb=\xE9\r"},
+        {"CR alone, rewrite", "[A1]\ra=1\r[B2]\rb=2", "A1", {"a=3"}, "[A1]\ra=3\r[B2]\rb=2"},
+        {"empty first copy left alone", "[A1]\r\n[A1]\r\nTitle=Real\r\n", "A1", {"Title=New"},
+         "[A1]\r\n[A1]\r\nTitle=New\r\n"},
+        {"UTF-16LE", utf16le("[A1]\r\na=1\r\n"), "B2", {"b=\xC3\xA9\xE2\x82\xAC"},
+         utf16le("[A1]\r\na=1\r\n[B2]\r\nb=\xC3\xA9\xE2\x82\xAC\r\n")},
+        {"UTF-16BE", utf16be("[A1]\na=1\n"), "A1", {"a=2"}, utf16be("[A1]\na=2\r\n")},
+        {"broken UTF-16", QByteArray("\xFF\xFE[\0A\0]\0\0\xDC", 10), "A1", {"a=1"}, {}},
+    };
+    for (const Case& c : cases) {
+        writeBytes(path(), c.before);
+        QString why;
+        const bool written = writeSection(path(), QString::fromLatin1(c.section), c.entries, &why);
+        EXPECT_EQ(written, !c.after.isEmpty()) << c.name;
+        EXPECT_EQ(readBytes(path()), c.after.isEmpty() ? c.before : c.after) << c.name;
+        if (!written) EXPECT_TRUE(why.contains(path())) << c.name << ": " << why.toStdString();
+        else EXPECT_EQ(readSection(path(), QString::fromLatin1(c.section)).entries, c.entries) << c.name;
+    }
 }
 
 TEST_F(ProfileFileTest, ReadsWindows1252LinesAndUtf8LinesInOneFile) {

@@ -184,6 +184,13 @@ TEST_P(CdioBadImage, FailsToOpenWithAReason) {
 
 constexpr qint64 kSector = 2352;
 
+// One track more than a disc holds, each a second of the data file.
+const std::string kHundredTrackToc = [] {
+    std::string toc = "CD_DA\n";
+    for (int i = 0; i < 100; ++i) toc += "TRACK AUDIO\nFILE \"a.bin\" " + std::to_string(i * 44100) + " 44100\n";
+    return toc;
+}();
+
 INSTANTIATE_TEST_SUITE_P(
     Images, CdioBadImage,
     ::testing::Values(
@@ -205,6 +212,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadImage{"TocBadTime", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 00:02:99\n", "a.bin", 200 * kSector, "bad time"},
         BadImage{"TocNoTracks", "a.toc", "CD_DA\n", nullptr, 0, "no tracks"},
         BadImage{"TocFileBeforeTrack", "a.toc", "CD_DA\nFILE \"a.bin\" 0\n", "a.bin", 200 * kSector, "before any TRACK"},
+        BadImage{"CueWithByteOrderMark", "a.cue", "\xEF\xBB\xBF" "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector, "a.cue, line 1: the file starts with a byte-order mark"},
+        BadImage{"TwoTracksAtOneFrame", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector, "a.cue, line 5: track 2 starts at the same frame as the track before it"},
+        BadImage{"TrackBeforeTheOneAhead", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:05\nTRACK 02 AUDIO\nINDEX 01 00:00:01\n", "a.bin", 10 * kSector, "a.cue, line 5: track 2 starts earlier than the track before it"},
+        BadImage{"TocHugeSampleCount", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 99999999999999\n", "a.bin", 10 * kSector, "a.toc, line 3: 99999999999999 samples is longer than any disc"},
+        BadImage{"TocSampleCountPastTheData", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 441000\n", "a.bin", 10 * kSector, "a.toc, line 3: the track runs past the end of a.bin"},
+        BadImage{"TocHundredTracks", "a.toc", kHundredTrackToc.c_str(), "a.bin", 100 * 75 * kSector, "a.toc, line 200: track 100 is one too many; a disc holds at most 99 tracks"},
         BadImage{"TocLongerThanItsData", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 00:20:00\n", "a.bin", 10 * kSector, "a.toc, line 3: the track runs past the end of a.bin"}),
     [](const auto& info) { return std::string(info.param.name); });
 

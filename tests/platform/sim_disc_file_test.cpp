@@ -7,12 +7,16 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <string_view>
+
 namespace velmora {
 namespace {
 
+using namespace std::literals;
+
 TEST(SimDiscFile, ReadsTracksKindsAndLeadoutAndSkipsCommentsAndBlankLines) {
     const auto result = parseDiscText(
-        "# an enhanced disc\r\n\r\n  track 1 150 audio\r\ntrack\t2  20000 audio\r\n"
+        "\xEF\xBB\xBF# an enhanced disc\r\n\r\n  track 1 150 audio\r\ntrack\t2  20000 audio\r\n"
         "   # comment after blanks\ntrack 3 40000 data\r\n  leadout 60000  \r\n",
         QStringLiteral("x.disc"));
     ASSERT_TRUE(result.toc.has_value()) << result.error.toStdString();
@@ -37,7 +41,7 @@ TEST(SimDiscFile, NinetyNineTracksAreTheLimit) {
 }
 
 struct BadFile {
-    const char* text;
+    std::string_view text;
     int line;
     const char* says;  // a word of the message
 };
@@ -49,7 +53,7 @@ const BadFile kBadFiles[] = {
     {"track 2 150 audio\nleadout 300\n", 1, "track 1 expected"},
     {"track 0 150 audio\nleadout 300\n", 1, "track 1 expected"},
     {"track 1 150 audio\ntrack 3 300 audio\nleadout 500\n", 2, "track 2 expected"},
-    {"track 1 150 audio\ntrack 2 150 audio\nleadout 500\n", 2, "not after"},
+    {"track 1 150 audio\ntrack 2 150 audio\nleadout 500\n", 2, "starts at the same frame as track 1"},
     {"track 1 150 audio\ntrack 2 100 audio\nleadout 500\n", 2, "not after"},
     {"track 1 150 audio\nleadout 150\n", 2, "after the start"},
     {"track 1 150 music\nleadout 300\n", 1, "neither audio nor data"},
@@ -70,15 +74,20 @@ const BadFile kBadFiles[] = {
     {"tracks 1 150 audio\n", 1, "unknown line"},
     {"track 1 150 audio\n\xff\xfe garbage\nleadout 300\n", 2, "unknown line"},
     {"track 1 150 audio\nleadout 300\n# trailing comment\nx\n", 4, "follow"},
+    {"\xFF\xFEt\0r\0", 1, "UTF-16"},
+    {"\xEF\xBB\xBFtrack 1 150 audio\nleadout 300 x\n", 2, "expected \"leadout"},
+    {"track 1 15\0\x01 audio\nleadout 300\n"sv, 1, "start frame \"15\\x00\\x01\" is not"},
+    {"track 1 150 caf\xC3\xA9\xE9\nleadout 300\n", 1, "\"caf\xC3\xA9\\xe9\" is neither"},
 };
 
 TEST(SimDiscFile, EveryBrokenRuleIsRefusedNamingFileAndLine) {
     for (const auto& bad : kBadFiles) {
-        const auto result = parseDiscText(QByteArray(bad.text), QStringLiteral("/discs/bad.disc"));
+        const auto result = parseDiscText(QByteArray(bad.text.data(), qsizetype(bad.text.size())),
+                                          QStringLiteral("/discs/bad.disc"));
         EXPECT_FALSE(result.toc.has_value()) << bad.text;
         const QString prefix = QStringLiteral("/discs/bad.disc:%1: ").arg(bad.line);
         EXPECT_TRUE(result.error.startsWith(prefix)) << bad.text << " -> " << result.error.toStdString();
-        EXPECT_TRUE(result.error.contains(QLatin1String(bad.says))) << bad.text << " -> " << result.error.toStdString();
+        EXPECT_TRUE(result.error.contains(QString::fromUtf8(bad.says))) << bad.text << " -> " << result.error.toStdString();
     }
 }
 

@@ -334,3 +334,39 @@ TEST(SettingsStorePath, InVelmoraHomeWhenSetElseTheUsersConfigFolder) {
     if (savedConfig.isNull()) qunsetenv("XDG_CONFIG_HOME");
     else qputenv("XDG_CONFIG_HOME", savedConfig);
 }
+
+TEST_F(QSettingsStoreTest, JunkFileIsLeftAsItIsAndRefusedOnEveryCall) {
+    struct Case {
+        const char* name;
+        QByteArray file;
+        int line;
+    };
+    const Case cases[] = {
+        {"binary junk", QByteArray("\x01\x02garbage[[[\n=\n\xff\xfe"), 1},
+        {"unclosed section", "[unclosed\nkey=v\n", 1},  // QSettings itself says so only once
+        {"words without a value", "[HKEY_CURRENT_USER]\nx=1\njust words\n", 3},
+        {"a NUL", QByteArray("[A]\nk=v\0w\n", 10), 2},
+    };
+    for (const Case& c : cases) {
+        QFile f(ini());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.file);
+        f.close();
+        boxes.shown.clear();
+        SettingsStore settings = settingsOn(ini());
+        for (int round = 0; round < 3; ++round) {
+            EXPECT_TRUE(settings.read(settings::ShowTips).error) << c.name << " round " << round;
+            EXPECT_TRUE(settings.write(settings::ShowTips, QStringLiteral("0"))) << c.name << " round " << round;
+        }
+        ASSERT_EQ(boxes.shown.size(), 6u) << c.name;
+        for (const auto& box : boxes.shown) {
+            EXPECT_TRUE(box.text.contains(ini()) &&
+                        box.text.contains(QStringLiteral("line %1").arg(c.line)) &&
+                        box.text.contains(QLatin1String("left as it is")))
+                << c.name << ": " << box.text.toStdString();
+        }
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), c.file) << c.name << ": the file was rewritten";
+        f.close();
+    }
+}

@@ -14,6 +14,10 @@ namespace velmora {
 namespace {
 
 constexpr qint64 kMaxSheetBytes = 1 << 20;
+constexpr int kMaxTracks = 99;
+// 44100 samples a second; no disc holds more than 100 minutes.
+constexpr qint64 kSamplesPerFrame = 588;
+constexpr qint64 kMaxSamples = 100LL * 60 * 44100;
 
 // Splits a line into words, keeping "quoted text" as one word.
 QStringList words(const QString& line) {
@@ -33,6 +37,10 @@ bool readLines(const QString& path, QStringList* lines, QString* error) {
         *error = QStringLiteral("%1 does not exist").arg(path);
         return false;
     }
+    if (!QFileInfo(path).isFile()) {  // a named pipe would block the open
+        *error = QStringLiteral("%1 is not a regular file").arg(path);
+        return false;
+    }
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
         return false;
@@ -41,7 +49,21 @@ bool readLines(const QString& path, QStringList* lines, QString* error) {
         *error = QStringLiteral("%1 is too large to be a table of contents").arg(path);
         return false;
     }
-    const QString text = QString::fromUtf8(file.readAll());
+    const QByteArray bytes = file.readAll();
+    const QString name = QFileInfo(path).fileName();
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        *error = QStringLiteral("%1, line 1: the file is UTF-16 text, which the image reader cannot "
+                                "take; save it as plain text")
+                     .arg(name);
+        return false;
+    }
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        *error = QStringLiteral("%1, line 1: the file starts with a byte-order mark, which the image "
+                                "reader cannot take; save it without one")
+                     .arg(name);
+        return false;
+    }
+    const QString text = QString::fromUtf8(bytes);
     *lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
     return true;
 }
@@ -59,6 +81,20 @@ int parseMsf(const QString& text) {
     const int mm = m.captured(1).toInt(), ss = m.captured(2).toInt(), ff = m.captured(3).toInt();
     if (ss >= 60 || ff >= 75) return -1;
     return (mm * 60 + ss) * 75 + ff;
+}
+
+// A .toc length: mm:ss:ff or a plain sample count, in samples; -1 when it is neither,
+// -2 for a count beyond any disc.
+qint64 parseSamples(const QString& text) {
+    if (text.contains(QLatin1Char(':'))) {
+        const int frames = parseMsf(text);
+        return frames < 0 ? -1 : frames * kSamplesPerFrame;
+    }
+    static const QRegularExpression digits(QStringLiteral(R"(^\d+$)"));
+    if (!digits.match(text).hasMatch()) return -1;
+    if (text.size() > 12) return -2;
+    const qint64 samples = text.toLongLong();
+    return samples > kMaxSamples ? -2 : samples;
 }
 
 int sectorSizeOfMode(const QString& mode) {
@@ -128,8 +164,11 @@ QString checkCueSheet(const QString& cuePath) {
                 return QStringLiteral("%1: INDEX comes before any TRACK").arg(where);
             if (key == QLatin1String("INDEX") && w[1].toInt() == 1) {
                 FileUse& f = files.back();
+                if (frames == f.lastStart)
+                    return QStringLiteral("%1: track %2 starts at the same frame as the track before it")
+                        .arg(where).arg(lastNumber);
                 if (frames < f.lastStart)
-                    return QStringLiteral("%1: track %2 starts before the track ahead of it")
+                    return QStringLiteral("%1: track %2 starts earlier than the track before it")
                         .arg(where).arg(lastNumber);
                 f.lastStart = frames;
                 trackHasIndex1 = true;
@@ -190,7 +229,9 @@ QString checkTocFile(const QString& tocPath) {
         if (key == QLatin1String("TRACK")) {
             if (w.size() < 2 || sectorSizeOfMode(w[1]) == 0)
                 return QStringLiteral("%1: unknown track mode").arg(where);
-            ++tracks;
+            if (++tracks > kMaxTracks)
+                return QStringLiteral("%1: track %2 is one too many; a disc holds at most %3 tracks")
+                    .arg(where).arg(tracks).arg(kMaxTracks);
         } else if (key == QLatin1String("FILE") || key == QLatin1String("AUDIOFILE") ||
                    key == QLatin1String("DATAFILE")) {
             if (tracks == 0) return QStringLiteral("%1: %2 comes before any TRACK").arg(where, w[0]);
@@ -200,28 +241,39 @@ QString checkTocFile(const QString& tocPath) {
                 return QStringLiteral("The data file %1 named by %2 is missing").arg(path, name);
             if (QFileInfo(path).size() == 0)
                 return QStringLiteral("The data file %1 is empty").arg(path);
-            // Times that follow the file name: mm:ss:ff, or a plain byte/sample count.
+            // What follows the file name: a "#byte" offset, then start and length, each
+            // mm:ss:ff or a plain sample count.
+            const bool audio = key != QLatin1String("DATAFILE");
+            std::vector<qint64> lengths;
             for (int k = 2; k < w.size(); ++k) {
-                if (w[k].contains(QLatin1Char(':')) && parseMsf(w[k]) < 0)
+                if (w[k].startsWith(QLatin1Char('#'))) continue;
+                const qint64 samples = parseSamples(w[k]);
+                if (samples == -2)
+                    return QStringLiteral("%1: %2 samples is longer than any disc (100 minutes at most)")
+                        .arg(where, w[k]);
+                if (samples < 0 && w[k].contains(QLatin1Char(':')))
                     return QStringLiteral("%1: bad time \"%2\" (mm:ss:ff, seconds below 60, frames below 75)")
                         .arg(where, w[k]);
+                if (samples < 0)
+                    return QStringLiteral("%1: \"%2\" is neither a time (mm:ss:ff) nor a sample count")
+                        .arg(where, w[k]);
+                lengths.push_back(samples);
             }
-            // An audio stretch "start length" in frames that runs past the end of its file.
-            if (w.size() >= 4 && w[3].contains(QLatin1Char(':'))) {
-                const int start = w[2] == QLatin1String("0") ? 0 : parseMsf(w[2]);
-                const int length = parseMsf(w[3]);
-                if (start >= 0 && length >= 0 &&
-                    qint64(start + length) * 2352 > QFileInfo(path).size())
-                    return QStringLiteral("%1: the track runs past the end of %2 (%3 bytes)")
-                        .arg(where, w[1])
-                        .arg(QFileInfo(path).size());
-            }
+            // An audio stretch "start length" that runs past the end of its file.
+            if (audio && lengths.size() >= 2 && (lengths[0] + lengths[1]) * 4 > QFileInfo(path).size())
+                return QStringLiteral("%1: the track runs past the end of %2 (%3 bytes)")
+                    .arg(where, w[1])
+                    .arg(QFileInfo(path).size());
         } else if (key == QLatin1String("START") || key == QLatin1String("PREGAP") ||
                    key == QLatin1String("INDEX") || key == QLatin1String("SILENCE") ||
                    key == QLatin1String("ZERO")) {
             for (int k = 1; k < w.size(); ++k) {
-                if (w[k].contains(QLatin1Char(':')) && parseMsf(w[k]) < 0)
+                const qint64 samples = parseSamples(w[k]);
+                if (samples < 0 && w[k].contains(QLatin1Char(':')))
                     return QStringLiteral("%1: bad time \"%2\" (mm:ss:ff, seconds below 60, frames below 75)")
+                        .arg(where, w[k]);
+                if (samples == -2)
+                    return QStringLiteral("%1: %2 samples is longer than any disc (100 minutes at most)")
                         .arg(where, w[k]);
             }
         }

@@ -1,7 +1,9 @@
 #include "platform/sim/disc_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
+#include <QStringDecoder>
 
 #include <charconv>
 
@@ -22,9 +24,30 @@ bool parseNumber(const QByteArray& field, int& out) {
     return ec == std::errc() && ptr == last;
 }
 
+// A field as a message can quote it: control bytes (a NUL would end the message where it
+// is printed) and bytes that are no UTF-8 shown as \xNN.
 QString printable(const QByteArray& field) {
-    QString text = QString::fromUtf8(field);
-    if (text.size() > 40) text = text.left(40) + QStringLiteral("...");
+    QString text;
+    for (qsizetype i = 0; i < field.size() && text.size() < 40; ++i) {
+        const auto byte = static_cast<unsigned char>(field[i]);
+        if (byte >= 0x20 && byte < 0x7F) {
+            text += QLatin1Char(static_cast<char>(byte));
+            continue;
+        }
+        // A whole UTF-8 character is quoted as itself.
+        qsizetype length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 0;
+        if (length > 0 && i + length <= field.size()) {
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString character = utf8(QByteArrayView(field).sliced(i, length));
+            if (!utf8.hasError() && character.size() <= 2 && character.front().isPrint()) {
+                text += character;
+                i += length - 1;
+                continue;
+            }
+        }
+        text += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+    }
+    if (text.size() >= 40) text = text.left(40) + QStringLiteral("...");
     return text;
 }
 
@@ -41,7 +64,12 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
         return result;
     };
 
-    const QList<QByteArray> lines = text.split('\n');
+    if (text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF"))
+        return fail(1, QStringLiteral("the file is UTF-16 text; save it as plain (UTF-8) text"));
+    // A byte-order mark some editors put at the top is no part of the first line.
+    const QByteArray body = text.startsWith("\xEF\xBB\xBF") ? text.sliced(3) : text;
+
+    const QList<QByteArray> lines = body.split('\n');
     for (const QByteArray& raw : lines) {
         ++lineNumber;
         const QByteArray line = raw.trimmed();
@@ -72,7 +100,13 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
                 return fail(lineNumber, QStringLiteral("start frame \"%1\" is not a frame number from 0 to %2")
                                             .arg(printable(fields[2]))
                                             .arg(kMaxFrame));
-            if (!toc.tracks.empty() && start <= toc.tracks.back().startFrame)
+            if (!toc.tracks.empty() && start == toc.tracks.back().startFrame)
+                return fail(lineNumber, QStringLiteral("track %1 starts at the same frame as track %2 "
+                                                       "before it (%3)")
+                                            .arg(number)
+                                            .arg(number - 1)
+                                            .arg(start));
+            if (!toc.tracks.empty() && start < toc.tracks.back().startFrame)
                 return fail(lineNumber, QStringLiteral("track %1 starts at %2, not after track %3 (%4)")
                                             .arg(number)
                                             .arg(start)
@@ -108,7 +142,7 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
     }
 
     // A trailing newline leaves one empty last element; it is not a line of its own.
-    const int lastLine = text.endsWith('\n') ? lineNumber - 1 : lineNumber;
+    const int lastLine = body.endsWith('\n') ? lineNumber - 1 : lineNumber;
     if (toc.tracks.empty()) return fail(lastLine, QStringLiteral("no track lines"));
     if (!haveLeadout) return fail(lastLine, QStringLiteral("end of file without a leadout line"));
     result.toc = std::move(toc);
@@ -116,6 +150,14 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
 }
 
 DiscFileResult loadDiscFile(const QString& path) {
+    // A named pipe would block the open.
+    if (const QFileInfo info(path); info.exists() && !info.isFile()) {
+        DiscFileResult result;
+        result.error = QStringLiteral("%1: cannot read the disc file: %2")
+                           .arg(path, info.isDir() ? QStringLiteral("it is a folder")
+                                                   : QStringLiteral("it is not a regular file"));
+        return result;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         DiscFileResult result;
