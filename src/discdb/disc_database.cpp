@@ -31,11 +31,22 @@ bool folderWritable(const QString& folder) {
 
 DiscDatabase::DiscDatabase(QString filePath) : path_(std::move(filePath)) {}
 
-QString DiscDatabase::defaultSectionText(int tracks) {
-    QStringList entries{QStringLiteral("Title=Unknown Title"), QStringLiteral("Artist=Unknown Artist"),
+QString DiscDatabase::defaultSectionText(int tracks, const DiscText& text) {
+    // One line each: a line break inside a text would end the entry.
+    const auto line = [](const QString& value, const QString& fallback) {
+        QString flat = value;
+        flat.replace(u'\r', u' ').replace(u'\n', u' ');
+        return flat.trimmed().isEmpty() ? fallback : flat.trimmed();
+    };
+    QStringList entries{QStringLiteral("Title=") + line(text.title, QStringLiteral("Unknown Title")),
+                        QStringLiteral("Artist=") + line(text.performer, QStringLiteral("Unknown Artist")),
                         QStringLiteral("Revision=1"),
                         QStringLiteral("NumberOfTracks=%1").arg(tracks)};
-    for (int i = 1; i <= tracks; ++i) entries.append(QStringLiteral("Track%1=").arg(i));
+    for (int i = 1; i <= tracks; ++i) {
+        const auto index = static_cast<std::size_t>(i - 1);
+        entries.append(QStringLiteral("Track%1=").arg(i) +
+                       (index < text.trackTitles.size() ? line(text.trackTitles[index], {}) : QString()));
+    }
     return profile::sectionText(entries);
 }
 
@@ -109,9 +120,9 @@ QString DiscDatabase::store(const QString& discID, const QStringList& entries) {
     return QStringLiteral("The disc database %1 cannot be written: %2").arg(path_, why);
 }
 
-DiscLoad DiscDatabase::addDefault(const QString& discID, int tracks) {
+DiscLoad DiscDatabase::addDefault(const QString& discID, int tracks, const DiscText& text) {
     const QStringList defaults =
-        profile::entriesOf(defaultSectionText(std::clamp(tracks, 0, kMaxTracksOnDisc)));
+        profile::entriesOf(defaultSectionText(std::clamp(tracks, 0, kMaxTracksOnDisc), text));
     DiscLoad load;
     QString why;
     QStringList entries;

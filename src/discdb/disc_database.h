@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/disc_record.h"
+#include "shared/disc_text.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,7 +33,8 @@ public:
     // Stores the default section of a new disc of `tracks` tracks (clamped to 0..99) and
     // returns the record read back. When it cannot be stored (read-only or full disk) the
     // record holds the defaults all the same, and `error` says why.
-    DiscLoad addDefault(const QString& discID, int tracks);
+    // The disc's own titles (`text`), where it has them, stand in for the defaults.
+    DiscLoad addDefault(const QString& discID, int tracks, const DiscText& text = {});
 
     // The entries of a disc's section as stored (the track list editor's load), and why
     // the file could not be read, if it could not.
@@ -42,7 +44,7 @@ public:
     QString store(const QString& discID, const QStringList& entries);
 
     // The section text of a new disc with `tracks` tracks (no track entries below 1).
-    static QString defaultSectionText(int tracks);
+    static QString defaultSectionText(int tracks, const DiscText& text = {});
 
 private:
     QString path_;

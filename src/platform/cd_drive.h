@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/disc_text.h"
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +39,7 @@ struct TocTrack {
 struct DiscToc {
     std::vector<TocTrack> tracks;  // in track order, numbers rising from tracks.front().number
     int leadoutFrame = 0;          // first frame after the last track
+    DiscText text = {};            // what the disc says of itself, when it says anything
 
     bool empty() const { return tracks.empty(); }
     int firstTrack() const { return tracks.empty() ? 0 : tracks.front().number; }

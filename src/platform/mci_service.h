@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/disc_text.h"
+
 #include <string>
 
 namespace velmora {
@@ -17,6 +19,9 @@ public:
     // Writes the standard text of `code` (NUL-terminated, cut to fit); false for a code
     // that has no text or for a buffer of length 0.
     virtual bool errorString(int code, char* buffer, int bufferLength) const = 0;
+    // What the disc in the open drive says of itself (CD-Text), empty without a disc or
+    // such text. No command string asks this, so it is a call of its own.
+    virtual DiscText discText() { return {}; }
 };
 
 }  // namespace velmora

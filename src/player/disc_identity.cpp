@@ -1,6 +1,7 @@
 #include "player/disc_identity.h"
 
 #include "discdb/disc_database.h"
+#include "platform/mci_service.h"
 #include "player/mci_channel.h"
 #include "player/player_session.h"
 #include "shared/reply_parse.h"
@@ -41,7 +42,8 @@ void DiscIdentity::GetCDINFO(const QString& discID) {
     if (!load.record) {
         const std::int64_t tracks = numericValue(
             session_.channel().plainSend(QStringLiteral("status cd number of tracks wait"), kReplyBuffer));
-        load = database_.addDefault(discID, static_cast<int>(std::clamp<std::int64_t>(tracks, 0, 99)));
+        load = database_.addDefault(discID, static_cast<int>(std::clamp<std::int64_t>(tracks, 0, 99)),
+                                    session_.channel().service().discText());
     }
     session_.reportProblem(load.error);
     // What a load sets; the track count and Extra stay as they were.

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -115,6 +117,42 @@ TEST(CdioImage, CdrdaoTocOverTheSameDataReadsTheSame) {
     const std::optional<DiscToc> theirs = cdInfoToc(toc.fileName());
     ASSERT_TRUE(theirs);
     expectSameToc(*drive->toc(), *theirs);
+}
+
+TEST(CdioImage, ACueSheetsCdTextComesWithTheTableOfContents) {
+    QTemporaryDir dir;
+    QFile bin(dir.filePath(QStringLiteral("a.bin")));
+    ASSERT_TRUE(bin.open(QIODevice::WriteOnly));
+    bin.write(QByteArray(6 * 75 * 2352, '\0'));
+    bin.close();
+    const struct {
+        const char* name;
+        QByteArray cue;
+        DiscText text;
+    } cases[] = {
+        {"disc and tracks",
+         "TITLE \"Night Music\"\r\nPERFORMER \"Caf\xC3\xA9 Trio\"\r\nFILE \"a.bin\" BINARY\r\n"
+         "  TRACK 01 AUDIO\r\n    TITLE \"Prelude\"\r\n    INDEX 01 00:00:00\r\n"
+         "  TRACK 02 AUDIO\r\n    INDEX 01 00:03:00\r\n",
+         {QStringLiteral("Night Music"), QStringLiteral("Caf\u00e9 Trio"), {QStringLiteral("Prelude"), QString()}}},
+        {"none", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile cue(dir.filePath(QStringLiteral("a.cue")));
+        ASSERT_TRUE(cue.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        cue.write(c.cue);
+        cue.close();
+        QString error;
+        auto drive = openImage(cue.fileName(), &error);
+        ASSERT_TRUE(drive) << error.toStdString();
+        const auto toc = drive->toc();
+        ASSERT_TRUE(toc);
+        EXPECT_EQ(toc->text.title, c.text.title);
+        EXPECT_EQ(toc->text.performer, c.text.performer);
+        if (c.text.empty()) EXPECT_TRUE(toc->text.empty());
+        else EXPECT_EQ(toc->text.trackTitles, c.text.trackTitles);
+    }
 }
 
 TEST(CdioImage, DemoDiscImageIsTwelveShortDistinctTracks) {

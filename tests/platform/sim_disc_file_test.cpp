@@ -29,6 +29,19 @@ TEST(SimDiscFile, ReadsTracksKindsAndLeadoutAndSkipsCommentsAndBlankLines) {
     EXPECT_EQ(toc.leadoutFrame, 60000);
 }
 
+TEST(SimDiscFile, TitleLinesGiveTheDiscsOwnTextsWhereverTheyStand) {
+    const auto result = parseDiscText("title   Night  Music \nperformer Caf\xC3\xA9 Trio\ntrack 1 150 audio\n"
+                                      "tracktitle 2 The  second\ntrack 2 20000 audio\ntrack 3 40000 audio\n"
+                                      "leadout 60000\ntracktitle 1 First\n",
+                                      QStringLiteral("x.disc"));
+    ASSERT_TRUE(result.toc.has_value()) << result.error.toStdString();
+    const DiscText& text = result.toc->text;
+    EXPECT_EQ(text.title, QStringLiteral("Night  Music"));
+    EXPECT_EQ(text.performer, QStringLiteral("Caf\u00e9 Trio"));
+    EXPECT_EQ(text.trackTitles, (std::vector<QString>{QStringLiteral("First"), QStringLiteral("The  second")}));
+    EXPECT_TRUE(parseDiscText("track 1 150 audio\nleadout 300\n", QStringLiteral("x.disc")).toc->text.empty());
+}
+
 TEST(SimDiscFile, NinetyNineTracksAreTheLimit) {
     QByteArray text;
     for (int i = 1; i <= 99; ++i) text += "track " + QByteArray::number(i) + " " + QByteArray::number(i * 1000) + " audio\n";
@@ -78,6 +91,12 @@ const BadFile kBadFiles[] = {
     {"\xEF\xBB\xBFtrack 1 150 audio\nleadout 300 x\n", 2, "expected \"leadout"},
     {"track 1 15\0\x01 audio\nleadout 300\n"sv, 1, "start frame \"15\\x00\\x01\" is not"},
     {"track 1 150 caf\xC3\xA9\xE9\nleadout 300\n", 1, "\"caf\xC3\xA9\\xe9\" is neither"},
+    {"track 1 150 audio\ntracktitle one Song\nleadout 300\n", 2, "expected \"tracktitle"},
+    {"track 1 150 audio\ntracktitle 0 Song\nleadout 300\n", 2, "expected \"tracktitle"},
+    {"track 1 150 audio\nleadout 300\ntracktitle 2 Song\n", 3, "the disc has 1 tracks"},
+    {"title A\ntitle B\ntrack 1 150 audio\nleadout 300\n", 2, "a second title line"},
+    {"track 1 150 audio\ntracktitle 1 A\ntracktitle 1 B\nleadout 300\n", 3, "for track 1"},
+    {"performer Caf\xE9\ntrack 1 150 audio\nleadout 300\n", 1, "\"Caf\\xe9\" is not UTF-8"},
 };
 
 TEST(SimDiscFile, EveryBrokenRuleIsRefusedNamingFileAndLine) {

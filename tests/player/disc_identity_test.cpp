@@ -89,6 +89,31 @@ TEST_F(GetCdInfoTest, NewDiscGetsTheDefaultSectionByteForByte) {
     EXPECT_EQ(readBytes(path()), before);
 }
 
+TEST_F(GetCdInfoTest, ANewDiscsCdTextFillsItsSectionAndAKnownDiscKeepsItsOwn) {
+    // Two titles of three, one with a line break that would end its entry.
+    mci.text = {QStringLiteral("Night Music"), QStringLiteral("The Ensemble"),
+                {QStringLiteral("Prelude"), QString(), QStringLiteral("Coda\r\nreprise")}};
+    load(QStringLiteral("1C02F203"));
+    EXPECT_EQ(readBytes(path()),
+              QByteArray("[1C02F203]\r\nTitle=Night Music\r\nArtist=The Ensemble\r\nRevision=1\r\n"
+                         "NumberOfTracks=3\r\nTrack1=Prelude\r\nTrack2=\r\nTrack3=Coda  reprise\r\n"));
+    EXPECT_EQ(d().Title, loaded("Night Music"));
+    EXPECT_EQ(d().track(1), loaded("Prelude"));
+
+    // What the user has typed since stays, whatever the disc says.
+    ASSERT_TRUE(profile::writeSection(path(), QStringLiteral("1C02F203"),
+                                      {QStringLiteral("Title=Typed"), QStringLiteral("Track1=Mine")}));
+    load(QStringLiteral("1C02F203"));
+    EXPECT_EQ(d().Title, loaded("Typed"));
+    EXPECT_EQ(d().track(1), loaded("Mine"));
+
+    // A disc whose CD-Text is only a performer keeps the default title.
+    mci.text = {QString(), QStringLiteral("Solo"), {}};
+    load(QStringLiteral("AA000003"));
+    EXPECT_EQ(d().Title, loaded("Unknown Title"));
+    EXPECT_EQ(d().Artist, loaded("Solo"));
+}
+
 TEST_F(GetCdInfoTest, DefaultSectionFollowsTheDrivesTrackCount) {
     struct Case {
         const char* reply;

@@ -41,6 +41,9 @@ public:
         return a.code;
     }
 
+    DiscText discText() override { return text; }
+    DiscText text;  // the disc's CD-Text
+
     bool errorString(int code, char* buffer, int bufferLength) const override {
         if (!buffer || bufferLength <= 0) return false;
         const std::string text = "error text " + std::to_string(code);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/disc_text.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -38,6 +40,9 @@ public:
     virtual int lastTrack() = 0;
     virtual std::optional<int> trackLsn(int track) = 0;
     virtual bool trackIsAudio(int track) = 0;
+
+    // The disc's CD-Text in its first language (texts in UTF-8), empty without any.
+    virtual DiscText cdText() { return {}; }
 
     // 1 once after the disc changed (the flag clears when read), 0 if not, negative when
     // the drive cannot tell.

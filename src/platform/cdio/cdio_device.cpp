@@ -3,9 +3,12 @@
 #include <cdio/cdio.h>
 // After cdio.h, which they need first.
 #include <cdio/audio.h>
+#include <cdio/cdtext.h>
 #include <cdio/mmc.h>
 #include <cdio/paranoia/cdda.h>
 #include <cdio/paranoia/paranoia.h>
+
+#include <QStringDecoder>
 
 #include <cstring>
 
@@ -56,6 +59,23 @@ public:
 
     bool trackIsAudio(int track) override {
         return cdio_get_track_format(cdio_, static_cast<track_t>(track)) == TRACK_FORMAT_AUDIO;
+    }
+
+    DiscText cdText() override {
+        DiscText text;
+        cdtext_t* cdtext = cdio_ ? cdio_get_cdtext(cdio_) : nullptr;
+        if (!cdtext) return text;
+        const auto field = [cdtext](cdtext_field_t key, track_t track) {
+            const char* value = cdtext_get_const(cdtext, key, track);
+            return value ? textOf(value) : QString();
+        };
+        text.title = field(CDTEXT_FIELD_TITLE, 0);
+        text.performer = field(CDTEXT_FIELD_PERFORMER, 0);
+        const int first = firstTrack();
+        const int last = lastTrack();
+        for (int t = first; first > 0 && t <= last; ++t)
+            text.trackTitles.push_back(field(CDTEXT_FIELD_TITLE, static_cast<track_t>(t)));
+        return text;
     }
 
     int mediaChanged() override { return cdio_ ? cdio_get_media_changed(cdio_) : -1; }
@@ -120,6 +140,26 @@ public:
     }
 
 private:
+    // libcdio hands CD-Text over in UTF-8, converted from the disc's Latin-1. A cue sheet
+    // written in UTF-8 (as most are today) comes out converted twice: undo the second.
+    static QString textOf(const char* value) {
+        const QByteArray bytes(value);
+        QString text = QString::fromUtf8(bytes);
+        if (text.contains(QChar::ReplacementCharacter)) return QString::fromLatin1(bytes).trimmed();
+        bool latin1 = true;
+        bool wide = false;
+        for (const QChar c : text) {
+            latin1 = latin1 && c.unicode() <= 0xFF;
+            wide = wide || c.unicode() >= 0x80;
+        }
+        if (latin1 && wide) {
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString once = utf8(text.toLatin1());
+            if (!utf8.hasError()) text = once;
+        }
+        return text.trimmed();
+    }
+
     static int trackNumber(track_t t) { return t == CDIO_INVALID_TRACK ? 0 : t; }
 
     bool startParanoia(int speed) {

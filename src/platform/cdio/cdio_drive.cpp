@@ -45,7 +45,7 @@ bool sameToc(const std::optional<DiscToc>& a, const std::optional<DiscToc>& b) {
         const TocTrack &x = a->tracks[i], &y = b->tracks[i];
         if (x.number != y.number || x.startFrame != y.startFrame || x.audio != y.audio) return false;
     }
-    return true;
+    return a->text == b->text;
 }
 
 std::optional<DiscToc> readToc(CdDevice& device, std::string* why) {
@@ -75,6 +75,8 @@ std::optional<DiscToc> readToc(CdDevice& device, std::string* why) {
         return std::nullopt;
     }
     toc.leadoutFrame = *leadout + kLeadInFrames;
+    toc.text = device.cdText();
+    if (toc.text.trackTitles.size() > toc.tracks.size()) toc.text.trackTitles.resize(toc.tracks.size());
     return toc;
 }
 

@@ -243,6 +243,13 @@ MciInterpreter::~MciInterpreter() {
     if (impl_->drive && !impl_->devices.empty()) impl_->drive->stop();
 }
 
+DiscText MciInterpreter::discText() {
+    std::lock_guard lock(impl_->mutex);
+    if (!impl_->drive) return {};
+    const std::optional<DiscToc> toc = impl_->drive->toc();
+    return toc ? toc->text : DiscText{};
+}
+
 int MciInterpreter::sendString(const std::string& command, char* buffer, int bufferLength) {
     const bool wantsReply = buffer != nullptr && bufferLength > 0;
     if (wantsReply) buffer[0] = '\0';

@@ -77,6 +77,35 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
         const QList<QByteArray> fields = line.simplified().split(' ');
         const QByteArray& keyword = fields.front();
 
+        // The disc's own titles, as CD-Text would carry them: the rest of the line.
+        if (keyword == "title" || keyword == "performer" || keyword == "tracktitle") {
+            QByteArray rest = line.sliced(keyword.size()).trimmed();
+            int number = 0;
+            if (keyword == "tracktitle") {
+                const qsizetype blank = rest.indexOf(' ');
+                const QByteArray field = blank < 0 ? rest : rest.left(blank);
+                if (!parseNumber(field, number) || number < 1 || number > kMaxTracks)
+                    return fail(lineNumber, QStringLiteral("expected \"tracktitle <track number> <title>\""));
+                rest = blank < 0 ? QByteArray() : rest.sliced(blank).trimmed();
+            }
+            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString value = utf8(rest);
+            if (utf8.hasError() || value.contains(QChar(u'\0')))
+                return fail(lineNumber, QStringLiteral("the %1 \"%2\" is not UTF-8 text")
+                                            .arg(QString::fromLatin1(keyword), printable(rest)));
+            QString* target = keyword == "title" ? &toc.text.title : keyword == "performer" ? &toc.text.performer : nullptr;
+            if (!target) {
+                if (toc.text.trackTitles.size() < static_cast<std::size_t>(number))
+                    toc.text.trackTitles.resize(static_cast<std::size_t>(number));
+                target = &toc.text.trackTitles[static_cast<std::size_t>(number - 1)];
+            }
+            if (!target->isEmpty())
+                return fail(lineNumber, QStringLiteral("a second %1 line").arg(QString::fromLatin1(keyword)) +
+                                            (number ? QStringLiteral(" for track %1").arg(number) : QString()));
+            *target = value;
+            continue;
+        }
+
         if (haveLeadout)
             return fail(lineNumber, QStringLiteral("nothing may follow the leadout line"));
 
@@ -136,7 +165,7 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
             toc.leadoutFrame = frame;
             haveLeadout = true;
         } else {
-            return fail(lineNumber, QStringLiteral("unknown line \"%1\"; expected track or leadout")
+            return fail(lineNumber, QStringLiteral("unknown line \"%1\"; expected track, leadout, title, performer or tracktitle")
                                         .arg(printable(keyword)));
         }
     }
@@ -145,6 +174,10 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
     const int lastLine = body.endsWith('\n') ? lineNumber - 1 : lineNumber;
     if (toc.tracks.empty()) return fail(lastLine, QStringLiteral("no track lines"));
     if (!haveLeadout) return fail(lastLine, QStringLiteral("end of file without a leadout line"));
+    if (toc.text.trackTitles.size() > toc.tracks.size())
+        return fail(lastLine, QStringLiteral("a track title for track %1, but the disc has %2 tracks")
+                                  .arg(toc.text.trackTitles.size())
+                                  .arg(toc.tracks.size()));
     result.toc = std::move(toc);
     return result;
 }

@@ -10,6 +10,8 @@ namespace velmora {
 
 // The virtual disc file (.disc): "track <number> <start frame> <audio|data>" lines, then
 // one "leadout <frame>" line; '#' comments and blank lines ignored. Frames are absolute.
+// The disc's own titles may stand anywhere, one a line, in UTF-8: "title <text>",
+// "performer <text>", "tracktitle <track number> <text>".
 
 struct DiscFileResult {
     std::optional<DiscToc> toc;  // set when the file keeps every rule
