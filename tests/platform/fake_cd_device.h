@@ -47,10 +47,6 @@ public:
     int reads() const { return reads_; }
     int ejects() const { return ejects_; }
     int refusedEjects() const { return refusedEjects_; }
-    bool trayOpen() const {
-        std::lock_guard lock(mu_);
-        return trayOpen_;
-    }
 
     // CdDevice, called under the drive's handle lock.
     bool open(const std::string&) override {
