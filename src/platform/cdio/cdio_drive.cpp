@@ -392,6 +392,10 @@ private:
         if (rc != CdDevice::Result::Ok) {
             std::string why;
             reopenLocked(&why);
+            {
+                std::lock_guard lock(mu_);
+                doorOpen_ = false;
+            }
             return fail(errorOf(rc),
                         withLog("The drive did not open its tray (is the disc mounted?)"));
         }
