@@ -319,16 +319,15 @@ public:
         if (pendingEject_.valid()) pendingEject_.wait();
         std::lock_guard io(io_->mutex);
         const CdDevice::Result rc = io_->device->closeTray();
+        if (rc != CdDevice::Result::Ok)
+            fail(errorOf(rc), withLog("The drive cannot pull its tray in; push it in by hand"));
         std::string why;
         reopenLocked(&why);
         {
             std::lock_guard lock(mu_);
             doorOpen_ = false;
         }
-        if (rc != CdDevice::Result::Ok)
-            return fail(errorOf(rc),
-                        withLog("The drive cannot pull its tray in; push it in by hand"));
-        return DriveError::None;
+        return rc == CdDevice::Result::Ok ? DriveError::None : errorOf(rc);
     }
 
     std::string lastErrorDetail() const override {
@@ -390,14 +389,13 @@ private:
         dropHandleLocked();
         const CdDevice::Result rc = io_->device->eject();
         if (rc != CdDevice::Result::Ok) {
+            // The reason first: the reopen clears libcdio's words, and shows the disc again.
+            fail(errorOf(rc), withLog("The drive did not open its tray (is the disc mounted?)"));
             std::string why;
             reopenLocked(&why);
-            {
-                std::lock_guard lock(mu_);
-                doorOpen_ = false;
-            }
-            return fail(errorOf(rc),
-                        withLog("The drive did not open its tray (is the disc mounted?)"));
+            std::lock_guard lock(mu_);
+            doorOpen_ = false;
+            return errorOf(rc);
         }
         std::lock_guard lock(mu_);
         doorOpen_ = true;
