@@ -31,6 +31,7 @@ public:
     void setReadsAudio(bool yes) { readsAudio_ = yes; }
     void setSectorDelayMs(int ms) { sectorDelayMs_ = ms; }  // every sector read takes this long
     void setSectorsFail(bool yes) { sectorsFail_ = yes; }
+    void setMounted(bool yes) { mounted_ = yes; }  // someone else holds it: ejects fail
     void stallReads() {
         std::lock_guard lock(mu_);
         stalled_ = true;
@@ -47,10 +48,6 @@ public:
     int reads() const { return reads_; }
     int ejects() const { return ejects_; }
     int refusedEjects() const { return refusedEjects_; }
-    bool trayOpen() const {
-        std::lock_guard lock(mu_);
-        return trayOpen_;
-    }
 
     // CdDevice, called under the drive's handle lock.
     bool open(const std::string&) override {
@@ -113,6 +110,7 @@ public:
             ++refusedEjects_;
             return Result::Failed;
         }
+        if (mounted_) return Result::Failed;
         ++ejects_;
         trayOpen_ = true;
         changed_ = true;
@@ -146,7 +144,7 @@ private:
     std::optional<DiscToc> disc_;       // in the drive
     std::optional<DiscToc> handleToc_;  // what the open handle read
     bool open_ = false, stale_ = false, changed_ = false, trayOpen_ = false, stalled_ = false;
-    std::atomic<bool> readsAudio_{true}, sectorsFail_{false};
+    std::atomic<bool> readsAudio_{true}, sectorsFail_{false}, mounted_{false};
     std::atomic<int> sectorDelayMs_{0};
     std::atomic<int> opens_{0}, reads_{0}, ejects_{0}, refusedEjects_{0};
 };

@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <future>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -36,6 +37,10 @@ constexpr std::int64_t kMediaCheckMs = 250;
 // a helper that does it once the read is over: a read retrying a bad sector can take
 // seconds.
 constexpr auto kEjectWait = std::chrono::milliseconds(100);
+
+DriveError errorOf(CdDevice::Result rc) {
+    return rc == CdDevice::Result::Unsupported ? DriveError::Unsupported : DriveError::Hardware;
+}
 
 bool sameToc(const std::optional<DiscToc>& a, const std::optional<DiscToc>& b) {
     if (a.has_value() != b.has_value()) return false;
@@ -316,16 +321,15 @@ public:
         if (pendingEject_.valid()) pendingEject_.wait();
         std::lock_guard io(io_->mutex);
         const CdDevice::Result rc = io_->device->closeTray();
+        if (rc != CdDevice::Result::Ok)
+            fail(errorOf(rc), withLog("The drive cannot pull its tray in; push it in by hand"));
         std::string why;
         reopenLocked(&why);
         {
             std::lock_guard lock(mu_);
             doorOpen_ = false;
         }
-        if (rc != CdDevice::Result::Ok)
-            return fail(rc == CdDevice::Result::Unsupported ? DriveError::Unsupported : DriveError::Hardware,
-                        withLog("The drive cannot pull its tray in; push it in by hand"));
-        return DriveError::None;
+        return rc == CdDevice::Result::Ok ? DriveError::None : errorOf(rc);
     }
 
     std::string lastErrorDetail() const override {
@@ -387,10 +391,13 @@ private:
         dropHandleLocked();
         const CdDevice::Result rc = io_->device->eject();
         if (rc != CdDevice::Result::Ok) {
+            // The reason first: the reopen clears libcdio's words, and shows the disc again.
+            fail(errorOf(rc), withLog("The drive did not open its tray (is the disc mounted?)"));
             std::string why;
             reopenLocked(&why);
-            return fail(rc == CdDevice::Result::Unsupported ? DriveError::Unsupported : DriveError::Hardware,
-                        withLog("The drive did not open its tray (is the disc mounted?)"));
+            std::lock_guard lock(mu_);
+            doorOpen_ = false;
+            return errorOf(rc);
         }
         std::lock_guard lock(mu_);
         doorOpen_ = true;
@@ -517,7 +524,7 @@ private:
         if (!io_->device->isOpen()) return fail(DriveError::NotReady, "There is no disc in the drive");
         const CdDevice::Result rc = io_->device->audioPlay(from - kLeadInFrames, end - kLeadInFrames);
         if (rc != CdDevice::Result::Ok)
-            return fail(rc == CdDevice::Result::Unsupported ? DriveError::Unsupported : DriveError::Hardware,
+            return fail(errorOf(rc),
                         withLog("The drive refused to play through its own output"));
         std::lock_guard lock(mu_);
         analogHead_ = from;
@@ -532,7 +539,7 @@ private:
         if (!io_->device->isOpen()) return fail(DriveError::NotReady, "There is no disc in the drive");
         const CdDevice::Result rc = io_->device->audio(call);
         if (rc != CdDevice::Result::Ok)
-            return fail(rc == CdDevice::Result::Unsupported ? DriveError::Unsupported : DriveError::Hardware,
+            return fail(errorOf(rc),
                         withLog(std::string("The drive could not ") + what));
         return DriveError::None;
     }
