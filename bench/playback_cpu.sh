@@ -82,9 +82,16 @@ child_of() {
 }
 
 start_player() {  # build, label, command line word
-  local home
+  local home exe
   home=$(player_home "$1" "$2")
-  VELMORA_HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/run" HOME="$home" \
+  exe=$(readlink -f "$1/bin/velmora")
+  # Already the desktop's player for audio CDs, so that no question holds up the start.
+  mkdir -p "$home/config" "$home/data/applications"
+  printf '[Default Applications]\nx-content/audio-cdda=velmora-bench.desktop\n' >"$home/config/mimeapps.list"
+  printf '[Desktop Entry]\nType=Application\nName=Velmora\nExec=%s play\n' "$exe" \
+    >"$home/data/applications/velmora-bench.desktop"
+  VELMORA_HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home/run" \
+    HOME="$home" VELMORA_MPRIS=0 \
     xvfb-run -a -s "-screen 0 1024x768x24" "$1/bin/velmora" $3 >/dev/null 2>&1 &
   local wrapper=$!
   pids+=("$wrapper")
