@@ -5,9 +5,11 @@
 // 1. CPU: plays SECONDS (default 60) of a generated image in real time while polling the
 //    drive's status 17 times a second, as the window's refresh does, and reports the
 //    process's CPU time over that span (getrusage) as a share of one core.
-// 2. Latency: the time from pause, resume, seek-then-play and play-from commands to the
+// 2. The engine alone for SECONDS: CPU, wake-ups (voluntary context switches of all its
+//    threads, a second's snapshot of the position aside) and underruns of the device.
+// 3. Latency: the time from pause, resume, seek-then-play and play-from commands to the
 //    moment the output changes: old audio thrown away (snd_pcm_drop) or the first new
-//    audio handed to the device. A real device adds its own start-up (one 50 ms period).
+//    audio handed to the device. A real device adds its own start-up.
 //
 // The output is VELMORA_PCM when set (e.g. "default" through a sound server, paced by the
 // device); otherwise a file output to /dev/null, which the engine paces by its own clock.
@@ -39,6 +41,12 @@ double cpuSeconds() {
     rusage u {};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+long voluntarySwitches() {
+    rusage u {};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_nvcsw;
 }
 
 PcmTarget outputTarget() {
@@ -153,15 +161,42 @@ int main(int argc, char** argv) {
         drive->stop();
     }
 
-    // 2. Command latency, at the engine's boundary with the sound device.
     const std::string cueBytes = QFile::encodeName(cue).toStdString();
     auto handle = std::make_shared<CdioHandle>(makeCdioDevice(cueBytes, CdioSource::BinCue));
     handle->device->open(cueBytes);
+    auto reader = makePlainReader(handle);
+    const int start = 150, leadout = 150 + 2 * trackFrames;
+
+    // 2. The engine alone, looked at once a second.
+    {
+        PlaybackEngine engine(target, std::make_shared<SteadyClock>());
+        if (engine.play({{start, leadout}}, reader) != DriveError::None) {
+            std::fprintf(stderr, "play: %s\n", engine.lastError().c_str());
+            return 1;
+        }
+        std::this_thread::sleep_for(std::chrono::seconds(3));  // past the start-up
+        const double cpu0 = cpuSeconds();
+        const long switches0 = voluntarySwitches();
+        const auto t0 = Steady::now();
+        const int frame0 = engine.snapshot().positionFrame;
+        while (Steady::now() - t0 < std::chrono::seconds(seconds)) {
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            engine.snapshot();
+        }
+        const double wall = std::chrono::duration<double>(Steady::now() - t0).count();
+        const double cpu = cpuSeconds() - cpu0;
+        const long switches = voluntarySwitches() - switches0 - static_cast<long>(wall);
+        const EngineSnapshot s = engine.snapshot();
+        std::printf("Engine alone: %.2f %% of one core, %.1f wake-ups a second, %d underruns over %.1f s;"
+                    " heard %.2f s\n",
+                    100 * cpu / wall, switches / wall, engine.underruns(), wall, (s.positionFrame - frame0) / 75.0);
+        engine.stop(start);
+    }
+
+    // 3. Command latency, at the engine's boundary with the sound device.
     PlaybackEngine engine(target, std::make_shared<SteadyClock>());
     Observer observer;
     engine.setOutputObserver(&observer);
-    auto reader = makePlainReader(handle);
-    const int start = 150, leadout = 150 + 2 * trackFrames;
     std::vector<double> pause, resume, seekPlay, playFrom, stop;
     auto timed = [&](bool write, std::int64_t sample, auto command) {
         observer.expectSample = sample;

@@ -5,6 +5,8 @@
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <map>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -25,20 +27,11 @@ void discardAlsaError(const char*, int, const char*, int, const char*, ...) {}
 // several round trips per access.
 enum class ControlKind { Volume, Switch };
 
-// Closes the control device however the access ends.
-struct ControlHandle {
-    snd_ctl_t* ctl = nullptr;
-    ControlHandle() = default;
-    ControlHandle(const ControlHandle&) = delete;
-    ControlHandle& operator=(const ControlHandle&) = delete;
-    ~ControlHandle() {
-        if (ctl) snd_ctl_close(ctl);
-    }
-};
+// What a lookup tells: the control, no such control, or a device that no longer answers.
+enum class Lookup { Found, Missing, Broken };
 
-// The control's element id and info, when the device has a usable control of that kind.
-bool findControl(snd_ctl_t* ctl, const char* line, ControlKind kind, snd_ctl_elem_id_t* id,
-                 snd_ctl_elem_info_t* info) {
+Lookup findControl(snd_ctl_t* ctl, const char* line, ControlKind kind, snd_ctl_elem_id_t* id,
+                   snd_ctl_elem_info_t* info) {
     const std::string base(line);
     const char* suffix = kind == ControlKind::Volume ? "Volume" : "Switch";
     const snd_ctl_elem_type_t wanted =
@@ -49,41 +42,94 @@ bool findControl(snd_ctl_t* ctl, const char* line, ControlKind kind, snd_ctl_ele
         snd_ctl_elem_id_set_name(id, name.c_str());
         snd_ctl_elem_id_set_index(id, 0);
         snd_ctl_elem_info_set_id(info, id);
-        if (snd_ctl_elem_info(ctl, info) < 0) continue;
+        if (const int err = snd_ctl_elem_info(ctl, info); err < 0) {
+            if (err == -ENOENT || err == -EINVAL) continue;
+            return Lookup::Broken;
+        }
         if (snd_ctl_elem_info_get_type(info) != wanted || snd_ctl_elem_info_get_count(info) == 0) continue;
         if (kind == ControlKind::Volume && snd_ctl_elem_info_get_max(info) <= snd_ctl_elem_info_get_min(info))
             continue;
         snd_ctl_elem_info_get_id(info, id);
-        return true;
+        return Lookup::Found;
     }
-    return false;
-}
-
-// Opens the device, finds the line's control and hands it to `use` while the device is
-// open. False when the device cannot be opened or has no such control.
-template <typename Use>
-bool withControl(const std::string& device, const char* line, ControlKind kind, Use&& use) {
-    ControlHandle handle;
-    if (snd_ctl_open(&handle.ctl, device.c_str(), 0) < 0) {
-        handle.ctl = nullptr;
-        return false;
-    }
-    snd_ctl_elem_id_t* id = nullptr;
-    snd_ctl_elem_info_t* info = nullptr;
-    snd_ctl_elem_value_t* value = nullptr;
-    snd_ctl_elem_id_alloca(&id);
-    snd_ctl_elem_info_alloca(&info);
-    snd_ctl_elem_value_alloca(&value);
-    if (!findControl(handle.ctl, line, kind, id, info)) return false;
-    snd_ctl_elem_value_set_id(value, id);
-    use(handle.ctl, info, value);
-    return true;
+    return Lookup::Missing;
 }
 
 }  // namespace
 
+// A control found on the kept device, with what its info said (on a sound server each
+// info is a round trip, so it is asked once per device).
+struct AlsaMixerVolume::Found {
+    snd_ctl_elem_id_t* id = nullptr;
+    snd_ctl_elem_info_t* info = nullptr;
+    Found() {
+        snd_ctl_elem_id_malloc(&id);
+        snd_ctl_elem_info_malloc(&info);
+    }
+    ~Found() {
+        snd_ctl_elem_info_free(info);
+        snd_ctl_elem_id_free(id);
+    }
+    Found(const Found&) = delete;
+    Found& operator=(const Found&) = delete;
+};
+
+struct AlsaMixerVolume::Kept {
+    snd_ctl_t* ctl = nullptr;
+    std::chrono::steady_clock::time_point openedAt;
+    std::map<std::pair<std::string, int>, std::unique_ptr<Found>> found;
+    ~Kept() {
+        found.clear();
+        if (ctl) snd_ctl_close(ctl);
+    }
+};
+
 AlsaMixerVolume::AlsaMixerVolume(std::string device) : device_(std::move(device)) {
     silenceLibraryErrors();
+}
+
+AlsaMixerVolume::~AlsaMixerVolume() = default;
+
+// `use` gets the device, the control's info and a value set to its id, and returns the
+// ALSA result of its read or write. A failure on a device kept from before may only mean
+// that the server went away or restarted since: one more try on a fresh one.
+template <typename Use>
+AlsaMixerVolume::Access AlsaMixerVolume::withControl(const char* element, int kind, Use&& use) {
+    const auto now = std::chrono::steady_clock::now();
+    if (kept_ && now - kept_->openedAt >= kKeepFor) kept_.reset();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const bool fresh = !kept_;
+        if (fresh) {
+            auto kept = std::make_unique<Kept>();
+            if (snd_ctl_open(&kept->ctl, device_.c_str(), 0) < 0) {
+                kept->ctl = nullptr;
+                return Access::Missing;
+            }
+            kept->openedAt = now;
+            kept_ = std::move(kept);
+        }
+        const auto key = std::make_pair(std::string(element), kind);
+        auto it = kept_->found.find(key);
+        if (it == kept_->found.end()) {
+            auto found = std::make_unique<Found>();
+            const Lookup lookup =
+                findControl(kept_->ctl, element, static_cast<ControlKind>(kind), found->id, found->info);
+            if (lookup == Lookup::Missing) return Access::Missing;
+            if (lookup == Lookup::Broken) {
+                kept_.reset();
+                if (fresh) return Access::Missing;
+                continue;
+            }
+            it = kept_->found.emplace(key, std::move(found)).first;
+        }
+        snd_ctl_elem_value_t* value = nullptr;
+        snd_ctl_elem_value_alloca(&value);
+        snd_ctl_elem_value_set_id(value, it->second->id);
+        if (use(kept_->ctl, it->second->info, value) >= 0) return Access::Done;
+        kept_.reset();
+        if (fresh) return Access::Failed;
+    }
+    return Access::Failed;
 }
 
 void AlsaMixerVolume::silenceLibraryErrors() {
@@ -94,55 +140,56 @@ void AlsaMixerVolume::silenceLibraryErrors() {
 // The loudest channel stands for the line, as a desktop's own volume control shows it.
 // A device that will not give the value reads 0.
 std::int32_t AlsaMixerVolume::readVolume(const char* name) {
-    std::int32_t result = -1;
-    withControl(device_, name, ControlKind::Volume,
-                [&](snd_ctl_t* ctl, snd_ctl_elem_info_t* info, snd_ctl_elem_value_t* value) {
-                    result = 0;
-                    if (snd_ctl_elem_read(ctl, value) < 0) return;
-                    const long min = snd_ctl_elem_info_get_min(info);
-                    const long max = snd_ctl_elem_info_get_max(info);
-                    long loudest = min;
-                    const unsigned channels = snd_ctl_elem_info_get_count(info);
-                    for (unsigned c = 0; c < channels; ++c)
-                        loudest = std::max(loudest, snd_ctl_elem_value_get_integer(value, c));
-                    result = mixer_scale::fromElement(loudest, min, max);
-                });
-    return result;
+    std::int32_t result = 0;
+    const Access access = withControl(
+        name, int(ControlKind::Volume), [&](snd_ctl_t* ctl, snd_ctl_elem_info_t* info, snd_ctl_elem_value_t* value) {
+            if (const int err = snd_ctl_elem_read(ctl, value); err < 0) return err;
+            const long min = snd_ctl_elem_info_get_min(info);
+            const long max = snd_ctl_elem_info_get_max(info);
+            long loudest = min;
+            const unsigned channels = snd_ctl_elem_info_get_count(info);
+            for (unsigned c = 0; c < channels; ++c) loudest = std::max(loudest, snd_ctl_elem_value_get_integer(value, c));
+            result = mixer_scale::fromElement(loudest, min, max);
+            return 0;
+        });
+    if (access == Access::Missing) return -1;
+    return access == Access::Done ? result : 0;
 }
 
 void AlsaMixerVolume::writeVolume(const char* name, std::int32_t volume) {
-    withControl(device_, name, ControlKind::Volume,
+    withControl(name, int(ControlKind::Volume),
                 [&](snd_ctl_t* ctl, snd_ctl_elem_info_t* info, snd_ctl_elem_value_t* value) {
                     const long raw = mixer_scale::toElement(volume, snd_ctl_elem_info_get_min(info),
                                                             snd_ctl_elem_info_get_max(info));
                     const unsigned channels = snd_ctl_elem_info_get_count(info);
                     for (unsigned c = 0; c < channels; ++c) snd_ctl_elem_value_set_integer(value, c, raw);
-                    snd_ctl_elem_write(ctl, value);
+                    return snd_ctl_elem_write(ctl, value);
                 });
 }
 
 // Muted when no channel's switch is on. A line without a switch cannot be heard to be
 // audible, so it reads as muted; a device that will not give the switch reads unmuted.
 bool AlsaMixerVolume::readMute(const char* name) {
-    bool muted = true;
-    withControl(device_, name, ControlKind::Switch,
-                [&](snd_ctl_t* ctl, snd_ctl_elem_info_t* info, snd_ctl_elem_value_t* value) {
-                    muted = false;
-                    if (snd_ctl_elem_read(ctl, value) < 0) return;
-                    bool on = false;
-                    const unsigned channels = snd_ctl_elem_info_get_count(info);
-                    for (unsigned c = 0; c < channels; ++c) on = on || snd_ctl_elem_value_get_boolean(value, c);
-                    muted = !on;
-                });
-    return muted;
+    bool muted = false;
+    const Access access = withControl(
+        name, int(ControlKind::Switch), [&](snd_ctl_t* ctl, snd_ctl_elem_info_t* info, snd_ctl_elem_value_t* value) {
+            if (const int err = snd_ctl_elem_read(ctl, value); err < 0) return err;
+            bool on = false;
+            const unsigned channels = snd_ctl_elem_info_get_count(info);
+            for (unsigned c = 0; c < channels; ++c) on = on || snd_ctl_elem_value_get_boolean(value, c);
+            muted = !on;
+            return 0;
+        });
+    if (access == Access::Missing) return true;
+    return access == Access::Done && muted;
 }
 
 void AlsaMixerVolume::writeMute(const char* name, bool muted) {
-    withControl(device_, name, ControlKind::Switch,
+    withControl(name, int(ControlKind::Switch),
                 [&](snd_ctl_t* ctl, snd_ctl_elem_info_t* info, snd_ctl_elem_value_t* value) {
                     const unsigned channels = snd_ctl_elem_info_get_count(info);
                     for (unsigned c = 0; c < channels; ++c) snd_ctl_elem_value_set_boolean(value, c, muted ? 0 : 1);
-                    snd_ctl_elem_write(ctl, value);
+                    return snd_ctl_elem_write(ctl, value);
                 });
 }
 

@@ -2,6 +2,8 @@
 
 #include "mixer/mixer_volume.h"
 
+#include <chrono>
+#include <memory>
 #include <string>
 
 namespace velmora {
@@ -14,11 +16,21 @@ namespace velmora {
 // mixer_scale.h); a mute is the playback switch turned off. CDMute has the same polarity
 // as MainMute: true means the line is muted.
 //
-// Every access opens the control device, finds the one control it needs, does its read or
-// write and closes the device again, so nothing stays open between accesses.
+// The control device stays open between accesses: on a sound server, opening it is a new
+// client connection with a thread of its own, far dearer than the read itself, which
+// still asks the server, so changes made elsewhere are seen at once. An access that
+// fails on a kept device closes it and tries once more on a fresh one (the server
+// restarted or went away); a device kept for half a minute is opened anew, so a change of
+// the desktop's default output is followed. Used by one thread.
 class AlsaMixerVolume : public CMixerVolume {
 public:
     explicit AlsaMixerVolume(std::string device = "default");
+    ~AlsaMixerVolume() override;
+    AlsaMixerVolume(const AlsaMixerVolume&) = delete;
+    AlsaMixerVolume& operator=(const AlsaMixerVolume&) = delete;
+
+    // How long an open control device is kept before it is opened anew.
+    static constexpr std::chrono::seconds kKeepFor{30};
 
     std::int32_t CDVolume() override;
     void setCDVolume(const std::int32_t& VolumeValue) override;
@@ -41,7 +53,14 @@ private:
     bool readMute(const char* element);
     void writeMute(const char* element, bool muted);
 
+    struct Found;
+    struct Kept;
+    enum class Access { Done, Missing, Failed };  // Failed: the control is there but will not answer
+    template <typename Use>
+    Access withControl(const char* element, int kind, Use&& use);
+
     std::string device_;
+    std::unique_ptr<Kept> kept_;
 };
 
 }  // namespace velmora

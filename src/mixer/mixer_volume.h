@@ -4,9 +4,9 @@
 
 namespace velmora {
 
-// The master (speakers) and CD lines of the desktop's mixer. Every access opens what it
-// needs and closes it again. Reads of a missing mixer, line or control give -1 for a
-// volume and true for a mute; writes to them do nothing.
+// The master (speakers) and CD lines of the desktop's mixer. Every read gives the mixer's
+// value of the moment, whatever changed it. Reads of a missing mixer, line or control give
+// -1 for a volume and true for a mute; writes to them do nothing.
 class CMixerVolume {
 public:
     virtual ~CMixerVolume() = default;

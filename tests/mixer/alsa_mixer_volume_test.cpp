@@ -1,16 +1,24 @@
 #include "mixer/alsa_mixer_volume.h"
+#include "mixer/mixer_scale.h"
 #include "mixer_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <regex>
+#include <string>
 
 namespace velmora {
 namespace {
@@ -44,7 +52,8 @@ TEST_P(MissingMixer, WritesDoNothingAndLeaveArgumentsAlone) {
 
 INSTANTIATE_TEST_SUITE_P(Devices, MissingMixer, ::testing::ValuesIn(kMissingDevices));
 
-// Hours of polling must not pile up descriptors: every access closes what it opened.
+// Hours of polling must not pile up descriptors: a device that will not open leaves
+// nothing behind.
 TEST(AlsaMixerDescriptors, FlatOverHundredThousandAccessesOfMissingDevice) {
     AlsaMixerVolume mixer("velmora_no_such_device");
     mixer.MainVolume();  // ALSA reads its configuration once; that is not a leak
@@ -58,6 +67,122 @@ TEST(AlsaMixerDescriptors, FlatOverHundredThousandAccessesOfMissingDevice) {
         mixer.setMainMute(m);
     }
     EXPECT_EQ(velmora::testing::openDescriptorCount(), before);
+}
+
+// A sound server of the test's own on a socket of its own, stopped and started again at
+// will: the mixer keeps its device open between accesses and must notice.
+class OwnServer {
+public:
+    explicit OwnServer(const QString& dir) : dir_(dir) {
+        QDir().mkpath(dir_ + "/runtime");
+        QDir().mkpath(dir_ + "/home");
+    }
+    ~OwnServer() { stop(); }
+    std::string address() const { return "unix:" + (dir_ + "/native").toStdString(); }
+
+    bool start() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", dir_ + "/runtime");
+        env.insert("HOME", dir_ + "/home");
+        env.insert("PULSE_STATE_PATH", dir_ + "/home/state");
+        process_.setProcessEnvironment(env);
+        process_.start("pulseaudio",
+                       {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no",
+                        "--log-target=file:" + dir_ + "/server.log", "-L",
+                        "module-native-protocol-unix socket=" + dir_ + "/native auth-anonymous=1", "-L",
+                        "module-null-sink sink_name=own"});
+        if (!process_.waitForStarted(5000)) return false;
+        for (int i = 0; i < 100; ++i) {
+            if (pactl({"info"})) return true;
+            QThread::msleep(100);
+        }
+        return false;
+    }
+    void stop() {
+        if (process_.state() == QProcess::NotRunning) return;
+        process_.terminate();
+        if (!process_.waitForFinished(5000)) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+    // The sink's first channel, raw (65536 is 100 %).
+    long volume() {
+        const auto out = pactl({"get-sink-volume", "own"});
+        std::smatch match;
+        if (!out || !std::regex_search(*out, match, std::regex(R"(:\s*(\d+)\s*/)"))) return -1;
+        return std::stol(match[1]);
+    }
+    std::optional<std::string> pactl(const QStringList& args) {
+        QProcess p;
+        p.start("pactl", QStringList{"-s", QString::fromStdString(address())} + args);
+        if (!p.waitForFinished(5000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+            return std::nullopt;
+        return p.readAllStandardOutput().toStdString();
+    }
+
+private:
+    QString dir_;
+    QProcess process_;
+};
+
+// What a kept device does as the server goes away and comes back: no value while it is
+// gone, the new server's own values and writes once it is back, the same descriptors.
+TEST(AlsaMixerKeptDevice, FollowsTheServerGoingAwayAndComingBack) {
+    if (QStandardPaths::findExecutable("pulseaudio").isEmpty() || QStandardPaths::findExecutable("pactl").isEmpty())
+        GTEST_SKIP() << "needs pulseaudio and pactl";
+    QTemporaryDir dir;
+    OwnServer server(dir.path());
+    ASSERT_TRUE(server.start()) << "the test's own server did not start";
+    const char* before = std::getenv("PULSE_SERVER");
+    const std::optional<std::string> saved = before ? std::optional<std::string>(before) : std::nullopt;
+    setenv("PULSE_SERVER", server.address().c_str(), 1);
+
+    AlsaMixerVolume mixer("pulse");
+    std::int32_t v = 16384;
+    mixer.setMainVolume(v);
+    EXPECT_EQ(server.volume(), mixer_scale::toElement(16384, 0, 65536));
+    EXPECT_EQ(mixer.MainVolume(), 16384);
+    const int descriptors = velmora::testing::openDescriptorCount();
+
+    struct Step {
+        const char* what;
+        bool serverUp;
+        std::int32_t write;  // then read back; -1: no write
+        std::int32_t volume;
+        bool muted;
+    };
+    const Step steps[] = {
+        {"gone", false, -1, -1, true},
+        {"gone, written to", false, 30000, -1, true},
+        {"back: its own volume", true, -1, 65535, false},
+        {"back: a write lands", true, 32768, 32768, false},
+        {"gone again", false, -1, -1, true},
+        {"back again", true, 8192, 8192, false},
+    };
+    bool up = true;
+    for (const Step& step : steps) {
+        if (up != step.serverUp) {
+            if (step.serverUp) {
+                ASSERT_TRUE(server.start()) << step.what;
+            } else {
+                server.stop();
+            }
+            up = step.serverUp;
+        }
+        if (step.write >= 0) {
+            std::int32_t w = step.write;
+            mixer.setMainVolume(w);
+            if (up) {
+                EXPECT_EQ(server.volume(), mixer_scale::toElement(step.write, 0, 65536)) << step.what;
+            }
+        }
+        EXPECT_EQ(mixer.MainVolume(), step.volume) << step.what;
+        EXPECT_EQ(mixer.MainMute(), step.muted) << step.what;
+    }
+    EXPECT_EQ(velmora::testing::openDescriptorCount(), descriptors);
+    if (saved) setenv("PULSE_SERVER", saved->c_str(), 1);
+    else unsetenv("PULSE_SERVER");
 }
 
 // With no sound card and no reachable server, "default" has no mixer at all, and ALSA's

@@ -111,10 +111,10 @@ TEST_F(PulseMixer, CdLineIsMissing) {
 TEST_F(PulseMixer, DescriptorsStayFlat) {
     mixer_.MainVolume();
     const int before = velmora::testing::openDescriptorCount();
-    // Each access of the server opens a client connection and costs milliseconds, so a
-    // few hundred here (a leak would show as hundreds of descriptors); the hundred
-    // thousand run against a missing device in AlsaMixerDescriptors.
-    for (int i = 0; i < 75; ++i) {
+    // Each access is a round trip to the server, so a thousand here (a leak would show as
+    // hundreds of descriptors); the hundred thousand run against a missing device in
+    // AlsaMixerDescriptors.
+    for (int i = 0; i < 250; ++i) {
         std::int32_t v = (i * 131) & 0xFFFF;
         mixer_.setMainVolume(v);
         mixer_.MainVolume();

@@ -8,7 +8,9 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdlib>
 #include <future>
+#include <optional>
 
 namespace velmora {
 namespace {
@@ -146,6 +148,140 @@ TEST_F(AudioEngine, PositionNeverRunsAheadOfWhatWasWritten) {
     ASSERT_TRUE(waitFor([&] { return outputFrames(out()) >= (paused - 150) * 588; }));
     EXPECT_EQ((outputFrames(out())) / 588 + 150, paused) << "the paused position is what was played";
 }
+
+// A device that plays in real time and holds a second: the private sound server of
+// tools/with-pulse.sh. What the device still holds has not been heard, and a command
+// throws it away rather than letting it play out.
+struct Heard final : PlaybackEngine::OutputObserver {
+    std::mutex mutex;
+    std::optional<std::int64_t> firstAfterArm;
+    std::optional<std::chrono::steady_clock::time_point> discardedAt;
+    bool armed = false;
+    void written(std::int64_t first, long) override {
+        std::lock_guard lock(mutex);
+        if (discardedAt && !firstAfterArm) firstAfterArm = first;  // new audio only
+    }
+    void discarded() override {
+        std::lock_guard lock(mutex);
+        if (armed && !discardedAt) discardedAt = std::chrono::steady_clock::now();
+    }
+    void arm() {
+        std::lock_guard lock(mutex);
+        armed = true;
+        firstAfterArm.reset();
+        discardedAt.reset();
+    }
+};
+
+enum class Command { Pause, PauseThenResume, Stop, Seek };
+struct PacedCase {
+    const char* name;
+    Command command;
+};
+
+class PacedEngine : public ::testing::TestWithParam<PacedCase> {
+protected:
+    void SetUp() override {
+        const char* server = std::getenv("VELMORA_PULSE_SERVER");
+        if (!server || !*server) GTEST_SKIP() << "no sound server; run the suite through tools/with-pulse.sh";
+        target_.device = "paced";
+        target_.configText = std::string("pcm.paced { type pulse server \"") + server + "\" }";
+    }
+    PcmTarget target_;
+};
+
+double secondsSince(std::chrono::steady_clock::time_point t) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
+}
+
+TEST_P(PacedEngine, PositionIsWhatWasHeardAndCommandsDropTheBuffer) {
+    constexpr int kStart = 150, kSeekTo = 150 + 60 * 75, kEnd = 150 + 120 * 75;
+    auto reader = std::make_shared<FakeReader>();
+    PlaybackEngine engine(target_, std::make_shared<SteadyClock>());
+    Heard heard;
+    engine.setOutputObserver(&heard);
+    auto at = [&](int from) { return (engine.snapshot().positionFrame - from) / 75.0; };
+    // Seconds heard past `from`, once the position has moved at least `past` on.
+    auto heardPast = [&](int from, double past) {
+        EXPECT_TRUE(waitFor([&] { return at(from) >= past; })) << "the position does not move";
+        return at(from);
+    };
+
+    ASSERT_EQ(engine.play({{kStart, kEnd}}, reader), DriveError::None) << engine.lastError();
+    const auto started = std::chrono::steady_clock::now();
+    // The queue and the device fill at once; what they hold is not heard yet.
+    const double first = heardPast(kStart, 0.1);
+    EXPECT_LE(first, secondsSince(started) + 0.15) << "the position counts audio still queued";
+    const auto movedAt = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    const double heardBefore = at(kStart);
+    EXPECT_LE(heardBefore - first, secondsSince(movedAt) + 0.15) << "ran ahead of the device";
+    EXPECT_GE(heardBefore - first, secondsSince(movedAt) - 0.5) << "fell behind the device";
+
+    heard.arm();
+    const auto commandAt = std::chrono::steady_clock::now();
+    int from = kStart;
+    double expectAt = heardBefore;  // seconds past `from` where the command leaves the position
+    bool playsOn = false;
+    switch (GetParam().command) {
+    case Command::Pause:
+        engine.pause();
+        break;
+    case Command::PauseThenResume:
+        engine.pause();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        expectAt = at(kStart);
+        EXPECT_NEAR(expectAt, heardBefore, 0.25) << "paused where it was heard";
+        engine.resume();
+        playsOn = true;
+        break;
+    case Command::Stop:
+        engine.stop(kStart);
+        expectAt = 0;
+        break;
+    case Command::Seek:
+        engine.stop(kSeekTo);
+        ASSERT_EQ(engine.play({{kSeekTo, kEnd}}, reader), DriveError::None);
+        from = kSeekTo;
+        expectAt = 0;
+        playsOn = true;
+        break;
+    }
+    EXPECT_NEAR(at(from), expectAt, 0.25) << "right after the command";
+    ASSERT_TRUE(waitFor([&] {
+        std::lock_guard lock(heard.mutex);
+        return heard.discardedAt.has_value();
+    }));
+    {
+        std::lock_guard lock(heard.mutex);
+        EXPECT_LT(std::chrono::duration<double>(*heard.discardedAt - commandAt).count(), 0.5)
+            << "the queued second was played out instead of dropped";
+    }
+    if (!playsOn) {
+        const double still = at(from);
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        EXPECT_EQ(at(from), still) << "stays put";
+        EXPECT_NEAR(still, expectAt, 0.25);
+        return;
+    }
+    ASSERT_TRUE(waitFor([&] {
+        std::lock_guard lock(heard.mutex);
+        return heard.firstAfterArm.has_value();
+    }));
+    {
+        std::lock_guard lock(heard.mutex);
+        EXPECT_NEAR((*heard.firstAfterArm / 588 - from) / 75.0, expectAt, 0.05) << "new audio from there";
+    }
+    const double again = heardPast(from, expectAt + 0.1) - expectAt;
+    EXPECT_LE(again, secondsSince(commandAt) + 0.15) << "the position counts audio still queued";
+    engine.setOutputObserver(nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, PacedEngine,
+                         ::testing::Values(PacedCase{"Pause", Command::Pause},
+                                           PacedCase{"PauseThenResume", Command::PauseThenResume},
+                                           PacedCase{"Stop", Command::Stop}, PacedCase{"Seek", Command::Seek}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace velmora

@@ -2,8 +2,13 @@
 
 #include <alsa/asoundlib.h>
 
+#include <poll.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <vector>
 
 namespace velmora {
 
@@ -61,8 +66,8 @@ std::unique_ptr<PcmOutput> PcmOutput::open(const PcmTarget& target, std::string*
     snd_pcm_hw_params_t* hw = nullptr;
     snd_pcm_hw_params_alloca(&hw);
     unsigned rate = kRate;
-    unsigned bufferUs = 400000;
-    unsigned periodUs = 50000;
+    unsigned bufferUs = 1000000;
+    unsigned periodUs = 250000;
     if ((err = snd_pcm_hw_params_any(pcm, hw)) < 0 ||
         (err = snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED)) < 0 ||
         (err = snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE)) < 0 ||
@@ -79,11 +84,14 @@ std::unique_ptr<PcmOutput> PcmOutput::open(const PcmTarget& target, std::string*
     out->bufferFrames_ = static_cast<long>(buffer);
     out->periodFrames_ = static_cast<long>(period);
 
-    // Start only once a whole period is queued, so a late first read does not click.
+    // Start once a tenth of a second is queued: soon after a seek, yet not on a sliver
+    // that a slow second read would let run dry. Wake the writer only for a whole period.
+    const snd_pcm_uframes_t startAt = std::min<snd_pcm_uframes_t>(period, kRate / 10);
+    out->startFrames_ = static_cast<long>(startAt);
     snd_pcm_sw_params_t* sw = nullptr;
     snd_pcm_sw_params_alloca(&sw);
     if (snd_pcm_sw_params_current(pcm, sw) >= 0) {
-        snd_pcm_sw_params_set_start_threshold(pcm, sw, period);
+        snd_pcm_sw_params_set_start_threshold(pcm, sw, startAt);
         snd_pcm_sw_params_set_avail_min(pcm, sw, period);
         snd_pcm_sw_params(pcm, sw);
     }
@@ -135,8 +143,31 @@ long PcmOutput::avail() {
     return static_cast<long>(a);
 }
 
-void PcmOutput::waitForRoom(int ms) {
-    if (snd_pcm_state(pcm_) == SND_PCM_STATE_RUNNING) snd_pcm_wait(pcm_, ms);
+void PcmOutput::waitForRoom(int wakeFd, int ms) {
+    // Full but not started cannot last: start it rather than wait for nothing.
+    if (snd_pcm_state(pcm_) == SND_PCM_STATE_PREPARED) snd_pcm_start(pcm_);
+    if (snd_pcm_state(pcm_) != SND_PCM_STATE_RUNNING) return;
+    const int count = snd_pcm_poll_descriptors_count(pcm_);
+    if (count <= 0) return;
+    std::vector<pollfd> fds(std::size_t(count) + 1);
+    fds[0] = {wakeFd, POLLIN, 0};
+    if (snd_pcm_poll_descriptors(pcm_, fds.data() + 1, static_cast<unsigned>(count)) < 0) return;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return;
+        for (pollfd& f : fds) f.revents = 0;
+        const int n = poll(fds.data(), fds.size(), static_cast<int>(left.count()));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0 || fds[0].revents) return;
+        // A plugin's descriptor may wake for its own reasons; only room (or an error the
+        // next write reports) ends the wait.
+        unsigned short revents = 0;
+        if (snd_pcm_poll_descriptors_revents(pcm_, fds.data() + 1, static_cast<unsigned>(count), &revents) < 0 ||
+            (revents & (POLLOUT | POLLERR | POLLNVAL)))
+            return;
+    }
 }
 
 bool PcmOutput::running() const { return snd_pcm_state(pcm_) == SND_PCM_STATE_RUNNING; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,8 +21,10 @@ struct PcmTarget {
 };
 
 // One open ALSA playback stream: CD audio (44.1 kHz, 16-bit, stereo, interleaved),
-// non-blocking, 0.4 s of buffer in 50 ms periods (room for a busy machine; a stop drops
-// it at once and new audio starts after one period). Used by one thread.
+// non-blocking, a second of buffer in quarter-second periods, so that the writer (and a
+// sound server behind the device) wakes four times a second. A stop drops the buffer at
+// once; new audio starts as soon as a tenth of a second of it is queued. Used by one
+// thread.
 class PcmOutput {
 public:
     static constexpr unsigned kRate = 44100;
@@ -39,17 +42,22 @@ public:
     // Frames written but not yet played; 0 when the stream is idle.
     long delay();
     long avail();
-    // Waits until there is room for a period, at most `ms`.
-    void waitForRoom(int ms);
+    // Sleeps until there is room for a period, `wakeFd` (an eventfd) becomes readable, or
+    // `ms` pass. A full stream that has not started is started; one that cannot run
+    // (an underrun to recover) returns at once.
+    void waitForRoom(int wakeFd, int ms);
     // Discards everything queued and makes the stream ready for new audio.
     void discard();
     // Starts a stream that holds less than its start threshold (the end of a disc).
     void start();
     bool running() const;
-    int underruns() const { return underruns_; }
+    // Underruns the device reported; read from any thread.
+    int underruns() const { return underruns_.load(); }
 
     long bufferFrames() const { return bufferFrames_; }
     long periodFrames() const { return periodFrames_; }
+    // Frames queued before a prepared stream starts by itself.
+    long startFrames() const { return startFrames_; }
     // True for outputs that take audio as fast as it comes (null, file): the caller
     // must pace itself by the clock.
     bool likelyUnpaced() const { return unpacedType_; }
@@ -61,8 +69,9 @@ private:
     snd_pcm_t* pcm_ = nullptr;
     long bufferFrames_ = 0;
     long periodFrames_ = 0;
+    long startFrames_ = 0;
     bool unpacedType_ = false;
-    int underruns_ = 0;
+    std::atomic<int> underruns_{0};
 };
 
 }  // namespace velmora

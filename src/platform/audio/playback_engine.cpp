@@ -1,5 +1,8 @@
 #include "platform/audio/playback_engine.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
 #include <chrono>
@@ -11,18 +14,31 @@ namespace velmora {
 
 namespace {
 
-constexpr int kReadBatchSectors = 5;      // one read: 67 ms of audio
-constexpr int kMaxQueuedSectors = 150;    // two seconds read ahead
+constexpr int kReadBatchSectors = 75;     // one read: a second of audio, the most a read takes
+constexpr int kFirstReadSectors = 8;      // the first read of a run; each next one doubles
+constexpr int kMaxQueuedSectors = 3 * 75; // three seconds read ahead of the device's second
 constexpr std::int64_t kMaxLagSamples = 2 * 44100;  // an unpaced output catches up at most this
-constexpr auto kPoll = std::chrono::milliseconds(10);
+// Unpaced outputs (null, file) are fed by the injected clock, which only a poll can follow.
+constexpr auto kUnpacedPoll = std::chrono::milliseconds(10);
+// A sound server may take its audio a second at a time, so the output thread also looks
+// at the device when it has waited this long for room, and the position is carried
+// forward at most a little beyond that.
+constexpr int kRoomWaitMs = 400;
+constexpr std::int64_t kMaxCarrySamples = 44100 * 6 / 10;
 constexpr auto kReleaseAfter = std::chrono::seconds(3);
 
 std::int64_t samplesForMs(std::int64_t ms) { return ms * 44100 / 1000; }
+
+std::int64_t samplesSince(std::chrono::steady_clock::time_point t) {
+    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t);
+    return us.count() * 44100 / 1000000;
+}
 
 }  // namespace
 
 PlaybackEngine::PlaybackEngine(PcmTarget target, std::shared_ptr<Clock> clock)
     : target_(std::move(target)), clock_(clock ? std::move(clock) : std::make_shared<SteadyClock>()) {
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     reader_thread_ = std::thread([this] { readerLoop(); });
     output_thread_ = std::thread([this] { outputLoop(); });
 }
@@ -32,11 +48,26 @@ PlaybackEngine::~PlaybackEngine() {
         std::lock_guard lock(mu_);
         quit_ = true;
         ++gen_;
+        wakeOutputLocked();
     }
     readerWake_.notify_all();
-    outputWake_.notify_all();
     reader_thread_.join();
     output_thread_.join();
+    if (wakeFd_ >= 0) close(wakeFd_);
+}
+
+void PlaybackEngine::wakeOutputLocked() {
+    outputWake_.notify_all();
+    if (wakeFd_ >= 0) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = write(wakeFd_, &one, sizeof one);
+    }
+}
+
+void PlaybackEngine::clearWake() {
+    if (wakeFd_ < 0) return;
+    std::uint64_t count = 0;
+    [[maybe_unused]] const ssize_t n = read(wakeFd_, &count, sizeof count);
 }
 
 bool PlaybackEngine::openOutputLocked(std::string* error) {
@@ -69,8 +100,9 @@ void PlaybackEngine::startRunLocked(std::int64_t fromSample) {
         positionSample_ = readSample_;
         readDone_ = false;
     }
+    nextReadSectors_ = kFirstReadSectors;
     readerWake_.notify_all();
-    outputWake_.notify_all();
+    wakeOutputLocked();
 }
 
 DriveError PlaybackEngine::play(std::vector<PlaySpan> spans, std::shared_ptr<SectorReader> reader) {
@@ -80,7 +112,7 @@ DriveError PlaybackEngine::play(std::vector<PlaySpan> spans, std::shared_ptr<Sec
         // Nothing to play (from == to): the head moves there and stays stopped.
         state_ = EngineState::Stopped;
         ++gen_;
-        outputWake_.notify_all();
+        wakeOutputLocked();
         return DriveError::None;
     }
     std::string error;
@@ -98,9 +130,11 @@ DriveError PlaybackEngine::play(std::vector<PlaySpan> spans, std::shared_ptr<Sec
 DriveError PlaybackEngine::pause() {
     std::lock_guard lock(mu_);
     if (state_ == EngineState::Playing) {
+        // Resume goes on from what was heard, not from what the device still held.
+        positionSample_ = heardNowLocked();
         state_ = EngineState::Paused;
         ++gen_;
-        outputWake_.notify_all();
+        wakeOutputLocked();
     }
     return DriveError::None;
 }
@@ -129,14 +163,14 @@ void PlaybackEngine::stop(int frame) {
     positionSample_ = std::int64_t(frame) * kSamplesPerSector;
     ++gen_;
     readerWake_.notify_all();
-    outputWake_.notify_all();
+    wakeOutputLocked();
 }
 
 EngineSnapshot PlaybackEngine::snapshot() const {
     std::lock_guard lock(mu_);
     EngineSnapshot s;
     s.state = state_;
-    s.positionFrame = static_cast<int>(positionSample_ / kSamplesPerSector);
+    s.positionFrame = static_cast<int>(heardNowLocked() / kSamplesPerSector);
     s.error = error_;
     return s;
 }
@@ -153,7 +187,7 @@ void PlaybackEngine::setOutputObserver(OutputObserver* observer) {
 
 int PlaybackEngine::underruns() const {
     std::lock_guard lock(mu_);
-    return underruns_;
+    return underruns_ + (pcm_ ? pcm_->underruns() : 0);
 }
 
 void PlaybackEngine::failLocked(DriveError error, const std::string& detail) {
@@ -162,7 +196,37 @@ void PlaybackEngine::failLocked(DriveError error, const std::string& detail) {
     state_ = EngineState::Stopped;
     ++gen_;
     readerWake_.notify_all();
-    outputWake_.notify_all();
+    wakeOutputLocked();
+}
+
+void PlaybackEngine::noteHeardLocked(std::int64_t heardWritten, bool running,
+                                     std::chrono::steady_clock::time_point at) {
+    // Moving: over a tenth of a second or more since the last reference, it played at
+    // half speed or better. Writes a moment apart tell nothing either way.
+    const std::int64_t elapsed = samplesSince(movingRefAt_) - samplesSince(at);
+    if (!running) {
+        heardMoving_ = false;
+    } else if (elapsed >= 4410) {
+        heardMoving_ = 2 * (heardWritten - movingRefWritten_) >= elapsed;
+        movingRefWritten_ = heardWritten;
+        movingRefAt_ = at;
+    }
+    heardWritten_ = heardWritten;
+    heardAt_ = at;
+    positionSample_ = heardSampleLocked(std::max(heardWritten_, heardFloor_));
+}
+
+// Between the output thread's measurements (a period apart) a device that was seen
+// playing goes on in real time: carry the last measurement forward, never past what was
+// written nor back behind what was already reported. A device that has not yet been
+// seen to play (a sound server starts a stream a block late) is not carried forward.
+std::int64_t PlaybackEngine::heardNowLocked() const {
+    if (state_ != EngineState::Playing || outGen_ != gen_ || !paced_) return positionSample_;
+    std::int64_t heard = heardWritten_;
+    if (heardMoving_) heard += std::min(samplesSince(heardAt_), kMaxCarrySamples);
+    heard = std::max(std::min(heard, written_), heardFloor_);
+    heardFloor_ = heard;
+    return heardSampleLocked(heard);
 }
 
 std::int64_t PlaybackEngine::heardSampleLocked(std::int64_t heardWritten) const {
@@ -176,10 +240,10 @@ std::int64_t PlaybackEngine::heardSampleLocked(std::int64_t heardWritten) const 
 
 void PlaybackEngine::readerLoop() {
     std::unique_lock lock(mu_);
-    std::vector<std::uint8_t> buffer(std::size_t(kReadBatchSectors) * kSectorBytes);
     while (!quit_) {
+        // Wait for room for a whole read: one wake-up per read, not per sector played.
         if (state_ != EngineState::Playing || readDone_ || !reader_ ||
-            queuedSectors_ >= kMaxQueuedSectors) {
+            queuedSectors_ + nextReadSectors_ > kMaxQueuedSectors) {
             readerWake_.wait(lock);
             continue;
         }
@@ -189,15 +253,15 @@ void PlaybackEngine::readerLoop() {
         const std::int64_t sample = readSample_;
         const int frame = static_cast<int>(sample / kSamplesPerSector);
         const int offset = static_cast<int>(sample % kSamplesPerSector);
-        const int count = std::min(kReadBatchSectors, span.end - frame);
+        const int count = std::min(nextReadSectors_, span.end - frame);
 
         lock.unlock();
-        const SectorReadResult result = reader->read(frame, count, buffer.data());
         auto chunk = std::make_unique<Chunk>();
+        chunk->samples.resize(std::size_t(count) * kSamplesPerSector * 2);
+        const SectorReadResult result =
+            reader->read(frame, count, reinterpret_cast<std::uint8_t*>(chunk->samples.data()));
         if (result != SectorReadResult::NoMedia) {
-            const std::size_t frames = std::size_t(count) * kSamplesPerSector - offset;
-            chunk->samples.resize(frames * 2);
-            std::memcpy(chunk->samples.data(), buffer.data() + std::size_t(offset) * 4, frames * 4);
+            if (offset > 0) chunk->samples.erase(chunk->samples.begin(), chunk->samples.begin() + 2 * offset);
             if constexpr (std::endian::native == std::endian::big) {
                 for (auto& s : chunk->samples)
                     s = static_cast<std::int16_t>((std::uint16_t(s) >> 8) | (std::uint16_t(s) << 8));
@@ -214,6 +278,7 @@ void PlaybackEngine::readerLoop() {
         }
         chunk->gen = gen;
         chunk->firstSample = sample;
+        nextReadSectors_ = std::min(2 * nextReadSectors_, kReadBatchSectors);
         readSample_ = std::int64_t(frame + count) * kSamplesPerSector;
         if (frame + count >= span.end) {
             if (++readSpan_ < spans_.size()) {
@@ -234,19 +299,26 @@ void PlaybackEngine::outputLoop() {
     auto sectorsOf = [](const Chunk& c) {
         return static_cast<int>((c.samples.size() / 2 + kSamplesPerSector - 1) / kSamplesPerSector);
     };
+    auto popFront = [&] {
+        queuedSectors_ -= sectorsOf(*queue_.front());
+        queue_.pop_front();
+        if (queuedSectors_ + nextReadSectors_ <= kMaxQueuedSectors) readerWake_.notify_all();
+    };
     while (!quit_) {
         if (outGen_ != gen_) {
             // A command: forget the old run and what the device still holds of it.
             outGen_ = gen_;
-            while (!queue_.empty() && queue_.front()->gen != gen_) {
-                queuedSectors_ -= sectorsOf(*queue_.front());
-                queue_.pop_front();
-            }
+            while (!queue_.empty() && queue_.front()->gen != gen_) popFront();
             readerWake_.notify_all();
             const bool hadAudio = written_ > 0;
             written_ = 0;
             segments_.clear();
             lastWritten_ = false;
+            heardWritten_ = 0;
+            heardMoving_ = false;
+            heardFloor_ = 0;
+            movingRefWritten_ = 0;
+            movingRefAt_ = std::chrono::steady_clock::now();
             runStartSample_ = positionSample_;
             PcmOutput* pcm = pcm_.get();
             if (pcm) paced_ = !pcm->likelyUnpaced();
@@ -283,15 +355,15 @@ void PlaybackEngine::outputLoop() {
 
         PcmOutput* pcm = pcm_.get();
         const std::uint64_t gen = gen_;
-        while (!queue_.empty() && queue_.front()->gen != gen) {
-            queuedSectors_ -= sectorsOf(*queue_.front());
-            queue_.pop_front();
-        }
+        while (!queue_.empty() && queue_.front()->gen != gen) popFront();
         Chunk* chunk = queue_.empty() ? nullptr : queue_.front().get();
 
         if (!chunk) {
             if (!lastWritten_) {
-                outputWake_.wait_for(lock, kPoll);  // the reader is behind
+                // The reader is behind; it wakes us with its next run (an unpaced output
+                // looks again soon, as its clock may have moved on).
+                if (paced_) outputWake_.wait(lock);
+                else outputWake_.wait_for(lock, kUnpacedPoll);
                 continue;
             }
             // All written: wait until the device has played it, then stop by ourselves.
@@ -300,12 +372,15 @@ void PlaybackEngine::outputLoop() {
                 lock.unlock();
                 pcm->start();
                 queued = pcm->delay();
+                const bool running = pcm->running();
                 lock.lock();
                 if (gen != gen_) continue;
-                positionSample_ = heardSampleLocked(written_ - queued);
+                noteHeardLocked(written_ - queued, running, std::chrono::steady_clock::now());
             }
             if (queued > 0) {
-                outputWake_.wait_for(lock, kPoll);
+                // Sleep for what is left (a command wakes us earlier), then look again.
+                const auto left = std::chrono::milliseconds(std::max<long>(20, queued * 1000 / PcmOutput::kRate));
+                outputWake_.wait_for(lock, left);
                 continue;
             }
             state_ = EngineState::Stopped;
@@ -315,8 +390,8 @@ void PlaybackEngine::outputLoop() {
         }
 
         long n = static_cast<long>(chunk->samples.size() / 2) - chunk->consumed;
-        n = std::min(n, pcm->periodFrames() > 0 ? pcm->periodFrames() : 2205L);
         if (!paced_) {
+            n = std::min(n, pcm->periodFrames() > 0 ? pcm->periodFrames() : 2205L);
             std::int64_t due = anchorWritten_ + samplesForMs(clock_->nowMs() - anchorMs_);
             if (due - written_ > kMaxLagSamples) {
                 // Fell far behind (a slow read): pick up from now instead of rushing.
@@ -325,7 +400,7 @@ void PlaybackEngine::outputLoop() {
                 due = anchorWritten_;
             }
             if (due <= written_) {
-                outputWake_.wait_for(lock, kPoll);
+                outputWake_.wait_for(lock, kUnpacedPoll);
                 continue;
             }
             n = static_cast<long>(std::min<std::int64_t>(n, due - written_));
@@ -339,7 +414,7 @@ void PlaybackEngine::outputLoop() {
         if (observer && w > 0) observer->written(chunk->firstSample + consumedBefore, w);
         const long queued = w >= 0 ? pcm->delay() : 0;
         const bool running = pcm->running();
-        if (paced && w >= 0 && w < n) pcm->waitForRoom(static_cast<int>(kPoll.count()));
+        const auto measuredAt = std::chrono::steady_clock::now();
         lock.lock();
 
         if (w < 0) {
@@ -364,12 +439,17 @@ void PlaybackEngine::outputLoop() {
             written_ += w;
             if (segments_.size() > 64) segments_.erase(segments_.begin());
         }
-        positionSample_ = heardSampleLocked(written_ - (paced_ ? queued : 0));
+        noteHeardLocked(written_ - (paced_ ? queued : 0), running, measuredAt);
         if (chunk->consumed * 2 >= static_cast<long>(chunk->samples.size())) {
             lastWritten_ = chunk->last;
-            queuedSectors_ -= sectorsOf(*chunk);
-            queue_.pop_front();
-            readerWake_.notify_all();
+            popFront();
+        }
+        if (paced && w < n) {
+            // The device is full: sleep until it has room for a period or a command comes.
+            lock.unlock();
+            pcm->waitForRoom(wakeFd_, kRoomWaitMs);
+            clearWake();
+            lock.lock();
         }
     }
 }

@@ -33,14 +33,18 @@ struct EngineSnapshot {
                                           // until the next play or stop
 };
 
-// Digital playback: a reader thread pulls sectors from a SectorReader into a queue of
-// about two seconds, an output thread feeds them to an ALSA stream. Commands only change
-// the state and a generation number under the lock, so they return at once; both threads
-// notice within a few milliseconds and throw away what belongs to an older generation.
+// Digital playback: a reader thread pulls sectors from a SectorReader in runs of up to a
+// second into a queue of up to three, an output thread keeps the ALSA stream's second of
+// buffer full. While playing, each thread wakes about once per period of the device (a
+// quarter second) or per read, not more. Commands only change the state and a generation
+// number under the lock and wake the output thread (also out of its wait on the device),
+// so they return at once; the output thread then drops what the device holds of the old
+// generation at once, never waiting for it to drain.
 //
 // The position is what the listener has heard: frames written less those still queued
-// in the sound device. Outputs that swallow audio at any speed (null, file) are fed by
-// `clock` in real time instead, and then what has been written is what has been heard.
+// in the sound device, measured at each write and carried forward by the steady clock in
+// between. Outputs that swallow audio at any speed (null, file) are fed by `clock` in real
+// time instead, and then what has been written is what has been heard.
 class PlaybackEngine {
 public:
     PlaybackEngine(PcmTarget target, std::shared_ptr<Clock> clock);
@@ -85,6 +89,10 @@ private:
 
     void readerLoop();
     void outputLoop();
+    void wakeOutputLocked();
+    void clearWake();
+    std::int64_t heardNowLocked() const;
+    void noteHeardLocked(std::int64_t heardWritten, bool running, std::chrono::steady_clock::time_point at);
     bool openOutputLocked(std::string* error);
     void startRunLocked(std::int64_t fromSample);
     std::int64_t heardSampleLocked(std::int64_t heardWritten) const;
@@ -96,6 +104,7 @@ private:
     mutable std::mutex mu_;
     std::condition_variable readerWake_;
     std::condition_variable outputWake_;
+    int wakeFd_ = -1;  // eventfd: a command ends the output thread's wait on the device
     bool quit_ = false;
 
     // Shared state, under mu_.
@@ -114,6 +123,7 @@ private:
     std::size_t readSpan_ = 0;
     std::int64_t readSample_ = 0;
     bool readDone_ = true;
+    int nextReadSectors_ = 0;  // small after a start, so the first audio comes quickly
     std::deque<std::unique_ptr<Chunk>> queue_;
     int queuedSectors_ = 0;
 
@@ -126,6 +136,14 @@ private:
     bool paced_ = true;
     std::int64_t anchorMs_ = 0;
     std::int64_t anchorWritten_ = 0;
+    // The last measurement of the device: written audio heard by then, and when; whether
+    // it had moved on since the one before; the most ever reported for this run.
+    std::int64_t heardWritten_ = 0;
+    std::chrono::steady_clock::time_point heardAt_;
+    bool heardMoving_ = false;
+    std::int64_t movingRefWritten_ = 0;
+    std::chrono::steady_clock::time_point movingRefAt_;
+    mutable std::int64_t heardFloor_ = 0;
     std::optional<std::chrono::steady_clock::time_point> stoppedSince_;
 
     std::thread reader_thread_;

@@ -1,0 +1,79 @@
+// A main window nobody can see (hidden to the tray, or minimised to the taskbar on a
+// desktop without a tray) neither refreshes from the drive nor polls the mixer; shown
+// again, both pick up at the next tick.
+#include "app_fixture.h"
+
+#include "chrome/tray_icon.h"
+#include "mixer/mixer_volume.h"
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+// Counts reads; the poll reads the master line only.
+struct CountingMixer final : CMixerVolume {
+    int* reads;
+    explicit CountingMixer(int* counter) : reads(counter) {}
+    std::int32_t CDVolume() override { return -1; }
+    void setCDVolume(const std::int32_t&) override {}
+    bool CDMute() override { return true; }
+    void setCDMute(const bool&) override {}
+    std::int32_t MainVolume() override {
+        ++*reads;
+        return 30000;
+    }
+    void setMainVolume(const std::int32_t&) override {}
+    bool MainMute() override {
+        ++*reads;
+        return false;
+    }
+    void setMainMute(const bool&) override {}
+};
+
+struct Case {
+    const char* name;
+    bool trayAvailable;
+};
+
+class HiddenWindowPolls : public AppFixture, public ::testing::WithParamInterface<Case> {};
+
+TEST_P(HiddenWindowPolls, NeitherRefreshNorVolumePollRunsUntilShownAgain) {
+    trayAvailable = GetParam().trayAvailable;
+    int mixerReads = 0;
+    AppServices s = services();
+    s.mixer = [&mixerReads] { return std::make_unique<CountingMixer>(&mixerReads); };
+    app = std::make_unique<VelmoraApp>(std::move(s));
+    window = &app->mainWindow();
+    ASSERT_TRUE(app->start());
+    window->show();
+    QCoreApplication::processEvents();
+
+    auto tickBoth = [&] {
+        recording.sent.clear();
+        const int reads = mixerReads;
+        app->core().refresh.tmrUpdate_Timer();
+        window->volume().tmrVolume_Timer();
+        QCoreApplication::processEvents();
+        return std::make_pair(!recording.sent.empty(), mixerReads > reads);
+    };
+    EXPECT_EQ(tickBoth(), std::make_pair(true, true)) << "shown: both run";
+
+    window->cmdMinimize_Click();
+    ASSERT_EQ(window->isMinimized(), !trayAvailable);
+    ASSERT_FALSE(window->isShownToUser());
+    for (int tick = 0; tick < 3; ++tick)
+        EXPECT_EQ(tickBoth(), std::make_pair(false, false)) << GetParam().name << ", tick " << tick;
+
+    TrayIcon::RestoreMainWindow(window);
+    if (!window->isVisible()) window->show();  // the tray's restore of a hidden window
+    ASSERT_TRUE(window->isShownToUser());
+    EXPECT_EQ(tickBoth(), std::make_pair(true, true)) << GetParam().name << ", restored";
+    EXPECT_TRUE(recording.wasSent("status cd position"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, HiddenWindowPolls,
+                         ::testing::Values(Case{"hidden to the tray", true}, Case{"minimised to the taskbar", false}),
+                         [](const auto& info) { return std::string(info.param.trayAvailable ? "Tray" : "Taskbar"); });
+
+}  // namespace
