@@ -174,6 +174,10 @@ TEST_F(ProfileFileTest, WritesKeepTheFilesOwnFormAndNeverTouchWhatTheyCannotRead
          utf16le("[A1]\r\na=1\r\n[B2]\r\nb=\xC3\xA9\xE2\x82\xAC\r\n")},
         {"UTF-16BE", utf16be("[A1]\na=1\n"), "A1", {"a=2"}, utf16be("[A1]\na=2\r\n")},
         {"broken UTF-16", QByteArray("\xFF\xFE[\0A\0]\0\0\xDC", 10), "A1", {"a=1"}, {}},
+        {"a lone NUL is no UTF-16", QByteArray("\0", 1), "A1", {"a=1"}, QByteArray("\0\r\n[A1]\r\na=1\r\n", 14)},
+        {"too short to be UTF-16, nor after the write", QByteArray("\0E\0", 3), "A1", {"a=1"},
+         QByteArray("\0E\0\r\n[A1]\r\na=1\r\n", 16)},
+        {"last line ends in a CR alone", "[A1]\na=1\r", "B2", {"b=2"}, "[A1]\na=1\r\n[B2]\r\nb=2\r\n"},
     };
     for (const Case& c : cases) {
         writeBytes(path(), c.before);
