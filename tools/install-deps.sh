@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, run and test the player.
+#
+#   tools/install-deps.sh [fuzz]
+#
+# With "fuzz", also what the fuzz targets need (clang and its libFuzzer).
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
@@ -13,6 +17,12 @@ packages=(
   dbus playerctl libglib2.0-bin
   xdg-utils desktop-file-utils appstream dpkg-dev file
 )
+for group in "$@"; do
+  case "$group" in
+    fuzz) packages+=(clang libfuzzer-14-dev libclang-rt-14-dev) ;;
+    *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -188,6 +188,11 @@ struct FileForm {
     bool bom = false;
     char eol = '\n';
     QByteArray lineEnd() const { return eol == '\r' ? QByteArray("\r") : QByteArray("\r\n"); }
+    // What ends the last line of `text`: an LF alone after a CR that the file's last
+    // line ends in, so that line keeps its text.
+    QByteArray lineEndAfter(const QByteArray& text) const {
+        return eol == '\n' && text.endsWith('\r') ? QByteArray("\n") : lineEnd();
+    }
     // Lines of a UTF-16 file pass through UTF-8 on their way in and out.
     QByteArray encode(const QString& text) const {
         return encoding == Bytes ? encodeLine(text) : text.toUtf8();
@@ -282,6 +287,20 @@ bool pairedSurrogates(QByteArrayView units, bool littleEndian) {
     return true;
 }
 
+// Whether the file starts with two characters of UTF-16 that are printable ASCII, their
+// byte at `zero` (0: the first of each pair, 1: the second) being the zero one. Only the
+// start counts, and what a write appends to a shorter file (a line end, then "[") can
+// never complete the pattern: the file reads the same after a write.
+bool looksLikeUtf16(const QByteArray& raw, int zero) {
+    if (raw.size() < 4) return false;
+    for (qsizetype i = 0; i < 4; i += 2) {
+        const auto high = static_cast<unsigned char>(raw[i + zero]);
+        const auto low = static_cast<unsigned char>(raw[i + 1 - zero]);
+        if (high != 0 || low < 0x20 || low >= 0x7F) return false;
+    }
+    return true;
+}
+
 // The form of a file's bytes, and its text as the line reader takes it (UTF-16 turned
 // into UTF-8). False, with the reason naming the file, when it is UTF-16 that does not
 // decode.
@@ -292,9 +311,9 @@ bool understand(const QByteArray& raw, const QString& path, QByteArray& bytes, F
     if (raw.size() >= 2) {
         if (at(0) == 0xFF && at(1) == 0xFE) form = {FileForm::Utf16LE, true};
         else if (at(0) == 0xFE && at(1) == 0xFF) form = {FileForm::Utf16BE, true};
-        // No mark, but an ASCII first character beside a zero byte.
-        else if (at(0) != 0 && at(0) < 0x80 && at(1) == 0) form = {FileForm::Utf16LE, false};
-        else if (at(0) == 0 && at(1) != 0 && at(1) < 0x80) form = {FileForm::Utf16BE, false};
+        // No mark, but ASCII text in the high or low bytes of its first characters.
+        else if (looksLikeUtf16(raw, 1)) form = {FileForm::Utf16LE, false};
+        else if (looksLikeUtf16(raw, 0)) form = {FileForm::Utf16BE, false};
     }
     if (form.encoding == FileForm::Bytes) {
         bytes = raw;
@@ -527,14 +546,14 @@ bool writeSection(const QString& filePath, const QString& section, const QString
         const qsizetype keep = trailingBlankLines(old, bodyStart, span.bodyEnd, eol);
         bytes.reserve(old.size() + body.size() + 2);
         bytes.append(old.constData(), bodyStart);
-        if (!span.header.terminated) bytes += form.lineEnd();
+        if (!span.header.terminated) bytes += form.lineEndAfter(bytes);
         bytes += body;
         bytes.append(old.constData() + keep, span.bodyEnd - keep);
         bytes.append(old.constData() + span.bodyEnd, old.size() - span.bodyEnd);
     } else {
         bytes = old;
         bytes.reserve(old.size() + body.size() + name.size() + 6);
-        if (!bytes.isEmpty() && !bytes.endsWith(eol)) bytes += form.lineEnd();
+        if (!bytes.isEmpty() && !bytes.endsWith(eol)) bytes += form.lineEndAfter(bytes);
         bytes += '[' + form.encode(name) + ']' + form.lineEnd();
         bytes += body;
     }

@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
@@ -50,7 +51,11 @@ TEST_P(MissingMixer, WritesDoNothingAndLeaveArgumentsAlone) {
     EXPECT_TRUE(mixer.MainMute());
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, MissingMixer, ::testing::ValuesIn(kMissingDevices));
+INSTANTIATE_TEST_SUITE_P(Devices, MissingMixer, ::testing::ValuesIn(kMissingDevices), [](const auto& info) {
+    std::string name;
+    for (const char* c = info.param; *c; ++c) name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+});
 
 // Hours of polling must not pile up descriptors: a device that will not open leaves
 // nothing behind.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <ostream>
 
@@ -69,7 +70,12 @@ TEST_P(MixerScale, EveryElementValueIsStable) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Ranges, MixerScale, ::testing::ValuesIn(kRanges));
+INSTANTIATE_TEST_SUITE_P(Ranges, MixerScale, ::testing::ValuesIn(kRanges), [](const auto& info) {
+    std::string name;
+    for (const char* c = info.param.what; *c; ++c)
+        if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+    return name;
+});
 
 TEST(MixerScaleValues, KnownPoints) {
     struct Case {

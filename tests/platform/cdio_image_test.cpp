@@ -68,6 +68,8 @@ struct TocCase {
     std::vector<ImageTrackSpec> tracks;
 };
 
+void PrintTo(const TocCase& c, std::ostream* os) { *os << c.name; }
+
 class CdioImageToc : public ::testing::TestWithParam<TocCase> {};
 
 TEST_P(CdioImageToc, EqualsWhatCdInfoReads) {
@@ -196,6 +198,8 @@ struct BadImage {
     qint64 binBytes;
     const char* reason;
 };
+
+void PrintTo(const BadImage& c, std::ostream* os) { *os << c.name; }
 
 class CdioBadImage : public ::testing::TestWithParam<BadImage> {};
 

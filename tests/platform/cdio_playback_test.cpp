@@ -131,6 +131,8 @@ struct EndCase {
     int endTrackAfter;    // the position after the end: start of this track, 0 = leadout
 };
 
+void PrintTo(const EndCase& c, std::ostream* os) { *os << c.name; }
+
 class CdioPlaybackEnds : public CdioPlayback, public ::testing::WithParamInterface<EndCase> {};
 
 TEST_P(CdioPlaybackEnds, StopsByItselfAfterPlayingExactlyTheAudio) {
