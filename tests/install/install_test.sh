@@ -43,6 +43,15 @@ grep -q "Unknown Title" <<<"$info" || fail "info shows: $info"
 if [ "$(id -u)" -ne 0 ]; then
   [ -s "$work/home/data/velmora/Velmora.ini" ] || fail "the disc database is not in the user's data folder"
 fi
+# The player itself, already the desktop's player for audio CDs so no question holds it up:
+# it opens the installed demo disc and reads its tracks.
+mkdir -p "$work/home/config" "$work/home/data/applications"
+printf '[Default Applications]\nx-content/audio-cdda=velmora.desktop\n' >"$work/home/config/mimeapps.list"
+printf '[Desktop Entry]\nType=Application\nName=Velmora\nExec=%s play\n' "$prefix/bin/velmora" \
+  >"$work/home/data/applications/velmora.desktop"
+(cd "$work" && VELMORA_MCI_LOG=$work/mci.log VELMORA_MPRIS=0 timeout 5 "$prefix/bin/velmora" >/dev/null 2>&1) || true
+grep -qx $'open cdaudio alias cd wait shareable\t0' "$work/mci.log" || fail "the installed player opened no drive"
+grep -qx $'status cd number of tracks wait\t0' "$work/mci.log" || fail "the installed player found no disc"
 chmod -R u+w "$prefix/share/velmora"
 
 # The package holds the same files under /usr.
