@@ -19,7 +19,7 @@ struct CdioHandle {
     explicit CdioHandle(std::shared_ptr<CdDevice> d) : device(std::move(d)) {}
     ~CdioHandle() { device->close(); }
 
-    std::timed_mutex mutex;
+    std::mutex mutex;
     const std::shared_ptr<CdDevice> device;
     std::atomic<unsigned> version{0};
     // A reader saw the media-changed flag (which clears when read); under `mutex`.
