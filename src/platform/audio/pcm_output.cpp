@@ -84,14 +84,13 @@ std::unique_ptr<PcmOutput> PcmOutput::open(const PcmTarget& target, std::string*
     out->bufferFrames_ = static_cast<long>(buffer);
     out->periodFrames_ = static_cast<long>(period);
 
-    // Start once a tenth of a second is queued: soon after a seek, yet not on a sliver
-    // that a slow second read would let run dry. Wake the writer only for a whole period.
-    const snd_pcm_uframes_t startAt = std::min<snd_pcm_uframes_t>(period, kRate / 10);
-    out->startFrames_ = static_cast<long>(startAt);
+    // Start once a period is queued: a sound server takes a block at once from a new
+    // stream, and a sliver would leave it to run dry. Wake the writer only for a whole
+    // period.
     snd_pcm_sw_params_t* sw = nullptr;
     snd_pcm_sw_params_alloca(&sw);
     if (snd_pcm_sw_params_current(pcm, sw) >= 0) {
-        snd_pcm_sw_params_set_start_threshold(pcm, sw, startAt);
+        snd_pcm_sw_params_set_start_threshold(pcm, sw, period);
         snd_pcm_sw_params_set_avail_min(pcm, sw, period);
         snd_pcm_sw_params(pcm, sw);
     }

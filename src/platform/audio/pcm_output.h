@@ -23,8 +23,7 @@ struct PcmTarget {
 // One open ALSA playback stream: CD audio (44.1 kHz, 16-bit, stereo, interleaved),
 // non-blocking, a second of buffer in quarter-second periods, so that the writer (and a
 // sound server behind the device) wakes four times a second. A stop drops the buffer at
-// once; new audio starts as soon as a tenth of a second of it is queued. Used by one
-// thread.
+// once; new audio starts as soon as a period of it is queued. Used by one thread.
 class PcmOutput {
 public:
     static constexpr unsigned kRate = 44100;
@@ -56,8 +55,6 @@ public:
 
     long bufferFrames() const { return bufferFrames_; }
     long periodFrames() const { return periodFrames_; }
-    // Frames queued before a prepared stream starts by itself.
-    long startFrames() const { return startFrames_; }
     // True for outputs that take audio as fast as it comes (null, file): the caller
     // must pace itself by the clock.
     bool likelyUnpaced() const { return unpacedType_; }
@@ -69,7 +66,6 @@ private:
     snd_pcm_t* pcm_ = nullptr;
     long bufferFrames_ = 0;
     long periodFrames_ = 0;
-    long startFrames_ = 0;
     bool unpacedType_ = false;
     std::atomic<int> underruns_{0};
 };

@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kReadBatchSectors = 75;     // one read: a second of audio, the most a read takes
 constexpr int kFirstReadSectors = 8;      // the first read of a run; each next one doubles
-constexpr int kMaxQueuedSectors = 3 * 75; // three seconds read ahead of the device's second
+constexpr int kMaxQueuedSectors = 2 * 75; // up to two seconds read ahead of the device's second
 constexpr std::int64_t kMaxLagSamples = 2 * 44100;  // an unpaced output catches up at most this
 // Unpaced outputs (null, file) are fed by the injected clock, which only a poll can follow.
 constexpr auto kUnpacedPoll = std::chrono::milliseconds(10);

@@ -34,7 +34,7 @@ struct EngineSnapshot {
 };
 
 // Digital playback: a reader thread pulls sectors from a SectorReader in runs of up to a
-// second into a queue of up to three, an output thread keeps the ALSA stream's second of
+// second into a queue of up to two, an output thread keeps the ALSA stream's second of
 // buffer full. While playing, each thread wakes about once per period of the device (a
 // quarter second) or per read, not more. Commands only change the state and a generation
 // number under the lock and wake the output thread (also out of its wait on the device),
