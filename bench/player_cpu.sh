@@ -9,8 +9,13 @@ home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 cp -r "$build/bin/Skins" "$build/bin/demo" "$home/"
 
-export VELMORA_HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/run"
+export VELMORA_HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home/run"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+# Already the desktop's player for audio CDs, so that no question holds up the start.
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications"
+printf '[Default Applications]\nx-content/audio-cdda=velmora-bench.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
+printf '[Desktop Entry]\nType=Application\nName=Velmora\nExec=%s play\n' "$(readlink -f "$build/bin/velmora")" \
+  >"$XDG_DATA_HOME/applications/velmora-bench.desktop"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "'"$build"'/bin/velmora" play &
   pid=$!

@@ -197,8 +197,8 @@ double secondsSince(std::chrono::steady_clock::time_point t) {
 TEST_P(PacedEngine, PositionIsWhatWasHeardAndCommandsDropTheBuffer) {
     constexpr int kStart = 150, kSeekTo = 150 + 60 * 75, kEnd = 150 + 120 * 75;
     auto reader = std::make_shared<FakeReader>();
+    Heard heard;  // outlives the engine's threads, which tell it from outside the lock
     PlaybackEngine engine(target_, std::make_shared<SteadyClock>());
-    Heard heard;
     engine.setOutputObserver(&heard);
     auto at = [&](int from) { return (engine.snapshot().positionFrame - from) / 75.0; };
     // Seconds heard past `from`, once the position has moved at least `past` on.
@@ -213,10 +213,11 @@ TEST_P(PacedEngine, PositionIsWhatWasHeardAndCommandsDropTheBuffer) {
     const double first = heardPast(kStart, 0.1);
     EXPECT_LE(first, secondsSince(started) + 0.15) << "the position counts audio still queued";
     const auto movedAt = std::chrono::steady_clock::now();
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
     const double heardBefore = at(kStart);
     EXPECT_LE(heardBefore - first, secondsSince(movedAt) + 0.15) << "ran ahead of the device";
-    EXPECT_GE(heardBefore - first, secondsSince(movedAt) - 0.5) << "fell behind the device";
+    // A sound server may take a stream's audio a block at a time: allow for a block or two.
+    EXPECT_GE(heardBefore - first, secondsSince(movedAt) - 0.9) << "fell behind the device";
 
     heard.arm();
     const auto commandAt = std::chrono::steady_clock::now();
@@ -274,7 +275,6 @@ TEST_P(PacedEngine, PositionIsWhatWasHeardAndCommandsDropTheBuffer) {
     }
     const double again = heardPast(from, expectAt + 0.1) - expectAt;
     EXPECT_LE(again, secondsSince(commandAt) + 0.15) << "the position counts audio still queued";
-    engine.setOutputObserver(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, PacedEngine,
