@@ -443,7 +443,10 @@ QByteArray encodeLine(const QString& text) {
     // form valid UTF-8 would be read as UTF-8, so it is written as UTF-8.
     if (const std::optional<QByteArray> narrow = toWindows1252(text)) {
         if (isAscii(narrow->constData(), narrow->size())) return *narrow;
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        // A mark inside the file is text like any other: dropped here, a header written with
+    // it would never be found again (the file's own mark is skipped before this).
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         const QString asUtf8 = utf8(*narrow);
         if (utf8.hasError()) return *narrow;
     }
@@ -452,7 +455,10 @@ QByteArray encodeLine(const QString& text) {
 
 QString decodeLine(const char* data, qsizetype length) {
     if (isAscii(data, length)) return QString::fromLatin1(data, length);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A mark inside the file is text like any other: dropped here, a header written with
+    // it would never be found again (the file's own mark is skipped before this).
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8(QByteArrayView(data, length));
     if (!utf8.hasError()) return text;
     return fromWindows1252(data, length);
