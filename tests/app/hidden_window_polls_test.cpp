@@ -35,6 +35,7 @@ struct Case {
     const char* name;
     bool trayAvailable;
 };
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class HiddenWindowPolls : public AppFixture, public ::testing::WithParamInterface<Case> {};
 
