@@ -131,6 +131,23 @@ protected:
     }
 
     void tick() { app->core().refresh.UpdateDisplay(); }
+    void advance(int ms) {
+        clock->advanceMs(ms);
+        tick();
+    }
+    // Plays from the start and lets `ms` of the disc pass.
+    void playFor(int ms) {
+        click("cmdPlay");
+        advance(ms);
+    }
+    // The first command `act` sends 10 s later (empty if none), as a button, key or menu item.
+    template <class Act>
+    std::string firstCommandOf(Act act) {
+        advance(10'000);
+        recording.sent.clear();
+        act();
+        return recording.sent.empty() ? std::string() : recording.sent.front();
+    }
     QString leds() {
         QString s;
         for (auto* led : controls().ledTRK) s += QString::number(led->digit());

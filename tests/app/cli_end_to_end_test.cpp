@@ -1,42 +1,20 @@
 // velmora-cli run as a program: lines in, lines out, exit codes.
+#include "cli_run.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 const QString kCli = QStringLiteral(VELMORA_RUNTIME_DIR "/velmora-cli");
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& args, const QString& drive, const QByteArray& input = {}) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (drive.isNull()) env.remove(QStringLiteral("VELMORA_DRIVE"));
-    else env.insert(QStringLiteral("VELMORA_DRIVE"), drive);
-    env.remove(QStringLiteral("VELMORA_MCI_LOG"));
-    process.setProcessEnvironment(env);
-    process.start(kCli, args);
-    CliRun run;
-    if (!process.waitForStarted(10000)) return run;
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromLatin1(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+// `drive` null: no VELMORA_DRIVE at all.
+CliRun runOn(const QStringList& args, const QString& drive, const QByteArray& input = {}) {
+    return runCli(args, {{QStringLiteral("VELMORA_DRIVE"), drive}}, input);
 }
 
 class CliEndToEnd : public ::testing::Test {
@@ -47,7 +25,7 @@ protected:
     QString writeDisc(const QString& name, const QByteArray& text) {
         const QString path = dir.filePath(name);
         QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(text);
         return path;
     }
@@ -70,7 +48,7 @@ TEST_F(CliEndToEnd, MciAnswersOneLinePerCommand) {
         "status cd length track 9\n"
         "close all\n"
         "status cd mode";  // no newline at the end
-    const CliRun run = runCli({QStringLiteral("mci")}, QStringLiteral("sim:") + disc, input);
+    const CliRun run = runOn({QStringLiteral("mci")}, QStringLiteral("sim:") + disc, input);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList expected = {
         QStringLiteral("0\t1\t"),
@@ -90,29 +68,30 @@ TEST_F(CliEndToEnd, MciAnswersOneLinePerCommand) {
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
 }
 
-TEST_F(CliEndToEnd, DiscIdOfAKnownDisc) {
-    // The worked example: tracks at 00:02:00, 03:10:40, 07:55:01; length 12:34:56.
-    const QString disc = writeDisc(QStringLiteral("example.disc"),
-                                   "track 1 150 audio\ntrack 2 14290 audio\ntrack 3 35626 audio\nleadout 56757\n");
-    const CliRun run = runCli({QStringLiteral("discid")}, QStringLiteral("sim:") + disc);
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, QStringLiteral("1C02F203\n"));
-}
-
-TEST_F(CliEndToEnd, ABrokenDiscFileIsReportedAndTheDriveIsEmpty) {
-    const QString disc = writeDisc(QStringLiteral("broken.disc"), "track 1 150 audio\ntrack 3 900 audio\nleadout 2000\n");
-    const CliRun run = runCli({QStringLiteral("discid")}, QStringLiteral("sim:") + disc);
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, QStringLiteral("00000000\n"));
-    EXPECT_TRUE(run.err.contains(disc + QStringLiteral(":2:"))) << run.err.toStdString();
-}
-
-TEST_F(CliEndToEnd, NoDriveAtAllFailsTheOpen) {
-    const CliRun run = runCli({QStringLiteral("discid")}, dir.filePath(QStringLiteral("no-such-device")));
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.contains(QStringLiteral("problem in loading the specified device driver")))
-        << run.err.toStdString();
+TEST_F(CliEndToEnd, DiscIdPrintsTheIdOrSaysWhy) {
+    const struct {
+        const char* name;
+        QByteArray disc;  // empty: no drive at all
+        int exitCode;
+        QString out;
+        QString errPart;  // "@" stands for the disc file
+    } cases[] = {
+        // Tracks at 00:02:00, 03:10:40, 07:55:01; length 12:34:56.
+        {"the worked example", "track 1 150 audio\ntrack 2 14290 audio\ntrack 3 35626 audio\nleadout 56757\n", 0,
+         "1C02F203\n", {}},
+        {"a broken disc file: the drive is empty", "track 1 150 audio\ntrack 3 900 audio\nleadout 2000\n", 0,
+         "00000000\n", "@:2:"},
+        {"no drive", {}, 1, {}, "problem in loading the specified device driver"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString disc = c.disc.isEmpty() ? dir.filePath(QStringLiteral("no-such-device"))
+                                              : writeDisc(QStringLiteral("d.disc"), c.disc);
+        const CliRun run = runOn({QStringLiteral("discid")}, c.disc.isEmpty() ? disc : QStringLiteral("sim:") + disc);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_TRUE(run.err.contains(QString(c.errPart).replace(u'@', disc))) << run.err.toStdString();
+    }
 }
 
 TEST_F(CliEndToEnd, UsageErrors) {
@@ -127,7 +106,7 @@ TEST_F(CliEndToEnd, UsageErrors) {
         {{QStringLiteral("--help")}, 0},
     };
     for (const auto& c : cases) {
-        const CliRun run = runCli(c.args, QStringLiteral("sim:"));
+        const CliRun run = runOn(c.args, QStringLiteral("sim:"));
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(u' ').toStdString();
         if (c.exitCode == 2) EXPECT_FALSE(run.err.isEmpty()) << c.args.join(u' ').toStdString();
         else EXPECT_TRUE(run.out.contains(QStringLiteral("discid")));
@@ -140,7 +119,7 @@ TEST_F(CliEndToEnd, GarbageInputNeverCrashes) {
     input += QByteArray("\0\xff\xfe status\t\"\"\"\n", 15);
     input += "status cd \"mode\n";
     input += "status cd mode\n";
-    const CliRun run = runCli({QStringLiteral("mci")}, QStringLiteral("sim:"), input);
+    const CliRun run = runOn({QStringLiteral("mci")}, QStringLiteral("sim:"), input);
     ASSERT_EQ(run.exitCode, 0);
     const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 5);
@@ -151,4 +130,4 @@ TEST_F(CliEndToEnd, GarbageInputNeverCrashes) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

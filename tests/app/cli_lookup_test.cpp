@@ -1,19 +1,17 @@
 // velmora-cli lookup run as a program against a CDDB server on loopback.
 #include "cddb/cddb_request.h"
+#include "cli_run.h"
 #include "loopback_http_server.h"
 #include "settings/qsettings_registry.h"
 #include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QUrl>
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 using Answer = LoopbackHttpServer::Answer;
@@ -29,12 +27,6 @@ QByteArray record() {
            "TTITLE0=Opening\r\nTTITLE1=A long title \r\nTTITLE1=in two lines\r\nTTITLE2=Tab\\there\r\n.\r\n";
 }
 
-struct LookupRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 class CliLookup : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -43,31 +35,9 @@ protected:
         file.write(kDisc);
     }
 
-    // The server is served on this thread, so the program is waited on with an event loop.
-    LookupRun lookup(const QStringList& args, const QString& drive) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("VELMORA_DRIVE"), drive);
-        env.insert(QStringLiteral("VELMORA_HOME"), dir.path());
-        env.remove(QStringLiteral("VELMORA_MCI_LOG"));
-        process.setProcessEnvironment(env);
-        QEventLoop loop;
-        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-        QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-        process.start(QStringLiteral(VELMORA_RUNTIME_DIR "/velmora-cli"), QStringList{QStringLiteral("lookup")} + args);
-        process.closeWriteChannel();
-        loop.exec();
-        LookupRun run;
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-            return run;
-        }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromLocal8Bit(process.readAllStandardError());
-        return run;
+    CliRun lookup(const QStringList& args, const QString& drive) {
+        return runCli(QStringList{QStringLiteral("lookup")} + args,
+                      {{QStringLiteral("VELMORA_DRIVE"), drive}, {QStringLiteral("VELMORA_HOME"), dir.path()}});
     }
 
     QString serverPath() const { return server.hostPort() + QStringLiteral("/~cddb/cddb.cgi"); }
@@ -107,7 +77,7 @@ TEST_F(CliLookup, PrintsTheMergedRecordOrSaysWhyNot) {
             if (c.foundAt == -2) return i == 0 ? kNotHere : c.failure;
             return i == c.foundAt ? LoopbackHttpServer::reply(record()) : kNotHere;
         };
-        const LookupRun run = lookup({QStringLiteral("--server"), serverPath()}, QStringLiteral("sim:") + dir.filePath("disc.disc"));
+        const CliRun run = lookup({QStringLiteral("--server"), serverPath()}, QStringLiteral("sim:") + dir.filePath("disc.disc"));
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
         EXPECT_EQ(run.out, c.out);
         if (c.errPart.isEmpty()) EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
@@ -127,7 +97,7 @@ TEST_F(CliLookup, AsksTheServerAndUserOfTheSettingsUnlessGiven) {
     ASSERT_FALSE(store.write(settings::CDDBServer, serverPath()));
     ASSERT_FALSE(store.write(settings::UserName, QStringLiteral("jo smith&co")));
     server.script = [](const LoopbackHttpServer::Request&, int) { return LoopbackHttpServer::reply(record()); };
-    const LookupRun run = lookup({}, QStringLiteral("sim:") + dir.filePath("disc.disc"));
+    const CliRun run = lookup({}, QStringLiteral("sim:") + dir.filePath("disc.disc"));
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     ASSERT_EQ(server.requests.size(), 1u);
     EXPECT_EQ(server.requests[0].target.toStdString(), expectedTarget(0, QStringLiteral("jo smith&co")).toStdString());
@@ -135,7 +105,7 @@ TEST_F(CliLookup, AsksTheServerAndUserOfTheSettingsUnlessGiven) {
 }
 
 TEST_F(CliLookup, AnEmptyDriveAsksNothing) {
-    const LookupRun run = lookup({QStringLiteral("--server"), serverPath()}, QStringLiteral("sim:"));
+    const CliRun run = lookup({QStringLiteral("--server"), serverPath()}, QStringLiteral("sim:"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.contains(QStringLiteral("no audio disc"))) << run.err.toStdString();
@@ -143,4 +113,4 @@ TEST_F(CliLookup, AnEmptyDriveAsksNothing) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -3,7 +3,7 @@
 // again, both pick up at the next tick.
 #include "app_fixture.h"
 
-#include "chrome/tray_icon.h"
+#include "chrome/popup_menu.h"
 #include "mixer/mixer_volume.h"
 
 using namespace velmora;
@@ -35,6 +35,7 @@ struct Case {
     const char* name;
     bool trayAvailable;
 };
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class HiddenWindowPolls : public AppFixture, public ::testing::WithParamInterface<Case> {};
 
@@ -59,14 +60,15 @@ TEST_P(HiddenWindowPolls, NeitherRefreshNorVolumePollRunsUntilShownAgain) {
     };
     EXPECT_EQ(tickBoth(), std::make_pair(true, true)) << "shown: both run";
 
-    window->cmdMinimize_Click();
+    click("cmdMinimize");
     ASSERT_EQ(window->isMinimized(), !trayAvailable);
+    EXPECT_EQ(window->isVisible(), !trayAvailable);
+    EXPECT_EQ(programEnded, 0);
     ASSERT_FALSE(window->isShownToUser());
     for (int tick = 0; tick < 3; ++tick)
         EXPECT_EQ(tickBoth(), std::make_pair(false, false)) << GetParam().name << ", tick " << tick;
 
-    TrayIcon::RestoreMainWindow(window);
-    if (!window->isVisible()) window->show();  // the tray's restore of a hidden window
+    window->popupMenu().mnuAR->trigger();
     ASSERT_TRUE(window->isShownToUser());
     EXPECT_EQ(tickBoth(), std::make_pair(true, true)) << GetParam().name << ", restored";
     EXPECT_TRUE(recording.wasSent("status cd position"));

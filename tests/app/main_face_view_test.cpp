@@ -1,7 +1,5 @@
 #include "app_fixture.h"
 
-#include "chrome/status_bar.h"
-
 #include <QEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -26,18 +24,14 @@ using MainFaceViewTest = AppFixture;
 
 TEST_F(MainFaceViewTest, TrackDigitsAreRewrittenOnlyWhenTheTrackChanges) {
     start();
-    click("cmdPlay");
-    clock->advanceMs(8 * 250'000 + 1'000);  // track 9
-    tick();
+    playFor(8 * 250'000 + 1'000);  // track 9
     EXPECT_EQ(leds(), "090001");
-    clock->advanceMs(250'000);
-    tick();
+    advance(250'000);
     EXPECT_EQ(leds(), "100001");
     // Digits that already read back as the track stay as they are.
     controls().ledTRK[0]->setDigit(1);
     controls().ledTRK[1]->setDigit(0);
-    clock->advanceMs(1'000);
-    tick();
+    advance(1'000);
     EXPECT_EQ(leds(), "100002");
 
     window->view().ShowTrackNumber("07");
@@ -66,24 +60,9 @@ TEST_F(MainFaceViewTest, LabelsShowTheRecordAndAreNotRepaintedWhenUnchanged) {
     EXPECT_EQ(counter.paints, 0);
 
     // Titles past the twentieth track show too.
-    click("cmdPlay");
-    clock->advanceMs(20 * 250'000 + 3'000);
-    tick();
+    playFor(20 * 250'000 + 3'000);
     ASSERT_EQ(state().CurrentTrack, 21);
     EXPECT_EQ(controls().lblTrk->text(), "Song 21");
-}
-
-TEST_F(MainFaceViewTest, BarAndEnablesFollowTheSession) {
-    start();
-    EXPECT_FALSE(controls().cmdStop->isEnabled());
-    click("cmdPlay");
-    clock->advanceMs(65'000);
-    tick();
-    EXPECT_EQ(controls().StatusBar->widthTwips(), 65 * 1670 / 250);
-    EXPECT_FALSE(controls().cmdPlay->isEnabled());
-    EXPECT_FALSE(controls().mnuPlay->isEnabled());
-    for (QWidget* w : {controls().cmdStop, controls().cmdPause, controls().cmdFF, controls().cmdRR})
-        EXPECT_TRUE(w->isEnabled());
 }
 
 TEST_F(MainFaceViewTest, TrackPickerTogglesRebuildsAndLeavesItsButtonsClickable) {
