@@ -56,6 +56,12 @@ inline TestImage makeImage(const QString& dir, const QString& name, const std::v
     return image;
 }
 
+// Writes `bytes` to `path` and gives back the path ("" if it cannot be written).
+inline QString writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() ? path : QString();
+}
+
 // A PCM that writes raw samples to `path` through a null device: it takes audio as fast
 // as it comes, so the engine paces it by its clock.
 inline PcmTarget fileOutput(const QString& path) {

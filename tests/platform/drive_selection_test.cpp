@@ -1,31 +1,26 @@
 // Which drive VELMORA_DRIVE (or its absence) gives.
+#include "cdio_test_support.h"
+
 #include "platform/cdio/cdio_drive.h"
 #include "platform/drive_selection.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace velmora {
 namespace {
 
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& text) {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    return path;
-}
+using cdiotest::writeFile;
 
 struct SelectionRig {
     QTemporaryDir dir;
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
-    QString good = writeFile(dir, QStringLiteral("good.disc"),
+    QString good = writeFile(dir.filePath(QStringLiteral("good.disc")),
                              "track 1 150 audio\ntrack 2 3000 audio\nleadout 6000\n");
-    QString bad = writeFile(dir, QStringLiteral("bad.disc"),
+    QString bad = writeFile(dir.filePath(QStringLiteral("bad.disc")),
                             "track 1 150 audio\ntrack 2 3000 noise\nleadout 6000\n");
-    QString demo = writeFile(dir, QStringLiteral("demo.disc"),
+    QString demo = writeFile(dir.filePath(QStringLiteral("demo.disc")),
                              "track 1 150 audio\ntrack 2 3000 audio\ntrack 3 4000 audio\nleadout 6000\n");
 };
 
@@ -86,7 +81,7 @@ TEST(DriveSelection, UnsetFallsBackToTheDemoDiscWithoutADrive) {
 TEST(DriveSelection, ADemoImageThatWillNotOpenFallsBackToTheDiscBesideIt) {
     if (firstCdDrive()) GTEST_SKIP() << "this machine has a CD drive";
     SelectionRig rig;
-    const QString image = writeFile(rig.dir, QStringLiteral("demo.cue"), "not a cue sheet at all\n");
+    const QString image = writeFile(rig.dir.filePath(QStringLiteral("demo.cue")), "not a cue sheet at all\n");
     const DriveSelection s = selectDrive(QString(), image, rig.clock);
     if (s.drive && s.error.isEmpty()) GTEST_SKIP() << "the image backend accepted the file";
     EXPECT_EQ(trackCount(s), 3);
