@@ -148,11 +148,7 @@ TEST_P(CdioPlaybackEnds, StopsByItselfAfterPlayingExactlyTheAudio) {
     const int from = image.toc.tracks[c.fromTrack - 1].startFrame + c.fromOffset;
     const int end = c.toLeadout ? image.toc.leadoutFrame : image.toc.trackEnd(c.fromTrack);
     ASSERT_EQ(drive->play(from, end), DriveError::None);
-    for (int i = 0; i < 100 && drive->status().mode == DriveMode::Playing; ++i) {
-        clock_->advanceMs(kStepMs);
-        std::this_thread::sleep_for(std::chrono::milliseconds(3));
-    }
-    ASSERT_TRUE(waitFor([&] { return drive->status().mode == DriveMode::Stopped; }));
+    ASSERT_TRUE(runClockUntil(*clock_, [&] { return drive->status().mode == DriveMode::Stopped; }));
     const int expectedEnd = c.endTrackAfter == 0 ? image.toc.leadoutFrame
                                                  : image.toc.tracks[c.endTrackAfter - 1].startFrame;
     EXPECT_EQ(drive->status().positionFrame, expectedEnd);
