@@ -60,12 +60,8 @@ public:
 class AudioEngine : public ::testing::Test {
 protected:
     QString out() const { return dir_.path() + "/out.raw"; }
-    void advanceUntil(PlaybackEngine& engine, const std::function<bool(const EngineSnapshot&)>& done) {
-        for (int i = 0; i < 400 && !done(engine.snapshot()); ++i) {
-            clock_->advanceMs(40);
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        ASSERT_TRUE(waitFor([&] { return done(engine.snapshot()); }));
+    bool runUntilStopped(PlaybackEngine& engine) {
+        return runClockUntil(*clock_, [&] { return engine.snapshot().state == EngineState::Stopped; });
     }
     QTemporaryDir dir_;
     std::shared_ptr<ManualClock> clock_ = std::make_shared<ManualClock>();
@@ -77,7 +73,7 @@ TEST_F(AudioEngine, DiscPulledOutStopsPlaybackWithNotReady) {
     reader->gone = 400;
     PlaybackEngine engine(fileOutput(out()), clock_);
     ASSERT_EQ(engine.play({{150, 2000}}, reader), DriveError::None);
-    advanceUntil(engine, [](const EngineSnapshot& s) { return s.state == EngineState::Stopped; });
+    ASSERT_TRUE(runUntilStopped(engine));
     const EngineSnapshot s = engine.snapshot();
     EXPECT_EQ(s.error, DriveError::NotReady);
     EXPECT_LE(s.positionFrame, 400);
@@ -89,7 +85,7 @@ TEST_F(AudioEngine, DiscPulledOutStopsPlaybackWithNotReady) {
     engine.stop(150);
     EXPECT_EQ(engine.snapshot().error, DriveError::None);
     ASSERT_EQ(engine.play({{150, 2000}}, reader), DriveError::None);
-    advanceUntil(engine, [](const EngineSnapshot& s) { return s.state == EngineState::Stopped; });
+    ASSERT_TRUE(runUntilStopped(engine));
     EXPECT_EQ(engine.snapshot().error, DriveError::NotReady);
     reader->gone = 1 << 30;
     ASSERT_EQ(engine.play({{150, 160}}, reader), DriveError::None);
@@ -102,7 +98,7 @@ TEST_F(AudioEngine, DamagedSectorsPlayAsSilenceAndPlaybackGoesOn) {
     reader->damagedTo = 173;
     PlaybackEngine engine(fileOutput(out()), clock_);
     ASSERT_EQ(engine.play({{150, 200}}, reader), DriveError::None);
-    advanceUntil(engine, [](const EngineSnapshot& s) { return s.state == EngineState::Stopped; });
+    ASSERT_TRUE(runUntilStopped(engine));
     EXPECT_EQ(engine.snapshot().error, DriveError::None);
     EXPECT_EQ(engine.snapshot().positionFrame, 200);
     ASSERT_TRUE(waitFor([&] { return outputFrames(out()) == 50 * 588; }));

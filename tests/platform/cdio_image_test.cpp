@@ -66,6 +66,7 @@ std::shared_ptr<CdDrive> openImage(const QString& path, QString* error) {
 struct TocCase {
     const char* name;
     std::vector<ImageTrackSpec> tracks;
+    const char* tocSheet = nullptr;  // a .toc over the same data, read as well
 };
 
 void PrintTo(const TocCase& c, std::ostream* os) { *os << c.name; }
@@ -76,57 +77,43 @@ TEST_P(CdioImageToc, EqualsWhatCdInfoReads) {
     QTemporaryDir dir;
     const TestImage image = makeImage(dir.path(), "disc", GetParam().tracks);
     ASSERT_FALSE(image.cue.isEmpty());
-    QString error;
-    auto drive = openImage(image.cue, &error);
-    ASSERT_TRUE(drive) << error.toStdString();
-    const std::optional<DiscToc> ours = drive->toc();
-    ASSERT_TRUE(ours);
-    expectSameToc(*ours, image.toc);
-    const std::optional<DiscToc> theirs = cdInfoToc(image.cue);
-    ASSERT_TRUE(theirs) << "cd-info (libcdio-utils) did not read " << image.cue.toStdString();
-    expectSameToc(*ours, *theirs);
+    QStringList sheets{image.cue};
+    if (GetParam().tocSheet) sheets << writeFile(dir.path() + "/disc.toc", GetParam().tocSheet);
+    for (const QString& sheet : sheets) {
+        SCOPED_TRACE(sheet.toStdString());
+        QString error;
+        auto drive = openImage(sheet, &error);
+        ASSERT_TRUE(drive) << error.toStdString();
+        const std::optional<DiscToc> ours = drive->toc();
+        ASSERT_TRUE(ours);
+        expectSameToc(*ours, image.toc);
+        const std::optional<DiscToc> theirs = cdInfoToc(sheet);
+        ASSERT_TRUE(theirs) << "cd-info (libcdio-utils) did not read " << sheet.toStdString();
+        expectSameToc(*ours, *theirs);
 
-    const DriveStatus s = drive->status();
-    EXPECT_TRUE(s.mediaPresent);
-    EXPECT_EQ(s.mode, DriveMode::Stopped);
-    EXPECT_EQ(s.positionFrame, ours->tracks.front().startFrame);
+        const DriveStatus s = drive->status();
+        EXPECT_TRUE(s.mediaPresent);
+        EXPECT_EQ(s.mode, DriveMode::Stopped);
+        EXPECT_EQ(s.positionFrame, ours->tracks.front().startFrame);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Images, CdioImageToc,
     ::testing::Values(TocCase{"OneTrack", {{1}}},
-                      TocCase{"ThreeAudioTracks", {{150}, {225}, {112}}},
+                      TocCase{"ThreeAudioTracks", {{150}, {225}, {112}},
+                              "CD_DA\n"
+                              "TRACK AUDIO\nFILE \"disc.bin\" 0 00:02:00\n"
+                              "TRACK AUDIO\nFILE \"disc.bin\" 00:02:00 00:03:00\n"
+                              "TRACK AUDIO\nFILE \"disc.bin\" 00:05:00 00:01:37\n"},
                       TocCase{"TrailingDataTrack", {{75}, {80}, {300, false}}},
                       TocCase{"LeadingDataTrack", {{200, false}, {75}, {75}}},
                       TocCase{"NinetyNineTracks", std::vector<ImageTrackSpec>(99, ImageTrackSpec{4})}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CdioImage, CdrdaoTocOverTheSameDataReadsTheSame) {
-    QTemporaryDir dir;
-    const TestImage image = makeImage(dir.path(), "disc", {{150}, {225}, {90}});
-    QFile toc(dir.path() + "/disc.toc");
-    ASSERT_TRUE(toc.open(QIODevice::WriteOnly));
-    toc.write("CD_DA\n"
-              "TRACK AUDIO\nFILE \"disc.bin\" 0 00:02:00\n"
-              "TRACK AUDIO\nFILE \"disc.bin\" 00:02:00 00:03:00\n"
-              "TRACK AUDIO\nFILE \"disc.bin\" 00:05:00 00:01:15\n");
-    toc.close();
-    QString error;
-    auto drive = openImage(toc.fileName(), &error);
-    ASSERT_TRUE(drive) << error.toStdString();
-    ASSERT_TRUE(drive->toc());
-    expectSameToc(*drive->toc(), image.toc);
-    const std::optional<DiscToc> theirs = cdInfoToc(toc.fileName());
-    ASSERT_TRUE(theirs);
-    expectSameToc(*drive->toc(), *theirs);
-}
-
 TEST(CdioImage, ACueSheetsCdTextComesWithTheTableOfContents) {
     QTemporaryDir dir;
-    QFile bin(dir.filePath(QStringLiteral("a.bin")));
-    ASSERT_TRUE(bin.open(QIODevice::WriteOnly));
-    bin.write(QByteArray(6 * 75 * 2352, '\0'));
-    bin.close();
+    ASSERT_FALSE(writeFile(dir.filePath(QStringLiteral("a.bin")), QByteArray(6 * 75 * 2352, '\0')).isEmpty());
     const struct {
         const char* name;
         QByteArray cue;
@@ -141,12 +128,8 @@ TEST(CdioImage, ACueSheetsCdTextComesWithTheTableOfContents) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QFile cue(dir.filePath(QStringLiteral("a.cue")));
-        ASSERT_TRUE(cue.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        cue.write(c.cue);
-        cue.close();
         QString error;
-        auto drive = openImage(cue.fileName(), &error);
+        auto drive = openImage(writeFile(dir.filePath(QStringLiteral("a.cue")), c.cue), &error);
         ASSERT_TRUE(drive) << error.toStdString();
         const auto toc = drive->toc();
         ASSERT_TRUE(toc);
@@ -207,16 +190,10 @@ TEST_P(CdioBadImage, FailsToOpenWithAReason) {
     const BadImage& c = GetParam();
     QTemporaryDir dir;
     if (c.binName) {
-        QFile bin(dir.path() + "/" + c.binName);
-        ASSERT_TRUE(bin.open(QIODevice::WriteOnly));
-        bin.write(QByteArray(c.binBytes, '\x11'));
+        ASSERT_FALSE(writeFile(dir.path() + "/" + c.binName, QByteArray(c.binBytes, '\x11')).isEmpty());
     }
-    const QString path = dir.path() + "/" + c.sheetName;
-    QFile sheet(path);
-    ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
-    sheet.write(QByteArray(c.sheet));
-    sheet.close();
-
+    const QString path = writeFile(dir.path() + "/" + c.sheetName, QByteArray(c.sheet));
+    ASSERT_FALSE(path.isEmpty());
     QString error;
     auto drive = openImage(path, &error);
     EXPECT_FALSE(drive);
@@ -265,14 +242,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CdioImage, PathsThatAreNeitherDrivesNorImagesAreRefused) {
     QTemporaryDir dir;
-    QFile plain(dir.path() + "/notes.txt");
-    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-    plain.close();
+    const QString plain = writeFile(dir.path() + "/notes.txt", {});
     struct Case {
         QString path;
         const char* reason;
     } cases[] = {
-        {plain.fileName(), "neither a CD drive nor a disc image"},
+        {plain, "neither a CD drive nor a disc image"},
         {dir.path(), "neither a CD drive nor a disc image"},
         {dir.path() + "/absent/sr0", "No such file"},
         {dir.path() + "/absent.cue", "does not exist"},

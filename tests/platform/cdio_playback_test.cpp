@@ -18,9 +18,8 @@ class CdioPlayback : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
 
-    std::shared_ptr<CdDrive> open(const TestImage& image, PcmTarget pcm = {}) {
-        CdioDriveOptions options;
-        options.pcm = pcm.configText.empty() ? fileOutput(outPath()) : pcm;
+    std::shared_ptr<CdDrive> open(const TestImage& image, CdioDriveOptions options = {}) {
+        if (options.pcm.configText.empty()) options.pcm = fileOutput(outPath());
         QString error;
         auto drive = openCdioDrive(image.cue, clock_, &error, options);
         EXPECT_TRUE(drive) << error.toStdString();
@@ -39,8 +38,22 @@ protected:
         ASSERT_EQ(drive.status().positionFrame, start + ms / kStepMs * kFramesPerStep);
     }
 
+    // Waits for the output to take what was played, and checks it holds exactly these runs
+    // of the disc, back to back: (first frame, frames).
+    void expectOutput(const DiscToc& toc, const std::vector<std::pair<int, int>>& runs) {
+        long long total = 0;
+        for (auto [start, frames] : runs) total += std::int64_t(frames) * 588;
+        ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == total; }))
+            << "output holds " << outputFrames(outPath()) / 588.0 << " frames, expected " << total / 588;
+        const auto samples = readSamples(outPath());
+        long long at = 0;
+        for (auto [start, frames] : runs) {
+            EXPECT_EQ(expectRun(samples, at, std::int64_t(start) * 588, std::int64_t(frames) * 588, toc), "");
+            at += std::int64_t(frames) * 588;
+        }
+    }
+
     QString outPath() const { return dir_.path() + QStringLiteral("/out.raw"); }
-    std::vector<std::int16_t> output() const { return readSamples(outPath()); }
 
     QTemporaryDir dir_;
     std::shared_ptr<ManualClock> clock_ = std::make_shared<ManualClock>();
@@ -58,10 +71,7 @@ TEST_F(CdioPlayback, PlayFromTrackWritesExactlyThatTracksSamples) {
     const DriveStatus s = drive->status();
     EXPECT_EQ(s.mode, DriveMode::Paused);
     EXPECT_EQ(s.positionFrame, from + 90);
-    ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == 90 * 588; }));
-    const auto samples = output();
-    EXPECT_EQ(samples.size(), 2u * 90 * 588);
-    EXPECT_EQ(expectRun(samples, 0, std::int64_t(from) * 588, 90 * 588, image.toc), "");
+    expectOutput(image.toc, {{from, 90}});
 }
 
 TEST_F(CdioPlayback, PauseAndResumeContinueWithoutGapOrRepeat) {
@@ -72,7 +82,7 @@ TEST_F(CdioPlayback, PauseAndResumeContinueWithoutGapOrRepeat) {
     ASSERT_EQ(drive->play(from, image.toc.leadoutFrame), DriveError::None);
     playFor(*drive, 400);
     ASSERT_EQ(drive->pause(), DriveError::None);
-    ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == 30 * 588; }));
+    expectOutput(image.toc, {{from, 30}});
     // Time passes while paused: nothing more is played and the position holds.
     clock_->advanceMs(3000);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -84,8 +94,7 @@ TEST_F(CdioPlayback, PauseAndResumeContinueWithoutGapOrRepeat) {
     EXPECT_EQ(drive->status().mode, DriveMode::Playing);
     playFor(*drive, 800);
     ASSERT_EQ(drive->pause(), DriveError::None);
-    ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == 90 * 588; }));
-    EXPECT_EQ(expectRun(output(), 0, std::int64_t(from) * 588, 90 * 588, image.toc), "");
+    expectOutput(image.toc, {{from, 90}});
 
     // Stop returns the head to the start of the disc.
     ASSERT_EQ(drive->stop(), DriveError::None);
@@ -105,7 +114,7 @@ TEST_F(CdioPlayback, SeekStopsAndPlayGoesOnFromTheNewPlace) {
     DriveStatus s = drive->status();
     EXPECT_EQ(s.mode, DriveMode::Stopped);
     EXPECT_EQ(s.positionFrame, target);
-    ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == 15 * 588; }));
+    expectOutput(image.toc, {{first, 15}});
     clock_->advanceMs(500);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_EQ(drive->status().positionFrame, target) << "a seek must not go on playing";
@@ -113,11 +122,7 @@ TEST_F(CdioPlayback, SeekStopsAndPlayGoesOnFromTheNewPlace) {
     ASSERT_EQ(drive->play(target, image.toc.leadoutFrame), DriveError::None);
     playFor(*drive, 320);
     ASSERT_EQ(drive->pause(), DriveError::None);
-    ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == (15 + 24) * 588; }))
-        << outputFrames(outPath()) / 588.0 << " frames in the output";
-    const auto samples = output();
-    EXPECT_EQ(expectRun(samples, 0, std::int64_t(first) * 588, 15 * 588, image.toc), "");
-    EXPECT_EQ(expectRun(samples, 15 * 588, std::int64_t(target) * 588, 24 * 588, image.toc), "");
+    expectOutput(image.toc, {{first, 15}, {target, 24}});
 }
 
 // Where playback must end by itself, and what it must have played on the way.
@@ -143,29 +148,15 @@ TEST_P(CdioPlaybackEnds, StopsByItselfAfterPlayingExactlyTheAudio) {
     const int from = image.toc.tracks[c.fromTrack - 1].startFrame + c.fromOffset;
     const int end = c.toLeadout ? image.toc.leadoutFrame : image.toc.trackEnd(c.fromTrack);
     ASSERT_EQ(drive->play(from, end), DriveError::None);
-    for (int i = 0; i < 100 && drive->status().mode == DriveMode::Playing; ++i) {
-        clock_->advanceMs(kStepMs);
-        std::this_thread::sleep_for(std::chrono::milliseconds(3));
-    }
-    ASSERT_TRUE(waitFor([&] { return drive->status().mode == DriveMode::Stopped; }));
+    ASSERT_TRUE(runClockUntil(*clock_, [&] { return drive->status().mode == DriveMode::Stopped; }));
     const int expectedEnd = c.endTrackAfter == 0 ? image.toc.leadoutFrame
                                                  : image.toc.tracks[c.endTrackAfter - 1].startFrame;
     EXPECT_EQ(drive->status().positionFrame, expectedEnd);
 
-    long long total = 0;
-    for (auto [track, frames] : c.played) total += std::int64_t(frames) * 588;
-    ASSERT_TRUE(waitFor([&] { return outputFrames(outPath()) == total; }))
-        << "output holds " << outputFrames(outPath()) << " frames, expected " << total;
-    const auto samples = output();
-    long long at = 0;
-    bool firstRun = true;
-    for (auto [track, frames] : c.played) {
-        int start = image.toc.tracks[track - 1].startFrame;
-        if (firstRun) start = from;
-        firstRun = false;
-        EXPECT_EQ(expectRun(samples, at, std::int64_t(start) * 588, std::int64_t(frames) * 588, image.toc), "");
-        at += std::int64_t(frames) * 588;
-    }
+    std::vector<std::pair<int, int>> runs;
+    for (auto [track, frames] : c.played)
+        runs.push_back({runs.empty() ? from : image.toc.tracks[track - 1].startFrame, frames});
+    expectOutput(image.toc, runs);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -233,28 +224,26 @@ TEST_F(CdioPlayback, CommandsOutsideTheDiscAreRefused) {
     EXPECT_EQ(drive->status().positionFrame, 200);
 }
 
-TEST_F(CdioPlayback, NoSoundDeviceIsReportedByPlay) {
+// A play that cannot begin says why and leaves the drive stopped: no sound device, or
+// analog playback, which an image does not have.
+TEST_F(CdioPlayback, PlaysThatCannotBeginAreRefusedWithTheReason) {
     const TestImage image = makeImage(dir_.path(), "disc", {{150}});
-    PcmTarget missing;
-    missing.device = "nowhere";
-    missing.configText = "pcm.nowhere { type hw card 97 }";
-    auto drive = open(image, missing);
-    ASSERT_TRUE(drive);
-    EXPECT_EQ(drive->play(150, 300), DriveError::NoSoundDevice);
-    EXPECT_NE(drive->lastErrorDetail().find("nowhere"), std::string::npos) << drive->lastErrorDetail();
-    EXPECT_EQ(drive->status().mode, DriveMode::Stopped);
-}
-
-TEST_F(CdioPlayback, AnalogPlaybackOfAnImageIsUnsupported) {
-    const TestImage image = makeImage(dir_.path(), "disc", {{150}});
-    CdioDriveOptions options;
-    options.analog = true;
-    QString error;
-    auto drive = openCdioDrive(image.cue, clock_, &error, options);
-    ASSERT_TRUE(drive) << error.toStdString();
-    EXPECT_EQ(drive->play(150, 300), DriveError::Unsupported);
-    EXPECT_NE(drive->lastErrorDetail().find("analog"), std::string::npos);
-    EXPECT_EQ(drive->status().mode, DriveMode::Stopped);
+    CdioDriveOptions missing, analog;
+    missing.pcm.device = "nowhere";
+    missing.pcm.configText = "pcm.nowhere { type hw card 97 }";
+    analog.analog = true;
+    const struct {
+        CdioDriveOptions options;
+        DriveError error;
+        const char* detail;
+    } cases[] = {{missing, DriveError::NoSoundDevice, "nowhere"}, {analog, DriveError::Unsupported, "analog"}};
+    for (const auto& c : cases) {
+        auto drive = open(image, c.options);
+        ASSERT_TRUE(drive);
+        EXPECT_EQ(drive->play(150, 300), c.error);
+        EXPECT_NE(drive->lastErrorDetail().find(c.detail), std::string::npos) << drive->lastErrorDetail();
+        EXPECT_EQ(drive->status().mode, DriveMode::Stopped);
+    }
 }
 
 }  // namespace

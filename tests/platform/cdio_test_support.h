@@ -7,6 +7,7 @@
 
 #include "platform/audio/pcm_output.h"
 #include "platform/cd_drive.h"
+#include "platform/clock.h"
 #include "platform/cdio/disc_image_writer.h"
 
 #include <QByteArray>
@@ -54,6 +55,12 @@ inline TestImage makeImage(const QString& dir, const QString& name, const std::v
         &error);
     if (!ok) image.cue.clear();
     return image;
+}
+
+// Writes `bytes` to `path` and gives back the path ("" if it cannot be written).
+inline QString writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() ? path : QString();
 }
 
 // A PCM that writes raw samples to `path` through a null device: it takes audio as fast
@@ -110,6 +117,16 @@ inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 1000
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return condition();
+}
+
+// Moves `clock` on a step at a time, giving the player's threads a moment after each,
+// until `done` holds; then waits for it a while longer.
+inline bool runClockUntil(ManualClock& clock, const std::function<bool()>& done, int stepMs = 40) {
+    for (int i = 0; i < 400 && !done(); ++i) {
+        clock.advanceMs(stepMs);
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    }
+    return waitFor(done);
 }
 
 }  // namespace velmora::cdiotest

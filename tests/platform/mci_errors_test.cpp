@@ -10,171 +10,110 @@ namespace {
 
 using testing_support::knownDisc;
 using testing_support::MciRig;
+using testing_support::Session;
 
-struct BadCommand {
-    std::string command;
+// Command strings that must fail, by the error they give.
+struct BadCommands {
     int code;
+    std::vector<std::string> commands;
 };
 
-std::vector<BadCommand> badCommands() {
-    std::vector<BadCommand> cases = {
-        {"", 267},
-        {"   \t ", 267},
-        {"bogus cd", 261},
-        {"statuscd mode", 261},
-        {"play", 292},
-        {"status", 292},
-        {"close", 292},
-        {"status dvd mode", 263},
-        {"play nothere", 263},
-        {"status all mode", 279},
-        {"status cd", 273},
-        {"status cd wait notify", 273},
-        {"status cd track 2", 273},
-        {"status cd type", 273},
-        {"status cd type track", 273},
-        {"status cd length track", 273},
-        {"status cd length track x", 270},
-        {"status cd length track 1x", 270},
-        {"status cd length track 1:256", 270},
-        {"status cd length track -1:0", 270},
-        {"status cd length track 0::::1", 270},
-        {"status cd length track ::", 270},
-        {"status cd length track 0", 282},
-        {"status cd length track 4", 282},
-        {"status cd length track -1", 282},
-        {"status cd type track 12345678", 282},
-        {"status cd colour", 259},
-        {"status cd media", 259},
-        {"status cd number of", 259},
-        {"status cd mode length", 284},
-        {"status cd mode track 1", 284},
-        {"status cd position start track 1", 284},
-        {"status cd length start", 284},
-        {"seek cd", 273},
-        {"seek cd to", 273},
-        {"seek cd to x", 270},
-        {"seek cd to 1.5", 270},
-        {"seek cd to start to end", 284},
-        {"seek cd from 1", 259},
-        {"play cd from", 273},
-        {"play cd from 1 to", 273},
-        {"play cd from two", 270},
-        {"play cd sideways", 259},
-        {"stop cd now", 259},
-        {"pause cd please", 259},
-        {"set cd", 273},
-        {"set cd time format", 273},
-        {"set cd time format frames", 293},
-        {"set cd time format hms", 293},
-        {"set cd time", 259},
-        {"set cd door", 273},
-        {"set cd door ajar", 259},
-        {"set cd audio", 273},
-        {"set cd audio centre off", 259},
-        {"set cd speed fast", 259},
-        {"close dvd", 263},
-        {"close cd now", 259},
-        {"info cd product", 274},
-        {"capability cd can eject", 274},
-        {"open cdaudio alias cd shareable", 289},
-        {"open cdaudio alias", 273},
-        {"open cdrom alias x", 263},
-        {"open x type waveaudio alias y", 263},
-        {"open cdaudio alias all shareable", 290},
-        {"open cdaudio alias x shareable extra", 259},
-        {"status \"cd mode", 294},
-        {"status \"cd\"x mode", 305},
-        {"status \"\" mode", 263},
-        {"st\xc3\xa4tus cd mode", 261},
-        {"status cd m\xc3\xb6" "de", 259},
-        {"\xff\xfe\xfd", 261},
-        {"status cd \"mode\" \"", 294},
-        {"status cd mode\" x", 259},
+std::vector<BadCommands> badCommands() {
+    std::vector<BadCommands> cases = {
+        {267, {"", "   \t "}},
+        {261, {"bogus cd", "statuscd mode", "st\xc3\xa4tus cd mode", "\xff\xfe\xfd"}},
+        {292, {"play", "status", "close"}},
+        {263, {"status dvd mode", "play nothere", "close dvd", "open cdrom alias x",
+             "open x type waveaudio alias y", "status \"\" mode"}},
+        {279, {"status all mode"}},
+        {273, {"status cd", "status cd wait notify", "status cd track 2", "status cd type",
+             "status cd type track", "status cd length track", "seek cd", "seek cd to", "play cd from",
+             "play cd from 1 to", "set cd", "set cd time format", "set cd door", "set cd audio",
+             "open cdaudio alias"}},
+        {270, {"status cd length track x", "status cd length track 1x", "status cd length track 1:256",
+             "status cd length track -1:0", "status cd length track 0::::1", "status cd length track ::",
+             "seek cd to x", "seek cd to 1.5", "play cd from two"}},
+        {282, {"status cd length track 0", "status cd length track 4", "status cd length track -1",
+             "status cd type track 12345678"}},
+        {259, {"status cd colour", "status cd media", "status cd number of", "seek cd from 1",
+             "play cd sideways", "stop cd now", "pause cd please", "set cd time", "set cd door ajar",
+             "set cd audio centre off", "set cd speed fast", "close cd now",
+             "open cdaudio alias x shareable extra", "status cd m\xc3\xb6" "de", "status cd mode\" x"}},
+        {284, {"status cd mode length", "status cd mode track 1", "status cd position start track 1",
+             "status cd length start", "seek cd to start to end"}},
+        {293, {"set cd time format frames", "set cd time format hms"}},
+        {274, {"info cd product", "capability cd can eject"}},
+        {289, {"open cdaudio alias cd shareable"}},
+        {290, {"open cdaudio alias all shareable"}},
+        {294, {"status \"cd mode", "status cd \"mode\" \""}},
+        {305, {"status \"cd\"x mode"}},
     };
-    cases.push_back({"status cd " + std::string(10000, 'x'), 259});
     std::string manyWords = "status cd";
     for (int i = 0; i < 200; ++i) manyWords += " mode";
-    cases.push_back({manyWords, 259});
-    cases.push_back({std::string(100000, ' ') + "x", 261});
+    cases.push_back({259, {"status cd " + std::string(10000, 'x'), manyWords}});
+    cases.push_back({261, {std::string(100000, ' ') + "x"}});
     return cases;
 }
 
 TEST(MciErrors, BadStringsGiveTheirErrorCodeAndText) {
     MciRig rig;
     ASSERT_EQ(rig.code("set cd time format tmsf"), 0);
-    for (const auto& c : badCommands()) {
-        const auto result = rig.send(c.command);
-        EXPECT_EQ(result.code, c.code) << c.command.substr(0, 60);
-        EXPECT_EQ(result.reply, "") << c.command.substr(0, 60);
-        char text[200];
-        EXPECT_TRUE(rig.mci.errorString(result.code, text, sizeof text)) << result.code;
-        EXPECT_GT(std::strlen(text), 10u);
-    }
+    for (const auto& group : badCommands())
+        for (const std::string& command : group.commands) {
+            const auto result = rig.send(command);
+            EXPECT_EQ(result.code, group.code) << command.substr(0, 60);
+            EXPECT_EQ(result.reply, "") << command.substr(0, 60);
+            char text[200];
+            EXPECT_TRUE(rig.mci.errorString(result.code, text, sizeof text)) << result.code;
+            EXPECT_GT(std::strlen(text), 10u);
+        }
     // None of it disturbed the device.
     EXPECT_EQ(rig.reply("status cd time format"), "tmsf");
     EXPECT_EQ(rig.reply("status cd mode"), "stopped");
 }
 
-TEST(MciErrors, TheCommandEndsAtAnEmbeddedNul) {
-    MciRig rig;
-    EXPECT_EQ(rig.reply(std::string("status cd mode\0 garbage", 23)), "stopped");
-    EXPECT_EQ(rig.code(std::string("\0status cd mode", 15)), 267);
-}
-
-TEST(MciErrors, CommandsOnAnAliasThatIsNotOpen) {
-    MciRig rig(knownDisc(), false);
-    for (const char* command : {"status cd mode", "play cd", "set cd time format tmsf",
-                                "seek cd to 1", "pause cd", "resume cd", "stop cd", "close cd"})
-        EXPECT_EQ(rig.code(command), 263) << command;
-    ASSERT_EQ(rig.code("open cdaudio alias cd wait shareable"), 0);
-    EXPECT_EQ(rig.code("close cd"), 0);
-    EXPECT_EQ(rig.code("status cd mode"), 263);
-}
-
-TEST(MciErrors, CloseAllClosesEverythingAndSucceedsWhenNothingIsOpen) {
-    MciRig rig(knownDisc(), false);
-    auto first = rig.send("close all");
-    EXPECT_EQ(first.code, 0);
-    EXPECT_EQ(first.reply, "");
-    ASSERT_EQ(rig.code("open cdaudio alias a shareable"), 0);
-    ASSERT_EQ(rig.code("open cdaudio alias b shareable"), 0);
-    EXPECT_EQ(rig.code("close all wait"), 0);
-    EXPECT_EQ(rig.code("status a mode"), 263);
-    EXPECT_EQ(rig.code("status b mode"), 263);
+const Session kSessions[] = {
+    {"TheCommandEndsAtAnEmbeddedNul",
+     {{std::string("status cd mode\0 garbage", 23), "stopped"}, {std::string("\0status cd mode", 15), "#267"}}},
+    {.name = "CommandsOnAnAliasThatIsNotOpen",
+     .steps = {{"status cd mode", "#263"}, {"play cd", "#263"}, {"set cd time format tmsf", "#263"},
+               {"seek cd to 1", "#263"}, {"pause cd", "#263"}, {"resume cd", "#263"}, {"stop cd", "#263"},
+               {"close cd", "#263"}, {"open cdaudio alias cd wait shareable", "1"}, {"close cd", ""},
+               {"status cd mode", "#263"}},
+     .open = false},
     // The ID numbering starts over.
-    EXPECT_EQ(rig.send("open cdaudio alias c shareable").reply, "1");
-}
+    {.name = "CloseAllClosesEverythingAndSucceedsWhenNothingIsOpen",
+     .steps = {{"close all", ""}, {"open cdaudio alias a shareable", "1"},
+               {"open cdaudio alias b shareable", "2"}, {"close all wait", ""}, {"status a mode", "#263"},
+               {"status b mode", "#263"}, {"open cdaudio alias c shareable", "1"}},
+     .open = false},
+    {.name = "AnExclusiveOpenAdmitsNoOther",
+     .steps = {{"open cdaudio alias a", "1"}, {"open cdaudio alias b shareable", "#291"},
+               {"open cdaudio alias a shareable", "#289"}},
+     .open = false},
+    {.name = "ASharedOpenAdmitsOnlySharedOnes",
+     .steps = {{"open cdaudio alias a shareable", "1"}, {"open cdaudio alias b", "#291"},
+               {"open cdaudio alias b shareable", "2"}},
+     .open = false},
+    // Without an alias the device type is the alias.
+    {.name = "WithoutAnAliasTheTypeIsTheAlias",
+     .steps = {{"open cdaudio shareable", "1"}, {"status cdaudio mode", "stopped"},
+               {"open cdaudio shareable", "#265"}, {"open cdaudio alias CDAUDIO shareable", "#289"}},
+     .open = false},
+};
+
+class MciErrors : public ::testing::TestWithParam<Session> {};
+
+TEST_P(MciErrors, GoAsScripted) { runSession(GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(Sessions, MciErrors, ::testing::ValuesIn(kSessions), testing_support::sessionName);
 
 TEST(MciErrors, ClosingTheLastDeviceStopsPlayback) {
     MciRig rig;
-    ASSERT_EQ(rig.code("play cd from 00:04:00"), 0);
+    rig.run({{"play cd from 00:04:00", ""}});
     ASSERT_EQ(rig.drive->status().mode, DriveMode::Playing);
-    ASSERT_EQ(rig.code("close all"), 0);
+    rig.run({{"close all", ""}});
     EXPECT_EQ(rig.drive->status().mode, DriveMode::Stopped);
-}
-
-TEST(MciErrors, SharingRules) {
-    {
-        MciRig rig(knownDisc(), false);
-        ASSERT_EQ(rig.code("open cdaudio alias a"), 0);
-        EXPECT_EQ(rig.code("open cdaudio alias b shareable"), 291);
-        EXPECT_EQ(rig.code("open cdaudio alias a shareable"), 289);
-    }
-    {
-        MciRig rig(knownDisc(), false);
-        ASSERT_EQ(rig.code("open cdaudio alias a shareable"), 0);
-        EXPECT_EQ(rig.code("open cdaudio alias b"), 291);
-        EXPECT_EQ(rig.code("open cdaudio alias b shareable"), 0);
-    }
-    {
-        // Without an alias the device type is the alias.
-        MciRig rig(knownDisc(), false);
-        ASSERT_EQ(rig.code("open cdaudio shareable"), 0);
-        EXPECT_EQ(rig.reply("status cdaudio mode"), "stopped");
-        EXPECT_EQ(rig.code("open cdaudio shareable"), 265);
-        EXPECT_EQ(rig.code("open cdaudio alias CDAUDIO shareable"), 289);
-    }
 }
 
 TEST(MciErrors, NoDriveAtAllCannotLoadTheDriver) {

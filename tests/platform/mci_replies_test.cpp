@@ -6,9 +6,9 @@
 namespace velmora {
 namespace {
 
-using testing_support::knownDisc;
 using testing_support::makeToc;
 using testing_support::MciRig;
+using testing_support::Session;
 
 struct ReplyCase {
     const char* command;
@@ -76,86 +76,59 @@ TEST(MciReplies, EachQueryInEachTimeFormatInsideATrack) {
     expectReplies(rig, kInsideTrack2, std::size(kInsideTrack2));
 }
 
-TEST(MciReplies, OpenRepliesTheDeviceIdAndDefaultsToMsf) {
-    MciRig rig(knownDisc(), false);
-    EXPECT_EQ(rig.send("open cdaudio alias cd wait shareable").reply, "1");
-    EXPECT_EQ(rig.reply("status cd time format"), "msf");
-    EXPECT_EQ(rig.send("open cdaudio alias other shareable").reply, "2");
-}
-
-TEST(MciReplies, WordsAreCaseInsensitive) {
-    MciRig rig;
-    EXPECT_EQ(rig.code("Set CD Time Format TMSF Wait"), 0);
-    EXPECT_EQ(rig.reply("STATUS cd POSITION"), "01:00:00:00");
-    EXPECT_EQ(rig.reply("status Cd Number Of Tracks WAIT"), "3");
-    EXPECT_EQ(rig.code("Seek Cd To 2 Wait Notify"), 0);
-    EXPECT_EQ(rig.reply("status cd position"), "02:00:00:00");
-}
-
-TEST(MciReplies, QuotedWordsAndFlagOrderAreAccepted) {
-    MciRig rig;
-    EXPECT_EQ(rig.reply("status \"cd\" mode"), "stopped");
-    EXPECT_EQ(rig.reply("status cd track 2 length"), "04:26:50");
-    EXPECT_EQ(rig.reply("status cd notify length wait track 3"), "04:26:49");
-}
-
-TEST(MciReplies, TimeFormatIsKeptPerDevice) {
-    MciRig rig;
-    ASSERT_EQ(rig.code("open cdaudio alias second shareable"), 0);
-    ASSERT_EQ(rig.code("set cd time format tmsf"), 0);
-    ASSERT_EQ(rig.code("set second time format ms"), 0);
-    EXPECT_EQ(rig.reply("status cd time format"), "tmsf");
-    EXPECT_EQ(rig.reply("status second time format"), "milliseconds");
-    EXPECT_EQ(rig.reply("status cd position"), "01:00:00:00");
-    EXPECT_EQ(rig.reply("status second position"), "2001");
-}
-
-TEST(MciReplies, ColonFieldsAreReadLowFieldFirst) {
-    MciRig rig;
-    // msf: minutes:seconds:frames; fields left out at the end are zero.
-    ASSERT_EQ(rig.code("seek cd to 5:46:55"), 0);
-    EXPECT_EQ(rig.reply("status cd position"), "05:46:55");
-    ASSERT_EQ(rig.code("seek cd to 5"), 0);
-    EXPECT_EQ(rig.reply("status cd position"), "05:00:00");
-    ASSERT_EQ(rig.code("seek cd to 4:26:50"), 0);
-    EXPECT_EQ(rig.reply("status cd current track"), "2");
-    // tmsf: a bare number is a track.
-    ASSERT_EQ(rig.code("set cd time format tmsf"), 0);
-    ASSERT_EQ(rig.code("seek cd to 3"), 0);
-    EXPECT_EQ(rig.reply("status cd position"), "03:00:00:00");
-    ASSERT_EQ(rig.code("seek cd to 3:1:20"), 0);
-    EXPECT_EQ(rig.reply("status cd position"), "03:01:20:00");
-    // milliseconds: (ms - 1) * 75 / 1000, rounded.
-    ASSERT_EQ(rig.code("set cd time format milliseconds"), 0);
-    ASSERT_EQ(rig.code("seek cd to 17001"), 0);
-    EXPECT_EQ(rig.reply("status cd position"), "17001");
-    ASSERT_EQ(rig.code("seek cd to 183000"), 0);
-    EXPECT_EQ(rig.reply("status cd position"), "183001");
-}
-
-TEST(MciReplies, NinetyNineTrackDisc) {
+DiscToc ninetyNineTracks() {
     std::vector<int> starts;
     for (int i = 0; i < 99; ++i) starts.push_back(150 + i * 2000);
-    MciRig rig(makeToc(starts, 150 + 99 * 2000));
-    ASSERT_EQ(rig.code("set cd time format tmsf"), 0);
-    EXPECT_EQ(rig.reply("status cd number of tracks wait"), "99");
-    EXPECT_EQ(rig.reply("status cd position track 99"), "99:00:00:00");
-    EXPECT_EQ(rig.reply("status cd length track 98"), "00:26:50");
-    EXPECT_EQ(rig.reply("status cd length track 99"), "00:26:49");
-    EXPECT_EQ(rig.code("status cd length track 100"), 282);
-    ASSERT_EQ(rig.code("play cd from 99"), 0);
-    EXPECT_EQ(rig.reply("status cd position"), "99:00:00:00");
-    EXPECT_EQ(rig.reply("status cd current track"), "99");
-    ASSERT_EQ(rig.code("set cd time format msf"), 0);
-    EXPECT_EQ(rig.reply("status cd position track 99"), "43:35:25");
+    return makeToc(starts, 150 + 99 * 2000);
 }
 
-TEST(MciReplies, MinutesBeyondNinetyNineStillFormat) {
-    // Disc files cap at 100 minutes, but a backend may report more; the reply must not
-    // be cut or overflow.
-    MciRig rig(makeToc({150}, 120 * 60 * 75));
-    EXPECT_EQ(rig.reply("status cd length"), "119:57:74");
-}
+const Session kSessions[] = {
+    {.name = "OpenRepliesTheDeviceIdAndDefaultsToMsf",
+     .steps = {{"open cdaudio alias cd wait shareable", "1"}, {"status cd time format", "msf"},
+               {"open cdaudio alias other shareable", "2"}},
+     .open = false},
+    {"WordsAreCaseInsensitive",
+     {{"Set CD Time Format TMSF Wait", ""}, {"STATUS cd POSITION", "01:00:00:00"},
+      {"status Cd Number Of Tracks WAIT", "3"}, {"Seek Cd To 2 Wait Notify", ""},
+      {"status cd position", "02:00:00:00"}}},
+    {"QuotedWordsAndFlagOrderAreAccepted",
+     {{"status \"cd\" mode", "stopped"}, {"status cd track 2 length", "04:26:50"},
+      {"status cd notify length wait track 3", "04:26:49"}}},
+    {"TimeFormatIsKeptPerDevice",
+     {{"open cdaudio alias second shareable", "2"}, {"set cd time format tmsf", ""},
+      {"set second time format ms", ""}, {"status cd time format", "tmsf"},
+      {"status second time format", "milliseconds"}, {"status cd position", "01:00:00:00"},
+      {"status second position", "2001"}}},
+    // msf: minutes:seconds:frames, fields left out at the end zero; tmsf: a bare number is a
+    // track; milliseconds: (ms - 1) * 75 / 1000, rounded.
+    {"ColonFieldsAreReadLowFieldFirst",
+     {{"seek cd to 5:46:55", ""}, {"status cd position", "05:46:55"},
+      {"seek cd to 5", ""}, {"status cd position", "05:00:00"},
+      {"seek cd to 4:26:50", ""}, {"status cd current track", "2"},
+      {"set cd time format tmsf", ""}, {"seek cd to 3", ""}, {"status cd position", "03:00:00:00"},
+      {"seek cd to 3:1:20", ""}, {"status cd position", "03:01:20:00"},
+      {"set cd time format milliseconds", ""}, {"seek cd to 17001", ""}, {"status cd position", "17001"},
+      {"seek cd to 183000", ""}, {"status cd position", "183001"}}},
+    {.name = "NinetyNineTrackDisc",
+     .steps = {{"set cd time format tmsf", ""}, {"status cd number of tracks wait", "99"},
+               {"status cd position track 99", "99:00:00:00"}, {"status cd length track 98", "00:26:50"},
+               {"status cd length track 99", "00:26:49"}, {"status cd length track 100", "#282"},
+               {"play cd from 99", ""}, {"status cd position", "99:00:00:00"},
+               {"status cd current track", "99"}, {"set cd time format msf", ""},
+               {"status cd position track 99", "43:35:25"}},
+     .disc = ninetyNineTracks()},
+    // Disc files cap at 100 minutes, but a backend may report more; the reply must not be
+    // cut or overflow.
+    {.name = "MinutesBeyondNinetyNineStillFormat",
+     .steps = {{"status cd length", "119:57:74"}},
+     .disc = makeToc({150}, 120 * 60 * 75)},
+};
+
+class MciReplies : public ::testing::TestWithParam<Session> {};
+
+TEST_P(MciReplies, GoAsScripted) { runSession(GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(Sessions, MciReplies, ::testing::ValuesIn(kSessions), testing_support::sessionName);
 
 }  // namespace
 }  // namespace velmora

@@ -5,6 +5,8 @@
 #include "platform/mci/mci_interpreter.h"
 #include "platform/sim/simulated_drive.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,6 +56,36 @@ struct MciRig {
     }
     std::string reply(const std::string& command) { return send(command).reply; }
     int code(const std::string& command) { return send(command).code; }
+
+    // One command and what it must give: its reply, or "#<code>" for an error (whose
+    // reply must be empty). A command "+<ms>" moves the clock on instead.
+    struct Step {
+        std::string command;
+        std::string expect = {};
+    };
+    void run(const std::vector<Step>& steps) {
+        for (const Step& step : steps) {
+            if (step.command.starts_with('+')) {
+                clock->advanceMs(std::stoi(step.command.substr(1)));
+                continue;
+            }
+            const Result result = send(step.command);
+            const bool error = step.expect.starts_with('#');
+            EXPECT_EQ(result.code, error ? std::stoi(step.expect.substr(1)) : 0) << step.command;
+            EXPECT_EQ(result.reply, error ? "" : step.expect) << step.command;
+        }
+    }
 };
+
+// A named script on a drive holding `disc`, with "cd" opened first unless `open` is false.
+struct Session {
+    const char* name;
+    std::vector<MciRig::Step> steps;
+    std::optional<DiscToc> disc = knownDisc();
+    bool open = true;
+};
+inline void PrintTo(const Session& s, std::ostream* os) { *os << s.name; }
+inline std::string sessionName(const ::testing::TestParamInfo<Session>& info) { return info.param.name; }
+inline void runSession(const Session& s) { MciRig(s.disc, s.open).run(s.steps); }
 
 }  // namespace velmora::testing_support
