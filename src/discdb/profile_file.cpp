@@ -438,29 +438,34 @@ std::optional<QByteArray> toWindows1252(const QString& text) {
     return bytes;
 }
 
+namespace {
+
+// A line's bytes as UTF-8, or nothing when they are not valid UTF-8. A mark inside the file
+// is text like any other: dropped, a header written with it would never be found again
+// (the file's own mark is skipped before this).
+std::optional<QString> strictUtf8(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8(bytes);
+    if (utf8.hasError()) return std::nullopt;
+    return text;
+}
+
+}  // namespace
+
 QByteArray encodeLine(const QString& text) {
     // The 8-bit form whenever it reads back as written: a line whose 8-bit bytes also
     // form valid UTF-8 would be read as UTF-8, so it is written as UTF-8.
     if (const std::optional<QByteArray> narrow = toWindows1252(text)) {
         if (isAscii(narrow->constData(), narrow->size())) return *narrow;
-        // A mark inside the file is text like any other: dropped here, a header written with
-    // it would never be found again (the file's own mark is skipped before this).
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-        const QString asUtf8 = utf8(*narrow);
-        if (utf8.hasError()) return *narrow;
+        if (!strictUtf8(*narrow)) return *narrow;
     }
     return text.toUtf8();
 }
 
 QString decodeLine(const char* data, qsizetype length) {
     if (isAscii(data, length)) return QString::fromLatin1(data, length);
-    // A mark inside the file is text like any other: dropped here, a header written with
-    // it would never be found again (the file's own mark is skipped before this).
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = utf8(QByteArrayView(data, length));
-    if (!utf8.hasError()) return text;
+    if (std::optional<QString> text = strictUtf8(QByteArrayView(data, length))) return *std::move(text);
     return fromWindows1252(data, length);
 }
 
