@@ -261,7 +261,7 @@ TEST_F(QSettingsStoreTest, ValuesSurviveARestartInTheRegistryLayout) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(QSettingsStoreTest, TextComesBackAsStored) {
+TEST_F(QSettingsStoreTest, TextComesBackAsStoredAndAHandEditedListAsText) {
     QSettingsRegistry registry(ini());
     const QString texts[] = {QString(),
                              QStringLiteral("  my skin.jpg  "),
@@ -278,16 +278,12 @@ TEST_F(QSettingsStoreTest, TextComesBackAsStored) {
         ASSERT_TRUE(QSettingsRegistry(ini()).ReadValue(HKEY_CURRENT_USER, kSettingsKey, name, back)) << name.toStdString();
         EXPECT_EQ(back, text) << name.toStdString();
     }
-}
-
-TEST_F(QSettingsStoreTest, HandEditedListIsReadAsText) {
     QFile f(ini());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write("[HKEY_CURRENT_USER]\nSOFTWARE\\Tessaly\\Velmora\\CDDBServer=a,b\n");
     f.close();
     QString value;
-    ASSERT_TRUE(QSettingsRegistry(ini()).ReadValue(HKEY_CURRENT_USER, kSettingsKey,
-                                                   QStringLiteral("CDDBServer"), value));
+    ASSERT_TRUE(QSettingsRegistry(ini()).ReadValue(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("CDDBServer"), value));
     EXPECT_EQ(value, QStringLiteral("a,b"));
 }
 
