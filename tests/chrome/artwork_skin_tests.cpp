@@ -18,17 +18,8 @@ using artwork::Skin;
 
 namespace {
 
-const Skin kAllSkins[] = {Skin::BuiltIn, Skin::Cloud, Skin::Midnight, Skin::Brushed};
-
-const char* skinName(Skin s) {
-    switch (s) {
-    case Skin::BuiltIn: return "built-in";
-    case Skin::Cloud: return "cloud";
-    case Skin::Midnight: return "midnight";
-    case Skin::Brushed: return "brushed";
-    }
-    return "?";
-}
+const std::pair<Skin, const char*> kAllSkins[] = {
+    {Skin::BuiltIn, "built-in"}, {Skin::Cloud, "cloud"}, {Skin::Midnight, "midnight"}, {Skin::Brushed, "brushed"}};
 
 double luminance(QRgb c) { return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c); }
 
@@ -64,8 +55,8 @@ double bodyLuminance(const QImage& skin) {
 
 // The controls lie over the skin, so the skin's wells must be where face_layout puts them.
 TEST(ArtworkSkins, OpaqueSkinSizedWithDisplayWellsUnderTheLayoutsControls) {
-    for (Skin s : kAllSkins) {
-        SCOPED_TRACE(skinName(s));
+    for (const auto& [s, name] : kAllSkins) {
+        SCOPED_TRACE(name);
         const QImage skin = artwork::drawSkin(s);
         EXPECT_EQ(skin.size(), QSize(face::kSkinWidth, face::kSkinHeight));
         EXPECT_FALSE(skin.hasAlphaChannel());

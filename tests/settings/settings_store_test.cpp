@@ -150,7 +150,7 @@ TEST_F(SettingsTest, TimerReloadLeavesTheSkinAlone) {
     EXPECT_EQ(stored("Skin"), QStringLiteral("<missing>"));
 }
 
-TEST_F(SettingsTest, FailingStoreShowsOneBoxPerCallAndGoesOn) {
+TEST_F(SettingsTest, FailingStoreOrComponentShowsOneBoxPerCallAndGoesOn) {
     store.failCalls = true;
     loader.LoadSettings(true);
     ASSERT_EQ(boxes.shown.size(), 3u);
@@ -175,18 +175,16 @@ TEST_F(SettingsTest, FailingStoreShowsOneBoxPerCallAndGoesOn) {
     EXPECT_TRUE(boxes.shown.back().text.contains(
         QStringLiteral("\r\n   Routine Name : Public Sub SetRegKey\r\n\r\n")));
     EXPECT_TRUE(boxes.shown.back().text.contains(QStringLiteral("Error Description : write failed")));
-}
 
-TEST_F(SettingsTest, ComponentThatCannotBeCreated) {
+    // A component that cannot be made: the same, with its error.
     store.failCreation = true;
-    const SettingRead top = settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"),
-                                               QStringLiteral("0"));
+    const SettingRead top = settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("0"));
     EXPECT_EQ(top.value, QString());
     ASSERT_TRUE(top.error);
     EXPECT_EQ(top.error->number, 429);
     settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("1"));
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("     Error Number : 429\r\n")));
+    ASSERT_EQ(boxes.shown.size(), 9u);
+    EXPECT_TRUE(boxes.shown[7].text.contains(QStringLiteral("     Error Number : 429\r\n")));
 }
 
 TEST(SettingAsWholeNumber, AnythingButAWholeNumberCountsAsZero) {
