@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
-#include <regex>
 #include <string>
 
 namespace velmora {
@@ -93,7 +92,7 @@ public:
                         "module-null-sink sink_name=own"});
         if (!process_.waitForStarted(5000)) return false;
         for (int i = 0; i < 100; ++i) {
-            if (pactl({"info"})) return true;
+            if (answers()) return true;
             QThread::msleep(100);
         }
         return false;
@@ -106,20 +105,8 @@ public:
             process_.waitForFinished(5000);
         }
     }
-    // The sink's first channel, raw (65536 is 100 %).
-    long volume() {
-        const auto out = pactl({"get-sink-volume", "own"});
-        std::smatch match;
-        if (!out || !std::regex_search(*out, match, std::regex(R"(:\s*(\d+)\s*/)"))) return -1;
-        return std::stol(match[1]);
-    }
-    std::optional<std::string> pactl(const QStringList& args) {
-        QProcess p;
-        p.start("pactl", QStringList{"-s", QString::fromStdString(address())} + args);
-        if (!p.waitForFinished(5000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-            return std::nullopt;
-        return p.readAllStandardOutput().toStdString();
-    }
+    long volume() { return velmora::testing::PulseServer::volume(address(), "own"); }
+    bool answers() { return velmora::testing::PulseServer::run("pactl -s '" + address() + "' info").has_value(); }
 
 private:
     QString dir_;
