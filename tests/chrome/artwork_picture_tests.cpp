@@ -16,33 +16,19 @@ using artwork::TransportButton;
 
 namespace {
 
-std::string buttonName(TransportButton b) {
-    switch (b) {
-    case TransportButton::Play: return "Play";
-    case TransportButton::Pause: return "Pause";
-    case TransportButton::Stop: return "Stop";
-    case TransportButton::Eject: return "Eject";
-    case TransportButton::ForwardTrack: return "ForwardTrack";
-    case TransportButton::BackTrack: return "BackTrack";
-    case TransportButton::FF: return "FF";
-    case TransportButton::RR: return "RR";
-    }
-    return "?";
-}
-
-QRect placeOf(TransportButton b) {
-    switch (b) {
-    case TransportButton::Play: return face::kPlay;
-    case TransportButton::Pause: return face::kPause;
-    case TransportButton::Stop: return face::kStop;
-    case TransportButton::Eject: return face::kEject;
-    case TransportButton::ForwardTrack: return face::kForwardTrack;
-    case TransportButton::BackTrack: return face::kBackTrack;
-    case TransportButton::FF: return face::kFF;
-    case TransportButton::RR: return face::kRR;
-    }
-    return {};
-}
+struct ButtonInfo {
+    TransportButton button;
+    const char* name;
+    QRect place;
+};
+const ButtonInfo kButtons[] = {
+    {TransportButton::Play, "Play", face::kPlay},         {TransportButton::Pause, "Pause", face::kPause},
+    {TransportButton::Stop, "Stop", face::kStop},         {TransportButton::Eject, "Eject", face::kEject},
+    {TransportButton::ForwardTrack, "ForwardTrack", face::kForwardTrack},
+    {TransportButton::BackTrack, "BackTrack", face::kBackTrack},
+    {TransportButton::FF, "FF", face::kFF},               {TransportButton::RR, "RR", face::kRR},
+};
+static_assert(sizeof kButtons / sizeof kButtons[0] == std::size(artwork::kAllTransportButtons));
 
 int channelDifference(QRgb a, QRgb b) {
     return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
@@ -102,16 +88,15 @@ TEST(ArtworkPictures, SizesMatchTheControls) {
         {"blank face", artwork::transportBlankFace(true).size(), {39, 25}},
     };
     for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.what;
-    for (TransportButton b : artwork::kAllTransportButtons)
+    for (const ButtonInfo& b : kButtons)
         for (bool enabled : {true, false})
             for (bool pressed : {true, false})
-                EXPECT_EQ(artwork::transportPicture(b, enabled, pressed).size(), QSize(39, 25))
-                    << buttonName(b);
+                EXPECT_EQ(artwork::transportPicture(b.button, enabled, pressed).size(), QSize(39, 25)) << b.name;
 }
 
 TEST(ArtworkPictures, DisabledPicturesAreVisiblyGreyed) {
-    for (TransportButton b : artwork::kAllTransportButtons) {
-        SCOPED_TRACE(buttonName(b));
+    for (const auto& [b, name, place] : kButtons) {
+        SCOPED_TRACE(name);
         const QImage on = artwork::transportPicture(b, true).toImage();
         const QImage off = artwork::transportPicture(b, false).toImage();
         const QImage glyph = glyphMask(b, true);
@@ -140,9 +125,8 @@ TEST(ArtworkPictures, GlyphsLieInsideTheRoundedOutlineAtTheirPlaces) {
     QPainterPath outline;
     outline.addRoundedRect(QRectF(artwork::kTransportMask), artwork::kTransportMaskCorner / 2.0,
                            artwork::kTransportMaskCorner / 2.0);
-    for (TransportButton b : artwork::kAllTransportButtons) {
-        SCOPED_TRACE(buttonName(b));
-        const QRect place = placeOf(b);
+    for (const auto& [b, name, place] : kButtons) {
+        SCOPED_TRACE(name);
         const QImage glyph = glyphMask(b, true);
         for (int roundUp : {0, 1}) {
             const int dx = (place.width() - glyph.width() + roundUp) / 2;

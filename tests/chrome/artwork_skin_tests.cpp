@@ -18,17 +18,8 @@ using artwork::Skin;
 
 namespace {
 
-const Skin kAllSkins[] = {Skin::BuiltIn, Skin::Cloud, Skin::Midnight, Skin::Brushed};
-
-const char* skinName(Skin s) {
-    switch (s) {
-    case Skin::BuiltIn: return "built-in";
-    case Skin::Cloud: return "cloud";
-    case Skin::Midnight: return "midnight";
-    case Skin::Brushed: return "brushed";
-    }
-    return "?";
-}
+const std::pair<Skin, const char*> kAllSkins[] = {
+    {Skin::BuiltIn, "built-in"}, {Skin::Cloud, "cloud"}, {Skin::Midnight, "midnight"}, {Skin::Brushed, "brushed"}};
 
 double luminance(QRgb c) { return 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c); }
 
@@ -62,20 +53,13 @@ double bodyLuminance(const QImage& skin) {
 
 }  // namespace
 
-TEST(ArtworkSkins, EverySkinHasTheSkinSizeAndIsOpaque) {
-    for (Skin s : kAllSkins) {
-        SCOPED_TRACE(skinName(s));
+// The controls lie over the skin, so the skin's wells must be where face_layout puts them.
+TEST(ArtworkSkins, OpaqueSkinSizedWithDisplayWellsUnderTheLayoutsControls) {
+    for (const auto& [s, name] : kAllSkins) {
+        SCOPED_TRACE(name);
         const QImage skin = artwork::drawSkin(s);
         EXPECT_EQ(skin.size(), QSize(face::kSkinWidth, face::kSkinHeight));
         EXPECT_FALSE(skin.hasAlphaChannel());
-    }
-}
-
-// The controls lie over the skin, so the skin's wells must be where face_layout puts them.
-TEST(ArtworkSkins, DisplayWellsSitUnderTheLayoutsControls) {
-    for (Skin s : kAllSkins) {
-        SCOPED_TRACE(skinName(s));
-        const QImage skin = artwork::drawSkin(s);
         const double body = bodyLuminance(skin);
         for (int i = 0; i < 6; ++i) {
             SCOPED_TRACE(i);
@@ -132,27 +116,21 @@ TEST(ArtworkSkins, ToolWritesSkinsAndRejectsBadArguments) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
 
-    QProcess run;
-    run.start(tool, {dir.path()});
-    ASSERT_TRUE(run.waitForFinished(60000));
-    EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
-    for (const auto& entry : artwork::skinFiles())
-        EXPECT_EQ(QImage(dir.filePath(QStringLiteral("Skins/") + entry.first)).size(),
-                  QSize(face::kSkinWidth, face::kSkinHeight));
-
-    QProcess noArgument;
-    noArgument.start(tool, {});
-    ASSERT_TRUE(noArgument.waitForFinished(60000));
-    EXPECT_NE(noArgument.exitCode(), 0);
-    EXPECT_TRUE(noArgument.readAllStandardError().contains("usage"));
-
     QFile blocker(dir.filePath(QStringLiteral("file")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    QProcess blocked;
-    blocked.start(tool, {blocker.fileName()});
-    ASSERT_TRUE(blocked.waitForFinished(60000));
-    EXPECT_NE(blocked.exitCode(), 0);
+    const std::pair<QStringList, bool> runs[] = {{{dir.path()}, true}, {{}, false}, {{blocker.fileName()}, false}};
+    for (const auto& [arguments, succeeds] : runs) {
+        QProcess run;
+        run.start(tool, arguments);
+        ASSERT_TRUE(run.waitForFinished(60000));
+        const QByteArray errors = run.readAllStandardError();
+        EXPECT_EQ(run.exitCode() == 0, succeeds) << arguments.join(u' ').toStdString() << ": " << errors.toStdString();
+        EXPECT_TRUE(!arguments.isEmpty() || errors.contains("usage"));
+    }
+    for (const auto& entry : artwork::skinFiles())
+        EXPECT_EQ(QImage(dir.filePath(QStringLiteral("Skins/") + entry.first)).size(),
+                  QSize(face::kSkinWidth, face::kSkinHeight));
 }
 
 TEST(ArtworkSkins, FileNamesFindTheirSkinsColours) {

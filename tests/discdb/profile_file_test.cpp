@@ -64,6 +64,7 @@ TEST_F(ProfileFileTest, ReadsSectionsWhateverTheLineEndsCommentsAndLetterCase) {
         ReadStatus status;
         QStringList entries;
     };
+    const QByteArray kMixed = "[A1]\r\nTitle=Caf\xE9 \x80 \x93quoted\x94 \x81\r\n[B2]\r\nTitle=Caf\xC3\xA9\r\n";
     const Case cases[] = {
         {"CRLF", "[A1]\r\nTitle=X\r\nTrack1=\r\n", "A1", ReadStatus::Found, {"Title=X", "Track1="}},
         {"LF", "[A1]\nTitle=X\nTrack1=\n", "A1", ReadStatus::Found, {"Title=X", "Track1="}},
@@ -98,6 +99,10 @@ TEST_F(ProfileFileTest, ReadsSectionsWhateverTheLineEndsCommentsAndLetterCase) {
         {"'[' without ']' is an entry", "[A1]\n[oops\n", "A1", ReadStatus::Found, {"[oops"}},
         {"byte-order mark", "\xEF\xBB\xBF[A1]\na=\xC3\xA9\n", "A1", ReadStatus::Found,
          {QString::fromUtf8("a=\xC3\xA9")}},
+        // An old database in a single-byte code page, one section since rewritten in UTF-8.
+        {"Windows-1252 line", kMixed, "A1", ReadStatus::Found,
+         {QString::fromUtf8("Title=Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D ") + QChar(0x81)}},
+        {"UTF-8 line in the same file", kMixed, "B2", ReadStatus::Found, {QString::fromUtf8("Title=Caf\xC3\xA9")}},
     };
     for (const Case& c : cases) {
         writeBytes(path(), c.file);
@@ -201,18 +206,6 @@ TEST_F(ProfileFileTest, WritesTouchOnlyTheirSectionInTheFilesOwnFormAndNeverWhat
     }
 }
 
-TEST_F(ProfileFileTest, ReadsWindows1252LinesAndUtf8LinesInOneFile) {
-    // An old database in a single-byte code page, with one section since rewritten in UTF-8.
-    writeBytes(path(),
-               "[A1]\r\nTitle=Caf\xE9 \x80 \x93quoted\x94 \x81\r\n"
-               "[B2]\r\nTitle=Caf\xC3\xA9\r\n");
-    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).entries,
-              QStringList{QString::fromUtf8("Title=Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D ") +
-                          QChar(0x81)});
-    EXPECT_EQ(readSection(path(), QStringLiteral("B2")).entries,
-              QStringList{QString::fromUtf8("Title=Caf\xC3\xA9")});
-}
-
 TEST_F(ProfileFileTest, Windows1252TableCoversTheWholeHighHalf) {
     QByteArray all;
     for (int b = 0x80; b <= 0xFF; ++b) all += static_cast<char>(b);
@@ -252,26 +245,21 @@ TEST_F(ProfileFileTest, LineBreaksInsideAnEntryCannotForgeLines) {
               QStringList{"Title=x  [B2] b=forged"});
 }
 
-TEST_F(ProfileFileTest, WriteKeepsFileModeAndLeavesNoTemporaries) {
-    writeBytes(path(), "[A1]\na=1\n");
-    QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
-    ASSERT_TRUE(writeSection(path(), QStringLiteral("A1"), {QStringLiteral("a=2")}));
-    struct stat st {};
-    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
-    EXPECT_TRUE(temporariesIn(dir.path()).isEmpty());
-}
-
-TEST_F(ProfileFileTest, WriteThroughSymbolicLinkReplacesTheTarget) {
+TEST_F(ProfileFileTest, WriteKeepsFileModeAndSymbolicLinkAndLeavesNoTemporaries) {
     const QString real = dir.filePath(QStringLiteral("real.ini"));
     writeBytes(real, "[A1]\na=1\n");
+    QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner);
     ASSERT_TRUE(QFile::link(real, path()));
     ASSERT_TRUE(writeSection(path(), QStringLiteral("A1"), {QStringLiteral("a=2")}));
     EXPECT_TRUE(QFileInfo(path()).isSymLink());
     EXPECT_EQ(readBytes(real), QByteArray("[A1]\na=2\r\n"));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_TRUE(temporariesIn(dir.path()).isEmpty());
 }
 
-TEST_F(ProfileFileTest, FailedWritesLeaveTheOldFile) {
+TEST_F(ProfileFileTest, FailedWritesSayWhyAndLeaveTheOldFile) {
     // A folder that cannot hold the file: its parent is a regular file (this also fails
     // for root, for whom a read-only folder is no obstacle).
     writeBytes(dir.filePath(QStringLiteral("plain")), "x");
@@ -279,10 +267,7 @@ TEST_F(ProfileFileTest, FailedWritesLeaveTheOldFile) {
     EXPECT_FALSE(writeSection(dir.filePath(QStringLiteral("plain/Velmora.ini")), QStringLiteral("A1"),
                               {QStringLiteral("a=1")}, &error));
     EXPECT_FALSE(error.isEmpty());
-}
-
-TEST_F(ProfileFileTest, WriteIntoReadOnlyFolderFailsCleanly) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    if (geteuid() == 0) return;  // root writes into read-only folders
     writeBytes(path(), "[A1]\na=1\n");
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     const bool written = writeSection(path(), QStringLiteral("A1"), {QStringLiteral("a=2")});

@@ -63,8 +63,8 @@ std::optional<std::string> PulseServer::run(const std::string& command) {
 
 bool PulseServer::reachable() { return !sink().empty() && run("pactl info").has_value(); }
 
-long PulseServer::volume() {
-    const auto out = run("pactl get-sink-volume " + quoted(sink()));
+long PulseServer::volume(const std::string& server, const std::string& sink) {
+    const auto out = run("pactl " + (server.empty() ? "" : "-s " + quoted(server) + " ") + "get-sink-volume " + quoted(sink));
     if (!out) {
         ADD_FAILURE() << "pactl get-sink-volume failed";
         return -1;

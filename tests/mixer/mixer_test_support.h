@@ -48,8 +48,8 @@ struct PulseServer {
     // Runs a command, returns its standard output; nullopt when it fails.
     static std::optional<std::string> run(const std::string& command);
     static bool reachable();
-    // The sink's first channel, raw (65536 is 100 %).
-    static long volume();
+    // The sink's first channel, raw (65536 is 100 %); of another server's sink when given.
+    static long volume(const std::string& server = {}, const std::string& sink = PulseServer::sink());
     static bool muted();
     static void setVolume(long raw);
     static void setMuted(bool muted);

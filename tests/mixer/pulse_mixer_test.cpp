@@ -51,47 +51,36 @@ protected:
     AlsaMixerVolume mixer_;
 };
 
-TEST_F(PulseMixer, VolumeWritesLandOnTheSink) {
-    const std::int32_t values[] = {0, 1, 16384, 32768, 49151, 65534, 65535};
-    for (std::int32_t v : values) {
+TEST_F(PulseMixer, VolumeWritesLandOnTheSinkAndChangesElsewhereAreRead) {
+    for (std::int32_t v : {0, 1, 16384, 32768, 49151, 65534, 65535}) {
         std::int32_t argument = v;
         mixer_.setMainVolume(argument);
         EXPECT_EQ(argument, v);
         EXPECT_EQ(PulseServer::volume(), mixer_scale::toElement(v, 0, kServerMax)) << "knob " << v;
         EXPECT_EQ(mixer_.MainVolume(), v);
     }
-}
-
-TEST_F(PulseMixer, VolumeChangesElsewhereAreRead) {
-    struct Case {
-        long raw;
-        std::int32_t expected;
-    };
-    const Case cases[] = {
+    const std::pair<long, std::int32_t> elsewhere[] = {
         {0, 0},
-        {kServerMax / 4, 16384},   // 16384 * 65535 / 65536 = 16383.75
-        {kServerMax / 2, 32768},   // 32767.5 rounds up
+        {kServerMax / 4, 16384},      // 16384 * 65535 / 65536 = 16383.75
+        {kServerMax / 2, 32768},      // 32767.5 rounds up
         {kServerMax, 65535},
         {kServerMax * 3 / 2, 65535},  // over 100 %: the knob's top
     };
-    for (const Case& c : cases) {
-        PulseServer::setVolume(c.raw);
-        EXPECT_EQ(mixer_.MainVolume(), c.expected) << "server volume " << c.raw;
+    for (const auto& [raw, expected] : elsewhere) {
+        PulseServer::setVolume(raw);
+        EXPECT_EQ(mixer_.MainVolume(), expected) << "server volume " << raw;
     }
 }
 
 TEST_F(PulseMixer, MuteWritesLandAndChangesElsewhereAreRead) {
-    bool mute = true;
-    mixer_.setMainMute(mute);
-    EXPECT_TRUE(PulseServer::muted());
-    EXPECT_TRUE(mixer_.MainMute());
-    mute = false;
-    mixer_.setMainMute(mute);
-    EXPECT_FALSE(PulseServer::muted());
-    EXPECT_FALSE(mixer_.MainMute());
-
     PulseServer::setMuted(true);
     EXPECT_TRUE(mixer_.MainMute());
+    for (bool mute : {false, true}) {
+        bool argument = mute;
+        mixer_.setMainMute(argument);
+        EXPECT_EQ(PulseServer::muted(), mute);
+        EXPECT_EQ(mixer_.MainMute(), mute);
+    }
     PulseServer::setMuted(false);
     EXPECT_FALSE(mixer_.MainMute());
 }
@@ -140,35 +129,30 @@ protected:
     std::unique_ptr<VolumeControls> controls_;
 };
 
-TEST_F(PulseControls, PollBringsServerChangesIntoKnobAndImages) {
+// Both ways through the real mixer: the poll brings the server's changes in, not written
+// back; the knob and the images drive the server.
+TEST_F(PulseControls, PollFollowsTheServerAndTheControlsDriveIt) {
     EXPECT_EQ(controls_->sldMain()->value(), 32768);
     EXPECT_TRUE(controls_->imgMute()->isVisible());
-
     PulseServer::setVolume(kServerMax / 4);
     PulseServer::setMuted(true);
     controls_->tmrVolume_Timer();
     EXPECT_EQ(controls_->sldMain()->value(), 16384);
     EXPECT_TRUE(controls_->imgUnmute()->isVisible());
     EXPECT_FALSE(controls_->imgMute()->isVisible());
-    // The poll's own value is not written back.
     EXPECT_EQ(PulseServer::volume(), kServerMax / 4);
-}
 
-TEST_F(PulseControls, KnobAndImagesDriveTheServer) {
     controls_->sldMain()->setValue(65535);
     EXPECT_EQ(PulseServer::volume(), kServerMax);
     controls_->sldMain()->setValue(8192);
     EXPECT_EQ(PulseServer::volume(), mixer_scale::toElement(8192, 0, kServerMax));
-
+    click(controls_->imgUnmute());
+    EXPECT_FALSE(PulseServer::muted());
+    EXPECT_TRUE(controls_->imgMute()->isVisible());
     click(controls_->imgMute());
     EXPECT_TRUE(PulseServer::muted());
     EXPECT_TRUE(controls_->imgUnmute()->isVisible());
     EXPECT_FALSE(controls_->imgMute()->isVisible());
-
-    click(controls_->imgUnmute());
-    EXPECT_FALSE(PulseServer::muted());
-    EXPECT_TRUE(controls_->imgMute()->isVisible());
-    EXPECT_FALSE(controls_->imgUnmute()->isVisible());
 }
 
 }  // namespace

@@ -136,8 +136,13 @@ TEST_F(VolumeControlsTest, TurningTheKnobWritesItsValue) {
     EXPECT_EQ(m.volumeWrites, 4);
 }
 
-TEST_F(VolumeControlsTest, MuteClicksSwapImagesAtOnce) {
+TEST_F(VolumeControlsTest, MuteClicksSwapImagesAtOnceButOnlyALeftClickReleasedOverTheImage) {
     FakeMixerVolume& m = fake();
+    click(controls_->imgMute(), Qt::RightButton);
+    click(controls_->imgMute(), Qt::LeftButton, QPointF(60, 60));  // dragged off before release
+    EXPECT_EQ(m.muteWrites, 0);
+    EXPECT_TRUE(controls_->imgMute()->isVisible());
+
     click(controls_->imgMute());
     EXPECT_TRUE(m.mainMute);
     EXPECT_TRUE(controls_->imgUnmute()->isVisible());
@@ -150,19 +155,9 @@ TEST_F(VolumeControlsTest, MuteClicksSwapImagesAtOnce) {
     EXPECT_EQ(m.muteWrites, 2);
 }
 
-TEST_F(VolumeControlsTest, OnlyALeftClickReleasedOverTheImageCounts) {
-    FakeMixerVolume& m = fake();
-    click(controls_->imgMute(), Qt::RightButton);
-    click(controls_->imgMute(), Qt::LeftButton, QPointF(60, 60));  // dragged off before release
-    EXPECT_EQ(m.muteWrites, 0);
-    EXPECT_TRUE(controls_->imgMute()->isVisible());
-}
-
 // The images follow the mixer, not the click: a mute that does not take leaves them be.
 TEST_F(VolumeControlsTest, ClickWhoseWriteFailsLeavesImages) {
-    FakeMixerVolume& m = fake();
-    m.mainMute = false;
-    controls_->tmrVolume_Timer();
+    window_.show();
     // A mixer that ignores writes but still reads (a line whose switch will not move).
     struct StuckMixer : FakeMixerVolume {
         void setMainMute(const bool&) override { ++muteWrites; }
@@ -177,8 +172,8 @@ TEST_F(VolumeControlsTest, ClickWhoseWriteFailsLeavesImages) {
     EXPECT_FALSE(other.imgUnmute()->isVisible());
 }
 
-// No usable mixer: the knob rests at 0 with its LED dark, the muted image shows, and the
-// controls keep working without effect.
+// No usable mixer, or a factory giving none: the knob rests at 0 with its LED dark, the
+// muted image shows, and the controls keep working without effect.
 TEST_F(VolumeControlsTest, NoMixerShowsZeroAndMuted) {
     FakeMixerVolume& m = fake();
     m.available = false;
@@ -194,11 +189,8 @@ TEST_F(VolumeControlsTest, NoMixerShowsZeroAndMuted) {
     m.available = true;
     controls_->tmrVolume_Timer();
     EXPECT_FALSE(controls_->knob()->isUnavailable());
-}
 
-TEST_F(VolumeControlsTest, FactoryGivingNothingBehavesAsNoMixer) {
     VolumeControls none(&window_, [] { return std::unique_ptr<CMixerVolume>(); });
-    window_.show();
     none.tmrVolume_Timer();
     none.sldMain()->setValue(100);
     EXPECT_TRUE(none.imgUnmute()->isVisible());
