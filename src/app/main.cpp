@@ -6,7 +6,7 @@
 #include "mixer/alsa_mixer_volume.h"
 #include "platform/drive_selection.h"
 #include "platform/mci/mci_interpreter.h"
-#include "platform/net/qt_http_fetcher.h"
+#include "platform/on_demand_http_fetcher.h"
 #include "platform/program_folder.h"
 #include "platform/single_instance.h"
 #include "platform/ui/desktop_services.h"
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
         return selection.drive;
     });
     QtMessageBoxService boxes;
-    QtHttpFetcher http;
+    OnDemandHttpFetcher http(OnDemandHttpFetcher::installedModulePaths());
     DesktopBrowser browser;
     DesktopFilePicker files;
 

@@ -15,7 +15,7 @@ expected=(
   share/metainfo/example.velmora.Velmora.metainfo.xml
   share/velmora/TIPOFDAY.DAT share/velmora/Skins/cloud_skin.jpg share/velmora/Skins/midnight_skin.jpg
   share/velmora/Skins/brushed_skin.jpg share/velmora/demo/demo.cue share/velmora/demo/demo.bin
-  share/doc/velmora/velmora.html
+  share/doc/velmora/velmora.html lib/velmora/velmora-http.so
 )
 for size in 16 22 24 32 48 64 128 256; do expected+=("share/icons/hicolor/${size}x${size}/apps/velmora.png"); done
 for f in "${expected[@]}"; do [ -s "$prefix/$f" ] || fail "the install lacks $f"; done
@@ -40,6 +40,9 @@ id=$(cd "$work" && "$prefix/bin/velmora-cli" discid) || fail "the installed velm
 [[ $id =~ ^[0-9A-F]{8}$ && $id != 00000000 ]] || fail "the demo disc read as \"$id\""
 info=$(cd "$work" && "$prefix/bin/velmora-cli" info) || fail "velmora-cli info failed"
 grep -q "Unknown Title" <<<"$info" || fail "info shows: $info"
+# A lookup loads the network module from the install (the server here refuses, exit 4).
+lookup_err=$(cd "$work" && "$prefix/bin/velmora-cli" lookup --server 127.0.0.1:9/cddb.cgi 2>&1 >/dev/null) && fail "a refused lookup succeeded"
+! grep -q "network module" <<<"$lookup_err" || fail "the installed velmora-cli cannot load its network module: $lookup_err"
 if [ "$(id -u)" -ne 0 ]; then
   [ -s "$work/home/data/velmora/Velmora.ini" ] || fail "the disc database is not in the user's data folder"
 fi

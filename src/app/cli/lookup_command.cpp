@@ -4,7 +4,7 @@
 #include "cddb/cddb_merge.h"
 #include "cddb/cddb_query.h"
 #include "cddb/toc_disc_id.h"
-#include "platform/net/qt_http_fetcher.h"
+#include "platform/on_demand_http_fetcher.h"
 #include "platform/program_folder.h"
 #include "player/disc_identity.h"
 #include "settings/active_settings.h"
@@ -44,7 +44,7 @@ int runLookup(const QStringList& args) {
         return kExitFailure;
     }
 
-    QtHttpFetcher fetcher;
+    OnDemandHttpFetcher fetcher(OnDemandHttpFetcher::installedModulePaths());
     CddbQuery query(fetcher);
     const CddbOutcome outcome = query.run({server, settings.ActiveUserName(), discId});
     switch (outcome.kind) {

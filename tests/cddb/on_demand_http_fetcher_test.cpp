@@ -1,0 +1,54 @@
+#include "loopback_http_server.h"
+#include "platform/on_demand_http_fetcher.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace velmora;
+
+TEST(OnDemandHttpFetcher, LoadsTheBuiltModuleOnTheFirstRequestAndPassesAbortOn) {
+    LoopbackHttpServer server;
+    server.script = [](const LoopbackHttpServer::Request&, int i) {
+        return i == 0 ? LoopbackHttpServer::reply("210 rock\r\n.\r\n") : LoopbackHttpServer::of(LoopbackHttpServer::Answer::Kind::Silent);
+    };
+    OnDemandHttpFetcher fetcher({QStringLiteral("/nonexistent/velmora-http.so"), QStringLiteral(VELMORA_RUNTIME_DIR "/velmora-http.so")});
+    fetcher.abort();  // nothing loaded, nothing outstanding
+    EXPECT_FALSE(fetcher.loaded());
+    const HttpReply reply = fetcher.get(QUrl("http://" + server.hostPort() + "/cddb.cgi"));
+    EXPECT_EQ(reply.error, HttpError::None) << reply.detail.toStdString();
+    EXPECT_EQ(reply.body, "210 rock\r\n.\r\n");
+    EXPECT_TRUE(fetcher.loaded());
+    QTimer::singleShot(50, [&] { fetcher.abort(); });
+    EXPECT_EQ(fetcher.get(QUrl("http://" + server.hostPort() + "/again")).error, HttpError::Cancelled);
+}
+
+TEST(OnDemandHttpFetcher, AModuleThatCannotBeLoadedFailsEachRequestAndSaysWhy) {
+    QTemporaryDir dir;
+    const QString junk = dir.filePath("velmora-http.so");
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a module");
+    file.close();
+    const struct {
+        const char* name;
+        QStringList candidates;
+        const char* detail;
+    } cases[] = {
+        {"missing", {dir.filePath("none.so")}, "none of"},
+        {"not a library", {junk}, "velmora-http.so"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OnDemandHttpFetcher fetcher(c.candidates);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const HttpReply reply = fetcher.get(QUrl("http://127.0.0.1:9/cddb.cgi"));
+            EXPECT_EQ(reply.error, HttpError::ConnectionFailed);
+            EXPECT_TRUE(reply.detail.startsWith("the network module cannot be loaded: ")) << reply.detail.toStdString();
+            EXPECT_TRUE(reply.detail.contains(c.detail)) << reply.detail.toStdString();
+        }
+        EXPECT_FALSE(fetcher.loaded());
+    }
+}
