@@ -3,9 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QStringView>
 #include <QStringList>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -19,16 +20,56 @@ constexpr int kMaxTracks = 99;
 constexpr qint64 kSamplesPerFrame = 588;
 constexpr qint64 kMaxSamples = 100LL * 60 * 44100;
 
-// Splits a line into words, keeping "quoted text" as one word.
+// Splits a line into words, keeping "quoted text" as one word; a quote that is never
+// closed is an ordinary character. Written out by hand: the player checks a sheet on every
+// start, and this keeps the regular-expression engine out of its memory.
 QStringList words(const QString& line) {
     QStringList out;
-    static const QRegularExpression re(QStringLiteral(R"re("([^"]*)"|(\S+))re"));
-    auto it = re.globalMatch(line);
-    while (it.hasNext()) {
-        const auto m = it.next();
-        out << (m.capturedStart(1) >= 0 ? m.captured(1) : m.captured(2));
+    const qsizetype n = line.size();
+    qsizetype i = 0;
+    while (i < n) {
+        if (line[i].isSpace()) {
+            ++i;
+            continue;
+        }
+        if (line[i] == u'"') {
+            const qsizetype close = line.indexOf(u'"', i + 1);
+            if (close >= 0) {
+                out << line.mid(i + 1, close - i - 1);
+                i = close + 1;
+                continue;
+            }
+        }
+        const qsizetype start = i;
+        while (i < n && !line[i].isSpace()) ++i;
+        out << line.mid(start, i - start);
     }
     return out;
+}
+
+// Lines ended by CR LF, LF or CR alone.
+QStringList splitLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n') continue;
+        lines << text.mid(start, i - start);
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    lines << text.mid(start);
+    return lines;
+}
+
+// The value of 1 to `maxDigits` ASCII digits, -1 for anything else.
+int digitsValue(QStringView text, int maxDigits) {
+    if (text.isEmpty() || text.size() > maxDigits) return -1;
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9') return -1;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
 }
 
 bool readLines(const QString& path, QStringList* lines, QString* error) {
@@ -64,7 +105,7 @@ bool readLines(const QString& path, QStringList* lines, QString* error) {
         return false;
     }
     const QString text = QString::fromUtf8(bytes);
-    *lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    *lines = splitLines(text);
     return true;
 }
 
@@ -75,11 +116,10 @@ QString dataFilePath(const QString& sheet, const QString& name) {
 
 // mm:ss:ff with seconds below 60 and frames below 75; -1 when malformed.
 int parseMsf(const QString& text) {
-    static const QRegularExpression re(QStringLiteral(R"(^(\d{1,3}):(\d{1,2}):(\d{1,2})$)"));
-    const auto m = re.match(text);
-    if (!m.hasMatch()) return -1;
-    const int mm = m.captured(1).toInt(), ss = m.captured(2).toInt(), ff = m.captured(3).toInt();
-    if (ss >= 60 || ff >= 75) return -1;
+    const QStringList parts = text.split(u':');
+    if (parts.size() != 3) return -1;
+    const int mm = digitsValue(parts[0], 3), ss = digitsValue(parts[1], 2), ff = digitsValue(parts[2], 2);
+    if (mm < 0 || ss < 0 || ff < 0 || ss >= 60 || ff >= 75) return -1;
     return (mm * 60 + ss) * 75 + ff;
 }
 
@@ -90,8 +130,8 @@ qint64 parseSamples(const QString& text) {
         const int frames = parseMsf(text);
         return frames < 0 ? -1 : frames * kSamplesPerFrame;
     }
-    static const QRegularExpression digits(QStringLiteral(R"(^\d+$)"));
-    if (!digits.match(text).hasMatch()) return -1;
+    if (text.isEmpty() || std::any_of(text.begin(), text.end(), [](QChar c) { return c < u'0' || c > u'9'; }))
+        return -1;
     if (text.size() > 12) return -2;
     const qint64 samples = text.toLongLong();
     return samples > kMaxSamples ? -2 : samples;
