@@ -15,8 +15,7 @@ public:
         Kind kind = Kind::Reply;
         int status = 200;
         QByteArray body;
-        QByteArray location;   // sent as Location when set
-        int delayMs = 0;
+        QByteArray location;    // sent as Location when set
         qint64 floodBytes = 0;  // Flood: this many bytes with no length given, then close
     };
     static Answer reply(QByteArray body, int status = 200) {
@@ -55,6 +54,6 @@ public:
 
 private:
     void serve(QTcpSocket* socket);
-    void answer(QTcpSocket* socket, const Answer& answer);
+    static void answer(QTcpSocket* socket, const Answer& answer);
     QTcpServer server_;
 };
