@@ -6,8 +6,7 @@
 #include <functional>
 #include <vector>
 
-// An HTTP/1.1 server on 127.0.0.1 at a free port, on the caller's thread, answering each
-// request as a script says. It keeps connections alive like a real server.
+// A keep-alive HTTP/1.1 server on 127.0.0.1 (a free port, the caller's thread) answering as `script` says.
 class LoopbackHttpServer {
 public:
     struct Answer {

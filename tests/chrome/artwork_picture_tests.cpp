@@ -121,8 +121,7 @@ TEST(ArtworkPictures, DisabledPicturesAreVisiblyGreyed) {
     }
 }
 
-// The button shows its picture centred, cut to the rounded outline; a glyph pixel outside
-// that outline would be lost. Centring may round either way, so both are tried.
+// The button shows its picture centred (rounding either way) and cut to the rounded outline.
 TEST(ArtworkPictures, GlyphsLieInsideTheRoundedOutlineAtTheirPlaces) {
     QPainterPath outline;
     outline.addRoundedRect(QRectF(artwork::kTransportMask), artwork::kTransportMaskCorner / 2.0,

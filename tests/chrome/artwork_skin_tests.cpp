@@ -41,8 +41,7 @@ double meanAbsDifference(const QImage& a, const QImage& b) {
     return sum / (3.0 * a.width() * a.height());
 }
 
-// Patches of plain body: between the setup plate and the slot, left of the transport row's
-// end, and between the transport row and the mute pad.
+// Patches of plain body: by the setup plate, the transport row's end and the mute pad.
 double bodyLuminance(const QImage& skin) {
     const QRect patches[] = {{108, 4, 18, 20}, {376, 122, 12, 34}, {4, 30, 5, 80}};
     double sum = 0;
