@@ -1,12 +1,9 @@
 #include "cddb/cddb_query.h"
 #include "cddb_replies.h"
-#include "loopback_http_server.h"
-#include "platform/net/qt_http_fetcher.h"
 
 #include <gtest/gtest.h>
 
 using namespace velmora;
-using Kind = CddbOutcome::Kind;
 using Titles = std::vector<std::optional<QString>>;
 
 namespace {
@@ -17,36 +14,21 @@ Titles songs(int count) {
     return t;
 }
 
-struct RecordCase {
-    const char* name;
-    QByteArray body;
-    QString artist;
-    QString title;
-    Titles tracks;
-};
-
-// Serves `body` as the first section's answer and runs a whole lookup over loopback.
-CddbOutcome lookUp(const QByteArray& body) {
-    LoopbackHttpServer server;
-    server.script = [&](const LoopbackHttpServer::Request&, int i) {
-        return LoopbackHttpServer::reply(i == 0 ? body : QByteArray("401 no such entry\r\n"));
-    };
-    QtHttpFetcher fetcher;
-    fetcher.setTimeoutMs(2000);
-    CddbQuery query(fetcher);
-    return query.run({server.hostPort() + "/cddb.cgi", "jo", "0a0b0c0d"});
-}
-
 }  // namespace
 
 TEST(CddbRecord, ReadsEveryFormAServerSends) {
     QByteArray noFinalEnd = cddbRecordReply(20);
     noFinalEnd.chop(2);
-    const RecordCase cases[] = {
+    const struct {
+        const char* name;
+        QByteArray body;
+        QString artist;
+        QString title;
+        Titles tracks;
+    } cases[] = {
         {"CR LF, 12 tracks", cddbRecordReply(12), "Band", "Album", songs(12)},
         {"LF alone, 1 track", cddbRecordReply(1, "\n"), "Band", "Album", songs(1)},
         {"no end after the terminator, 20 tracks", noFinalEnd, "Band", "Album", songs(20)},
-        {"40 tracks", cddbRecordReply(40), "Band", "Album", songs(40)},
         {"no terminator, last line unended", "210 rock x\nDTITLE=A / B\nTTITLE0=Last", "A", "B", {"Last"}},
         {"disc title without a slash", cddbRecordReply(1, "\r\n", "Greatest Hits"), "Greatest Hits", "Greatest Hits", songs(1)},
         {"artist with a slash in the name", cddbRecordReply(1, "\r\n", "AC/DC / Live"), "AC/DC", "Live", songs(1)},
@@ -68,14 +50,13 @@ TEST(CddbRecord, ReadsEveryFormAServerSends) {
         {"track 99 and beyond", "210 rock x\r\nDTITLE=A / B\r\nTTITLE98=last\r\nTTITLE99=none\r\nTTITLE100=none\r\n.\r\n",
          "A", "B", [] { Titles t(99); t[98] = "last"; return t; }()},
     };
-    for (const RecordCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const CddbOutcome outcome = lookUp(c.body);
-        ASSERT_EQ(outcome.kind, Kind::Found) << outcome.failureText.toStdString();
-        EXPECT_EQ(outcome.category, 0);
-        EXPECT_EQ(outcome.record.artist, c.artist);
-        EXPECT_EQ(outcome.record.title, c.title);
-        EXPECT_EQ(outcome.record.tracks, c.tracks);
+        const std::optional<CddbRecord> record = parseCddbRecord(c.body);
+        ASSERT_TRUE(record);
+        EXPECT_EQ(record->artist, c.artist);
+        EXPECT_EQ(record->title, c.title);
+        EXPECT_EQ(record->tracks, c.tracks);
     }
 }
 
@@ -95,8 +76,6 @@ TEST(CddbRecord, OnlyA210ReplyIsARecord) {
         EXPECT_EQ(isCddbRecordReply(c.body), c.record);
         EXPECT_EQ(parseCddbRecord(c.body).has_value(), c.record);
     }
-    // A "210" reply that names no disc is not a record, and not a timeout either.
-    EXPECT_FALSE(parseCddbRecord("210 rock x\r\nTTITLE0=a\r\n.\r\n"));
 }
 
 TEST(CddbRequest, HelloFieldsTravelEscaped) {
@@ -111,9 +90,4 @@ TEST(CddbRequest, HelloFieldsTravelEscaped) {
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(escapeCddbField(c.field), c.escaped) << c.field.toStdString();
-
-    EXPECT_EQ(cddbReadUrl(kCddbCategories[5], {"srv.example/~cddb/cddb.cgi", "a b", "ff00ff0c"}),
-              "http://srv.example/~cddb/cddb.cgi?cmd=cddb+read+newage+ff00ff0c&hello=a+b+velmora.invalid+Velmora+" +
-                  cddbClientVersion() + "&proto=6");
-    EXPECT_EQ(cddbClientVersion(), "3.0.1");
 }

@@ -2,8 +2,7 @@
 
 #include <QByteArray>
 
-// A "210" read reply as a server sends it: status line, comments, the record with
-// `tracks` titles "Song 1" ..., the terminator; every line ended by `eol`.
+// A "210" read reply as servers send it, with `tracks` titles "Song 1" ...; every line ended by `eol`.
 inline QByteArray cddbRecordReply(int tracks, const QByteArray& eol = "\r\n", const QByteArray& discTitle = "Band / Album") {
     QByteArray r = "210 rock 0a0b0c0d CD database entry follows (until terminating `.')" + eol + "# xmcd" + eol +
                    "# Track frame offsets:" + eol + "#\t150" + eol + "DISCID=0a0b0c0d" + eol + "DTITLE=" + discTitle + eol +

@@ -26,14 +26,16 @@ std::vector<int> evenlySpaced(int count, int first, int length) {
     return starts;
 }
 
+struct TocCase {
+    const char* name;
+    std::vector<int> starts;
+    int leadout;
+};
+
 }  // namespace
 
 TEST(FreedbDiscId, AgreesWithTheFormatsDefinition) {
-    const struct {
-        const char* name;
-        std::vector<int> starts;
-        int leadout;
-    } cases[] = {
+    const TocCase cases[] = {
         {"one track", {150}, 150 + 75 * 60 * 3 + 17},
         {"twelve tracks", {150, 15363, 32314, 46592, 63414, 80489, 95862, 112142, 128306, 144700, 160219, 178130}, 198840},
         // 20 tracks: a checksum well over 255, reduced modulo 255.
@@ -41,21 +43,11 @@ TEST(FreedbDiscId, AgreesWithTheFormatsDefinition) {
         {"first track after a hidden one", {11250, 33000, 66000}, 99999},
         {"ninety-nine tracks", evenlySpaced(99, 150, 75 * 45), 150 + 99 * 75 * 45},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString id = freedbDiscId(c.starts, c.leadout);
-        EXPECT_EQ(id, byTheFormula(c.starts, c.leadout));
-        EXPECT_EQ(id.size(), 8);
-        EXPECT_EQ(id.right(2).toInt(nullptr, 16), static_cast<int>(c.starts.size()));
-    }
+    for (const auto& c : cases) EXPECT_EQ(freedbDiscId(c.starts, c.leadout), byTheFormula(c.starts, c.leadout)) << c.name;
 }
 
 TEST(FreedbDiscId, RefusesATableNoDiscCanHave) {
-    const struct {
-        const char* name;
-        std::vector<int> starts;
-        int leadout;
-    } cases[] = {
+    const TocCase cases[] = {
         {"no tracks", {}, 1000},
         {"a hundred tracks", evenlySpaced(100, 150, 1000), 200000},
         {"starts out of order", {150, 9000, 8000}, 20000},

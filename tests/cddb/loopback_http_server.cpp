@@ -1,8 +1,6 @@
 #include "loopback_http_server.h"
 
-#include <QPointer>
 #include <QTcpSocket>
-#include <QTimer>
 
 LoopbackHttpServer::LoopbackHttpServer() {
     server_.listen(QHostAddress::LocalHost, 0);
@@ -27,15 +25,7 @@ void LoopbackHttpServer::serve(QTcpSocket* socket) {
         const int index = static_cast<int>(requests.size());
         requests.push_back(request);
         if (onRequest) onRequest(index);
-        const Answer a = script ? script(request, index) : Answer{};
-        QPointer<QTcpSocket> target(socket);
-        if (a.delayMs > 0) {
-            QTimer::singleShot(a.delayMs, socket, [this, target, a] {
-                if (target) answer(target, a);
-            });
-        } else {
-            answer(socket, a);
-        }
+        answer(socket, script ? script(request, index) : Answer{});
     }
     socket->setProperty("pending", pending);
 }
@@ -47,12 +37,11 @@ void LoopbackHttpServer::answer(QTcpSocket* socket, const Answer& a) {
     case Answer::Kind::Close:
         socket->disconnectFromHost();
         return;
-    case Answer::Kind::Flood: {
+    case Answer::Kind::Flood:
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n");
         socket->write(QByteArray(a.floodBytes, 'x'));
         socket->disconnectFromHost();
         return;
-    }
     case Answer::Kind::Reply:
         break;
     }

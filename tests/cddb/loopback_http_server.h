@@ -6,8 +6,7 @@
 #include <functional>
 #include <vector>
 
-// An HTTP/1.1 server on 127.0.0.1 at a free port, on the caller's thread, answering each
-// request as a script says. It keeps connections alive like a real server.
+// A keep-alive HTTP/1.1 server on 127.0.0.1 (a free port, the caller's thread) answering as `script` says.
 class LoopbackHttpServer {
 public:
     struct Answer {
@@ -15,8 +14,7 @@ public:
         Kind kind = Kind::Reply;
         int status = 200;
         QByteArray body;
-        QByteArray location;   // sent as Location when set
-        int delayMs = 0;
+        QByteArray location;    // sent as Location when set
         qint64 floodBytes = 0;  // Flood: this many bytes with no length given, then close
     };
     static Answer reply(QByteArray body, int status = 200) {
@@ -55,6 +53,6 @@ public:
 
 private:
     void serve(QTcpSocket* socket);
-    void answer(QTcpSocket* socket, const Answer& answer);
+    static void answer(QTcpSocket* socket, const Answer& answer);
     QTcpServer server_;
 };

@@ -31,8 +31,7 @@ const ButtonInfo kButtons[] = {
 static_assert(sizeof kButtons / sizeof kButtons[0] == std::size(artwork::kAllTransportButtons));
 
 int channelDifference(QRgb a, QRgb b) {
-    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-           std::abs(qBlue(a) - qBlue(b));
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
 }
 
 // The glyph's pixels: where the picture departs from the blank key face.
@@ -48,25 +47,26 @@ QImage glyphMask(TransportButton b, bool enabled) {
     return mask;
 }
 
-int countSet(const QImage& mask) {
+// How many pixels of `area` satisfy `test(x, y)`.
+template <typename Test>
+int countWhere(const QRect& area, Test test) {
     int n = 0;
-    for (int y = 0; y < mask.height(); ++y)
-        for (int x = 0; x < mask.width(); ++x) n += qGray(mask.pixel(x, y)) > 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) n += test(x, y) ? 1 : 0;
     return n;
 }
 
-int countDifferent(const QImage& a, const QImage& b) {
-    int n = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) n += (qGray(a.pixel(x, y)) > 0) != (qGray(b.pixel(x, y)) > 0);
-    return n;
+// LED digits: rendered white on black, unlit segments left out.
+QImage ledImage(int digit) {
+    QImage image(17, 28, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    artwork::drawLedDigit(p, image.rect(), digit, Qt::white, Qt::transparent);
+    return image;
 }
 
-int opaquePixels(const QImage& image) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) n += qAlpha(image.pixel(x, y)) > 128;
-    return n;
+int litPixels(const QImage& image, QRect area = {}) {
+    return countWhere(area.isNull() ? image.rect() : area, [&](int x, int y) { return qGray(image.pixel(x, y)) > 128; });
 }
 
 }  // namespace
@@ -115,12 +115,13 @@ TEST(ArtworkPictures, DisabledPicturesAreVisiblyGreyed) {
         ASSERT_GT(n, 0);
         EXPECT_GT(contrastOn / n, 2.5 * contrastOff / n);
         // Still recognisable: the disabled glyph has the same shape.
-        EXPECT_LT(countDifferent(glyphMask(b, false), glyph), countSet(glyph) / 2 + 1);
+        const QImage offGlyph = glyphMask(b, false);
+        const int moved = countWhere(glyph.rect(), [&](int x, int y) { return qGray(offGlyph.pixel(x, y)) != qGray(glyph.pixel(x, y)); });
+        EXPECT_LT(moved, n / 2 + 1);
     }
 }
 
-// The button shows its picture centred, cut to the rounded outline; a glyph pixel outside
-// that outline would be lost. Centring may round either way, so both are tried.
+// The button shows its picture centred (rounding either way) and cut to the rounded outline.
 TEST(ArtworkPictures, GlyphsLieInsideTheRoundedOutlineAtTheirPlaces) {
     QPainterPath outline;
     outline.addRoundedRect(QRectF(artwork::kTransportMask), artwork::kTransportMaskCorner / 2.0,
@@ -160,39 +161,18 @@ TEST(ArtworkPictures, MuteImagesTellSoundingFromMuted) {
     for (const QImage* image : {&mute, &unmute}) {
         EXPECT_EQ(qAlpha(image->pixel(0, 0)), 0);
         EXPECT_EQ(qAlpha(image->pixel(18, 19)), 0);
-        EXPECT_GT(opaquePixels(*image), 60);
+        EXPECT_GT(countWhere(image->rect(), [&](int x, int y) { return qAlpha(image->pixel(x, y)) > 128; }), 60);
     }
     // Only the muted speaker carries the red cross.
     auto reddish = [](const QImage& image) {
-        int n = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 11; x < image.width(); ++x) {
-                const QRgb c = image.pixel(x, y);
-                n += qAlpha(c) > 200 && qRed(c) > 180 && qGreen(c) < 110 && qBlue(c) < 110;
-            }
-        return n;
+        return countWhere(image.rect().adjusted(11, 0, 0, 0), [&](int x, int y) {
+            const QRgb c = image.pixel(x, y);
+            return qAlpha(c) > 200 && qRed(c) > 180 && qGreen(c) < 110 && qBlue(c) < 110;
+        });
     };
     EXPECT_GT(reddish(unmute), 8);
     EXPECT_EQ(reddish(mute), 0);
 }
-
-// LED digits: rendered white on black, unlit segments left out.
-namespace {
-QImage ledImage(int digit, QColor off = Qt::transparent, QSize size = {17, 28}) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter p(&image);
-    artwork::drawLedDigit(p, QRect(QPoint(0, 0), size), digit, Qt::white, off);
-    return image;
-}
-int litPixels(const QImage& image, QRect area = {}) {
-    if (area.isNull()) area = image.rect();
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) n += qGray(image.pixel(x, y)) > 128;
-    return n;
-}
-}  // namespace
 
 TEST(ArtworkLed, DigitsAreSevenSegmentFigures) {
     std::vector<QImage> images;

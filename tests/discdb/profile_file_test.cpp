@@ -26,8 +26,7 @@ namespace {
 
 QByteArray readBytes(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
@@ -37,12 +36,6 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 }
 
 const QChar NUL(u'\0');
-
-QString nulJoined(std::initializer_list<const char*> entries) {
-    QString text;
-    for (const char* e : entries) text += QString::fromUtf8(e) + NUL;
-    return text + NUL;
-}
 
 QStringList temporariesIn(const QString& folder) {
     return QDir(folder).entryList({QStringLiteral("*.tmp-*")}, QDir::Files | QDir::Hidden);
@@ -67,38 +60,26 @@ TEST_F(ProfileFileTest, ReadsSectionsWhateverTheLineEndsCommentsAndLetterCase) {
     const QByteArray kMixed = "[A1]\r\nTitle=Caf\xE9 \x80 \x93quoted\x94 \x81\r\n[B2]\r\nTitle=Caf\xC3\xA9\r\n";
     const Case cases[] = {
         {"CRLF", "[A1]\r\nTitle=X\r\nTrack1=\r\n", "A1", ReadStatus::Found, {"Title=X", "Track1="}},
-        {"LF", "[A1]\nTitle=X\nTrack1=\n", "A1", ReadStatus::Found, {"Title=X", "Track1="}},
-        {"no final line end", "[A1]\nTitle=X", "A1", ReadStatus::Found, {"Title=X"}},
-        {"section name ignores case", "[abc]\nk=v\n", "ABC", ReadStatus::Found, {"k=v"}},
-        {"blanks around the name", "  [ A1 ]  \nk=v\n", "A1", ReadStatus::Found, {"k=v"}},
-        {"comments and blank lines skipped", "[A1]\n; note\n\n   \nk=v\n  ;x=y\n", "A1",
+        {"LF, no final line end", "[A1]\nTitle=X\nTrack1=", "A1", ReadStatus::Found, {"Title=X", "Track1="}},
+        {"name ignores case and blanks", "  [ abc ]  \nk=v\n", "ABC", ReadStatus::Found, {"k=v"}},
+        {"comments, blank lines and lines before any section skipped", "x=1\n[A1]\n; note\n\n   \nk=v\n  ;x=y\n", "A1",
          ReadStatus::Found, {"k=v"}},
-        {"entry without '=' kept", "[A1]\njust text\nk=v\n", "A1", ReadStatus::Found,
-         {"just text", "k=v"}},
-        {"values keep '=' and trailing blanks", "[A1]\nTitle=A=B  \n", "A1", ReadStatus::Found,
-         {"Title=A=B  "}},
-        {"keys keep their case", "[A1]\ntitle=x\n", "A1", ReadStatus::Found, {"title=x"}},
+        {"entries without '=' or ']' kept", "[A1]\njust text\n[oops\nk=v\n", "A1", ReadStatus::Found,
+         {"just text", "[oops", "k=v"}},
+        {"keys keep their case, values '=' and trailing blanks", "[A1]\ntitle=A=B  \n", "A1", ReadStatus::Found,
+         {"title=A=B  "}},
         {"stops at the next section", "[A1]\na=1\n[B2]\nb=2\n", "A1", ReadStatus::Found, {"a=1"}},
-        {"second section", "[A1]\na=1\n[B2]\nb=2\n", "B2", ReadStatus::Found, {"b=2"}},
-        {"first of two equal names wins", "[A1]\na=1\n[a1]\na=2\n", "A1", ReadStatus::Found,
-         {"a=1"}},
-        {"an empty first copy gives way to one with entries", "[A1]\n; none\n[a1]\nTitle=Real\n",
-         "A1", ReadStatus::Found, {"Title=Real"}},
+        {"first of two equal names wins", "[A1]\na=1\n[a1]\na=2\n", "A1", ReadStatus::Found, {"a=1"}},
+        {"an empty first copy gives way to one with entries", "[A1]\n; none\n[a1]\nTitle=Real\n", "A1",
+         ReadStatus::Found, {"Title=Real"}},
         {"header without entries", "[A1]\n[B2]\nb=2\n", "A1", ReadStatus::Found, {}},
-        {"CR alone", "[A1]\ra=1\r[B2]\rb=2\r", "B2", ReadStatus::Found, {"b=2"}},
-        {"CR alone, blank lines and no last end", "[A1]\r\r  [B2]\r\rb=2", "B2", ReadStatus::Found,
-         {"b=2"}},
+        {"CR alone, blank lines and no last end", "[A1]\ra=1\r\r  [B2]\r\rb=2", "B2", ReadStatus::Found, {"b=2"}},
         {"UTF-16LE with its mark", QByteArray("\xFF\xFE[\0A\0\x31\0]\0\n\0k\0=\0\xE9\0\n\0", 20), "A1",
          ReadStatus::Found, {QString::fromUtf8("k=\xC3\xA9")}},
-        {"UTF-16BE without a mark", QByteArray("\0[\0A\0\x31\0]\0\r\0\n\0k\0=\0v", 18), "A1",
-         ReadStatus::Found, {"k=v"}},
-        {"broken UTF-16", QByteArray("\xFF\xFE[\0A\0\x31\0]\0\n\0\0\xDC", 14), "A1",
-         ReadStatus::ReadFailed, {}},
+        {"UTF-16BE without a mark", QByteArray("\0[\0A\0\x31\0]\0\r\0\n\0k\0=\0v", 18), "A1", ReadStatus::Found, {"k=v"}},
+        {"broken UTF-16", QByteArray("\xFF\xFE[\0A\0\x31\0]\0\n\0\0\xDC", 14), "A1", ReadStatus::ReadFailed, {}},
         {"missing section", "[B2]\nb=2\n", "A1", ReadStatus::NotFound, {}},
-        {"lines before any section ignored", "x=1\n[A1]\na=1\n", "A1", ReadStatus::Found, {"a=1"}},
-        {"'[' without ']' is an entry", "[A1]\n[oops\n", "A1", ReadStatus::Found, {"[oops"}},
-        {"byte-order mark", "\xEF\xBB\xBF[A1]\na=\xC3\xA9\n", "A1", ReadStatus::Found,
-         {QString::fromUtf8("a=\xC3\xA9")}},
+        {"byte-order mark", "\xEF\xBB\xBF[A1]\na=\xC3\xA9\n", "A1", ReadStatus::Found, {QString::fromUtf8("a=\xC3\xA9")}},
         // An old database in a single-byte code page, one section since rewritten in UTF-8.
         {"Windows-1252 line", kMixed, "A1", ReadStatus::Found,
          {QString::fromUtf8("Title=Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D ") + QChar(0x81)}},
@@ -155,8 +136,7 @@ TEST_F(ProfileFileTest, MissingFileFolderOrNamedPipeNeverBlocksAndIsNamed) {
 TEST_F(ProfileFileTest, WritesTouchOnlyTheirSectionInTheFilesOwnFormAndNeverWhatTheyCannotRead) {
     const auto utf16le = [](const char* text) {
         const QString s = QString::fromUtf8(text);
-        return QByteArray("\xFF\xFE", 2) +
-               QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
+        return QByteArray("\xFF\xFE", 2) + QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
     };
     const auto utf16be = [](const char* text) {
         QByteArray out;
@@ -174,8 +154,7 @@ TEST_F(ProfileFileTest, WritesTouchOnlyTheirSectionInTheFilesOwnFormAndNeverWhat
     const Case cases[] = {
         {"rewrite", mine, "A1", {"Title=New", "Track1="},
          "; my discs\n[A1]\nTitle=New\r\nTrack1=\r\n\n[b2]\r\nTitle=B\xE9\r\n; kept\r\n\r\n[C3]\nTitle=C\n"},
-        // The header keeps its spelling; comments in the section go with its entries, the
-        // blank line before the next section stays.
+        // The header keeps its spelling, the section's comments go, the blank line before the next stays.
         {"header spelt otherwise", mine, "B2", {"Title=Neu"},
          "; my discs\n[A1]\nTitle=Old\n\n[b2]\r\nTitle=Neu\r\n\r\n[C3]\nTitle=C\n"},
         {"emptied", mine, "C3", {}, "; my discs\n[A1]\nTitle=Old\n\n[b2]\r\nTitle=B\xE9\r\n; kept\r\n\r\n[C3]\n"},
@@ -184,8 +163,7 @@ TEST_F(ProfileFileTest, WritesTouchOnlyTheirSectionInTheFilesOwnFormAndNeverWhat
         {"header on the last line without its end", "[A1]\na=1\n[B2]", "B2", {"b=2"}, "[A1]\na=1\n[B2]\r\nb=2\r\n"},
         {"CR alone, new section", "[A1]\ra=1\r", "B2", {"b=\xC3\xA9"}, "[A1]\ra=1\r[B2]\rb=\xE9\r"},
         {"CR alone, rewrite", "[A1]\ra=1\r[B2]\rb=2", "A1", {"a=3"}, "[A1]\ra=3\r[B2]\rb=2"},
-        {"empty first copy left alone", "[A1]\r\n[A1]\r\nTitle=Real\r\n", "A1", {"Title=New"},
-         "[A1]\r\n[A1]\r\nTitle=New\r\n"},
+        {"empty first copy left alone", "[A1]\r\n[A1]\r\nTitle=Real\r\n", "A1", {"Title=New"}, "[A1]\r\n[A1]\r\nTitle=New\r\n"},
         {"UTF-16LE", utf16le("[A1]\r\na=1\r\n"), "B2", {"b=\xC3\xA9\xE2\x82\xAC"},
          utf16le("[A1]\r\na=1\r\n[B2]\r\nb=\xC3\xA9\xE2\x82\xAC\r\n")},
         {"UTF-16BE", utf16be("[A1]\na=1\n"), "A1", {"a=2"}, utf16be("[A1]\na=2\r\n")},
@@ -238,11 +216,9 @@ TEST_F(ProfileFileTest, WritesEachLineInTheEightBitFormWhenItReadsBackSoElseUtf8
 
 TEST_F(ProfileFileTest, LineBreaksInsideAnEntryCannotForgeLines) {
     writeBytes(path(), "[B2]\nb=2\n");
-    ASSERT_TRUE(writeSection(path(), QStringLiteral("A1"),
-                             {QStringLiteral("Title=x\r\n[B2]\nb=forged")}));
+    ASSERT_TRUE(writeSection(path(), QStringLiteral("A1"), {QStringLiteral("Title=x\r\n[B2]\nb=forged")}));
     EXPECT_EQ(readSection(path(), QStringLiteral("B2")).entries, QStringList{"b=2"});
-    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).entries,
-              QStringList{"Title=x  [B2] b=forged"});
+    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).entries, QStringList{"Title=x  [B2] b=forged"});
 }
 
 TEST_F(ProfileFileTest, WriteKeepsFileModeAndSymbolicLinkAndLeavesNoTemporaries) {
@@ -260,12 +236,10 @@ TEST_F(ProfileFileTest, WriteKeepsFileModeAndSymbolicLinkAndLeavesNoTemporaries)
 }
 
 TEST_F(ProfileFileTest, FailedWritesSayWhyAndLeaveTheOldFile) {
-    // A folder that cannot hold the file: its parent is a regular file (this also fails
-    // for root, for whom a read-only folder is no obstacle).
+    // A regular file as the parent folder: fails for root too.
     writeBytes(dir.filePath(QStringLiteral("plain")), "x");
     QString error;
-    EXPECT_FALSE(writeSection(dir.filePath(QStringLiteral("plain/Velmora.ini")), QStringLiteral("A1"),
-                              {QStringLiteral("a=1")}, &error));
+    EXPECT_FALSE(writeSection(dir.filePath(QStringLiteral("plain/Velmora.ini")), QStringLiteral("A1"), {QStringLiteral("a=1")}, &error));
     EXPECT_FALSE(error.isEmpty());
     if (geteuid() == 0) return;  // root writes into read-only folders
     writeBytes(path(), "[A1]\na=1\n");
@@ -277,8 +251,7 @@ TEST_F(ProfileFileTest, FailedWritesSayWhyAndLeaveTheOldFile) {
 }
 
 TEST_F(ProfileFileTest, FullDiskMidWriteLeavesTheOldFile) {
-    // A file-size limit makes the temporary file's write fail part-way, like a full disk,
-    // whoever runs the test.
+    // A file-size limit fails the temporary file's write part-way, like a full disk, even for root.
     QByteArray before;
     for (int i = 0; i < 200; ++i) before += "[S" + QByteArray::number(i) + "]\r\nTitle=Some title\r\n";
     writeBytes(path(), before);
@@ -300,8 +273,7 @@ TEST_F(ProfileFileTest, FullDiskMidWriteLeavesTheOldFile) {
 }
 
 TEST_F(ProfileFileTest, WriterKilledAtRandomLeavesOldOrNewFileNeverATornOne) {
-    // Many sections so that one write takes a while; the writer flips one section between
-    // two versions, and is killed at random moments.
+    // Many sections so that a write takes a while; the writer flips one section between two versions.
     QByteArray initial;
     for (int i = 0; i < 400; ++i)
         initial += "[D" + QByteArray::number(i) + "]\r\nTitle=Disc " + QByteArray::number(i) +
@@ -320,9 +292,7 @@ TEST_F(ProfileFileTest, WriterKilledAtRandomLeavesOldOrNewFileNeverATornOne) {
 
     auto* rng = QRandomGenerator::global();
     int seenA = 0, seenB = 0, midWrite = 0;
-    // Kill moments are drawn up to `maxDelay`, which follows the machine's speed: it grows
-    // while the writer completes nothing and shrinks while it completes several writes, so
-    // that most kills land inside a write however loaded the machine is.
+    // The kill delay adapts to the machine's speed so that most kills land inside a write.
     int maxDelayUs = 3000;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
     int iterations = 0;
@@ -379,10 +349,8 @@ TEST_F(ProfileFileTest, GetSectionFillsTheBufferLikeThePlatform) {
     const QString untouched(12, u'^');
     const auto with = [&](const QString& head) { return head + untouched.mid(head.size()); };
     const Case cases[] = {
-        // "Title=AB" NUL "Track1=" NUL is 17 characters; the final NUL makes 18, which fits
-        // a buffer of 20 (size - 2).
-        {"fits", "A1", 22, 17,
-         QString("Title=AB") + NUL + "Track1=" + NUL + NUL + QString(4, u'^')},
+        // "Title=AB" NUL "Track1=" NUL is 17 characters; with the final NUL, 18 fit in size - 2.
+        {"fits", "A1", 22, 17, QString("Title=AB") + NUL + "Track1=" + NUL + NUL + QString(4, u'^')},
         {"missing section", "Z9", 12, 0, with(QString(2, NUL))},
         {"only comments", "E5", 12, 0, with(QString(2, NUL))},
         {"exactly fits", "A1", 20, 17, QString("Title=AB") + NUL + "Track1=" + NUL + NUL + "^^"},
@@ -392,8 +360,7 @@ TEST_F(ProfileFileTest, GetSectionFillsTheBufferLikeThePlatform) {
     };
     for (const Case& c : cases) {
         QString buffer(c.size, u'^');
-        EXPECT_EQ(GetPrivateProfileSection(QString::fromLatin1(c.section), buffer, path()), c.result)
-            << c.name;
+        EXPECT_EQ(GetPrivateProfileSection(QString::fromLatin1(c.section), buffer, path()), c.result) << c.name;
         EXPECT_EQ(buffer, c.buffer.left(c.size)) << c.name;
     }
 }
@@ -404,24 +371,20 @@ TEST_F(ProfileFileTest, TenThousandCharacterBufferCutsLongSections) {
     ASSERT_TRUE(writeSection(path(), QStringLiteral("A1"), entries));
     QString buffer(10000, u'^');
     EXPECT_EQ(GetPrivateProfileSection(QStringLiteral("A1"), buffer, path()), 9998);
-    EXPECT_FALSE(buffer.contains(u'^'));
-    EXPECT_EQ(buffer.right(2), QString(2, NUL));
-    EXPECT_TRUE(buffer.startsWith(entries.first() + NUL + entries.at(1) + NUL));
-    // The whole read has them all.
-    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).entries, entries);
+    EXPECT_TRUE(buffer.startsWith(entries.first() + NUL + entries.at(1) + NUL) && buffer.endsWith(QString(2, NUL)));
+    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).entries, entries);  // the whole read has them all
 }
 
 TEST_F(ProfileFileTest, WritePrivateProfileSectionTakesSectionText) {
-    ASSERT_TRUE(WritePrivateProfileSection(QStringLiteral("A1"),
-                                           nulJoined({"Title=x", "Track1=", "Track2=y"}), path()));
-    EXPECT_EQ(readBytes(path()), QByteArray("[A1]\r\nTitle=x\r\nTrack1=\r\nTrack2=y\r\n"));
-    // Text after the terminating empty string is not part of the section.
-    ASSERT_TRUE(WritePrivateProfileSection(QStringLiteral("A1"),
-                                           QString("a=1") + NUL + NUL + "b=2" + NUL + NUL, path()));
-    EXPECT_EQ(readBytes(path()), QByteArray("[A1]\r\na=1\r\n"));
-    // An empty section text leaves the header alone.
-    ASSERT_TRUE(WritePrivateProfileSection(QStringLiteral("A1"), QString(NUL), path()));
-    EXPECT_EQ(readBytes(path()), QByteArray("[A1]\r\n"));
+    const std::pair<QString, QByteArray> writes[] = {
+        {QString("Title=x") + NUL + "Track1=" + NUL + "Track2=y" + NUL + NUL, "[A1]\r\nTitle=x\r\nTrack1=\r\nTrack2=y\r\n"},
+        {QString("a=1") + NUL + NUL + "b=2" + NUL + NUL, "[A1]\r\na=1\r\n"},  // what follows the terminator is not the section's
+        {QString(NUL), "[A1]\r\n"},  // an empty section text leaves the header alone
+    };
+    for (const auto& [text, bytes] : writes) {
+        ASSERT_TRUE(WritePrivateProfileSection(QStringLiteral("A1"), text, path()));
+        EXPECT_EQ(readBytes(path()), bytes);
+    }
     EXPECT_EQ(sectionText({}), QString(NUL));
     EXPECT_EQ(entriesOf(QStringLiteral("a=1")), QStringList{"a=1"});
 }

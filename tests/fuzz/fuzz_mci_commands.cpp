@@ -1,6 +1,5 @@
-// The command-string interpreter on a simulated drive. Input: command strings, one a
-// line; the first byte of a line sets the reply buffer's size. Every reply fits its
-// buffer and ends in a NUL; every error code has its text.
+// The command-string interpreter on a simulated drive. Input: one command a line, its first byte
+// the reply buffer's size. Every reply fits its buffer and ends in a NUL; every error code has its text.
 #include "fuzz_support.h"
 
 #include "platform/clock.h"

@@ -1,6 +1,5 @@
-// The disc database's section reader and writer. Input: a section name, a line end, then
-// the file. Any file reads without a crash; a section written into a file that could be
-// read reads back as written, and every other section reads as before.
+// The disc database's section reader and writer. Input: a section name, a line end, then the file.
+// Any file reads; a section written into a readable file reads back as written, the others as before.
 #include "fuzz_support.h"
 
 #include "discdb/profile_file.h"

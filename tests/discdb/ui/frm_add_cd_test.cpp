@@ -1,17 +1,10 @@
-#include "discdb/disc_database.h"
 #include "discdb/profile_file.h"
 #include "discdb/ui/frm_add_cd.h"
-#include "platform/clock.h"
-#include "platform/mci/mci_interpreter.h"
-#include "platform/message_box.h"
-#include "platform/sim/simulated_drive.h"
-#include "player/mci_channel.h"
-#include "player/player_core.h"
+#include "player_rig.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -21,80 +14,41 @@ using namespace velmora;
 
 namespace {
 
-DiscToc discOf(int tracks) {
-    DiscToc toc;
-    for (int n = 1; n <= tracks; ++n) toc.tracks.push_back({n, 150 + (n - 1) * 15000, true});
-    toc.leadoutFrame = 150 + tracks * 15000;
-    return toc;
-}
-
-// The editor on the real interpreter and a simulated drive, its database in a temporary
-// folder.
-class EditorTest : public ::testing::Test {
+class EditorTest : public ::testing::Test, public PlayerRig {
 protected:
-    EditorTest()
-        : drive(std::make_shared<SimulatedDrive>(std::make_shared<ManualClock>())),
-          interpreter([this] { return drive; }),
-          channel(interpreter, boxes),
-          database(dir.filePath(QStringLiteral("Velmora.ini"))),
-          core(channel, database) {
-        drive->insert(discOf(12));
-        channel.SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true);
-        channel.SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
-        core.session.runStep([this] { core.identity.identifyDisc(); });
-        id = core.session.disc().ID;
-    }
-
     FrmAddCD* open() {
         auto* editor = new FrmAddCD(core.session, database, boxes);
         editor->Form_Load();
         return editor;
     }
-    void storeSection(const QStringList& entries) { ASSERT_TRUE(profile::writeSection(database.filePath(), id, entries)); }
-    QStringList section() { return profile::readSection(database.filePath(), id).entries; }
-
-    QTemporaryDir dir;
-    std::shared_ptr<SimulatedDrive> drive;
-    MciInterpreter interpreter;
-    RecordingMessageBoxes boxes;
-    MciChannel channel;
-    DiscDatabase database;
-    PlayerCore core;
-    QString id;
+    void storeSection(const QStringList& entries) { ASSERT_TRUE(profile::writeSection(database.filePath(), id(), entries)); }
+    QStringList section() { return profile::readSection(database.filePath(), id()).entries; }
+    QString id() const { return core.session.disc().ID; }
 };
 
 }  // namespace
 
 TEST_F(EditorTest, RowsFollowTheTrackCountAndSitWhereDesigned) {
-    struct Case {
-        QStringList entries;
-        int rows;
-    } cases[] = {
-        {{"NumberOfTracks=12"}, 12},
-        {{"NumberOfTracks=0"}, 1},
-        {{"Title=No count"}, 1},
-        {{"NumberOfTracks=abc"}, 1},
-        {{"NumberOfTracks=20"}, 20},
+    const std::pair<const char*, int> cases[] = {
+        {"NumberOfTracks=12", 12}, {"NumberOfTracks=0", 1}, {"Title=No count", 1}, {"NumberOfTracks=abc", 1}, {"NumberOfTracks=20", 20},
     };
-    for (const auto& tc : cases) {
+    for (const auto& [entry, rows] : cases) {
         core.session.mutableDisc().NumberOfTracks = 0;
-        storeSection(tc.entries);
+        storeSection({QString::fromLatin1(entry)});
         FrmAddCD* editor = open();
-        for (int n = 1; n <= 20; ++n) EXPECT_EQ(editor->txtTrk(n)->isVisible(), n <= tc.rows) << tc.rows << " row " << n;
+        for (int n = 1; n <= 20; ++n) EXPECT_EQ(editor->txtTrk(n)->isVisible(), n <= rows) << entry << " row " << n;
         EXPECT_FALSE(editor->findChild<QToolButton*>(QStringLiteral("cmdNextPage"))->isVisible());
         editor->close();
     }
 
     FrmAddCD* editor = open();
     EXPECT_EQ(editor->size(), QSize(480, 469));
-    struct Place {
+    const struct {
         int track;
         QRect box;  // pixels: twips / 15
         QPoint number;
-    } places[] = {{1, {40, 129, 189, 21}, {30, 130}},
-                  {10, {60, 355, 169, 21}, {45, 355}},
-                  {11, {245, 130, 179, 21}, {425, 135}},
-                  {20, {245, 355, 169, 21}, {415, 355}}};
+    } places[] = {{1, {40, 129, 189, 21}, {30, 130}}, {10, {60, 355, 169, 21}, {45, 355}},
+                  {11, {245, 130, 179, 21}, {425, 135}}, {20, {245, 355, 169, 21}, {415, 355}}};
     for (const auto& p : places) {
         EXPECT_EQ(editor->txtTrk(p.track)->geometry(), p.box) << p.track;
         QLabel* number = nullptr;
@@ -142,9 +96,7 @@ TEST_F(EditorTest, LoadTrimsAndCloseSavesInOrderWithoutNuls) {
 }
 
 TEST_F(EditorTest, DiscsOfMoreThanTwentyTracksPageAndKeepEveryTitle) {
-    drive->insert(discOf(40));
-    core.session.runStep([this] { core.identity.identifyDisc(); });
-    id = core.session.disc().ID;
+    insert(discOf(40));
     QStringList entries{"Title=Long", "Artist=A", "Revision=1", "NumberOfTracks=40"};
     for (int n = 1; n <= 40; ++n) entries << QStringLiteral("Track%1=Song %1").arg(n);
     storeSection(entries);
@@ -171,11 +123,10 @@ TEST_F(EditorTest, DiscsOfMoreThanTwentyTracksPageAndKeepEveryTitle) {
 TEST_F(EditorTest, ADiscSwappedWhileOpenDoesNotReceiveTheTitles) {
     storeSection({"Title=First disc", "NumberOfTracks=12"});
     FrmAddCD* editor = open();
-    const QString firstId = id;
+    const QString firstId = id();
     drive->remove();
-    drive->insert(discOf(5));
-    core.session.runStep([this] { core.identity.identifyDisc(); });
-    const QString secondId = core.session.disc().ID;
+    insert(discOf(5));
+    const QString secondId = id();
     ASSERT_NE(secondId, firstId);
     editor->txtTitle()->setText(QStringLiteral("Typed for the first"));
     editor->close();
