@@ -1,7 +1,6 @@
 #include "mixer_test_support.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/file.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -61,8 +60,6 @@ std::optional<std::string> PulseServer::run(const std::string& command) {
     return out;
 }
 
-bool PulseServer::reachable() { return !sink().empty() && run("pactl info").has_value(); }
-
 long PulseServer::volume(const std::string& server, const std::string& sink) {
     const auto out = run("pactl " + (server.empty() ? "" : "-s " + quoted(server) + " ") + "get-sink-volume " + quoted(sink));
     if (!out) {
@@ -94,12 +91,12 @@ void PulseServer::setMuted(bool muted) {
 PulseLock::PulseLock() {
     const char* path = std::getenv("VELMORA_PULSE_LOCK");
     if (!path || !*path) return;
-    fd_ = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+    fd = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0) ::flock(fd, LOCK_EX);
 }
 
 PulseLock::~PulseLock() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd >= 0) ::close(fd);
 }
 
 }  // namespace velmora::testing
