@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -23,19 +24,7 @@ using namespace velmora;
 namespace {
 
 const QString kShowTips = QStringLiteral("Show Tips at Startup");
-
-// An in-memory store shared by every component the factory makes; records each write,
-// and fails every call (or every creation) on demand.
-struct MemoryStore {
-    std::map<QString, QString> values;  // "hive|key|name"
-    std::vector<QString> writes;         // value names, in order
-    bool failCalls = false;
-    bool failCreation = false;
-
-    static QString slot(std::uint32_t hive, const QString& key, const QString& name) {
-        return QString::number(hive) + u'|' + key + u'|' + name;
-    }
-};
+const QString kGnudb = QStringLiteral("gnudb.gnudb.org/~cddb/cddb.cgi");
 
 // The program's own way of telling the user: the "CRITICAL ERROR" box.
 SettingsErrorSink boxSink(MessageBoxService& boxes) {
@@ -45,37 +34,39 @@ SettingsErrorSink boxSink(MessageBoxService& boxes) {
     };
 }
 
-class MemoryRegistry final : public RegistryAccess {
-public:
-    explicit MemoryRegistry(MemoryStore& store) : store_(store) {}
-    bool ReadValue(std::uint32_t hive, const QString& key, const QString& name,
-                   QString& value) override {
-        if (store_.failCalls) throw RegistryError{-2147024891, "RegistryAccess", "read failed"};
-        const auto it = store_.values.find(MemoryStore::slot(hive, key, name));
-        if (it == store_.values.end()) return false;
-        value = it->second;
-        return true;
-    }
-    bool WriteValue(std::uint32_t hive, const QString& key, const QString& name,
-                    const QString& value) override {
-        if (store_.failCalls) throw RegistryError{-2147024891, "RegistryAccess", "write failed"};
-        store_.values[MemoryStore::slot(hive, key, name)] = value;
-        store_.writes.push_back(name);
-        return true;
-    }
-
-private:
-    MemoryStore& store_;
-};
-
+// An in-memory store of "hive|key|name" shared by every component the factory makes;
+// records each write, and fails every call (or every creation) on demand.
 class SettingsTest : public ::testing::Test {
 protected:
-    MemoryStore store;
+    struct MemoryRegistry final : RegistryAccess {
+        explicit MemoryRegistry(SettingsTest& test) : t(test) {}
+        bool ReadValue(std::uint32_t hive, const QString& key, const QString& name, QString& value) override {
+            if (t.failCalls) throw RegistryError{-2147024891, "RegistryAccess", "read failed"};
+            const auto it = t.values.find(slot(hive, key, name));
+            if (it == t.values.end()) return false;
+            value = it->second;
+            return true;
+        }
+        bool WriteValue(std::uint32_t hive, const QString& key, const QString& name, const QString& value) override {
+            if (t.failCalls) throw RegistryError{-2147024891, "RegistryAccess", "write failed"};
+            t.values[slot(hive, key, name)] = value;
+            t.writes.push_back(name);
+            return true;
+        }
+        SettingsTest& t;
+    };
+    static QString slot(std::uint32_t hive, const QString& key, const QString& name) {
+        return QString::number(hive) + u'|' + key + u'|' + name;
+    }
+
+    std::map<QString, QString> values;
+    std::vector<QString> writes;  // value names, in order
+    bool failCalls = false;
+    bool failCreation = false;
     RecordingMessageBoxes boxes;
     SettingsStore settings{[this]() -> std::unique_ptr<RegistryAccess> {
-                               if (store.failCreation)
-                                   throw RegistryError{429, "Velmora", "cannot create component"};
-                               return std::make_unique<MemoryRegistry>(store);
+                               if (failCreation) throw RegistryError{429, "Velmora", "cannot create component"};
+                               return std::make_unique<MemoryRegistry>(*this);
                            },
                            boxSink(boxes)};
     std::vector<QString> skins;
@@ -86,16 +77,14 @@ protected:
     }
 
     QString stored(const QString& name) {
-        const auto it = store.values.find(MemoryStore::slot(HKEY_CURRENT_USER, kSettingsKey, name));
-        return it == store.values.end() ? QStringLiteral("<missing>") : it->second;
+        const auto it = values.find(slot(HKEY_CURRENT_USER, kSettingsKey, name));
+        return it == values.end() ? QStringLiteral("<missing>") : it->second;
     }
-    void put(const QString& name, const QString& value) {
-        store.values[MemoryStore::slot(HKEY_CURRENT_USER, kSettingsKey, name)] = value;
-    }
+    void put(const QString& name, const QString& value) { values[slot(HKEY_CURRENT_USER, kSettingsKey, name)] = value; }
     // What start-up reads after LoadSettings.
     void readWindowSettings() {
-        settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("0"));
-        settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Left"), QStringLiteral("0"));
+        for (const QString& name : {QStringLiteral("Top"), QStringLiteral("Left")})
+            settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, name, QStringLiteral("0"));
         settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, kShowTips, QStringLiteral("1"));
     }
 };
@@ -105,16 +94,16 @@ protected:
 TEST_F(SettingsTest, FirstStartCreatesTheSixValuesInOrder) {
     loader.LoadSettings(true);
     readWindowSettings();
-    EXPECT_EQ(store.writes, (std::vector<QString>{"UserName", "CDDBServer", "Skin", "Top", "Left",
-                                                  kShowTips}));
-    EXPECT_EQ(stored("UserName"), QStringLiteral("alice"));
-    EXPECT_EQ(stored("CDDBServer"), QStringLiteral("gnudb.gnudb.org/~cddb/cddb.cgi"));
-    EXPECT_EQ(stored("Skin"), QStringLiteral("cloud_skin.jpg"));
-    EXPECT_EQ(stored("Top"), QStringLiteral("0"));
-    EXPECT_EQ(stored("Left"), QStringLiteral("0"));
-    EXPECT_EQ(stored(kShowTips), QStringLiteral("1"));
+    const std::pair<QString, QString> created[] = {{"UserName", "alice"}, {"CDDBServer", kGnudb},
+                                                   {"Skin", "cloud_skin.jpg"}, {"Top", "0"},
+                                                   {"Left", "0"}, {kShowTips, "1"}};
+    ASSERT_EQ(writes.size(), std::size(created));
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        EXPECT_EQ(writes[i], created[i].first);
+        EXPECT_EQ(stored(created[i].first), created[i].second);
+    }
     EXPECT_EQ(loader.ActiveUserName(), QStringLiteral("alice"));
-    EXPECT_EQ(loader.ActiveCDDBServer(), QStringLiteral("gnudb.gnudb.org/~cddb/cddb.cgi"));
+    EXPECT_EQ(loader.ActiveCDDBServer(), kGnudb);
     EXPECT_EQ(skins, std::vector<QString>{"/opt/velmora/Skins/cloud_skin.jpg"});
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -129,18 +118,14 @@ TEST_F(SettingsTest, StoredValuesWinAndAnEmptyOneIsNotReplaced) {
     // The file named without the blanks; the stored value keeps them.
     EXPECT_EQ(skins, std::vector<QString>{"/opt/velmora/Skins/my skin.jpg"});
     EXPECT_EQ(stored("Skin"), QStringLiteral("  my skin.jpg  "));
-    EXPECT_TRUE(store.writes.empty());
+    EXPECT_TRUE(writes.empty());
 }
 
 TEST_F(SettingsTest, TimerReloadLeavesTheSkinAlone) {
-    put("CDDBServer", QStringLiteral("old.example/~cddb/cddb.cgi"));
-    QTimer* timer = loader.tmrCheckSettings();
-    EXPECT_EQ(timer->objectName(), QStringLiteral("tmrCheckSettings"));
-    EXPECT_EQ(timer->interval(), 60000);
-    timer->start();
-
     put("CDDBServer", QStringLiteral("cddb.retrobridge.org/~cddb/cddb.cgi"));
-    timer->setInterval(0);
+    QTimer* timer = loader.tmrCheckSettings();
+    EXPECT_EQ(timer->interval(), 60000);
+    timer->start(0);
     QElapsedTimer waited;
     waited.start();
     while (loader.ActiveCDDBServer().isEmpty() && waited.elapsed() < 5000)
@@ -151,7 +136,7 @@ TEST_F(SettingsTest, TimerReloadLeavesTheSkinAlone) {
 }
 
 TEST_F(SettingsTest, FailingStoreOrComponentShowsOneBoxPerCallAndGoesOn) {
-    store.failCalls = true;
+    failCalls = true;
     loader.LoadSettings(true);
     ASSERT_EQ(boxes.shown.size(), 3u);
     EXPECT_EQ(loader.ActiveUserName(), QString());
@@ -169,15 +154,13 @@ TEST_F(SettingsTest, FailingStoreOrComponentShowsOneBoxPerCallAndGoesOn) {
                              "     Error Number : -2147024891\r\n"
                              "      Error Source : RegistryAccess\r\n"
                              "Error Description : read failed\r\n\r\n"));
-
     settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("15"));
     ASSERT_EQ(boxes.shown.size(), 7u);
-    EXPECT_TRUE(boxes.shown.back().text.contains(
-        QStringLiteral("\r\n   Routine Name : Public Sub SetRegKey\r\n\r\n")));
+    EXPECT_TRUE(boxes.shown.back().text.contains(QStringLiteral("\r\n   Routine Name : Public Sub SetRegKey\r\n\r\n")));
     EXPECT_TRUE(boxes.shown.back().text.contains(QStringLiteral("Error Description : write failed")));
 
     // A component that cannot be made: the same, with its error.
-    store.failCreation = true;
+    failCreation = true;
     const SettingRead top = settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("0"));
     EXPECT_EQ(top.value, QString());
     ASSERT_TRUE(top.error);
@@ -188,16 +171,10 @@ TEST_F(SettingsTest, FailingStoreOrComponentShowsOneBoxPerCallAndGoesOn) {
 }
 
 TEST(SettingAsWholeNumber, AnythingButAWholeNumberCountsAsZero) {
-    struct Case {
-        const char* text;
-        int value;
-    };
-    const Case cases[] = {{"0", 0},        {"1", 1},         {"-800", -800}, {" 15 ", 15},
-                          {"", 0},         {"abc", 0},       {"12px", 0},    {"1.5", 0},
-                          {"1e3", 0},      {"99999999999", 0}, {"2147483647", 2147483647},
-                          {"+3", 3}};
-    for (const Case& c : cases)
-        EXPECT_EQ(settingAsWholeNumber(QString::fromLatin1(c.text)), c.value) << c.text;
+    const std::pair<const char*, int> cases[] = {
+        {"0", 0},   {"1", 1},   {"-800", -800}, {" 15 ", 15},        {"", 0},           {"abc", 0},
+        {"12px", 0}, {"1.5", 0}, {"1e3", 0},     {"99999999999", 0}, {"2147483647", 2147483647}, {"+3", 3}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(settingAsWholeNumber(QString::fromLatin1(text)), value) << text;
 }
 
 TEST(SystemLogonName, FitsThePlatformsBuffer) {
@@ -214,73 +191,45 @@ protected:
     RecordingMessageBoxes boxes;
     QString ini() const { return dir.filePath(QStringLiteral("settings.ini")); }
     SettingsStore settingsOn(const QString& path) { return SettingsStore(qsettingsRegistryFactory(path), boxSink(boxes)); }
+    void writeIni(const QByteArray& text) {
+        QFile f(ini());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
 };
 
 }  // namespace
 
-TEST_F(QSettingsStoreTest, ValuesSurviveARestartInTheRegistryLayout) {
-    {
-        SettingsStore settings = settingsOn(ini());
-        ActiveSettings loader{settings, dir.path(), [] { return QStringLiteral("bob"); }};
-        loader.LoadSettings(true);
-        settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("-100"));
-        settings.SetRegKey(HKEY_CLASSES_ROOT, QStringLiteral("AudioCD\\shell\\play\\command"), QString(),
-                           QStringLiteral("/usr/bin/velmora play"));
-    }
-    // A new component, as after a restart.
-    QSettingsRegistry registry(ini());
-    struct Case {
-        std::uint32_t hive;
-        const char* key;
-        const char* name;
-        const char* value;
-    };
-    const Case cases[] = {
-        {HKEY_CURRENT_USER, "SOFTWARE\\Tessaly\\Velmora", "UserName", "bob"},
-        {HKEY_CURRENT_USER, "SOFTWARE\\Tessaly\\Velmora", "CDDBServer", "gnudb.gnudb.org/~cddb/cddb.cgi"},
-        {HKEY_CURRENT_USER, "SOFTWARE\\Tessaly\\Velmora", "Skin", "cloud_skin.jpg"},
-        {HKEY_CURRENT_USER, "SOFTWARE\\Tessaly\\Velmora", "Top", "-100"},
-        {HKEY_CLASSES_ROOT, "AudioCD\\shell\\play\\command", "", "/usr/bin/velmora play"},
-    };
-    for (const Case& c : cases) {
-        QString value;
-        EXPECT_TRUE(registry.ReadValue(c.hive, QString::fromLatin1(c.key), QString::fromLatin1(c.name), value))
-            << c.name;
-        EXPECT_EQ(value, QString::fromLatin1(c.value)) << c.name;
-    }
-    QString value = QStringLiteral("untouched");
-    EXPECT_FALSE(registry.ReadValue(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Left"), value));
-    EXPECT_EQ(value, QStringLiteral("untouched"));
-    EXPECT_FALSE(registry.ReadValue(HKEY_CLASSES_ROOT, kSettingsKey, QStringLiteral("Top"), value));
-
-    QSettings raw(ini(), QSettings::IniFormat);
-    EXPECT_EQ(raw.value(QStringLiteral("HKEY_CURRENT_USER/SOFTWARE/Tessaly/Velmora/UserName")).toString(),
-              QStringLiteral("bob"));
-    EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(QSettingsStoreTest, TextComesBackAsStoredAndAHandEditedListAsText) {
-    QSettingsRegistry registry(ini());
-    const QString texts[] = {QString(),
-                             QStringLiteral("  my skin.jpg  "),
-                             QStringLiteral("a,b, c"),
-                             QStringLiteral("@Variant(x)"),
-                             QStringLiteral("semi;colon \"quoted\" back\\slash"),
-                             QStringLiteral("Caf\u00e9 \u263a"),
-                             QStringLiteral("12")};
+// Each value read by a new component, as after a restart, in the registry's layout; any
+// text comes back as stored, and a hand-edited list as text.
+TEST_F(QSettingsStoreTest, ValuesSurviveARestartAsTheirTextInTheRegistryLayout) {
+    const QString texts[] = {QString(), QStringLiteral("  my skin.jpg  "), QStringLiteral("a,b, c"),
+                             QStringLiteral("@Variant(x)"), QStringLiteral("semi;colon \"quoted\" back\\slash"),
+                             QStringLiteral("Caf\u00e9 \u263a"), QStringLiteral("12")};
     int i = 0;
     for (const QString& text : texts) {
         const QString name = QStringLiteral("Value %1/with\\separators").arg(i++);
-        registry.WriteValue(HKEY_CURRENT_USER, kSettingsKey, name, text);
+        settingsOn(ini()).SetRegKey(HKEY_CURRENT_USER, kSettingsKey, name, text);
         QString back;
         ASSERT_TRUE(QSettingsRegistry(ini()).ReadValue(HKEY_CURRENT_USER, kSettingsKey, name, back)) << name.toStdString();
         EXPECT_EQ(back, text) << name.toStdString();
     }
-    QFile f(ini());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write("[HKEY_CURRENT_USER]\nSOFTWARE\\Tessaly\\Velmora\\CDDBServer=a,b\n");
-    f.close();
+    settingsOn(ini()).SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("UserName"), QStringLiteral("bob"));
+    settingsOn(ini()).SetRegKey(HKEY_CLASSES_ROOT, QStringLiteral("AudioCD\\shell\\play\\command"), QString(),
+                                QStringLiteral("/usr/bin/velmora play"));
+    QSettings raw(ini(), QSettings::IniFormat);
+    EXPECT_EQ(raw.value(QStringLiteral("HKEY_CURRENT_USER/SOFTWARE/Tessaly/Velmora/UserName")).toString(), "bob");
+    QSettingsRegistry registry(ini());
     QString value;
+    EXPECT_TRUE(registry.ReadValue(HKEY_CLASSES_ROOT, QStringLiteral("AudioCD\\shell\\play\\command"), QString(), value));
+    EXPECT_EQ(value, QStringLiteral("/usr/bin/velmora play"));
+    value = QStringLiteral("untouched");
+    EXPECT_FALSE(registry.ReadValue(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Left"), value));
+    EXPECT_FALSE(registry.ReadValue(HKEY_CLASSES_ROOT, kSettingsKey, QStringLiteral("UserName"), value));
+    EXPECT_EQ(value, QStringLiteral("untouched"));
+    EXPECT_TRUE(boxes.shown.empty());
+
+    writeIni("[HKEY_CURRENT_USER]\nSOFTWARE\\Tessaly\\Velmora\\CDDBServer=a,b\n");
     ASSERT_TRUE(QSettingsRegistry(ini()).ReadValue(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("CDDBServer"), value));
     EXPECT_EQ(value, QStringLiteral("a,b"));
 }
@@ -289,22 +238,19 @@ TEST_F(QSettingsStoreTest, StoreThatCannotBeReadOrWrittenShowsOneBoxPerCall) {
     // The settings file's place taken by a folder: nothing can be read.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("settings.ini")));
     // Under a regular file: reads find nothing, writes fail.
-    QFile plain(dir.filePath(QStringLiteral("plain")));
-    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-    plain.close();
-    const QString paths[] = {ini(), dir.filePath(QStringLiteral("plain/settings.ini"))};
-    for (const QString& path : paths) {
+    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("plain"))).open(QIODevice::WriteOnly));
+    for (const QString& path : {ini(), dir.filePath(QStringLiteral("plain/settings.ini"))}) {
+        SCOPED_TRACE(path.toStdString());
         boxes.shown.clear();
         SettingsStore settings = settingsOn(path);
         ActiveSettings loader{settings, QStringLiteral("/p"), [] { return QStringLiteral("carol"); }};
         loader.LoadSettings(true);
-        EXPECT_EQ(boxes.shown.size(), 3u) << path.toStdString();
-        EXPECT_EQ(loader.ActiveUserName(), QString()) << path.toStdString();
-        EXPECT_EQ(loader.ActiveCDDBServer(), QString()) << path.toStdString();
-        EXPECT_EQ(settings.GetRegKey(HKEY_CURRENT_USER, kSettingsKey, kShowTips, QStringLiteral("1")).value,
-                  QString());
-        settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("0"));
-        EXPECT_EQ(boxes.shown.size(), 5u) << path.toStdString();
+        EXPECT_EQ(boxes.shown.size(), 3u);
+        EXPECT_EQ(loader.ActiveUserName(), QString());
+        EXPECT_EQ(loader.ActiveCDDBServer(), QString());
+        EXPECT_EQ(settings.read(settings::ShowTips).value, QString());
+        settings.write(settings::ShowTips, QStringLiteral("0"));
+        EXPECT_EQ(boxes.shown.size(), 5u);
         for (const auto& box : boxes.shown) {
             EXPECT_EQ(box.title, QStringLiteral("CRITICAL ERROR"));
             EXPECT_TRUE(box.text.contains(path)) << box.text.toStdString();
@@ -316,6 +262,10 @@ TEST(SettingsStorePath, InVelmoraHomeWhenSetElseTheUsersConfigFolder) {
     QTemporaryDir home, config;
     const QByteArray savedHome = qgetenv("VELMORA_HOME");
     const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        savedHome.isNull() ? qunsetenv("VELMORA_HOME") : qputenv("VELMORA_HOME", savedHome);
+        savedConfig.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", savedConfig);
+    });
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     qputenv("VELMORA_HOME", QFile::encodeName(home.path()));
     EXPECT_EQ(defaultSettingsStorePath(), home.path() + QStringLiteral("/settings.ini"));
@@ -324,9 +274,6 @@ TEST(SettingsStorePath, InVelmoraHomeWhenSetElseTheUsersConfigFolder) {
     EXPECT_EQ(defaultSettingsStorePath(), config.path() + QStringLiteral("/velmora/settings.ini"));
     qunsetenv("VELMORA_HOME");
     EXPECT_EQ(defaultSettingsStorePath(), config.path() + QStringLiteral("/velmora/settings.ini"));
-    if (!savedHome.isNull()) qputenv("VELMORA_HOME", savedHome);
-    if (savedConfig.isNull()) qunsetenv("XDG_CONFIG_HOME");
-    else qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
 TEST_F(QSettingsStoreTest, JunkFileIsLeftAsItIsAndRefusedOnEveryCall) {
@@ -342,25 +289,22 @@ TEST_F(QSettingsStoreTest, JunkFileIsLeftAsItIsAndRefusedOnEveryCall) {
         {"a NUL", QByteArray("[A]\nk=v\0w\n", 10), 2},
     };
     for (const Case& c : cases) {
-        QFile f(ini());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(c.file);
-        f.close();
+        SCOPED_TRACE(c.name);
+        writeIni(c.file);
         boxes.shown.clear();
         SettingsStore settings = settingsOn(ini());
         for (int round = 0; round < 3; ++round) {
-            EXPECT_TRUE(settings.read(settings::ShowTips).error) << c.name << " round " << round;
-            EXPECT_TRUE(settings.write(settings::ShowTips, QStringLiteral("0"))) << c.name << " round " << round;
+            EXPECT_TRUE(settings.read(settings::ShowTips).error) << "round " << round;
+            EXPECT_TRUE(settings.write(settings::ShowTips, QStringLiteral("0"))) << "round " << round;
         }
-        ASSERT_EQ(boxes.shown.size(), 6u) << c.name;
+        ASSERT_EQ(boxes.shown.size(), 6u);
         for (const auto& box : boxes.shown) {
-            EXPECT_TRUE(box.text.contains(ini()) &&
-                        box.text.contains(QStringLiteral("line %1").arg(c.line)) &&
+            EXPECT_TRUE(box.text.contains(ini()) && box.text.contains(QStringLiteral("line %1").arg(c.line)) &&
                         box.text.contains(QLatin1String("left as it is")))
-                << c.name << ": " << box.text.toStdString();
+                << box.text.toStdString();
         }
+        QFile f(ini());
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), c.file) << c.name << ": the file was rewritten";
-        f.close();
+        EXPECT_EQ(f.readAll(), c.file) << "the file was rewritten";
     }
 }
