@@ -50,14 +50,4 @@ struct PulseServer {
     static void setMuted(bool muted);
 };
 
-// Holds the server's lock file, so that suites running side by side take turns with the
-// one sink.
-struct PulseLock {
-    PulseLock();
-    ~PulseLock();
-    PulseLock(const PulseLock&) = delete;
-    PulseLock& operator=(const PulseLock&) = delete;
-    int fd = -1;
-};
-
 }  // namespace velmora::testing

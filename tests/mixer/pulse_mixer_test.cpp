@@ -12,6 +12,12 @@
 #include <QTest>
 #include <QWidget>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
 namespace velmora {
 namespace {
 
@@ -24,7 +30,11 @@ protected:
     void SetUp() override {
         if (PulseServer::sink().empty() || !PulseServer::run("pactl info"))
             GTEST_SKIP() << "no PulseAudio server answers; run the suite through tools/with-pulse.sh";
-        lock_.emplace();
+        // Suites running side by side take turns with the one sink.
+        if (const char* lock = std::getenv("VELMORA_PULSE_LOCK"); lock && *lock) {
+            lockFd_ = ::open(lock, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+            if (lockFd_ >= 0) ::flock(lockFd_, LOCK_EX);
+        }
         PulseServer::setVolume(kServerMax / 2);
         PulseServer::setMuted(false);
         if (mixer_.MainVolume() < 0)
@@ -32,7 +42,11 @@ protected:
                       "(is libasound2-plugins installed?)";
     }
 
-    std::optional<velmora::testing::PulseLock> lock_;
+    void TearDown() override {
+        if (lockFd_ >= 0) ::close(lockFd_);
+    }
+
+    int lockFd_ = -1;
     AlsaMixerVolume mixer_;
 };
 
