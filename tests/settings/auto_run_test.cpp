@@ -79,14 +79,13 @@ protected:
     // A tool run on the temporary folders alone: its output (the error output after it)
     // and exit code.
     QString run(const QString& tool, const QStringList& args, int* exitCode = nullptr) {
+        const std::pair<const char*, QString> variables[] = {
+            {"PATH", qEnvironmentVariable("PATH", QStringLiteral("/usr/bin:/bin"))}, {"HOME", root.path()},
+            {"XDG_CONFIG_HOME", folders.configHome}, {"XDG_CONFIG_DIRS", folders.configDirs.join(u':')},
+            {"XDG_DATA_HOME", folders.dataHome}, {"XDG_DATA_DIRS", folders.dataDirs.join(u':')},
+            {"VELMORA_RAN", path("ran.txt")}};
         QProcessEnvironment env;
-        env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH", QStringLiteral("/usr/bin:/bin")));
-        env.insert(QStringLiteral("HOME"), root.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), folders.configHome);
-        env.insert(QStringLiteral("XDG_CONFIG_DIRS"), folders.configDirs.join(u':'));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), folders.dataHome);
-        env.insert(QStringLiteral("XDG_DATA_DIRS"), folders.dataDirs.join(u':'));
-        env.insert(QStringLiteral("VELMORA_RAN"), path("ran.txt"));
+        for (const auto& [name, value] : variables) env.insert(QString::fromLatin1(name), value);
         QProcess child;
         child.setProcessEnvironment(env);
         child.start(tool, args);
@@ -163,23 +162,21 @@ TEST_F(AutoRunTest, TheStoredDefaultDecidesTheQuestionAndNoWritesNothing) {
     const char* toUs = "[Default Applications]\nx-content/audio-cdda=velmora.desktop;\n";
     const char* toOther = "[Default Applications]\nx-content/audio-cdda=other.desktop;\n";
     const char* ours = "data/applications/velmora.desktop";
+    const char* list = "config/mimeapps.list";
     const Case cases[] = {
-        {"equal", {{ours, entry}, {"config/mimeapps.list", toUs}}, false},
-        {"letter case only, escaped blank",
-         {{ours, "[Desktop Entry]\nExec = @p@\\sPLAY\n"}, {"config/mimeapps.list", toUs}}, false},
-        {"quoted path", {{ours, "[Desktop Entry]\nExec=\"@P@\" play\n"}, {"config/mimeapps.list", toUs}}, true},
-        {"another argument", {{ours, "[Desktop Entry]\nExec=@P@ play %U\n"}, {"config/mimeapps.list", toUs}}, true},
-        {"another player", {{"config/mimeapps.list", toOther}}, true},
+        {"equal", {{ours, entry}, {list, toUs}}, false},
+        {"letter case only, escaped blank", {{ours, "[Desktop Entry]\nExec = @p@\\sPLAY\n"}, {list, toUs}}, false},
+        {"quoted path", {{ours, "[Desktop Entry]\nExec=\"@P@\" play\n"}, {list, toUs}}, true},
+        {"another argument", {{ours, "[Desktop Entry]\nExec=@P@ play %U\n"}, {list, toUs}}, true},
+        {"another player", {{list, toOther}}, true},
         {"missing", {}, true},
-        {"named but not installed", {{"config/mimeapps.list", toUs}}, true},
-        {"not a default", {{ours, entry}, {"config/mimeapps.list", "[Added Associations]\nx-content/audio-cdda=velmora.desktop;\n"}}, true},
+        {"named but not installed", {{list, toUs}}, true},
+        {"not a default", {{ours, entry}, {list, "[Added Associations]\nx-content/audio-cdda=velmora.desktop;\n"}}, true},
         {"first installed entry of the list",
-         {{ours, entry}, {"config/mimeapps.list", "[Default Applications]\nx-content/audio-cdda=gone.desktop;velmora.desktop;\n"}},
-         false},
+         {{ours, entry}, {list, "[Default Applications]\nx-content/audio-cdda=gone.desktop;velmora.desktop;\n"}}, false},
         {"system list and entry", {{"sys/applications/velmora.desktop", entry}, {"sys/applications/mimeapps.list", toUs}}, false},
-        {"user list first", {{ours, entry}, {"config/mimeapps.list", toOther}, {"etc/mimeapps.list", toUs}}, true},
-        {"desktop's own list first",
-         {{ours, entry}, {"config/mimeapps.list", toUs}, {"config/kde-mimeapps.list", toOther}}, true, {"kde"}},
+        {"user list first", {{ours, entry}, {list, toOther}, {"etc/mimeapps.list", toUs}}, true},
+        {"desktop's own list first", {{ours, entry}, {list, toUs}, {"config/kde-mimeapps.list", toOther}}, true, {"kde"}},
     };
     boxes.yesNoAnswer = MsgBox::AnswerNo;
     for (const Case& c : cases) {
