@@ -196,6 +196,24 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(text);
     }
+    // Three rounds of a read and a write on the store at `path`: every call is refused
+    // with a box of its own that names the file and holds each of `mentions`.
+    void expectEveryCallRefused(const QString& path, const QStringList& mentions = {}) {
+        boxes.shown.clear();
+        SettingsStore settings = settingsOn(path);
+        for (int round = 0; round < 3; ++round) {
+            const SettingRead read = settings.read(settings::ShowTips);
+            EXPECT_TRUE(read.error) << "round " << round;
+            EXPECT_EQ(read.value, QString());
+            EXPECT_TRUE(settings.write(settings::ShowTips, QStringLiteral("0"))) << "round " << round;
+        }
+        ASSERT_EQ(boxes.shown.size(), 6u);
+        for (const auto& box : boxes.shown) {
+            EXPECT_EQ(box.title, QStringLiteral("CRITICAL ERROR"));
+            EXPECT_TRUE(box.text.contains(path)) << box.text.toStdString();
+            for (const QString& mention : mentions) EXPECT_TRUE(box.text.contains(mention)) << box.text.toStdString();
+        }
+    }
 };
 
 }  // namespace
@@ -241,20 +259,7 @@ TEST_F(QSettingsStoreTest, StoreThatCannotBeReadOrWrittenShowsOneBoxPerCall) {
     ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("plain"))).open(QIODevice::WriteOnly));
     for (const QString& path : {ini(), dir.filePath(QStringLiteral("plain/settings.ini"))}) {
         SCOPED_TRACE(path.toStdString());
-        boxes.shown.clear();
-        SettingsStore settings = settingsOn(path);
-        ActiveSettings loader{settings, QStringLiteral("/p"), [] { return QStringLiteral("carol"); }};
-        loader.LoadSettings(true);
-        EXPECT_EQ(boxes.shown.size(), 3u);
-        EXPECT_EQ(loader.ActiveUserName(), QString());
-        EXPECT_EQ(loader.ActiveCDDBServer(), QString());
-        EXPECT_EQ(settings.read(settings::ShowTips).value, QString());
-        settings.write(settings::ShowTips, QStringLiteral("0"));
-        EXPECT_EQ(boxes.shown.size(), 5u);
-        for (const auto& box : boxes.shown) {
-            EXPECT_EQ(box.title, QStringLiteral("CRITICAL ERROR"));
-            EXPECT_TRUE(box.text.contains(path)) << box.text.toStdString();
-        }
+        expectEveryCallRefused(path);
     }
 }
 
@@ -291,18 +296,7 @@ TEST_F(QSettingsStoreTest, JunkFileIsLeftAsItIsAndRefusedOnEveryCall) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         writeIni(c.file);
-        boxes.shown.clear();
-        SettingsStore settings = settingsOn(ini());
-        for (int round = 0; round < 3; ++round) {
-            EXPECT_TRUE(settings.read(settings::ShowTips).error) << "round " << round;
-            EXPECT_TRUE(settings.write(settings::ShowTips, QStringLiteral("0"))) << "round " << round;
-        }
-        ASSERT_EQ(boxes.shown.size(), 6u);
-        for (const auto& box : boxes.shown) {
-            EXPECT_TRUE(box.text.contains(ini()) && box.text.contains(QStringLiteral("line %1").arg(c.line)) &&
-                        box.text.contains(QLatin1String("left as it is")))
-                << box.text.toStdString();
-        }
+        expectEveryCallRefused(ini(), {QStringLiteral("line %1").arg(c.line), QStringLiteral("left as it is")});
         QFile f(ini());
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         EXPECT_EQ(f.readAll(), c.file) << "the file was rewritten";
