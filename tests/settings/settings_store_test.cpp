@@ -2,8 +2,6 @@
 #include "settings/active_settings.h"
 #include "settings/settings_store.h"
 
-#include "platform/message_box.h"
-
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -26,11 +24,10 @@ namespace {
 const QString kShowTips = QStringLiteral("Show Tips at Startup");
 const QString kGnudb = QStringLiteral("gnudb.gnudb.org/~cddb/cddb.cgi");
 
-// The program's own way of telling the user: the "CRITICAL ERROR" box.
-SettingsErrorSink boxSink(MessageBoxService& boxes) {
-    return [&boxes](const QString& routine, const RegistryError& error) {
-        boxes.show(criticalErrorText(routine, error), QStringLiteral("CRITICAL ERROR"),
-                   MsgBox::Critical | MsgBox::OkOnly);
+// Each failure as the text of the box the program shows for it.
+SettingsErrorSink recordInto(std::vector<QString>& errors) {
+    return [&errors](const QString& routine, const RegistryError& error) {
+        errors.push_back(criticalErrorText(routine, error));
     };
 }
 
@@ -63,12 +60,12 @@ protected:
     std::vector<QString> writes;  // value names, in order
     bool failCalls = false;
     bool failCreation = false;
-    RecordingMessageBoxes boxes;
+    std::vector<QString> errors;
     SettingsStore settings{[this]() -> std::unique_ptr<RegistryAccess> {
                                if (failCreation) throw RegistryError{429, "Velmora", "cannot create component"};
                                return std::make_unique<MemoryRegistry>(*this);
                            },
-                           boxSink(boxes)};
+                           recordInto(errors)};
     std::vector<QString> skins;
     ActiveSettings loader{settings, QStringLiteral("/opt/velmora"), [] { return QStringLiteral("alice"); }};
 
@@ -105,7 +102,7 @@ TEST_F(SettingsTest, FirstStartCreatesTheSixValuesInOrder) {
     EXPECT_EQ(loader.ActiveUserName(), QStringLiteral("alice"));
     EXPECT_EQ(loader.ActiveCDDBServer(), kGnudb);
     EXPECT_EQ(skins, std::vector<QString>{"/opt/velmora/Skins/cloud_skin.jpg"});
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(SettingsTest, StoredValuesWinAndAnEmptyOneIsNotReplaced) {
@@ -138,26 +135,22 @@ TEST_F(SettingsTest, TimerReloadLeavesTheSkinAlone) {
 TEST_F(SettingsTest, FailingStoreOrComponentShowsOneBoxPerCallAndGoesOn) {
     failCalls = true;
     loader.LoadSettings(true);
-    ASSERT_EQ(boxes.shown.size(), 3u);
+    ASSERT_EQ(errors.size(), 3u);
     EXPECT_EQ(loader.ActiveUserName(), QString());
     EXPECT_EQ(loader.ActiveCDDBServer(), QString());
     EXPECT_EQ(skins, std::vector<QString>{"/opt/velmora/Skins/"});
     readWindowSettings();
-    ASSERT_EQ(boxes.shown.size(), 6u);
-    for (const auto& box : boxes.shown) {
-        EXPECT_EQ(box.title, QStringLiteral("CRITICAL ERROR"));
-        EXPECT_EQ(box.style, 16);
-    }
-    EXPECT_EQ(boxes.shown.front().text,
+    ASSERT_EQ(errors.size(), 6u);
+    EXPECT_EQ(errors.front(),
               QStringLiteral("  Program Name : Velmora\r\n\r\n"
                              "   Routine Name : Public Function GetRegKey\r\n\r\n"
                              "     Error Number : -2147024891\r\n"
                              "      Error Source : RegistryAccess\r\n"
                              "Error Description : read failed\r\n\r\n"));
     settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("15"));
-    ASSERT_EQ(boxes.shown.size(), 7u);
-    EXPECT_TRUE(boxes.shown.back().text.contains(QStringLiteral("\r\n   Routine Name : Public Sub SetRegKey\r\n\r\n")));
-    EXPECT_TRUE(boxes.shown.back().text.contains(QStringLiteral("Error Description : write failed")));
+    ASSERT_EQ(errors.size(), 7u);
+    EXPECT_TRUE(errors.back().contains(QStringLiteral("\r\n   Routine Name : Public Sub SetRegKey\r\n\r\n")));
+    EXPECT_TRUE(errors.back().contains(QStringLiteral("Error Description : write failed")));
 
     // A component that cannot be made: the same, with its error.
     failCreation = true;
@@ -166,8 +159,8 @@ TEST_F(SettingsTest, FailingStoreOrComponentShowsOneBoxPerCallAndGoesOn) {
     ASSERT_TRUE(top.error);
     EXPECT_EQ(top.error->number, 429);
     settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("1"));
-    ASSERT_EQ(boxes.shown.size(), 9u);
-    EXPECT_TRUE(boxes.shown[7].text.contains(QStringLiteral("     Error Number : 429\r\n")));
+    ASSERT_EQ(errors.size(), 9u);
+    EXPECT_TRUE(errors[7].contains(QStringLiteral("     Error Number : 429\r\n")));
 }
 
 TEST(SettingAsWholeNumber, AnythingButAWholeNumberCountsAsZero) {
@@ -188,9 +181,9 @@ namespace {
 class QSettingsStoreTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    RecordingMessageBoxes boxes;
+    std::vector<QString> errors;
     QString ini() const { return dir.filePath(QStringLiteral("settings.ini")); }
-    SettingsStore settingsOn(const QString& path) { return SettingsStore(qsettingsRegistryFactory(path), boxSink(boxes)); }
+    SettingsStore settingsOn(const QString& path) { return SettingsStore(qsettingsRegistryFactory(path), recordInto(errors)); }
     void writeIni(const QByteArray& text) {
         QFile f(ini());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -198,8 +191,9 @@ protected:
     }
     // Three rounds of a read and a write on the store at `path`: every call is refused
     // with a box of its own that names the file and holds each of `mentions`.
-    void expectEveryCallRefused(const QString& path, const QStringList& mentions = {}) {
-        boxes.shown.clear();
+    void expectEveryCallRefused(const QString& path, QStringList mentions = {}) {
+        mentions << path;
+        errors.clear();
         SettingsStore settings = settingsOn(path);
         for (int round = 0; round < 3; ++round) {
             const SettingRead read = settings.read(settings::ShowTips);
@@ -207,11 +201,9 @@ protected:
             EXPECT_EQ(read.value, QString());
             EXPECT_TRUE(settings.write(settings::ShowTips, QStringLiteral("0"))) << "round " << round;
         }
-        ASSERT_EQ(boxes.shown.size(), 6u);
-        for (const auto& box : boxes.shown) {
-            EXPECT_EQ(box.title, QStringLiteral("CRITICAL ERROR"));
-            EXPECT_TRUE(box.text.contains(path)) << box.text.toStdString();
-            for (const QString& mention : mentions) EXPECT_TRUE(box.text.contains(mention)) << box.text.toStdString();
+        ASSERT_EQ(errors.size(), 6u);
+        for (const QString& error : errors) {
+            for (const QString& mention : mentions) EXPECT_TRUE(error.contains(mention)) << error.toStdString();
         }
     }
 };
@@ -245,7 +237,7 @@ TEST_F(QSettingsStoreTest, ValuesSurviveARestartAsTheirTextInTheRegistryLayout) 
     EXPECT_FALSE(registry.ReadValue(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Left"), value));
     EXPECT_FALSE(registry.ReadValue(HKEY_CLASSES_ROOT, kSettingsKey, QStringLiteral("UserName"), value));
     EXPECT_EQ(value, QStringLiteral("untouched"));
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(errors.empty());
 
     writeIni("[HKEY_CURRENT_USER]\nSOFTWARE\\Tessaly\\Velmora\\CDDBServer=a,b\n");
     ASSERT_TRUE(QSettingsRegistry(ini()).ReadValue(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("CDDBServer"), value));
