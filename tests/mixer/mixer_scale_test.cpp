@@ -25,11 +25,8 @@ const Range kRanges[] = {
 
 class MixerScale : public ::testing::TestWithParam<Range> {};
 
-// The ends meet the ends. Every knob position written and read back lands within one
-// element step, exactly where the element is at least as fine as the knob; every raw value
-// read and written back lands where it was (exactly, unless the element is finer than the
-// knob), so a poll's value written again leaves the mixer as it was. Both directions rise
-// monotonically.
+// Ends meet ends, both directions rise, and a value taken there and back lands within one
+// step of the coarser scale: a poll's value written again leaves the mixer as it was.
 TEST_P(MixerScale, EveryValueRoundTripsBothWays) {
     const Range r = GetParam();
     EXPECT_EQ(mixer_scale::toElement(0, r.min, r.max), r.min);
