@@ -34,12 +34,6 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-int openDescriptorCount() {
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
-    return count;
-}
-
 std::string PulseServer::sink() {
     if (!pointedAtServer) return {};
     const char* sink = std::getenv("VELMORA_PULSE_SINK");

@@ -34,9 +34,6 @@ struct FakeMixerVolume : CMixerVolume {
     }
 };
 
-// Open descriptors of this process.
-int openDescriptorCount();
-
 // The private PulseAudio server that tools/with-pulse.sh starts, if there is one.
 struct PulseServer {
     // Empty when the suite runs without the server; otherwise the sink it may change.

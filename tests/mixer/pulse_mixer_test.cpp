@@ -52,9 +52,7 @@ protected:
 
 TEST_F(PulseMixer, VolumeWritesLandOnTheSinkAndChangesElsewhereAreRead) {
     for (std::int32_t v : {0, 1, 16384, 32768, 49151, 65534, 65535}) {
-        std::int32_t argument = v;
-        mixer_.setMainVolume(argument);
-        EXPECT_EQ(argument, v);
+        mixer_.setMainVolume(v);
         EXPECT_EQ(PulseServer::volume(), mixer_scale::toElement(v, 0, kServerMax)) << "knob " << v;
         EXPECT_EQ(mixer_.MainVolume(), v);
     }
@@ -75,8 +73,7 @@ TEST_F(PulseMixer, MuteWritesLandAndChangesElsewhereAreRead) {
     PulseServer::setMuted(true);
     EXPECT_TRUE(mixer_.MainMute());
     for (bool mute : {false, true}) {
-        bool argument = mute;
-        mixer_.setMainMute(argument);
+        mixer_.setMainMute(mute);
         EXPECT_EQ(PulseServer::muted(), mute);
         EXPECT_EQ(mixer_.MainMute(), mute);
     }
@@ -88,26 +85,10 @@ TEST_F(PulseMixer, MuteWritesLandAndChangesElsewhereAreRead) {
 TEST_F(PulseMixer, CdLineIsMissing) {
     EXPECT_EQ(mixer_.CDVolume(), -1);
     EXPECT_TRUE(mixer_.CDMute());
-    std::int32_t volume = 0;
-    bool mute = true;
-    mixer_.setCDVolume(volume);
-    mixer_.setCDMute(mute);
+    mixer_.setCDVolume(0);
+    mixer_.setCDMute(true);
     EXPECT_EQ(PulseServer::volume(), kServerMax / 2);
     EXPECT_FALSE(PulseServer::muted());
-}
-
-// A thousand round trips to the server; a leak would show as hundreds of descriptors.
-TEST_F(PulseMixer, DescriptorsStayFlat) {
-    const int before = velmora::testing::openDescriptorCount();
-    for (int i = 0; i < 250; ++i) {
-        std::int32_t v = (i * 131) & 0xFFFF;
-        mixer_.setMainVolume(v);
-        mixer_.MainVolume();
-        bool m = (i & 1) != 0;
-        mixer_.setMainMute(m);
-        mixer_.MainMute();
-    }
-    EXPECT_EQ(velmora::testing::openDescriptorCount(), before);
 }
 
 // Both ways through the real mixer: the poll brings the server's changes in; the knob and
