@@ -26,8 +26,7 @@ int openDescriptorCount() {
     return static_cast<int>(std::distance(begin(fds), end(fds)));
 }
 
-// A name ALSA does not know and a card number no machine has: reads give -1 and true,
-// writes do nothing, and hours of polling pile up no descriptors.
+// Devices that do not exist: every read -1 or true, writes ignored, no descriptors piling up.
 TEST(MissingMixer, ReadsGiveMinusOneAndTrueAndWritesDoNothing) {
     for (const char* device : {"velmora_no_such_device", "hw:97"}) {
         SCOPED_TRACE(device);
@@ -48,8 +47,7 @@ TEST(MissingMixer, ReadsGiveMinusOneAndTrueAndWritesDoNothing) {
     }
 }
 
-// A sound server of the test's own on a socket of its own, stopped and started again at
-// will: the mixer keeps its device open between accesses and must notice.
+// A server the test stops and starts at will: the mixer keeps its device open and must notice.
 class OwnServer {
 public:
     ~OwnServer() { stop(); }
@@ -89,15 +87,15 @@ private:
     QProcess process_;
 };
 
-// What a kept device does as the server goes away and comes back: no value while it is
-// gone, the new server's own values and writes once it is back, the same descriptors.
+// Gone: no value; back: the new server's values and writes; the same descriptors throughout.
 TEST(AlsaMixerKeptDevice, FollowsTheServerGoingAwayAndComingBack) {
     if (QStandardPaths::findExecutable("pulseaudio").isEmpty() || QStandardPaths::findExecutable("pactl").isEmpty())
         GTEST_SKIP() << "needs pulseaudio and pactl";
     OwnServer server;
     ASSERT_TRUE(server.start()) << "the test's own server did not start";
     const QByteArray saved = qgetenv("PULSE_SERVER");
-    const auto restore = qScopeGuard([&] { saved.isNull() ? qunsetenv("PULSE_SERVER") : qputenv("PULSE_SERVER", saved); });
+    const auto restore =
+        qScopeGuard([&] { saved.isNull() ? qunsetenv("PULSE_SERVER") : qputenv("PULSE_SERVER", saved); });
     qputenv("PULSE_SERVER", QByteArray::fromStdString(server.address()));
 
     AlsaMixerVolume mixer("pulse");
@@ -143,9 +141,8 @@ TEST(AlsaMixerKeptDevice, FollowsTheServerGoingAwayAndComingBack) {
     EXPECT_EQ(openDescriptorCount(), descriptors);
 }
 
-// With no sound card and no reachable server, "default" has no mixer at all, and ALSA's
-// complaints about it stay off the terminal. ALSA settles what "default" is when a process
-// first reads its configuration, so this runs in a fresh process of its own.
+// No sound card, no server: "default" has no mixer and ALSA keeps quiet about it. ALSA settles
+// what "default" is on its first read of the configuration, hence a fresh process.
 [[maybe_unused]] const bool probeMode = [] {
     if (!std::getenv("VELMORA_MIXER_PROBE")) return false;
     AlsaMixerVolume mixer;  // "default"

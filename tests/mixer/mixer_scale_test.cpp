@@ -16,8 +16,7 @@ struct Range {
 
 void PrintTo(const Range& r, std::ostream* os) { *os << r.min << ".." << r.max << " (" << r.what << ")"; }
 
-// Ranges met in practice: a sound server's, one exactly ours, codec registers of 5, 7 and
-// 8 bits, and a range that does not start at 0.
+// Ranges met in practice: a sound server's, ours, 5-, 7- and 8-bit codecs, one not from 0.
 const Range kRanges[] = {
     {0, 65536, "SoundServer"}, {0, 65535, "SameAsOurs"}, {0, 31, "FiveBitCodec"},
     {0, 87, "SevenBitCodecPartUsed"}, {0, 255, "EightBit"}, {-10239, 400, "OffsetRange"},

@@ -8,8 +8,7 @@
 
 namespace velmora::testing {
 
-// A mixer held in memory. `available` false behaves like a machine without one: reads
-// give -1 and true, writes are dropped.
+// A mixer in memory; `available` false acts as no mixer (reads -1 and true, writes dropped).
 struct FakeMixerVolume : CMixerVolume {
     bool available = true;
     std::int32_t mainVolume = 0;

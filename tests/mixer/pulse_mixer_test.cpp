@@ -91,8 +91,7 @@ TEST_F(PulseMixer, CdLineIsMissing) {
     EXPECT_FALSE(PulseServer::muted());
 }
 
-// Both ways through the real mixer: the poll brings the server's changes in; the knob and
-// the images drive the server.
+// Through the real mixer: the poll brings the server's changes in, the knob and images drive it.
 TEST_F(PulseMixer, VolumeControlsFollowAndDriveTheServer) {
     QWidget window;
     window.show();

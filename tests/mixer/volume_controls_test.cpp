@@ -69,8 +69,7 @@ TEST_F(VolumeControlsTest, KnobImagesAndTimerAsTheFaceWantsThemAndTheTimerPolls)
     EXPECT_EQ(controls_->sldMain()->value(), 44444);
 }
 
-// Before the first visible poll: the design state, one image, no mixer made; a hidden
-// window is not polled later either.
+// No mixer is made or read before the window shows (the design state holds), nor while hidden.
 TEST_F(VolumeControlsTest, OnlyAVisibleWindowIsPolled) {
     controls_->tmrVolume_Timer();  // the start-up run, window not yet shown
     EXPECT_EQ(mixersMade_, 0);
@@ -92,8 +91,7 @@ TEST_F(VolumeControlsTest, OnlyAVisibleWindowIsPolled) {
     expectMutedImage(true);
 }
 
-// The poll copies the mixer into the controls without writing back, and leaves a knob
-// held by the user alone; turning the knob writes its value.
+// The poll copies the mixer in without writing back and leaves a held knob alone; turning writes.
 TEST_F(VolumeControlsTest, PollReadsTheMixerAndTheKnobWritesIt) {
     FakeMixerVolume& m = fake();
     EXPECT_EQ(controls_->sldMain()->value(), 20000);
@@ -141,9 +139,8 @@ TEST_F(VolumeControlsTest, MuteClicksSwapImagesAtOnceButOnlyALeftClickReleasedOv
     EXPECT_EQ(m.muteWrites, 2);
 }
 
-// No usable mixer, or a factory giving none: the knob rests at 0 with its LED dark, the
-// muted image shows, and the controls keep working without effect. The images follow the
-// mixer, not the click: an unmute that does not take leaves them be.
+// No usable mixer, or none at all: knob at 0 with its LED dark, muted image, controls without
+// effect. The images follow the mixer, not the click: an unmute that does not take leaves them.
 TEST_F(VolumeControlsTest, NoMixerShowsZeroAndMuted) {
     FakeMixerVolume& m = fake();
     m.available = false;

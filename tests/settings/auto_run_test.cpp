@@ -28,8 +28,7 @@ const QString kQuestion = QStringLiteral(
 const QString kTitle = QStringLiteral("CD Audio Auto-Run Check");
 const QByteArray kAssociation = "x-content/audio-cdda=velmora.desktop;";
 
-// Temporary XDG folders holding another player that claims audio CDs, and a program that
-// records how it was started.
+// Temporary XDG folders with another player for audio CDs, and a program recording its start.
 class AutoRunTest : public ::testing::Test {
 protected:
     QTemporaryDir root;
@@ -61,9 +60,10 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
     QString makeProgram(const QString& folder) {
-        write(folder + QStringLiteral("/Velmora"), "#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$VELMORA_RAN\"\n");
-        QFile::setPermissions(path(folder + QStringLiteral("/Velmora")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return path(folder + QStringLiteral("/Velmora"));
+        const QString file = folder + QStringLiteral("/Velmora");
+        write(file, "#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$VELMORA_RAN\"\n");
+        QFile::setPermissions(path(file), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path(file);
     }
     std::map<QString, QByteArray> snapshot() const {
         std::map<QString, QByteArray> files;
@@ -174,7 +174,8 @@ TEST_F(AutoRunTest, TheStoredDefaultDecidesTheQuestionAndNoWritesNothing) {
         {"not a default", {{ours, entry}, {list, "[Added Associations]\nx-content/audio-cdda=velmora.desktop;\n"}}, true},
         {"first installed entry of the list",
          {{ours, entry}, {list, "[Default Applications]\nx-content/audio-cdda=gone.desktop;velmora.desktop;\n"}}, false},
-        {"system list and entry", {{"sys/applications/velmora.desktop", entry}, {"sys/applications/mimeapps.list", toUs}}, false},
+        {"system list and entry",
+         {{"sys/applications/velmora.desktop", entry}, {"sys/applications/mimeapps.list", toUs}}, false},
         {"user list first", {{ours, entry}, {list, toOther}, {"etc/mimeapps.list", toUs}}, true},
         {"desktop's own list first", {{ours, entry}, {list, toUs}, {"config/kde-mimeapps.list", toOther}}, true, {"kde"}},
     };
@@ -200,8 +201,7 @@ TEST_F(AutoRunTest, TheStoredDefaultDecidesTheQuestionAndNoWritesNothing) {
     }
 }
 
-// A Yes writes the entry and the association; every other line of the list stays, and
-// xdg-mime reads back what was written.
+// A Yes writes the entry and the association, keeps every other line, and xdg-mime agrees.
 TEST_F(AutoRunToolsTest, YesWritesTheEntryAndTheAssociationAndKeepsTheRestOfTheList) {
     const std::pair<std::optional<QByteArray>, QByteArray> cases[] = {
         {std::nullopt, "[Default Applications]\n" + kAssociation + "\n"},

@@ -31,8 +31,7 @@ SettingsErrorSink recordInto(std::vector<QString>& errors) {
     };
 }
 
-// An in-memory store of "hive|key|name" shared by every component the factory makes;
-// records each write, and fails every call (or every creation) on demand.
+// One in-memory store ("hive|key|name") for every component made; fails calls or creation on demand.
 class SettingsTest : public ::testing::Test {
 protected:
     struct MemoryRegistry final : RegistryAccess {
@@ -183,7 +182,9 @@ protected:
     QTemporaryDir dir;
     std::vector<QString> errors;
     QString ini() const { return dir.filePath(QStringLiteral("settings.ini")); }
-    SettingsStore settingsOn(const QString& path) { return SettingsStore(qsettingsRegistryFactory(path), recordInto(errors)); }
+    SettingsStore settingsOn(const QString& path) {
+        return SettingsStore(qsettingsRegistryFactory(path), recordInto(errors));
+    }
     void writeIni(const QByteArray& text) {
         QFile f(ini());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -210,8 +211,7 @@ protected:
 
 }  // namespace
 
-// Each value read by a new component, as after a restart, in the registry's layout; any
-// text comes back as stored, and a hand-edited list as text.
+// A new component (a restart) reads any text as stored, in the registry's layout; a list as text.
 TEST_F(QSettingsStoreTest, ValuesSurviveARestartAsTheirTextInTheRegistryLayout) {
     const QString texts[] = {QString(), QStringLiteral("  my skin.jpg  "), QStringLiteral("a,b, c"),
                              QStringLiteral("@Variant(x)"), QStringLiteral("semi;colon \"quoted\" back\\slash"),
