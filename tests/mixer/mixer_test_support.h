@@ -13,6 +13,7 @@ struct FakeMixerVolume : CMixerVolume {
     bool available = true;
     std::int32_t mainVolume = 0;
     bool mainMute = false;
+    bool stuckMute = false;  // a switch that will not move: mute writes are dropped
     int reads = 0;
     int volumeWrites = 0;
     int muteWrites = 0;
@@ -29,7 +30,7 @@ struct FakeMixerVolume : CMixerVolume {
     bool MainMute() override { ++reads; return available ? mainMute : true; }
     void setMainMute(const bool& v) override {
         ++muteWrites;
-        if (available) mainMute = v;
+        if (available && !stuckMute) mainMute = v;
     }
 };
 

@@ -137,10 +137,16 @@ TEST_F(VolumeControlsTest, MuteClicksSwapImagesAtOnceButOnlyALeftClickReleasedOv
     EXPECT_FALSE(m.mainMute);
     expectMutedImage(false);
     EXPECT_EQ(m.muteWrites, 2);
+
+    // The images follow the mixer, not the click: a mute that does not take leaves them be.
+    m.stuckMute = true;
+    QTest::mouseClick(controls_->imgMute(), Qt::LeftButton);
+    EXPECT_EQ(m.muteWrites, 3);
+    expectMutedImage(false);
 }
 
 // No usable mixer, or none at all: knob at 0 with its LED dark, muted image, controls without
-// effect. The images follow the mixer, not the click: an unmute that does not take leaves them.
+// effect: an unmute click changes nothing.
 TEST_F(VolumeControlsTest, NoMixerShowsZeroAndMuted) {
     FakeMixerVolume& m = fake();
     m.available = false;
