@@ -8,9 +8,8 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDial>
-#include <QImage>
 #include <QLabel>
-#include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -40,15 +39,9 @@ protected:
         }
         return *fake_;
     }
-
-    static void click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton, QPointF releaseAt = {-1, -1}) {
-        const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-        if (releaseAt.x() < 0) releaseAt = at;
-        QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), button, button, Qt::NoModifier);
-        QCoreApplication::sendEvent(widget, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, releaseAt, widget->mapToGlobal(releaseAt), button,
-                            Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(widget, &release);
+    void expectMutedImage(bool muted) {
+        EXPECT_EQ(controls_->imgUnmute()->isVisible(), muted);
+        EXPECT_EQ(controls_->imgMute()->isVisible(), !muted);
     }
 
     QWidget window_;
@@ -57,15 +50,8 @@ protected:
     int mixersMade_ = 0;
 };
 
-TEST_F(VolumeControlsTest, ControlsSitOnTheFaceWithTheirNames) {
-    EXPECT_EQ(window_.findChild<QDial*>("sldMain"), controls_->sldMain());
-    EXPECT_EQ(window_.findChild<QLabel*>("imgMute"), controls_->imgMute());
-    EXPECT_EQ(window_.findChild<QLabel*>("imgUnmute"), controls_->imgUnmute());
-    EXPECT_EQ(window_.findChild<QTimer*>("tmrVolume"), controls_->tmrVolume());
-
-    EXPECT_EQ(controls_->sldMain()->geometry(), face::kVolumeKnob);
-    EXPECT_EQ(controls_->imgMute()->geometry(), face::kMute);
-    EXPECT_EQ(controls_->imgUnmute()->geometry(), face::kMute);
+// Names and places on the face are checked with the whole window at start-up.
+TEST_F(VolumeControlsTest, KnobImagesAndTimerAsTheFaceWantsThemAndTheTimerPolls) {
     EXPECT_EQ(controls_->sldMain()->minimum(), 0);
     EXPECT_EQ(controls_->sldMain()->maximum(), 65535);
     EXPECT_EQ(controls_->sldMain()->toolTip(), "Volume");
@@ -74,42 +60,23 @@ TEST_F(VolumeControlsTest, ControlsSitOnTheFaceWithTheirNames) {
     EXPECT_EQ(controls_->imgMute()->pixmap().size(), QSize(19, 20));
     EXPECT_EQ(controls_->imgUnmute()->pixmap().size(), QSize(19, 20));
     EXPECT_EQ(controls_->tmrVolume()->interval(), 2000);
-    EXPECT_TRUE(controls_->tmrVolume()->isActive());
+
+    FakeMixerVolume& m = fake();
+    m.mainVolume = 44444;
+    QDeadlineTimer deadline(3 * VolumeControls::kPollIntervalMs);
+    while (!deadline.hasExpired() && controls_->sldMain()->value() != 44444)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(controls_->sldMain()->value(), 44444);
 }
 
-// Before the first poll: the design state, one image, no mixer made.
-TEST_F(VolumeControlsTest, DesignStateUntilFirstVisiblePoll) {
+// No mixer is made or read before the window shows (the design state holds), nor while hidden.
+TEST_F(VolumeControlsTest, OnlyAVisibleWindowIsPolled) {
     controls_->tmrVolume_Timer();  // the start-up run, window not yet shown
     EXPECT_EQ(mixersMade_, 0);
     EXPECT_FALSE(controls_->imgUnmute()->isVisibleTo(&window_));
     EXPECT_TRUE(controls_->imgMute()->isVisibleTo(&window_));
     EXPECT_EQ(controls_->sldMain()->value(), 0);
-}
 
-TEST_F(VolumeControlsTest, PollCopiesMixerIntoControlsWithoutWritingBack) {
-    FakeMixerVolume& m = fake();
-    EXPECT_EQ(mixersMade_, 1);
-    EXPECT_EQ(controls_->sldMain()->value(), 20000);
-
-    struct Case {
-        std::int32_t volume;
-        bool muted;
-    };
-    const Case cases[] = {{0, false}, {65535, true}, {32768, false}, {1, true}};
-    for (const Case& c : cases) {
-        m.mainVolume = c.volume;
-        m.mainMute = c.muted;
-        controls_->tmrVolume_Timer();
-        EXPECT_EQ(controls_->sldMain()->value(), c.volume);
-        EXPECT_EQ(controls_->imgUnmute()->isVisible(), c.muted);
-        EXPECT_EQ(controls_->imgMute()->isVisible(), !c.muted);
-    }
-    EXPECT_EQ(m.volumeWrites, 0);
-    EXPECT_EQ(m.muteWrites, 0);
-    EXPECT_EQ(mixersMade_, 1);
-}
-
-TEST_F(VolumeControlsTest, HiddenWindowIsNotPolled) {
     FakeMixerVolume& m = fake();
     window_.hide();
     const int reads = m.reads;
@@ -118,74 +85,78 @@ TEST_F(VolumeControlsTest, HiddenWindowIsNotPolled) {
     controls_->tmrVolume_Timer();
     EXPECT_EQ(m.reads, reads);
     EXPECT_EQ(controls_->sldMain()->value(), 20000);
-
     window_.show();
     controls_->tmrVolume_Timer();
     EXPECT_EQ(controls_->sldMain()->value(), 50000);
-    EXPECT_TRUE(controls_->imgUnmute()->isVisible());
+    expectMutedImage(true);
 }
 
-TEST_F(VolumeControlsTest, TurningTheKnobWritesItsValue) {
+// The poll copies the mixer in without writing back and leaves a held knob alone; turning writes.
+TEST_F(VolumeControlsTest, PollReadsTheMixerAndTheKnobWritesIt) {
     FakeMixerVolume& m = fake();
-    const std::int32_t values[] = {65535, 0, 1234, 32768};
-    for (std::int32_t v : values) {
+    EXPECT_EQ(controls_->sldMain()->value(), 20000);
+    const std::pair<std::int32_t, bool> states[] = {{0, false}, {65535, true}, {32768, false}, {1, true}};
+    for (const auto& [volume, muted] : states) {
+        m.mainVolume = volume;
+        m.mainMute = muted;
+        controls_->tmrVolume_Timer();
+        EXPECT_EQ(controls_->sldMain()->value(), volume);
+        expectMutedImage(muted);
+    }
+    EXPECT_EQ(m.volumeWrites, 0);
+    EXPECT_EQ(m.muteWrites, 0);
+    EXPECT_EQ(mixersMade_, 1);
+
+    controls_->sldMain()->setSliderDown(true);
+    m.mainVolume = 60000;
+    controls_->tmrVolume_Timer();
+    EXPECT_EQ(controls_->sldMain()->value(), 1);
+    controls_->sldMain()->setSliderDown(false);
+    controls_->tmrVolume_Timer();
+    EXPECT_EQ(controls_->sldMain()->value(), 60000);
+
+    for (std::int32_t v : {65535, 0, 1234, 32768}) {
         controls_->sldMain()->setValue(v);
-        ASSERT_TRUE(m.lastVolumeWritten.has_value());
-        EXPECT_EQ(*m.lastVolumeWritten, v);
+        EXPECT_EQ(m.mainVolume, v);
     }
     EXPECT_EQ(m.volumeWrites, 4);
 }
 
 TEST_F(VolumeControlsTest, MuteClicksSwapImagesAtOnceButOnlyALeftClickReleasedOverTheImage) {
     FakeMixerVolume& m = fake();
-    click(controls_->imgMute(), Qt::RightButton);
-    click(controls_->imgMute(), Qt::LeftButton, QPointF(60, 60));  // dragged off before release
+    QTest::mouseClick(controls_->imgMute(), Qt::RightButton);
+    QTest::mousePress(controls_->imgMute(), Qt::LeftButton);
+    QTest::mouseRelease(controls_->imgMute(), Qt::LeftButton, {}, QPoint(60, 60));  // dragged off
     EXPECT_EQ(m.muteWrites, 0);
-    EXPECT_TRUE(controls_->imgMute()->isVisible());
+    expectMutedImage(false);
 
-    click(controls_->imgMute());
+    QTest::mouseClick(controls_->imgMute(), Qt::LeftButton);
     EXPECT_TRUE(m.mainMute);
-    EXPECT_TRUE(controls_->imgUnmute()->isVisible());
-    EXPECT_FALSE(controls_->imgMute()->isVisible());
-
-    click(controls_->imgUnmute());
+    expectMutedImage(true);
+    QTest::mouseClick(controls_->imgUnmute(), Qt::LeftButton);
     EXPECT_FALSE(m.mainMute);
-    EXPECT_TRUE(controls_->imgMute()->isVisible());
-    EXPECT_FALSE(controls_->imgUnmute()->isVisible());
+    expectMutedImage(false);
     EXPECT_EQ(m.muteWrites, 2);
+
+    // The images follow the mixer, not the click: a mute that does not take leaves them be.
+    m.stuckMute = true;
+    QTest::mouseClick(controls_->imgMute(), Qt::LeftButton);
+    EXPECT_EQ(m.muteWrites, 3);
+    expectMutedImage(false);
 }
 
-// The images follow the mixer, not the click: a mute that does not take leaves them be.
-TEST_F(VolumeControlsTest, ClickWhoseWriteFailsLeavesImages) {
-    window_.show();
-    // A mixer that ignores writes but still reads (a line whose switch will not move).
-    struct StuckMixer : FakeMixerVolume {
-        void setMainMute(const bool&) override { ++muteWrites; }
-    };
-    auto stuck = std::make_unique<StuckMixer>();
-    StuckMixer* s = stuck.get();
-    VolumeControls other(&window_, [&stuck] { return std::move(stuck); });
-    other.tmrVolume_Timer();
-    click(other.imgMute());
-    EXPECT_EQ(s->muteWrites, 1);
-    EXPECT_TRUE(other.imgMute()->isVisible());
-    EXPECT_FALSE(other.imgUnmute()->isVisible());
-}
-
-// No usable mixer, or a factory giving none: the knob rests at 0 with its LED dark, the
-// muted image shows, and the controls keep working without effect.
+// No usable mixer, or none at all: knob at 0 with its LED dark, muted image, controls without
+// effect: an unmute click changes nothing.
 TEST_F(VolumeControlsTest, NoMixerShowsZeroAndMuted) {
     FakeMixerVolume& m = fake();
     m.available = false;
     controls_->tmrVolume_Timer();
     EXPECT_EQ(controls_->sldMain()->value(), 0);
     EXPECT_TRUE(controls_->knob()->isUnavailable());
-    EXPECT_TRUE(controls_->imgUnmute()->isVisible());
     EXPECT_EQ(m.volumeWrites, 0);
-
-    click(controls_->imgUnmute());
-    EXPECT_TRUE(controls_->imgUnmute()->isVisible());
-
+    expectMutedImage(true);
+    QTest::mouseClick(controls_->imgUnmute(), Qt::LeftButton);
+    expectMutedImage(true);
     m.available = true;
     controls_->tmrVolume_Timer();
     EXPECT_FALSE(controls_->knob()->isUnavailable());
@@ -195,27 +166,6 @@ TEST_F(VolumeControlsTest, NoMixerShowsZeroAndMuted) {
     none.sldMain()->setValue(100);
     EXPECT_TRUE(none.imgUnmute()->isVisible());
     EXPECT_TRUE(none.knob()->isUnavailable());
-}
-
-// A knob held by the user is not pulled away by the poll.
-TEST_F(VolumeControlsTest, PollLeavesAKnobBeingDraggedAlone) {
-    FakeMixerVolume& m = fake();
-    controls_->sldMain()->setSliderDown(true);
-    m.mainVolume = 60000;
-    controls_->tmrVolume_Timer();
-    EXPECT_EQ(controls_->sldMain()->value(), 20000);
-    controls_->sldMain()->setSliderDown(false);
-    controls_->tmrVolume_Timer();
-    EXPECT_EQ(controls_->sldMain()->value(), 60000);
-}
-
-TEST_F(VolumeControlsTest, TimerPolls) {
-    FakeMixerVolume& m = fake();
-    m.mainVolume = 44444;
-    QDeadlineTimer deadline(3 * VolumeControls::kPollIntervalMs);
-    while (!deadline.hasExpired() && controls_->sldMain()->value() != 44444)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_EQ(controls_->sldMain()->value(), 44444);
 }
 
 }  // namespace

@@ -28,8 +28,7 @@ const QString kQuestion = QStringLiteral(
 const QString kTitle = QStringLiteral("CD Audio Auto-Run Check");
 const QByteArray kAssociation = "x-content/audio-cdda=velmora.desktop;";
 
-// Temporary XDG folders holding another player that claims audio CDs, and a program that
-// records how it was started.
+// Temporary XDG folders with another player for audio CDs, and a program recording its start.
 class AutoRunTest : public ::testing::Test {
 protected:
     QTemporaryDir root;
@@ -61,13 +60,10 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
     QString makeProgram(const QString& folder) {
-        QDir().mkpath(path(folder));
-        const QString file = path(folder) + QStringLiteral("/Velmora");
-        QFile script(file);
-        EXPECT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$VELMORA_RAN\"\n");
-        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        return file;
+        const QString file = folder + QStringLiteral("/Velmora");
+        write(file, "#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$VELMORA_RAN\"\n");
+        QFile::setPermissions(path(file), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path(file);
     }
     std::map<QString, QByteArray> snapshot() const {
         std::map<QString, QByteArray> files;
@@ -83,14 +79,13 @@ protected:
     // A tool run on the temporary folders alone: its output (the error output after it)
     // and exit code.
     QString run(const QString& tool, const QStringList& args, int* exitCode = nullptr) {
+        const std::pair<const char*, QString> variables[] = {
+            {"PATH", qEnvironmentVariable("PATH", QStringLiteral("/usr/bin:/bin"))}, {"HOME", root.path()},
+            {"XDG_CONFIG_HOME", folders.configHome}, {"XDG_CONFIG_DIRS", folders.configDirs.join(u':')},
+            {"XDG_DATA_HOME", folders.dataHome}, {"XDG_DATA_DIRS", folders.dataDirs.join(u':')},
+            {"VELMORA_RAN", path("ran.txt")}};
         QProcessEnvironment env;
-        env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH", QStringLiteral("/usr/bin:/bin")));
-        env.insert(QStringLiteral("HOME"), root.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), folders.configHome);
-        env.insert(QStringLiteral("XDG_CONFIG_DIRS"), folders.configDirs.join(u':'));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), folders.dataHome);
-        env.insert(QStringLiteral("XDG_DATA_DIRS"), folders.dataDirs.join(u':'));
-        env.insert(QStringLiteral("VELMORA_RAN"), path("ran.txt"));
+        for (const auto& [name, value] : variables) env.insert(QString::fromLatin1(name), value);
         QProcess child;
         child.setProcessEnvironment(env);
         child.start(tool, args);
@@ -105,17 +100,18 @@ protected:
         const QString out = run(QStringLiteral("desktop-file-validate"), {file}, &code);
         return code == 0 ? out : QStringLiteral("exit %1: %2").arg(code).arg(out);
     }
-    static bool haveTools() {
-        for (const char* tool : {"xdg-mime", "desktop-file-validate", "gio"})
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) return false;
-        return true;
-    }
 };
 
-#define REQUIRE_TOOLS()                                                                       \
-    if (!haveTools())                                                                         \
-    GTEST_SKIP() << "needs xdg-mime (xdg-utils), desktop-file-validate (desktop-file-utils) " \
-                    "and gio (libglib2.0-bin): tools/install-deps.sh installs them"
+// The desktop's own tools read back what was written.
+class AutoRunToolsTest : public AutoRunTest {
+protected:
+    void SetUp() override {
+        for (const char* tool : {"xdg-mime", "desktop-file-validate", "gio"})
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                GTEST_SKIP() << "needs xdg-mime (xdg-utils), desktop-file-validate (desktop-file-utils) "
+                                "and gio (libglib2.0-bin): tools/install-deps.sh installs them";
+    }
+};
 
 }  // namespace
 
@@ -143,8 +139,8 @@ TEST(ExecQuoting, ReservedCharactersAreQuotedThenEscapedForTheEntry) {
     }
 }
 
-TEST_F(AutoRunTest, TheOneTemplateIsShippedValidAndMakesTheInstalledEntry) {
-    REQUIRE_TOOLS();
+// The built entry is validated where the install test installs it.
+TEST_F(AutoRunToolsTest, TheOneTemplateIsShippedValidAndMakesTheInstalledEntry) {
     const QByteArray source = read(QStringLiteral(VELMORA_SOURCE_DIR "/resources/velmora.desktop.in"));
     ASSERT_EQ(desktopEntryTemplate().toUtf8(), source);
     ASSERT_TRUE(source.contains("\nExec=@VELMORA_PROGRAM@ play\n"));
@@ -152,7 +148,6 @@ TEST_F(AutoRunTest, TheOneTemplateIsShippedValidAndMakesTheInstalledEntry) {
     EXPECT_EQ(read(QStringLiteral(VELMORA_RUNTIME_DIR "/../velmora.desktop")), installed);
     write("check/template.desktop", source);
     EXPECT_EQ(validate(path("check/template.desktop")), QString());
-    EXPECT_EQ(validate(QStringLiteral(VELMORA_RUNTIME_DIR "/../velmora.desktop")), QString());
 }
 
 // The stored default decides the question, and a No leaves every file as it was.
@@ -167,23 +162,22 @@ TEST_F(AutoRunTest, TheStoredDefaultDecidesTheQuestionAndNoWritesNothing) {
     const char* toUs = "[Default Applications]\nx-content/audio-cdda=velmora.desktop;\n";
     const char* toOther = "[Default Applications]\nx-content/audio-cdda=other.desktop;\n";
     const char* ours = "data/applications/velmora.desktop";
+    const char* list = "config/mimeapps.list";
     const Case cases[] = {
-        {"equal", {{ours, entry}, {"config/mimeapps.list", toUs}}, false},
-        {"letter case only, escaped blank",
-         {{ours, "[Desktop Entry]\nExec = @p@\\sPLAY\n"}, {"config/mimeapps.list", toUs}}, false},
-        {"quoted path", {{ours, "[Desktop Entry]\nExec=\"@P@\" play\n"}, {"config/mimeapps.list", toUs}}, true},
-        {"another argument", {{ours, "[Desktop Entry]\nExec=@P@ play %U\n"}, {"config/mimeapps.list", toUs}}, true},
-        {"another player", {{"config/mimeapps.list", toOther}}, true},
+        {"equal", {{ours, entry}, {list, toUs}}, false},
+        {"letter case only, escaped blank", {{ours, "[Desktop Entry]\nExec = @p@\\sPLAY\n"}, {list, toUs}}, false},
+        {"quoted path", {{ours, "[Desktop Entry]\nExec=\"@P@\" play\n"}, {list, toUs}}, true},
+        {"another argument", {{ours, "[Desktop Entry]\nExec=@P@ play %U\n"}, {list, toUs}}, true},
+        {"another player", {{list, toOther}}, true},
         {"missing", {}, true},
-        {"named but not installed", {{"config/mimeapps.list", toUs}}, true},
-        {"not a default", {{ours, entry}, {"config/mimeapps.list", "[Added Associations]\nx-content/audio-cdda=velmora.desktop;\n"}}, true},
+        {"named but not installed", {{list, toUs}}, true},
+        {"not a default", {{ours, entry}, {list, "[Added Associations]\nx-content/audio-cdda=velmora.desktop;\n"}}, true},
         {"first installed entry of the list",
-         {{ours, entry}, {"config/mimeapps.list", "[Default Applications]\nx-content/audio-cdda=gone.desktop;velmora.desktop;\n"}},
-         false},
-        {"system list and entry", {{"sys/applications/velmora.desktop", entry}, {"sys/applications/mimeapps.list", toUs}}, false},
-        {"user list first", {{ours, entry}, {"config/mimeapps.list", toOther}, {"etc/mimeapps.list", toUs}}, true},
-        {"desktop's own list first",
-         {{ours, entry}, {"config/mimeapps.list", toUs}, {"config/kde-mimeapps.list", toOther}}, true, {"kde"}},
+         {{ours, entry}, {list, "[Default Applications]\nx-content/audio-cdda=gone.desktop;velmora.desktop;\n"}}, false},
+        {"system list and entry",
+         {{"sys/applications/velmora.desktop", entry}, {"sys/applications/mimeapps.list", toUs}}, false},
+        {"user list first", {{ours, entry}, {list, toOther}, {"etc/mimeapps.list", toUs}}, true},
+        {"desktop's own list first", {{ours, entry}, {list, toUs}, {"config/kde-mimeapps.list", toOther}}, true, {"kde"}},
     };
     boxes.yesNoAnswer = MsgBox::AnswerNo;
     for (const Case& c : cases) {
@@ -207,10 +201,8 @@ TEST_F(AutoRunTest, TheStoredDefaultDecidesTheQuestionAndNoWritesNothing) {
     }
 }
 
-// A Yes writes the entry and the association; every other line of the list stays, and
-// xdg-mime reads back what was written.
-TEST_F(AutoRunTest, YesWritesTheEntryAndTheAssociationAndKeepsTheRestOfTheList) {
-    REQUIRE_TOOLS();
+// A Yes writes the entry and the association, keeps every other line, and xdg-mime agrees.
+TEST_F(AutoRunToolsTest, YesWritesTheEntryAndTheAssociationAndKeepsTheRestOfTheList) {
     const std::pair<std::optional<QByteArray>, QByteArray> cases[] = {
         {std::nullopt, "[Default Applications]\n" + kAssociation + "\n"},
         {"# mine\n[Default Applications]\ntext/html=f.desktop;\nx-content/audio-cdda = other.desktop;\n"
@@ -244,8 +236,7 @@ TEST_F(AutoRunTest, YesWritesTheEntryAndTheAssociationAndKeepsTheRestOfTheList) 
 // The desktop finds and runs what a Yes wrote, whatever the path holds. Not a "%": the
 // entry has "%%" as the format wants, but GLib looks for the program under that name and
 // drops the entry.
-TEST_F(AutoRunTest, TheDesktopRunsTheEntryForAnyProgramPath) {
-    REQUIRE_TOOLS();
+TEST_F(AutoRunToolsTest, TheDesktopRunsTheEntryForAnyProgramPath) {
     boxes.yesNoAnswer = MsgBox::AnswerYes;
     for (const char* folder : {"My Apps", "say \"hi\" $HOME \\ `x` 'q'\t(1) #2 & c; ~me | <x> * ?"}) {
         SCOPED_TRACE(folder);
