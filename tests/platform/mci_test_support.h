@@ -36,7 +36,11 @@ inline DiscToc knownDisc() { return makeToc({150, 20000, 40000}, 60000); }
 struct MciRig {
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
     std::shared_ptr<SimulatedDrive> drive = std::make_shared<SimulatedDrive>(clock);
-    MciInterpreter mci{[this] { return drive; }};
+    int driveRequests = 0;
+    MciInterpreter mci{[this] {
+        ++driveRequests;
+        return drive;
+    }};
 
     explicit MciRig(std::optional<DiscToc> toc = knownDisc(), bool open = true) {
         if (toc) drive->insert(*toc);
