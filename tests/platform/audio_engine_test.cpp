@@ -1,5 +1,4 @@
-// The playback engine with readers that misbehave as real drives do: a disc pulled out,
-// unreadable sectors, a read that hangs.
+// The playback engine with readers that misbehave as real drives do.
 #include "cdio_test_support.h"
 
 #include "platform/audio/playback_engine.h"
@@ -15,8 +14,7 @@ namespace {
 
 using namespace cdiotest;
 
-// One track from frame 150 on; frames from `gone` on read as "no disc", frames in
-// [damagedFrom, damagedTo) as damaged (silence).
+// One track from frame 150; frames from `gone` on have no disc, [damagedFrom, damagedTo) are damaged.
 class FakeReader final : public SectorReader {
 public:
     int gone = 1 << 30;
@@ -135,15 +133,13 @@ TEST_F(AudioEngine, PositionNeverRunsAheadOfWhatWasWritten) {
     EXPECT_EQ((outputFrames(out())) / 588 + 150, paused) << "the paused position is what was played";
 }
 
-// A device that plays in real time and holds a second: the private sound server of
-// tools/with-pulse.sh. What the device still holds has not been heard, and a command
-// throws it away rather than letting it play out.
+// On a device that plays in real time and holds a second (tools/with-pulse.sh's server), what
+// it holds has not been heard yet, and a command drops it rather than let it play out.
 double secondsSince(std::chrono::steady_clock::time_point t) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
 }
 
-// How long after arm() the engine dropped what the device held, and the first sample it
-// wrote after that.
+// How long after arm() the device's audio was dropped, and the first sample written after.
 struct Heard final : PlaybackEngine::OutputObserver {
     std::chrono::steady_clock::time_point armedAt;
     std::atomic<bool> armed{false};
@@ -198,8 +194,7 @@ TEST_P(PacedEngine, PositionIsWhatWasHeardAndCommandsDropTheBuffer) {
     // The queue and the device fill at once; what they hold is not heard yet.
     const double first = heardPast(kStart, 0.1);
     EXPECT_LE(first, secondsSince(started) + 0.15) << "the position counts audio still queued";
-    // It plays on, never ahead of the device. How far a loaded machine's sound server lets
-    // it fall behind is no fault of the player: only a stall counts.
+    // It plays on, never ahead of the device; falling behind on a loaded machine is no fault.
     const auto movedAt = std::chrono::steady_clock::now();
     const double heardBefore = heardPast(kStart, first + 0.5);
     EXPECT_LE(heardBefore - first, secondsSince(movedAt) + 0.15) << "ran ahead of the device";

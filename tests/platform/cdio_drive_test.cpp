@@ -1,5 +1,4 @@
-// A real drive over a scripted device: what a refresh does to the device after a disc
-// changes or a read fails, and an eject while a read is stuck on a bad sector.
+// A real drive over a scripted device: disc changes, failing reads, ejects during a read.
 #include "cdio_test_support.h"
 #include "fake_cd_device.h"
 #include "mci_test_support.h"
@@ -55,8 +54,7 @@ protected:
     std::shared_ptr<ManualClock> clock_ = std::make_shared<ManualClock>();
 };
 
-// A disc changed by hand: one reopen and one new table of contents, however often the
-// display asks afterwards.
+// A disc changed by hand: one reopen, however often the display asks afterwards.
 struct SwapCase {
     const char* name;
     bool playing;
@@ -150,9 +148,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadFailCase{"DamagedSectorsPlayAsSilence", true, true, DriveMode::Playing, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// An eject while the reader may be inside a read that takes its time: the command returns
-// at once and the tray opens as soon as the read lets go, with the handle closed. A drive
-// that will not open (the disc is mounted) keeps the disc, with the reason.
+// An eject returns at once, even inside a slow read; the tray opens, handle closed, once the
+// read lets go. A mounted disc stays in, with the reason.
 struct EjectCase {
     const char* name;
     bool stall;         // a read hangs until the test lets it go

@@ -1,5 +1,4 @@
-// Digital playback of generated disc images through a file output, on a manual clock:
-// the samples that reach the output must be exactly the disc's, at the right places.
+// Digital playback of generated images on a manual clock: the output must be exactly the disc's.
 #include "cdio_test_support.h"
 
 #include "platform/cdio/cdio_drive.h"
@@ -26,8 +25,7 @@ protected:
         return drive;
     }
 
-    // Lets `ms` of playback pass, step by step, waiting each step until the drive has
-    // played it: the reported position is what the output has taken.
+    // Lets `ms` of playback pass; the reported position is what the output has taken.
     void playFor(CdDrive& drive, int ms) {
         const int start = drive.status().positionFrame;
         for (int step = 1; step <= ms / kStepMs; ++step) {
@@ -38,8 +36,7 @@ protected:
         ASSERT_EQ(drive.status().positionFrame, start + ms / kStepMs * kFramesPerStep);
     }
 
-    // Waits for the output to take what was played, and checks it holds exactly these runs
-    // of the disc, back to back: (first frame, frames).
+    // The output holds exactly these (first frame, frames) runs of the disc, back to back.
     void expectOutput(const DiscToc& toc, const std::vector<std::pair<int, int>>& runs) {
         long long total = 0;
         for (auto [start, frames] : runs) total += std::int64_t(frames) * 588;
@@ -140,8 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
         EndCase{"OverADataTrackInTheMiddle", {{60}, {90, false}, {30}}, 1, 48, true, {{1, 12}, {3, 30}}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The tray of an image is ours: opening it never reaches libcdio's eject, and closing it
-// reads the image again, whatever it has become meanwhile.
+// An image's tray is ours (no libcdio eject); closing it reads the image again, as it now is.
 TEST_F(CdioPlayback, TrayOfAnImageIsSimulated) {
     TestImage image = makeImage(dir_.path(), "disc", {{150}, {150}});
     auto drive = open(image);
@@ -196,8 +192,7 @@ TEST_F(CdioPlayback, CommandsOutsideTheDiscAreRefused) {
     EXPECT_EQ(drive->status().positionFrame, 200);
 }
 
-// A play that cannot begin says why and leaves the drive stopped: no sound device, or
-// analog playback, which an image does not have.
+// No sound device, or analog playback (an image has none): refused with the reason.
 TEST_F(CdioPlayback, PlaysThatCannotBeginAreRefusedWithTheReason) {
     const TestImage image = makeImage(dir_.path(), "disc", {{150}});
     CdioDriveOptions missing, analog;
