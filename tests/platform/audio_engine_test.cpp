@@ -1,5 +1,4 @@
-// The playback engine with readers that misbehave as real drives do: a disc pulled out,
-// unreadable sectors, a read that hangs.
+// The playback engine with readers that misbehave as real drives do.
 #include "cdio_test_support.h"
 
 #include "platform/audio/playback_engine.h"
@@ -7,33 +6,25 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdlib>
 #include <future>
-#include <optional>
 
 namespace velmora {
 namespace {
 
 using namespace cdiotest;
 
-// One track from frame 150 on; frames from `gone` on read as "no disc", frames in
-// [damagedFrom, damagedTo) as damaged (silence).
+// One track from frame 150; frames from `gone` on have no disc, [damagedFrom, damagedTo) are damaged.
 class FakeReader final : public SectorReader {
 public:
     int gone = 1 << 30;
     int damagedFrom = 0, damagedTo = 0;
-    std::mutex mutex;
-    std::condition_variable released;
-    bool hang = false;
+    std::atomic<bool> hang{false};  // reads wait until release()
     std::atomic<int> reads{0};
 
     SectorReadResult read(int frame, int count, std::uint8_t* out) override {
         ++reads;
-        {
-            std::unique_lock lock(mutex);
-            released.wait(lock, [&] { return !hang; });
-        }
+        hang.wait(true);
         if (frame + count > gone) return SectorReadResult::NoMedia;
         bool damaged = false;
         for (int f = frame; f < frame + count; ++f) {
@@ -49,11 +40,8 @@ public:
     }
     std::string lastError() const override { return "The disc was removed while playing"; }
     void release() {
-        {
-            std::lock_guard lock(mutex);
-            hang = false;
-        }
-        released.notify_all();
+        hang = false;
+        hang.notify_all();
     }
 };
 
@@ -145,27 +133,29 @@ TEST_F(AudioEngine, PositionNeverRunsAheadOfWhatWasWritten) {
     EXPECT_EQ((outputFrames(out())) / 588 + 150, paused) << "the paused position is what was played";
 }
 
-// A device that plays in real time and holds a second: the private sound server of
-// tools/with-pulse.sh. What the device still holds has not been heard, and a command
-// throws it away rather than letting it play out.
+// On a device that plays in real time and holds a second (tools/with-pulse.sh's server), what
+// it holds has not been heard yet, and a command drops it rather than let it play out.
+double secondsSince(std::chrono::steady_clock::time_point t) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
+}
+
+// How long after arm() the device's audio was dropped, and the first sample written after.
 struct Heard final : PlaybackEngine::OutputObserver {
-    std::mutex mutex;
-    std::optional<std::int64_t> firstAfterArm;
-    std::optional<std::chrono::steady_clock::time_point> discardedAt;
-    bool armed = false;
+    std::chrono::steady_clock::time_point armedAt;
+    std::atomic<bool> armed{false};
+    std::atomic<double> discardedAfter{-1};
+    std::atomic<std::int64_t> firstAfterDiscard{-1};
     void written(std::int64_t first, long) override {
-        std::lock_guard lock(mutex);
-        if (discardedAt && !firstAfterArm) firstAfterArm = first;  // new audio only
+        std::int64_t none = -1;
+        if (discardedAfter >= 0) firstAfterDiscard.compare_exchange_strong(none, first);
     }
     void discarded() override {
-        std::lock_guard lock(mutex);
-        if (armed && !discardedAt) discardedAt = std::chrono::steady_clock::now();
+        double none = -1;
+        if (armed) discardedAfter.compare_exchange_strong(none, secondsSince(armedAt));
     }
     void arm() {
-        std::lock_guard lock(mutex);
+        armedAt = std::chrono::steady_clock::now();
         armed = true;
-        firstAfterArm.reset();
-        discardedAt.reset();
     }
 };
 
@@ -186,10 +176,6 @@ protected:
     PcmTarget target_;
 };
 
-double secondsSince(std::chrono::steady_clock::time_point t) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
-}
-
 TEST_P(PacedEngine, PositionIsWhatWasHeardAndCommandsDropTheBuffer) {
     constexpr int kStart = 150, kSeekTo = 150 + 60 * 75, kEnd = 150 + 120 * 75;
     auto reader = std::make_shared<FakeReader>();
@@ -208,8 +194,7 @@ TEST_P(PacedEngine, PositionIsWhatWasHeardAndCommandsDropTheBuffer) {
     // The queue and the device fill at once; what they hold is not heard yet.
     const double first = heardPast(kStart, 0.1);
     EXPECT_LE(first, secondsSince(started) + 0.15) << "the position counts audio still queued";
-    // It plays on, never ahead of the device. How far a loaded machine's sound server lets
-    // it fall behind is no fault of the player: only a stall counts.
+    // It plays on, never ahead of the device; falling behind on a loaded machine is no fault.
     const auto movedAt = std::chrono::steady_clock::now();
     const double heardBefore = heardPast(kStart, first + 0.5);
     EXPECT_LE(heardBefore - first, secondsSince(movedAt) + 0.15) << "ran ahead of the device";
@@ -244,15 +229,8 @@ TEST_P(PacedEngine, PositionIsWhatWasHeardAndCommandsDropTheBuffer) {
         break;
     }
     EXPECT_NEAR(at(from), expectAt, 0.25) << "right after the command";
-    ASSERT_TRUE(waitFor([&] {
-        std::lock_guard lock(heard.mutex);
-        return heard.discardedAt.has_value();
-    }));
-    {
-        std::lock_guard lock(heard.mutex);
-        EXPECT_LT(std::chrono::duration<double>(*heard.discardedAt - commandAt).count(), 0.8)
-            << "the queued second was played out instead of dropped";
-    }
+    ASSERT_TRUE(waitFor([&] { return heard.discardedAfter >= 0; }));
+    EXPECT_LT(heard.discardedAfter, 0.8) << "the queued second was played out instead of dropped";
     if (!playsOn) {
         const double still = at(from);
         std::this_thread::sleep_for(std::chrono::milliseconds(400));
@@ -260,14 +238,8 @@ TEST_P(PacedEngine, PositionIsWhatWasHeardAndCommandsDropTheBuffer) {
         EXPECT_NEAR(still, expectAt, 0.25);
         return;
     }
-    ASSERT_TRUE(waitFor([&] {
-        std::lock_guard lock(heard.mutex);
-        return heard.firstAfterArm.has_value();
-    }));
-    {
-        std::lock_guard lock(heard.mutex);
-        EXPECT_NEAR((*heard.firstAfterArm / 588 - from) / 75.0, expectAt, 0.05) << "new audio from there";
-    }
+    ASSERT_TRUE(waitFor([&] { return heard.firstAfterDiscard >= 0; }));
+    EXPECT_NEAR((heard.firstAfterDiscard / 588 - from) / 75.0, expectAt, 0.05) << "new audio from there";
     const double again = heardPast(from, expectAt + 0.1) - expectAt;
     EXPECT_LE(again, secondsSince(commandAt) + 0.15) << "the position counts audio still queued";
 }

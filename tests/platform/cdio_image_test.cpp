@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QFile>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace velmora {
@@ -46,15 +48,13 @@ std::optional<DiscToc> cdInfoToc(const QString& image) {
     return toc;
 }
 
-void expectSameToc(const DiscToc& ours, const DiscToc& theirs) {
-    ASSERT_EQ(ours.tracks.size(), theirs.tracks.size());
-    for (std::size_t i = 0; i < ours.tracks.size(); ++i) {
-        SCOPED_TRACE("track " + std::to_string(theirs.tracks[i].number));
-        EXPECT_EQ(ours.tracks[i].number, theirs.tracks[i].number);
-        EXPECT_EQ(ours.tracks[i].startFrame, theirs.tracks[i].startFrame);
-        EXPECT_EQ(ours.tracks[i].audio, theirs.tracks[i].audio);
-    }
-    EXPECT_EQ(ours.leadoutFrame, theirs.leadoutFrame);
+// Each track's number and start ("d" after a data track), then the leadout: one string,
+// so a mismatch shows as a readable diff.
+std::string layout(const DiscToc& toc) {
+    std::string s;
+    for (const TocTrack& t : toc.tracks)
+        s += std::to_string(t.number) + "@" + std::to_string(t.startFrame) + (t.audio ? " " : "d ");
+    return s + "leadout@" + std::to_string(toc.leadoutFrame);
 }
 
 std::shared_ptr<CdDrive> openImage(const QString& path, QString* error) {
@@ -86,10 +86,10 @@ TEST_P(CdioImageToc, EqualsWhatCdInfoReads) {
         ASSERT_TRUE(drive) << error.toStdString();
         const std::optional<DiscToc> ours = drive->toc();
         ASSERT_TRUE(ours);
-        expectSameToc(*ours, image.toc);
+        EXPECT_EQ(layout(*ours), layout(image.toc));
         const std::optional<DiscToc> theirs = cdInfoToc(sheet);
         ASSERT_TRUE(theirs) << "cd-info (libcdio-utils) did not read " << sheet.toStdString();
-        expectSameToc(*ours, *theirs);
+        EXPECT_EQ(layout(*ours), layout(*theirs));
 
         const DriveStatus s = drive->status();
         EXPECT_TRUE(s.mediaPresent);
@@ -149,25 +149,23 @@ TEST(CdioImage, DemoDiscImageIsTwelveShortDistinctTracks) {
     const auto toc = drive->toc();
     ASSERT_TRUE(toc);
     ASSERT_EQ(toc->lastTrack(), 12);
-    std::vector<std::int16_t> prev;
-    for (const TocTrack& t : toc->tracks) {
-        EXPECT_TRUE(t.audio);
-        const int length = toc->trackEnd(t.number) - t.startFrame;
-        EXPECT_GE(length, 8 * 75);
-        EXPECT_LE(length, 20 * 75);
-    }
     const auto theirs = cdInfoToc(cue);
     ASSERT_TRUE(theirs);
-    expectSameToc(*toc, *theirs);
+    EXPECT_EQ(layout(*toc), layout(*theirs));
     // Not silence, and not the same sound twice: compare 5 s into each track.
     QFile bin(QStringLiteral(VELMORA_RUNTIME_DIR "/demo/demo.bin"));
     ASSERT_TRUE(bin.open(QIODevice::ReadOnly));
     std::vector<QByteArray> snippets;
     for (const TocTrack& t : toc->tracks) {
+        SCOPED_TRACE("track " + std::to_string(t.number));
+        EXPECT_TRUE(t.audio);
+        const int length = toc->trackEnd(t.number) - t.startFrame;
+        EXPECT_GE(length, 8 * 75);
+        EXPECT_LE(length, 20 * 75);
         bin.seek(qint64(t.startFrame - kLeadInFrames + 5 * 75) * 2352);
         const QByteArray s = bin.read(2352 * 10);
-        EXPECT_NE(s, QByteArray(s.size(), '\0')) << "track " << t.number << " is silent";
-        for (const QByteArray& other : snippets) EXPECT_NE(s, other) << "track " << t.number;
+        EXPECT_NE(s, QByteArray(s.size(), '\0')) << "silent";
+        EXPECT_EQ(std::count(snippets.begin(), snippets.end(), s), 0) << "sounds like an earlier track";
         snippets.push_back(s);
     }
 }

@@ -1,9 +1,7 @@
 #pragma once
 
-// Disc images and a file sound output made by the tests themselves. Every sample of a
-// generated image says where it comes from: the left channel holds the absolute CD frame
-// (lead-in included), the right one the track number * 1024 plus the sample's index
-// within its frame. So the output file shows exactly which frames were played.
+// Generated images say where each sample comes from, so the output shows which frames
+// played: left = absolute CD frame, right = track * 1024 + index within the frame.
 
 #include "platform/audio/pcm_output.h"
 #include "platform/cd_drive.h"
@@ -17,6 +15,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -63,8 +62,7 @@ inline QString writeFile(const QString& path, const QByteArray& bytes) {
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size() ? path : QString();
 }
 
-// A PCM that writes raw samples to `path` through a null device: it takes audio as fast
-// as it comes, so the engine paces it by its clock.
+// Raw samples to `path` through a null device, which never blocks: the clock paces it.
 inline PcmTarget fileOutput(const QString& path) {
     PcmTarget t;
     t.device = "tofile";
@@ -79,17 +77,14 @@ inline std::vector<std::int16_t> readSamples(const QString& path) {
     if (!f.open(QIODevice::ReadOnly)) return out;
     const QByteArray bytes = f.readAll();
     out.resize(bytes.size() / 2);
-    for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[2 * i]) |
-                                           (static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8));
+    std::memcpy(out.data(), bytes.constData(), out.size() * 2);  // native order, as the PCM writes it
     return out;
 }
 
 // Stereo frames in the output file so far.
 inline long long outputFrames(const QString& path) { return QFile(path).size() / 4; }
 
-// Checks `count` stereo samples of `samples` from `at` against the image's content from
-// absolute sample `fromSample` on (frame * 588 + index). Returns "" or the first mismatch.
+// "" if `count` stereo samples from `at` are the disc's from absolute sample `fromSample`.
 inline std::string expectRun(const std::vector<std::int16_t>& samples, long long at, long long fromSample,
                              long long count, const DiscToc& toc) {
     if (static_cast<long long>(samples.size()) < 2 * (at + count))
@@ -119,8 +114,7 @@ inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 1000
     return condition();
 }
 
-// Moves `clock` on a step at a time, giving the player's threads a moment after each,
-// until `done` holds; then waits for it a while longer.
+// Moves `clock` on a step at a time, letting the player's threads run, until `done`.
 inline bool runClockUntil(ManualClock& clock, const std::function<bool()>& done, int stepMs = 40) {
     for (int i = 0; i < 400 && !done(); ++i) {
         clock.advanceMs(stepMs);

@@ -10,7 +10,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <mutex>
 #include <optional>
@@ -32,16 +31,10 @@ public:
     void setSectorDelayMs(int ms) { sectorDelayMs_ = ms; }  // every sector read takes this long
     void setSectorsFail(bool yes) { sectorsFail_ = yes; }
     void setMounted(bool yes) { mounted_ = yes; }  // someone else holds it: ejects fail
-    void stallReads() {
-        std::lock_guard lock(mu_);
-        stalled_ = true;
-    }
+    void stallReads() { stalled_ = true; }
     void releaseReads() {
-        {
-            std::lock_guard lock(mu_);
-            stalled_ = false;
-        }
-        wake_.notify_all();
+        stalled_ = false;
+        stalled_.notify_all();
     }
 
     int opens() const { return opens_; }
@@ -63,10 +56,7 @@ public:
         open_ = false;
         handleToc_.reset();
     }
-    bool isOpen() const override {
-        std::lock_guard lock(mu_);
-        return open_;
-    }
+    bool isOpen() const override { return open_; }
     int firstTrack() override {
         std::lock_guard lock(mu_);
         return handleToc_ ? handleToc_->firstTrack() : 0;
@@ -87,14 +77,8 @@ public:
         const TocTrack* t = handleToc_ ? handleToc_->track(track) : nullptr;
         return t && t->audio;
     }
-    int mediaChanged() override {
-        std::lock_guard lock(mu_);
-        return std::exchange(changed_, false) ? 1 : 0;
-    }
-    int trayStatus() override {
-        std::lock_guard lock(mu_);
-        return trayOpen_ ? 1 : 0;
-    }
+    int mediaChanged() override { return changed_.exchange(false) ? 1 : 0; }
+    int trayStatus() override { return trayOpen_ ? 1 : 0; }
     bool readSectors(int lsn, int count, std::uint8_t* out) override {
         for (int i = 0; i < count; ++i)
             if (readOne(lsn + i, out + std::size_t(i) * 2352) != SectorResult::Ok) return false;
@@ -130,8 +114,8 @@ private:
     SectorResult readOne(int lsn, std::uint8_t* out) {
         ++reads_;
         if (sectorDelayMs_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(sectorDelayMs_));
-        std::unique_lock lock(mu_);
-        wake_.wait(lock, [&] { return !stalled_; });
+        stalled_.wait(true);
+        std::lock_guard lock(mu_);
         std::memset(out, 0, 2352);
         if (!open_ || stale_ || !handleToc_ || sectorsFail_) return SectorResult::Damaged;
         auto* s = reinterpret_cast<std::int16_t*>(out);
@@ -140,11 +124,11 @@ private:
     }
 
     mutable std::mutex mu_;
-    std::condition_variable wake_;
     std::optional<DiscToc> disc_;       // in the drive
     std::optional<DiscToc> handleToc_;  // what the open handle read
-    bool open_ = false, stale_ = false, changed_ = false, trayOpen_ = false, stalled_ = false;
-    std::atomic<bool> readsAudio_{true}, sectorsFail_{false}, mounted_{false};
+    bool stale_ = false;
+    std::atomic<bool> open_{false}, changed_{false}, trayOpen_{false};
+    std::atomic<bool> readsAudio_{true}, sectorsFail_{false}, mounted_{false}, stalled_{false};
     std::atomic<int> sectorDelayMs_{0};
     std::atomic<int> opens_{0}, reads_{0}, ejects_{0}, refusedEjects_{0};
 };

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,10 +21,7 @@ inline DiscToc makeToc(const std::vector<int>& starts, int leadout,
     DiscToc toc;
     for (std::size_t i = 0; i < starts.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
-        bool audio = true;
-        for (int d : dataTracks)
-            if (d == number) audio = false;
-        toc.tracks.push_back({number, starts[i], audio});
+        toc.tracks.push_back({number, starts[i], std::ranges::find(dataTracks, number) == dataTracks.end()});
     }
     toc.leadoutFrame = leadout;
     return toc;
@@ -36,7 +34,11 @@ inline DiscToc knownDisc() { return makeToc({150, 20000, 40000}, 60000); }
 struct MciRig {
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
     std::shared_ptr<SimulatedDrive> drive = std::make_shared<SimulatedDrive>(clock);
-    MciInterpreter mci{[this] { return drive; }};
+    int driveRequests = 0;
+    MciInterpreter mci{[this] {
+        ++driveRequests;
+        return drive;
+    }};
 
     explicit MciRig(std::optional<DiscToc> toc = knownDisc(), bool open = true) {
         if (toc) drive->insert(*toc);

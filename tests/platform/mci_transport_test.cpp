@@ -112,12 +112,13 @@ TEST(MciTransport, DiscSwapAndRemovalShowAtTheNextQuery) {
     MciRig rig;
     rig.run({kTmsf});
     rig.drive->remove();
-    // Eject on an empty, closed drive opens the tray.
+    // Closing an empty drive's closed door is harmless; an eject opens the tray.
     rig.run({{"status cd media present", "false"}, {"status cd mode", "not ready"},
-             {"status cd type track 1", "#276"}, {"set cd door open", ""}, {"status cd mode", "open"}});
+             {"status cd type track 1", "#276"}, {"set cd door closed", ""}, {"status cd mode", "not ready"},
+             {"set cd door open", ""}, {"status cd mode", "open"}});
     rig.drive->insert(makeToc({150, 5000, 9000, 13000, 17000}, 21000));
     rig.run({{"status cd media present", "true"}, {"status cd number of tracks", "5"},
-             {"status cd time format", "tmsf"}});
+             {"status cd time format", "tmsf"}, {"status cd position", "01:00:00:00"}});
 }
 
 }  // namespace

@@ -14,10 +14,12 @@ namespace {
 
 using namespace std::literals;
 
-TEST(SimDiscFile, ReadsTracksKindsAndLeadoutAndSkipsCommentsAndBlankLines) {
+// Title lines may stand anywhere, even before the track they name or after the leadout.
+TEST(SimDiscFile, ReadsTracksTextsAndLeadoutSkippingCommentsAndBlankLines) {
     const auto result = parseDiscText(
-        "\xEF\xBB\xBF# an enhanced disc\r\n\r\n  track 1 150 audio\r\ntrack\t2  20000 audio\r\n"
-        "   # comment after blanks\ntrack 3 40000 data\r\n  leadout 60000  \r\n",
+        "\xEF\xBB\xBF# an enhanced disc\r\n\r\ntitle   Night  Music \nperformer Caf\xC3\xA9 Trio\n"
+        "  track 1 150 audio\r\ntracktitle 2 The  second\ntrack\t2  20000 audio\r\n"
+        "   # comment after blanks\ntrack 3 40000 data\r\n  leadout 60000  \r\ntracktitle 1 First\n",
         QStringLiteral("x.disc"));
     ASSERT_TRUE(result.toc.has_value()) << result.error.toStdString();
     const DiscToc& toc = *result.toc;
@@ -27,18 +29,9 @@ TEST(SimDiscFile, ReadsTracksKindsAndLeadoutAndSkipsCommentsAndBlankLines) {
     EXPECT_TRUE(toc.tracks[1].audio);
     EXPECT_FALSE(toc.tracks[2].audio);
     EXPECT_EQ(toc.leadoutFrame, 60000);
-}
-
-TEST(SimDiscFile, TitleLinesGiveTheDiscsOwnTextsWhereverTheyStand) {
-    const auto result = parseDiscText("title   Night  Music \nperformer Caf\xC3\xA9 Trio\ntrack 1 150 audio\n"
-                                      "tracktitle 2 The  second\ntrack 2 20000 audio\ntrack 3 40000 audio\n"
-                                      "leadout 60000\ntracktitle 1 First\n",
-                                      QStringLiteral("x.disc"));
-    ASSERT_TRUE(result.toc.has_value()) << result.error.toStdString();
-    const DiscText& text = result.toc->text;
-    EXPECT_EQ(text.title, QStringLiteral("Night  Music"));
-    EXPECT_EQ(text.performer, QStringLiteral("Caf\u00e9 Trio"));
-    EXPECT_EQ(text.trackTitles, (std::vector<QString>{QStringLiteral("First"), QStringLiteral("The  second")}));
+    EXPECT_EQ(toc.text.title, QStringLiteral("Night  Music"));
+    EXPECT_EQ(toc.text.performer, QStringLiteral("Caf\u00e9 Trio"));
+    EXPECT_EQ(toc.text.trackTitles, (std::vector<QString>{QStringLiteral("First"), QStringLiteral("The  second")}));
     EXPECT_TRUE(parseDiscText("track 1 150 audio\nleadout 300\n", QStringLiteral("x.disc")).toc->text.empty());
 }
 
