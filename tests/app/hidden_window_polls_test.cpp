@@ -1,6 +1,6 @@
-// A main window nobody can see (hidden to the tray, or minimised to the taskbar on a
-// desktop without a tray) neither refreshes from the drive nor polls the mixer; shown
-// again, both pick up at the next tick.
+// A main window put away (closed or minimised; to the tray, or to the taskbar on a desktop
+// without one) keeps the drive open and the menu working, but neither refreshes from the
+// drive nor polls the mixer; shown again, both pick up at the next tick.
 #include "app_fixture.h"
 
 #include "chrome/popup_menu.h"
@@ -34,6 +34,7 @@ struct CountingMixer final : CMixerVolume {
 struct Case {
     const char* name;
     bool trayAvailable;
+    bool byClose;  // else the minimise button
 };
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
@@ -42,14 +43,9 @@ class HiddenWindowPolls : public AppFixture, public ::testing::WithParamInterfac
 TEST_P(HiddenWindowPolls, NeitherRefreshNorVolumePollRunsUntilShownAgain) {
     trayAvailable = GetParam().trayAvailable;
     int mixerReads = 0;
-    AppServices s = services();
-    s.mixer = [&mixerReads] { return std::make_unique<CountingMixer>(&mixerReads); };
-    app = std::make_unique<VelmoraApp>(std::move(s));
-    window = &app->mainWindow();
-    ASSERT_TRUE(app->start());
-    window->show();
-    QCoreApplication::processEvents();
-
+    mixer = [&mixerReads] { return std::make_unique<CountingMixer>(&mixerReads); };
+    start();
+    ASSERT_TRUE(loaded);
     auto tickBoth = [&] {
         recording.sent.clear();
         const int reads = mixerReads;
@@ -60,22 +56,31 @@ TEST_P(HiddenWindowPolls, NeitherRefreshNorVolumePollRunsUntilShownAgain) {
     };
     EXPECT_EQ(tickBoth(), std::make_pair(true, true)) << "shown: both run";
 
-    click("cmdMinimize");
-    ASSERT_EQ(window->isMinimized(), !trayAvailable);
+    if (GetParam().byClose) window->close();
+    else click("cmdMinimize");
+    EXPECT_EQ(window->isMinimized(), !trayAvailable);
     EXPECT_EQ(window->isVisible(), !trayAvailable);
-    EXPECT_EQ(programEnded, 0);
     ASSERT_FALSE(window->isShownToUser());
-    for (int tick = 0; tick < 3; ++tick)
-        EXPECT_EQ(tickBoth(), std::make_pair(false, false)) << GetParam().name << ", tick " << tick;
+    EXPECT_FALSE(recording.wasSent("close all"));
+    EXPECT_EQ(programEnded, 0);
+    for (int tick = 0; tick < 3; ++tick) EXPECT_EQ(tickBoth(), std::make_pair(false, false)) << "tick " << tick;
+
+    // Still running: the menu plays, and the window stays put away.
+    window->popupMenu().mnuPlay->trigger();
+    EXPECT_TRUE(recording.wasSent("play cd"));
+    EXPECT_FALSE(window->isShownToUser());
 
     window->popupMenu().mnuAR->trigger();
     ASSERT_TRUE(window->isShownToUser());
-    EXPECT_EQ(tickBoth(), std::make_pair(true, true)) << GetParam().name << ", restored";
+    EXPECT_EQ(tickBoth(), std::make_pair(true, true)) << "restored";
     EXPECT_TRUE(recording.wasSent("status cd position"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, HiddenWindowPolls,
-                         ::testing::Values(Case{"hidden to the tray", true}, Case{"minimised to the taskbar", false}),
-                         [](const auto& info) { return std::string(info.param.trayAvailable ? "Tray" : "Taskbar"); });
+                         ::testing::Values(Case{"MinimisedToTheTray", true, false},
+                                           Case{"ClosedToTheTray", true, true},
+                                           Case{"MinimisedToTheTaskbar", false, false},
+                                           Case{"ClosedToTheTaskbar", false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "app_fixture.h"
 
+#include "chrome/popup_menu.h"
 #include "chrome/status_bar.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QTest>
 
@@ -62,26 +64,35 @@ TEST_F(PlaybackTest, DiscChangesAreSeenThroughAnEmptyDriveAndTheTray) {
     EXPECT_EQ(controls().lblArtist->text(), "Data CD Loaded");
 }
 
-TEST_F(PlaybackTest, EachKeyActsAsItsButton) {
+TEST_F(PlaybackTest, EachKeyAndMenuItemActsAsItsButton) {
     start();
     window->activateWindow();
-    struct Case {
-        QKeySequence key;
-        std::string firstCommand;  // empty: the key's button is disabled, nothing is sent
+    const PopupMenu& menu = window->popupMenu();
+    auto key = [this](QKeySequence k) { return std::function<void()>([this, k] { QTest::keySequence(window, k); }); };
+    auto item = [](QAction* a) { return std::function<void()>([a] { a->trigger(); }); };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        std::string firstCommand;  // empty: the button is disabled, nothing is sent
     } cases[] = {
-        {Qt::Key_S, ""},  // stopped: Stop is disabled
-        {Qt::Key_Space, "play cd"},
-        {Qt::Key_Right, "set cd time format milliseconds"},
-        {Qt::Key_Left, "set cd time format milliseconds"},
-        {Qt::Key_PageDown, "play cd from 2"},
-        {Qt::Key_PageUp, "play cd from 2"},  // 10 s in: restarts the track
-        {Qt::Key_Space, "pause cd"},
-        {Qt::Key_E, "status cd mode"},
+        {"S, stopped", key(Qt::Key_S), ""},
+        {"Space", key(Qt::Key_Space), "play cd"},
+        {"Right", key(Qt::Key_Right), "set cd time format milliseconds"},
+        {"Left", key(Qt::Key_Left), "set cd time format milliseconds"},
+        {"PageDown", key(Qt::Key_PageDown), "play cd from 2"},
+        {"PageUp", key(Qt::Key_PageUp), "play cd from 2"},  // 10 s in: restarts the track
+        {"Next", item(menu.mnuNext), "play cd from 3"},
+        {"Previous", item(menu.mnuPrev), "play cd from 3"},
+        {"Space, playing", key(Qt::Key_Space), "pause cd"},
+        {"Play", item(menu.mnuPlay), "play cd"},
+        {"Pause", item(menu.mnuPause), "pause cd"},
+        {"Play again", item(menu.mnuPlay), "play cd"},
+        {"Stop", item(menu.mnuStop), "stop cd wait"},
+        {"E", key(Qt::Key_E), "status cd mode"},
+        {"Eject", item(menu.mnuEject), "status cd mode"},
     };
-    for (const auto& tc : cases)
-        EXPECT_EQ(firstCommandOf([&] { QTest::keySequence(window, tc.key); }), tc.firstCommand)
-            << tc.key.toString().toStdString();
-    EXPECT_TRUE(recording.wasSent("set cd door open"));
+    for (const auto& tc : cases) EXPECT_EQ(firstCommandOf(tc.act), tc.firstCommand) << tc.what;
+    EXPECT_TRUE(recording.wasSent("set cd door closed"));  // the second eject, after the first opened it
     QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_Q));
     EXPECT_EQ(programEnded, 1);
 }

@@ -4,7 +4,6 @@
 #include "chrome/tray_icon.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -12,30 +11,6 @@ using namespace velmora;
 using namespace velmora::test;
 
 using ShutdownTrayTest = AppFixture;
-
-TEST_F(ShutdownTrayTest, ClosingHidesAndKeepsTheDeviceOpen) {
-    start();
-    window->close();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(recording.wasSent("close all"));
-    EXPECT_EQ(programEnded, 0);
-    // Still running: the menu plays with the window hidden, and the window stays hidden.
-    recording.sent.clear();
-    window->popupMenu().mnuPlay->trigger();
-    EXPECT_TRUE(recording.wasSent("play cd"));
-    EXPECT_FALSE(window->isVisible());
-}
-
-TEST_F(ShutdownTrayTest, WithoutATrayClosingMinimisesInstead) {
-    trayAvailable = false;
-    start();
-    window->close();
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->isMinimized());
-    window->cmdMinimize_Click();
-    EXPECT_TRUE(window->isMinimized());
-    EXPECT_EQ(programEnded, 0);
-}
 
 TEST_F(ShutdownTrayTest, QuitByButtonOrHiddenByMenuClosesAllAndSavesThePositionOnce) {
     struct Case {
@@ -102,25 +77,4 @@ TEST_F(ShutdownTrayTest, TrayIconAndMenuAreAsDesigned) {
         captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(captions, (QStringList{"Display Velmora", "-", "Play", "Pause", "Previous Track", "Next Track", "Stop",
                                      "Eject", "-", "Unload Velmora"}));
-}
-
-TEST_F(ShutdownTrayTest, EveryMenuItemActsAsItsButton) {
-    start();
-    window->popupMenu().mnuPlay->trigger();
-    advance(20'000);
-    ASSERT_TRUE(state().Playing);
-
-    struct Case {
-        QAction* item;
-        std::string firstCommand;
-    } cases[] = {
-        {window->popupMenu().mnuNext, "play cd from 2"},
-        {window->popupMenu().mnuPrev, "play cd from 2"},  // 10 s in: restarts the track
-        {window->popupMenu().mnuPause, "pause cd"},
-        {window->popupMenu().mnuPlay, "play cd"},
-        {window->popupMenu().mnuStop, "stop cd wait"},
-        {window->popupMenu().mnuEject, "status cd mode"},
-    };
-    for (const auto& tc : cases) EXPECT_EQ(firstCommandOf([&] { tc.item->trigger(); }), tc.firstCommand);
-    EXPECT_TRUE(recording.wasSent("set cd door open"));
 }
