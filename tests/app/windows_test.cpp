@@ -145,10 +145,9 @@ TEST_F(WindowsTest, ALookupFromTheMainWindowEndsInTheFileAndOnTheFace) {
     FrmAddCD* editor = app->editor();
     ASSERT_TRUE(editor);
     click(editor, "cmdLocate");
-    auto* lookup = editor->findChild<FrmQueryInterNet*>();
-    if (!lookup)
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* l = qobject_cast<FrmQueryInterNet*>(w)) lookup = l;
+    FrmQueryInterNet* lookup = nullptr;  // a window of its own, over the editor
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* l = qobject_cast<FrmQueryInterNet*>(w)) lookup = l;
     ASSERT_TRUE(lookup);
     lookup->tmrCheckNet()->setInterval(0);
     QTest::qWait(50);
