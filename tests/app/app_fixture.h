@@ -16,9 +16,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
@@ -84,7 +82,7 @@ protected:
         s.boxes = &boxes;
         const QString ini = iniPath;
         s.registry = [ini] { return std::make_unique<QSettingsRegistry>(ini); };
-        s.mixer = [] { return std::make_unique<NullMixerVolume>(); };
+        s.mixer = mixer;
         s.programFolder = dir.path();
         s.discDatabasePath = dir.filePath("Velmora.ini");
         s.commandLine = commandLine;
@@ -160,11 +158,6 @@ protected:
         button->click();
     }
 
-    static QSize screenTwips() {
-        const QRect g = QGuiApplication::primaryScreen()->geometry();
-        return {g.width() * 15, g.height() * 15};
-    }
-
     QTemporaryDir dir;
     QString iniPath;
     std::shared_ptr<ManualClock> clock;
@@ -176,6 +169,7 @@ protected:
     QString commandLine;
     bool onlyInstance = true;
     bool trayAvailable = true;
+    VolumeControls::MixerFactory mixer = [] { return std::make_unique<NullMixerVolume>(); };
     ScriptedHttpFetcher http;
     RecordingBrowser browser;
     ScriptedFilePicker files;

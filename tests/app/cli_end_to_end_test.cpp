@@ -35,36 +35,29 @@ protected:
 TEST_F(CliEndToEnd, MciAnswersOneLinePerCommand) {
     const QString disc = writeDisc(QStringLiteral("known.disc"),
                                    "track 1 150 audio\ntrack 2 20000 audio\ntrack 3 40000 data\nleadout 60000\n");
-    const QByteArray input =
-        "open cdaudio alias cd wait shareable\n"
-        "set cd time format tmsf wait\n"
-        "status cd number of tracks wait\r\n"
-        "status cd length track 1\n"
-        "status cd type track 3\n"
-        "\n"
-        "bogus\n"
-        "play cd from 2\n"
-        "status cd mode\n"
-        "status cd length track 9\n"
-        "close all\n"
-        "status cd mode";  // no newline at the end
+    const std::pair<const char*, const char*> exchange[] = {
+        {"open cdaudio alias cd wait shareable\n", "0\t1\t"},
+        {"set cd time format tmsf wait\n", "0\t\t"},
+        {"status cd number of tracks wait\r\n", "0\t3\t"},
+        {"status cd length track 1\n", "0\t04:24:50\t"},
+        {"status cd type track 3\n", "0\tother\t"},
+        {"\n", "267\t\tNo command was specified."},
+        {"bogus\n", "261\t\tThe driver cannot recognize the specified command."},
+        {"play cd from 2\n", "0\t\t"},
+        {"status cd mode\n", "0\tplaying\t"},
+        {"status cd length track 9\n", "282\t\tThe specified parameter is out of range for the specified command."},
+        {"close all\n", "0\t\t"},
+        {"status cd mode", "263\t\tThe specified device is not open or is not recognized by MCI."},  // no newline
+    };
+    QByteArray input;
+    QString expected;
+    for (const auto& [command, reply] : exchange) {
+        input += command;
+        expected += QString::fromUtf8(reply) + u'\n';
+    }
     const CliRun run = runOn({QStringLiteral("mci")}, QStringLiteral("sim:") + disc, input);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QStringList expected = {
-        QStringLiteral("0\t1\t"),
-        QStringLiteral("0\t\t"),
-        QStringLiteral("0\t3\t"),
-        QStringLiteral("0\t04:24:50\t"),
-        QStringLiteral("0\tother\t"),
-        QStringLiteral("267\t\tNo command was specified."),
-        QStringLiteral("261\t\tThe driver cannot recognize the specified command."),
-        QStringLiteral("0\t\t"),
-        QStringLiteral("0\tplaying\t"),
-        QStringLiteral("282\t\tThe specified parameter is out of range for the specified command."),
-        QStringLiteral("0\t\t"),
-        QStringLiteral("263\t\tThe specified device is not open or is not recognized by MCI."),
-    };
-    EXPECT_EQ(run.out, expected.join(u'\n') + u'\n');
+    EXPECT_EQ(run.out, expected);
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
 }
 

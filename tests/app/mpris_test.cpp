@@ -62,6 +62,11 @@ protected:
         return QString::fromUtf8(client.readAllStandardOutput()).trimmed();
     }
     QString playerctl(const QStringList& args) { return run(QStringLiteral("playerctl"), QStringList{"-p", "velmora"} + args); }
+    // gdbus `verb` on the player's object, then `args`.
+    QString gdbus(const QString& verb, const QStringList& args = {}) {
+        return run(QStringLiteral("gdbus"), QStringList{verb, "--session", "--dest", MprisService::kServiceName,
+                                                        "--object-path", MprisService::kObjectPath} + args);
+    }
 
     QProcess daemon;
     QString address;
@@ -130,19 +135,15 @@ TEST_F(MprisTest, TrackChangeIsAnnouncedAndRaiseAndQuitAct) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
     EXPECT_TRUE(watcher.changes.isEmpty());
 
-    const QString introspection =
-        run(QStringLiteral("gdbus"), {"introspect", "--session", "--dest", QString::fromLatin1(MprisService::kServiceName),
-                                      "--object-path", QString::fromLatin1(MprisService::kObjectPath)});
+    const QString introspection = gdbus(QStringLiteral("introspect"));
     for (const char* part : {"interface org.mpris.MediaPlayer2 {", "interface org.mpris.MediaPlayer2.Player {",
                              "SetPosition(", "readonly s Identity = 'Velmora';", "readonly s DesktopEntry = 'velmora';"})
         EXPECT_TRUE(introspection.contains(QLatin1String(part))) << part;
 
     window->cmdMinimize_Click();
-    const QStringList call{"call", "--session", "--dest", QString::fromLatin1(MprisService::kServiceName),
-                           "--object-path", QString::fromLatin1(MprisService::kObjectPath), "--method"};
-    run(QStringLiteral("gdbus"), call + QStringList{"org.mpris.MediaPlayer2.Raise"});
+    gdbus(QStringLiteral("call"), {"--method", "org.mpris.MediaPlayer2.Raise"});
     EXPECT_TRUE(window->isVisible());
-    run(QStringLiteral("gdbus"), call + QStringList{"org.mpris.MediaPlayer2.Quit"});
+    gdbus(QStringLiteral("call"), {"--method", "org.mpris.MediaPlayer2.Quit"});
     EXPECT_EQ(programEnded, 1);
     EXPECT_TRUE(recording.wasSent("close all"));
     QDBusConnection::disconnectFromBus(QStringLiteral("mpris-listener"));

@@ -1,12 +1,29 @@
 #include "app_fixture.h"
 
+#include "chrome/popup_menu.h"
 #include "chrome/status_bar.h"
 
+#include <QAction>
+#include <QEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QTest>
 
 using namespace velmora;
 using namespace velmora::test;
+
+namespace {
+const QChar kNul(u'\0');
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+}  // namespace
 
 using PlaybackTest = AppFixture;
 
@@ -23,6 +40,19 @@ TEST_F(PlaybackTest, PlayingDiscCountsOnTheReadoutTheBarAndTheEnables) {
         EXPECT_TRUE(w->isEnabled());
     advance(250'000);  // into track 2
     EXPECT_EQ(leds(), "020105");
+    advance(7 * 250'000 - 64'000);  // track 9, 0:01
+    EXPECT_EQ(leds(), "090001");
+    advance(250'000);
+    EXPECT_EQ(leds(), "100001");
+    // Digits that already read back as the track stay as they are.
+    controls().ledTRK[0]->setDigit(1);
+    controls().ledTRK[1]->setDigit(0);
+    advance(1'000);
+    EXPECT_EQ(leds(), "100002");
+
+    window->view().ShowTrackNumber("07");
+    window->view().ShowTrackTime("12345");  // minutes past 99: the last four characters show
+    EXPECT_EQ(leds(), "072345");
 }
 
 // From an empty drive at start-up, through an audio and a data disc, to the tray's door.
@@ -32,17 +62,14 @@ TEST_F(PlaybackTest, DiscChangesAreSeenThroughAnEmptyDriveAndTheTray) {
     ASSERT_TRUE(loaded);
     EXPECT_EQ(controls().lblArtist->text(), "No Disc Loaded");
     EXPECT_FALSE(controls().cmdPlay->isEnabled());
-    EXPECT_FALSE(controls().mnuPlay->isEnabled());
 
     drive->insert(audioDisc(7, 200));
     tick();
-    EXPECT_FALSE(session().disc().ID.isEmpty());
     EXPECT_EQ(state().NumTracks, 7);
     EXPECT_TRUE(controls().cmdPlay->isEnabled());
 
     drive->remove();
     tick();
-    EXPECT_TRUE(session().disc().ID.isEmpty());
     EXPECT_EQ(controls().lblArtist->text(), "No Disc Loaded");
 
     DiscToc data;
@@ -62,26 +89,89 @@ TEST_F(PlaybackTest, DiscChangesAreSeenThroughAnEmptyDriveAndTheTray) {
     EXPECT_EQ(controls().lblArtist->text(), "Data CD Loaded");
 }
 
-TEST_F(PlaybackTest, EachKeyActsAsItsButton) {
+TEST_F(PlaybackTest, EachKeyAndMenuItemActsAsItsButton) {
     start();
     window->activateWindow();
-    struct Case {
-        QKeySequence key;
-        std::string firstCommand;  // empty: the key's button is disabled, nothing is sent
+    const PopupMenu& menu = window->popupMenu();
+    auto key = [this](QKeySequence k) { return std::function<void()>([this, k] { QTest::keySequence(window, k); }); };
+    auto item = [](QAction* a) { return std::function<void()>([a] { a->trigger(); }); };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        std::string firstCommand;  // empty: the button is disabled, nothing is sent
     } cases[] = {
-        {Qt::Key_S, ""},  // stopped: Stop is disabled
-        {Qt::Key_Space, "play cd"},
-        {Qt::Key_Right, "set cd time format milliseconds"},
-        {Qt::Key_Left, "set cd time format milliseconds"},
-        {Qt::Key_PageDown, "play cd from 2"},
-        {Qt::Key_PageUp, "play cd from 2"},  // 10 s in: restarts the track
-        {Qt::Key_Space, "pause cd"},
-        {Qt::Key_E, "status cd mode"},
+        {"S, stopped", key(Qt::Key_S), ""},
+        {"Space", key(Qt::Key_Space), "play cd"},
+        {"Right", key(Qt::Key_Right), "set cd time format milliseconds"},
+        {"Left", key(Qt::Key_Left), "set cd time format milliseconds"},
+        {"PageDown", key(Qt::Key_PageDown), "play cd from 2"},
+        {"PageUp", key(Qt::Key_PageUp), "play cd from 2"},  // 10 s in: restarts the track
+        {"Next", item(menu.mnuNext), "play cd from 3"},
+        {"Previous", item(menu.mnuPrev), "play cd from 3"},
+        {"Space, playing", key(Qt::Key_Space), "pause cd"},
+        {"Play", item(menu.mnuPlay), "play cd"},
+        {"Pause", item(menu.mnuPause), "pause cd"},
+        {"Play again", item(menu.mnuPlay), "play cd"},
+        {"Stop", item(menu.mnuStop), "stop cd wait"},
+        {"E", key(Qt::Key_E), "status cd mode"},
+        {"Eject", item(menu.mnuEject), "status cd mode"},
     };
-    for (const auto& tc : cases)
-        EXPECT_EQ(firstCommandOf([&] { QTest::keySequence(window, tc.key); }), tc.firstCommand)
-            << tc.key.toString().toStdString();
-    EXPECT_TRUE(recording.wasSent("set cd door open"));
+    for (const auto& tc : cases) EXPECT_EQ(firstCommandOf(tc.act), tc.firstCommand) << tc.what;
+    EXPECT_TRUE(recording.wasSent("set cd door closed"));  // the second eject, after the first opened it
     QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_Q));
     EXPECT_EQ(programEnded, 1);
+}
+
+TEST_F(PlaybackTest, LabelsShowTheRecordAndAreNotRepaintedWhenUnchanged) {
+    drive->insert(audioDisc(25, 250));
+    start();
+    DiscRecord disc = session().disc();
+    disc.Title = QStringLiteral("Album") + kNul;
+    disc.Artist = QStringLiteral("Band") + kNul;
+    for (int n = 1; n <= 30; ++n) disc.track(n) = QStringLiteral("Song %1").arg(n) + kNul;
+    session().setDisc(disc);
+    EXPECT_EQ(controls().lblCDName->text(), "Album");
+    EXPECT_EQ(controls().lblCDName->toolTip(), "Album");
+    EXPECT_EQ(controls().lblArtist->text(), "Band");
+    EXPECT_EQ(controls().lblTrk->text(), "Song 1");
+
+    PaintCounter counter;
+    controls().lblCDName->installEventFilter(&counter);
+    tick();
+    tick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0);
+
+    // Titles past the twentieth track show too.
+    playFor(20 * 250'000 + 3'000);
+    ASSERT_EQ(state().CurrentTrack, 21);
+    EXPECT_EQ(controls().lblTrk->text(), "Song 21");
+}
+
+TEST_F(PlaybackTest, TrackPickerTogglesRebuildsAndLeavesItsButtonsClickable) {
+    start();
+    auto* list = window->trackList();
+    auto* picker = window->findChild<QWidget*>(QStringLiteral("picTrack"));
+    auto* editor = window->findChild<QWidget*>(QStringLiteral("picEditTrackList"));
+    window->picTrack_Click();
+    ASSERT_TRUE(list->isVisible());
+    EXPECT_EQ(list->count(), 12);
+    EXPECT_EQ(list->item(0)->text(), "Track 1 - ");
+    // The open list covers neither picture button: the second click reaches the picker.
+    for (QWidget* button : {picker, editor})
+        EXPECT_EQ(window->childAt(button->geometry().center()), button) << button->objectName().toStdString();
+    window->picTrack_Click();
+    EXPECT_FALSE(list->isVisible());
+
+    drive->remove();
+    tick();
+    drive->insert(audioDisc(3, 100));
+    tick();
+    window->picTrack_Click();
+    EXPECT_EQ(list->count(), 3);
+    list->item(1)->setSelected(true);
+    recording.sent.clear();
+    window->TrackList_DblClick();
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(recording.sent.front(), "seek cd to 2");
 }

@@ -2,9 +2,9 @@
 
 #include "chrome/popup_menu.h"
 #include "chrome/tray_icon.h"
+#include "mixer/mixer_volume.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -12,30 +12,6 @@ using namespace velmora;
 using namespace velmora::test;
 
 using ShutdownTrayTest = AppFixture;
-
-TEST_F(ShutdownTrayTest, ClosingHidesAndKeepsTheDeviceOpen) {
-    start();
-    window->close();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(recording.wasSent("close all"));
-    EXPECT_EQ(programEnded, 0);
-    // Still running: the menu plays with the window hidden, and the window stays hidden.
-    recording.sent.clear();
-    window->popupMenu().mnuPlay->trigger();
-    EXPECT_TRUE(recording.wasSent("play cd"));
-    EXPECT_FALSE(window->isVisible());
-}
-
-TEST_F(ShutdownTrayTest, WithoutATrayClosingMinimisesInstead) {
-    trayAvailable = false;
-    start();
-    window->close();
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->isMinimized());
-    window->cmdMinimize_Click();
-    EXPECT_TRUE(window->isMinimized());
-    EXPECT_EQ(programEnded, 0);
-}
 
 TEST_F(ShutdownTrayTest, QuitByButtonOrHiddenByMenuClosesAllAndSavesThePositionOnce) {
     struct Case {
@@ -104,23 +80,81 @@ TEST_F(ShutdownTrayTest, TrayIconAndMenuAreAsDesigned) {
                                      "Eject", "-", "Unload Velmora"}));
 }
 
-TEST_F(ShutdownTrayTest, EveryMenuItemActsAsItsButton) {
-    start();
-    window->popupMenu().mnuPlay->trigger();
-    advance(20'000);
-    ASSERT_TRUE(state().Playing);
+namespace {
 
-    struct Case {
-        QAction* item;
-        std::string firstCommand;
-    } cases[] = {
-        {window->popupMenu().mnuNext, "play cd from 2"},
-        {window->popupMenu().mnuPrev, "play cd from 2"},  // 10 s in: restarts the track
-        {window->popupMenu().mnuPause, "pause cd"},
-        {window->popupMenu().mnuPlay, "play cd"},
-        {window->popupMenu().mnuStop, "stop cd wait"},
-        {window->popupMenu().mnuEject, "status cd mode"},
+// Counts reads; the poll reads the master line only.
+struct CountingMixer final : CMixerVolume {
+    int* reads;
+    explicit CountingMixer(int* counter) : reads(counter) {}
+    std::int32_t CDVolume() override { return -1; }
+    void setCDVolume(const std::int32_t&) override {}
+    bool CDMute() override { return true; }
+    void setCDMute(const bool&) override {}
+    std::int32_t MainVolume() override {
+        ++*reads;
+        return 30000;
+    }
+    void setMainVolume(const std::int32_t&) override {}
+    bool MainMute() override {
+        ++*reads;
+        return false;
+    }
+    void setMainMute(const bool&) override {}
+};
+
+struct Case {
+    const char* name;
+    bool trayAvailable;
+    bool byClose;  // else the minimise button
+};
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class HiddenWindowPolls : public AppFixture, public ::testing::WithParamInterface<Case> {};
+
+// A main window put away (closed or minimised; to the tray, or to the taskbar on a desktop
+// without one) keeps the drive open and the menu working, but neither refreshes from the
+// drive nor polls the mixer; shown again, both pick up at the next tick.
+TEST_P(HiddenWindowPolls, NeitherRefreshNorVolumePollRunsUntilShownAgain) {
+    trayAvailable = GetParam().trayAvailable;
+    int mixerReads = 0;
+    mixer = [&mixerReads] { return std::make_unique<CountingMixer>(&mixerReads); };
+    start();
+    ASSERT_TRUE(loaded);
+    auto tickBoth = [&] {
+        recording.sent.clear();
+        const int reads = mixerReads;
+        app->core().refresh.tmrUpdate_Timer();
+        window->volume().tmrVolume_Timer();
+        QCoreApplication::processEvents();
+        return std::make_pair(!recording.sent.empty(), mixerReads > reads);
     };
-    for (const auto& tc : cases) EXPECT_EQ(firstCommandOf([&] { tc.item->trigger(); }), tc.firstCommand);
-    EXPECT_TRUE(recording.wasSent("set cd door open"));
+    EXPECT_EQ(tickBoth(), std::make_pair(true, true)) << "shown: both run";
+
+    if (GetParam().byClose) window->close();
+    else click("cmdMinimize");
+    EXPECT_EQ(window->isMinimized(), !trayAvailable);
+    EXPECT_EQ(window->isVisible(), !trayAvailable);
+    ASSERT_FALSE(window->isShownToUser());
+    EXPECT_FALSE(recording.wasSent("close all"));
+    EXPECT_EQ(programEnded, 0);
+    for (int tick = 0; tick < 3; ++tick) EXPECT_EQ(tickBoth(), std::make_pair(false, false)) << "tick " << tick;
+
+    // Still running: the menu plays, and the window stays put away.
+    window->popupMenu().mnuPlay->trigger();
+    EXPECT_TRUE(recording.wasSent("play cd"));
+    EXPECT_FALSE(window->isShownToUser());
+
+    window->popupMenu().mnuAR->trigger();
+    ASSERT_TRUE(window->isShownToUser());
+    EXPECT_EQ(tickBoth(), std::make_pair(true, true)) << "restored";
+    EXPECT_TRUE(recording.wasSent("status cd position"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, HiddenWindowPolls,
+                         ::testing::Values(Case{"MinimisedToTheTray", true, false},
+                                           Case{"ClosedToTheTray", true, true},
+                                           Case{"MinimisedToTheTaskbar", false, false},
+                                           Case{"ClosedToTheTaskbar", false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,9 +1,5 @@
 #include "dialogs/tips_file.h"
 
-#include "settings/qsettings_registry.h"
-#include "settings/settings_schema.h"
-#include "settings/settings_store.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -125,21 +121,4 @@ TEST(ShippedTips, AtLeast25TipsLaidOutBesideTheProgram) {
     for (const char* topic : {"e-mail", "Skins folder", "tray", "velmora play", "Space", "Ctrl+Q",
                               "Track List Editor", "volume knob"})
         EXPECT_TRUE(data.contains(topic)) << "no tip about " << topic;
-}
-
-TEST(ShowTipsAtStartup, TheCheckBoxStoresOneOrZero) {
-    QTemporaryDir folder;
-    const QString ini = folder.filePath(QStringLiteral("settings.ini"));
-    int failures = 0;
-    SettingsStore store(qsettingsRegistryFactory(ini), [&](const QString&, const RegistryError&) { ++failures; });
-    for (bool checked : {true, false, true, false}) {
-        EXPECT_FALSE(storeShowTipsAtStartup(store, checked).has_value());
-        QString stored;
-        ASSERT_TRUE(QSettingsRegistry(ini).ReadValue(HKEY_CURRENT_USER, kSettingsKey,
-                                                     QStringLiteral("Show Tips at Startup"), stored));
-        EXPECT_EQ(stored, checked ? QStringLiteral("1") : QStringLiteral("0"));
-        // What the next start reads decides whether the window shows.
-        EXPECT_EQ(store.readWholeNumber(settings::ShowTips) != 0, checked);
-    }
-    EXPECT_EQ(failures, 0);
 }

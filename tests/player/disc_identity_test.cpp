@@ -3,8 +3,8 @@
 
 #include <QFile>
 
+#include <map>
 #include <string>
-#include <vector>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -13,6 +13,8 @@ namespace {
 
 const QChar NUL(u'\0');
 const char kTrackQuery[] = "status cd number of tracks wait";
+const QByteArray kDefault3 =
+    "Title=Unknown Title\r\nArtist=Unknown Artist\r\nRevision=1\r\nNumberOfTracks=3\r\nTrack1=\r\nTrack2=\r\nTrack3=\r\n";
 
 QByteArray readBytes(const QString& path) {
     QFile f(path);
@@ -60,6 +62,20 @@ protected:
         for (int n = 1; n <= 30; ++n) previous.track(n) = loaded("previous track");
     }
 
+    // Every track title is `tracks[n]`, or nothing where the map has no entry.
+    void expectTracks(const std::map<int, QString>& tracks, const std::string& why) {
+        for (int n = 1; n <= DiscRecord::kMaxTracks; ++n) {
+            const auto it = tracks.find(n);
+            EXPECT_EQ(d().track(n), it == tracks.end() ? QString() : it->second) << why << " track " << n;
+        }
+    }
+    // Tracks 1..count loaded empty, as a new disc's default section gives them.
+    void expectDefaultTracks(int count, const std::string& why) {
+        std::map<int, QString> tracks;
+        for (int n = 1; n <= count; ++n) tracks[n] = QString(NUL);
+        expectTracks(tracks, why);
+    }
+
     int trackQueries() const { return count(mci.sent, kTrackQuery); }
 
     QStringList problems;
@@ -67,17 +83,16 @@ protected:
 
 }  // namespace
 
-TEST_F(GetCdInfoTest, NewDiscGetsTheDefaultSectionByteForByte) {
+TEST_F(GetCdInfoTest, NewDiscGetsTheDefaultSectionInPlaceAndIsThenKnown) {
+    // A header without entries, between two other discs, is replaced in place.
+    writeBytes(path(), "[A1]\r\nTitle=a\r\n[1C02F203]\r\n; nothing here\r\n[B2]\r\nTitle=b\r\n");
     load(QStringLiteral("1C02F203"));
-    EXPECT_EQ(readBytes(path()),
-              QByteArray("[1C02F203]\r\nTitle=Unknown Title\r\nArtist=Unknown Artist\r\nRevision=1\r\n"
-                         "NumberOfTracks=3\r\nTrack1=\r\nTrack2=\r\nTrack3=\r\n"));
+    EXPECT_EQ(readBytes(path()), "[A1]\r\nTitle=a\r\n[1C02F203]\r\n" + kDefault3 + "[B2]\r\nTitle=b\r\n");
     EXPECT_EQ(d().ID, QStringLiteral("1C02F203"));
     EXPECT_EQ(d().Title, loaded("Unknown Title"));
     EXPECT_EQ(d().Artist, loaded("Unknown Artist"));
     EXPECT_EQ(d().Revision, 1);
-    for (int n = 1; n <= 3; ++n) EXPECT_EQ(d().track(n), QString(NUL)) << n;
-    EXPECT_TRUE(d().track(4).isEmpty());
+    expectDefaultTracks(3, "new");
     EXPECT_EQ(trackQueries(), 1);
 
     // Known now: loaded from the file without asking the drive or writing.
@@ -113,23 +128,18 @@ TEST_F(GetCdInfoTest, ANewDiscsCdTextFillsItsSectionAndAKnownDiscKeepsItsOwn) {
 }
 
 TEST_F(GetCdInfoTest, DefaultSectionFollowsTheDrivesTrackCount) {
-    struct Case {
-        const char* reply;
-        int tracks;
-    };
-    const Case cases[] = {{"", 0}, {"abc", 0}, {"1", 1}, {"07", 7}, {"35", 35}, {"99999", 99}};
-    for (const Case& c : cases) {
-        mci.answer(kTrackQuery, c.reply);
-        const QString id = QStringLiteral("ID%1").arg(QString::fromLatin1(c.reply));
+    const std::pair<const char*, int> cases[] = {{"", 0}, {"abc", 0}, {"1", 1}, {"07", 7}, {"35", 35}, {"99999", 99}};
+    for (const auto& [reply, tracks] : cases) {
+        mci.answer(kTrackQuery, reply);
+        const QString id = QStringLiteral("ID%1").arg(QString::fromLatin1(reply));
         load(id);
         const auto entries = profile::readSection(path(), id).entries;
-        ASSERT_EQ(entries.size(), 4 + c.tracks) << c.reply;
-        EXPECT_EQ(entries.at(3), QStringLiteral("NumberOfTracks=%1").arg(c.tracks)) << c.reply;
-        if (c.tracks > 0) {
-            EXPECT_EQ(entries.last(), QStringLiteral("Track%1=").arg(c.tracks));
+        ASSERT_EQ(entries.size(), 4 + tracks) << reply;
+        EXPECT_EQ(entries.at(3), QStringLiteral("NumberOfTracks=%1").arg(tracks)) << reply;
+        if (tracks > 0) {
+            EXPECT_EQ(entries.last(), QStringLiteral("Track%1=").arg(tracks));
         }
-        for (int n = 1; n <= DiscRecord::kMaxTracks; ++n)
-            EXPECT_EQ(d().track(n), n <= c.tracks ? QString(NUL) : QString()) << c.reply << " track " << n;
+        expectDefaultTracks(tracks, reply);
     }
 }
 
@@ -139,52 +149,36 @@ TEST_F(GetCdInfoTest, HandEditedSectionsLoadEveryEntryAndNothingOfThePreviousDis
         QByteArray section;  // lines after the header
         QString title, artist;
         int revision;
-        std::vector<std::pair<int, QString>> tracks;  // checked tracks; all others empty
+        std::map<int, QString> tracks;
     };
     const Case cases[] = {
-        {"'=' in a value", "Title=A=B\nArtist=C\nRevision=2\nTrack1=x=y\n", loaded("A=B"),
-         loaded("C"), 2, {{1, loaded("x=y")}}},
+        {"'=' in a value", "Title=A=B\nArtist=C\nRevision=2\nTrack1=x=y\n", loaded("A=B"), loaded("C"), 2,
+         {{1, loaded("x=y")}}},
         {"lower-case key not loaded", "title=X\nArtist=C\n", {}, loaded("C"), 0, {}},
         {"missing keys start empty", "Title=T\nTrack1=a\nTrack3=c\n", loaded("T"), {}, 0,
          {{1, loaded("a")}, {3, loaded("c")}}},
-        {"'^' in a value loses nothing", "Title=AB\nArtist=C^D\nRevision=1\nTrack1=^\nTrack2=z\n",
-         loaded("AB"), loaded("C^D"), 1, {{1, loaded("^")}, {2, loaded("z")}}},
+        {"'^' in a value loses nothing", "Title=AB\nArtist=C^D\nRevision=1\nTrack1=^\nTrack2=z\n", loaded("AB"),
+         loaded("C^D"), 1, {{1, loaded("^")}, {2, loaded("z")}}},
         {"entries without '=' skipped", "Title\nTitle=T\nTrack1\n", loaded("T"), {}, 0, {}},
-        {"odd track keys ignored", "Track01=a\nTrack 2=b\nTrack100=c\nTrack+3=d\nTrack99=e\n", {},
-         {}, 0, {{99, loaded("e")}}},
-        {"revision not a number", "Revision=abc\nTitle=T\n", loaded("T"), {}, 0, {}},
-        {"revision out of range", "Revision=99999999999\n", {}, {}, 0, {}},
-        {"revision with blanks", "Revision= 7 \n", {}, {}, 7, {}},
+        {"odd track keys ignored", "Track01=a\nTrack 2=b\nTrack100=c\nTrack+3=d\nTrack99=e\n", {}, {}, 0,
+         {{99, loaded("e")}}},
+        {"revision out of range", "Revision=99999999999\n", {}, {}, 0, {}},  // other numbers: ReplyParse
         {"values untrimmed, later entry wins", "Title= a \nTitle=b \n", loaded("b "), {}, 0, {}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         writeBytes(path(), "[AB12CD34]\n" + c.section);
         fillWithPreviousDisc();
         load(QStringLiteral("AB12CD34"));
-        EXPECT_EQ(d().Title, c.title) << c.name;
-        EXPECT_EQ(d().Artist, c.artist) << c.name;
-        EXPECT_EQ(d().Revision, c.revision) << c.name;
-        for (int n = 1; n <= DiscRecord::kMaxTracks; ++n) {
-            QString expected;
-            for (const auto& [track, text] : c.tracks)
-                if (track == n) expected = text;
-            EXPECT_EQ(d().track(n), expected) << c.name << " track " << n;
-        }
-        EXPECT_EQ(d().ID, QStringLiteral("AB12CD34")) << c.name;
-        EXPECT_EQ(d().NumberOfTracks, 12) << c.name;
-        EXPECT_EQ(d().Extra, QStringLiteral("extra")) << c.name;
-        EXPECT_EQ(trackQueries(), 0) << c.name;
+        EXPECT_EQ(d().Title, c.title);
+        EXPECT_EQ(d().Artist, c.artist);
+        EXPECT_EQ(d().Revision, c.revision);
+        expectTracks(c.tracks, c.name);
+        EXPECT_EQ(d().ID, QStringLiteral("AB12CD34"));
+        EXPECT_EQ(d().NumberOfTracks, 12);
+        EXPECT_EQ(d().Extra, QStringLiteral("extra"));
+        EXPECT_EQ(trackQueries(), 0);
     }
-}
-
-TEST_F(GetCdInfoTest, HeaderWithoutEntriesIsReplacedByTheDefault) {
-    writeBytes(path(), "[A1]\r\nTitle=a\r\n[1C02F203]\r\n; nothing here\r\n[B2]\r\nTitle=b\r\n");
-    load(QStringLiteral("1C02F203"));
-    EXPECT_EQ(readBytes(path()),
-              QByteArray("[A1]\r\nTitle=a\r\n[1C02F203]\r\nTitle=Unknown Title\r\n"
-                         "Artist=Unknown Artist\r\nRevision=1\r\nNumberOfTracks=3\r\nTrack1=\r\n"
-                         "Track2=\r\nTrack3=\r\n[B2]\r\nTitle=b\r\n"));
-    EXPECT_EQ(d().Title, loaded("Unknown Title"));
 }
 
 TEST_F(GetCdInfoTest, SectionLongerThanTheReadBufferLoadsWhole) {
@@ -194,24 +188,21 @@ TEST_F(GetCdInfoTest, SectionLongerThanTheReadBufferLoadsWhole) {
     ASSERT_GT(section.size(), 12000);
     writeBytes(path(), section);
     load(QStringLiteral("LONG0001"));
-    for (int n = 1; n <= 30; ++n)
-        EXPECT_EQ(d().track(n), QString(400, QChar(u'a' + n % 26)) + NUL) << n;
+    for (int n = 1; n <= 30; ++n) EXPECT_EQ(d().track(n), QString(400, QChar(u'a' + n % 26)) + NUL) << n;
 }
 
-TEST_F(GetCdInfoTest, DefaultThatCannotBeStoredStillShows) {
+TEST_F(GetCdInfoTest, DefaultThatCannotBeStoredStillShowsAndIsReportedOnce) {
     // The database's folder is a regular file: nothing can be written there.
     writeBytes(dir.filePath(QStringLiteral("plain")), "x");
+    const QString file = dir.filePath(QStringLiteral("plain/Velmora.ini"));
     fillWithPreviousDisc();
-    load(QStringLiteral("1C02F203"), dir.filePath(QStringLiteral("plain/Velmora.ini")));
-    EXPECT_EQ(d().Title, loaded("Unknown Title"));
-    EXPECT_EQ(d().Artist, loaded("Unknown Artist"));
-    EXPECT_EQ(d().Revision, 1);
-    for (int n = 1; n <= 30; ++n) EXPECT_EQ(d().track(n), n <= 3 ? QString(NUL) : QString()) << n;
+    load(QStringLiteral("1C02F203"), file);
+    load(QStringLiteral("1C02F203"), file);
     EXPECT_EQ(d().ID, QStringLiteral("1C02F203"));
-    // The user hears of it once, naming the file, however often the disc is loaded.
-    load(QStringLiteral("1C02F203"), dir.filePath(QStringLiteral("plain/Velmora.ini")));
+    EXPECT_EQ(d().Title, loaded("Unknown Title"));
+    expectDefaultTracks(3, "unstored");
     ASSERT_EQ(problems.size(), 1);
-    EXPECT_TRUE(problems[0].contains(QStringLiteral("plain/Velmora.ini"))) << problems[0].toStdString();
+    EXPECT_TRUE(problems[0].contains(file)) << problems[0].toStdString();
 }
 
 TEST_F(GetCdInfoTest, EmptyDiscIdOnlySaysNoDisc) {
@@ -224,4 +215,3 @@ TEST_F(GetCdInfoTest, EmptyDiscIdOnlySaysNoDisc) {
     EXPECT_FALSE(QFile::exists(path()));
     EXPECT_TRUE(mci.sent.empty());
 }
-

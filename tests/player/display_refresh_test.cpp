@@ -66,7 +66,7 @@ TEST_F(DisplayRefreshTest, EnablesFollowTheModeAndTheDisc) {
     }
 }
 
-TEST_F(DisplayRefreshTest, RemovedDiscResetsTheRecordAndFreezesThePosition) {
+TEST_F(DisplayRefreshTest, RemovedDiscResetsTheRecordAndADataDiscIsNotIdentified) {
     mci.audioDisc(12, "04:02:03:00");
     core.refresh.UpdateDisplay();
     const PlayerState before = core.session.state();
@@ -83,12 +83,11 @@ TEST_F(DisplayRefreshTest, RemovedDiscResetsTheRecordAndFreezesThePosition) {
     EXPECT_EQ(s.CurrentTrack, before.CurrentTrack);
     EXPECT_EQ(s.barWidthTwips, before.barWidthTwips);
     EXPECT_EQ(s.NumTracks, 12);  // kept for the picker
-}
 
-TEST_F(DisplayRefreshTest, DataDiscIsNotIdentifiedAndNothingMoreIsAsked) {
-    disc().ID.clear();
+    // A data disc next: named, and nothing more is asked.
     mci.answer("status cd media present", "true");
     mci.answer("status cd type track 1", "other");
+    mci.sent.clear();
     core.refresh.UpdateDisplay();
     EXPECT_EQ(mci.sent, (Commands{"status cd media present", "status cd type track 1"}));
     EXPECT_EQ(core.session.disc().Artist, "Data CD Loaded");

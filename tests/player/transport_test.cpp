@@ -16,47 +16,43 @@ protected:
     Transport& transport() { return core.transport; }
 };
 
-TEST_F(TransportTest, PreviousTrackRestartsOrStepsBackWithoutRefreshing) {
+TEST_F(TransportTest, TrackChangesPlayOrSeekByTheTransportState) {
+    enum Action { Previous, Next, Pick };
+    const char* const names[] = {"previous", "next", "pick"};
     struct Case {
+        Action action;
         int track, minute, second;
         bool playing;
-        Commands expected;
+        Commands expected;  // before the refresh; Previous does not refresh
     } cases[] = {
-        {4, 0, 5, false, {"seek cd to 3"}},
-        {4, 0, 5, true, {"play cd from 3"}},
-        {4, 0, 6, true, {"play cd from 4"}},
-        {4, 1, 0, false, {"seek cd to 4"}},
-        {1, 0, 3, true, {}},
-        {2, 0, 0, false, {"seek cd to 1"}},
+        {Previous, 4, 0, 5, false, {"seek cd to 3"}},
+        {Previous, 4, 0, 5, true, {"play cd from 3"}},
+        {Previous, 4, 0, 6, true, {"play cd from 4"}},
+        {Previous, 4, 1, 0, false, {"seek cd to 4"}},
+        {Previous, 1, 0, 3, true, {}},
+        {Previous, 2, 0, 0, false, {"seek cd to 1"}},
+        {Next, 3, 1, 0, true, {"play cd from 4"}},
+        {Next, 3, 1, 0, false, {"seek cd to 4"}},
+        {Next, 12, 1, 0, true, {}},  // last track: only a refresh
+        {Next, 9, 1, 0, false, {"seek cd to 10"}},
+        {Pick, 5, 0, 1, true, {"play cd from 5"}},  // the picker's line, not the current track
+        {Pick, 5, 0, 1, false, {"seek cd to 5"}},
+        {Pick, 13, 0, 1, true, {}},  // a line beyond the disc only refreshes
     };
     for (const auto& tc : cases) {
-        at(tc.track, tc.minute, tc.second, tc.playing);
-        transport().PreviousTrack();
-        EXPECT_EQ(mci.takeSent(), tc.expected) << tc.track << " " << tc.minute << ":" << tc.second;
-    }
-}
-
-TEST_F(TransportTest, NextTrackPlaysOrSeeksAndAlwaysRefreshes) {
-    struct Case {
-        int track;
-        bool playing;
-        Commands expected;
-    } cases[] = {
-        {3, true, {"play cd from 4"}},
-        {3, false, {"seek cd to 4"}},
-        {12, true, {}},  // last track: only a refresh
-        {9, false, {"seek cd to 10"}},
-    };
-    for (const auto& tc : cases) {
-        at(tc.track, 1, 0, tc.playing);
+        SCOPED_TRACE(testing::Message() << names[tc.action] << " at " << tc.track << " " << tc.minute << ":"
+                                        << tc.second << (tc.playing ? " playing" : ""));
+        at(tc.action == Pick ? 2 : tc.track, tc.minute, tc.second, tc.playing);
         mci.sent.clear();
-        transport().NextTrack();
-        EXPECT_EQ(commandsBeforeRefresh(), tc.expected) << tc.track;
-        EXPECT_EQ(refreshes(), 1);
+        if (tc.action == Previous) transport().PreviousTrack();
+        else if (tc.action == Next) transport().NextTrack();
+        else core.picker.pick(tc.track);
+        EXPECT_EQ(commandsBeforeRefresh(), tc.expected);
+        EXPECT_EQ(refreshes(), tc.action == Previous ? 0 : 1);
     }
 }
 
-TEST_F(TransportTest, StopReturnsToTheTrackStartAndSlowsTheRefresh) {
+TEST_F(TransportTest, StopPlayAndPauseSetTheStateAndTheRefreshRate) {
     at(5, 2, 10, true);
     EXPECT_TRUE(transport().Stop().ok());
     EXPECT_EQ(commandsBeforeRefresh(), (Commands{"stop cd wait", "seek cd to 5"}));
@@ -68,6 +64,13 @@ TEST_F(TransportTest, StopReturnsToTheTrackStartAndSlowsTheRefresh) {
     EXPECT_EQ(mci.sent, (Commands{"play cd"}));
     EXPECT_TRUE(core.session.state().Playing);
     EXPECT_EQ(core.session.tmrUpdate()->interval(), 1000);
+
+    mci.sent.clear();
+    mci.answer("status cd mode", "paused");
+    transport().Pause();
+    EXPECT_EQ(commandsBeforeRefresh(), (Commands{"pause cd"}));
+    EXPECT_EQ(refreshes(), 1);
+    EXPECT_FALSE(core.session.state().Playing);
 }
 
 TEST_F(TransportTest, RefusedCommandsAreReportedAndReturnedAndTheRestStillRuns) {
@@ -88,15 +91,6 @@ TEST_F(TransportTest, RefusedCommandsAreReportedAndReturnedAndTheRestStillRuns) 
     mci.fail("play cd", 262);
     EXPECT_EQ(transport().Play().code, 262);
     EXPECT_FALSE(core.session.state().Playing);
-}
-
-TEST_F(TransportTest, PauseSendsAndRefreshes) {
-    at(2, 0, 30, true);
-    mci.answer("status cd mode", "paused");
-    transport().Pause();
-    EXPECT_EQ(commandsBeforeRefresh(), (Commands{"pause cd"}));
-    EXPECT_FALSE(core.session.state().Playing);
-    EXPECT_EQ(refreshes(), 1);
 }
 
 TEST_F(TransportTest, EjectOpensOrClosesByMode) {
@@ -130,32 +124,17 @@ TEST_F(TransportTest, FastForwardAndRewindJumpFromTheDiscPositionInOneStep) {
         // No position: nothing to jump from, but the format goes back to tmsf.
         {true, true, "", {ms, "status cd position wait", tmsf}},
     };
+    mci.fail("play cd from -2000", 282);
+    mci.accept({"play cd from 17000"});
     for (const auto& tc : cases) {
         at(1, 0, 12, tc.playing);
         mci.answer("status cd position wait", tc.position);
-        mci.fail("play cd from -2000", 282);
-        mci.accept({"play cd from 17000"});
         mci.sent.clear();
         tc.forward ? transport().FastForward() : transport().Rewind();
         EXPECT_EQ(commandsBeforeRefresh(), tc.expected) << tc.position;
         EXPECT_EQ(refreshes(), 1);
     }
     EXPECT_TRUE(boxes.shown.empty());  // a refused jump is silent
-}
-
-TEST_F(TransportTest, GoToTrackPlaysOrSeeksAndALineBeyondTheDiscOnlyRefreshes) {
-    struct Case {
-        int track;
-        bool playing;
-        Commands expected;
-    } cases[] = {{5, true, {"play cd from 5"}}, {5, false, {"seek cd to 5"}}, {13, true, {}}};
-    for (const auto& tc : cases) {
-        at(2, 0, 1, tc.playing);
-        mci.sent.clear();
-        core.picker.pick(tc.track);
-        EXPECT_EQ(commandsBeforeRefresh(), tc.expected) << tc.track;
-        EXPECT_EQ(refreshes(), 1);
-    }
 }
 
 TEST_F(TransportTest, TrackListHasOneLinePerTrack) {
