@@ -1,7 +1,5 @@
 #include "dialogs/tips_file.h"
 
-#include "settings/settings_schema.h"
-#include "settings/settings_store.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -82,9 +80,5 @@ void TipOfTheDay::DisplayCurrentTip() {
 }
 
 QString showTipsSettingValue(bool checked) { return checked ? QStringLiteral("1") : QStringLiteral("0"); }
-
-std::optional<RegistryError> storeShowTipsAtStartup(SettingsStore& store, bool checked) {
-    return store.write(settings::ShowTips, showTipsSettingValue(checked));
-}
 
 }  // namespace velmora

@@ -1,17 +1,12 @@
 #pragma once
 
-#include "settings/registry_access.h"
-
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-#include <optional>
 
 namespace velmora {
-
-class SettingsStore;
 
 inline const QString kTipsFileName = QStringLiteral("TIPOFDAY.DAT");
 
@@ -54,7 +49,5 @@ private:
 
 // "Show Tips at Startup" as the check box stores it: "1" checked, "0" unchecked.
 QString showTipsSettingValue(bool checked);
-// Stores it; a failure of the store has already been reported through its error sink.
-std::optional<RegistryError> storeShowTipsAtStartup(SettingsStore& store, bool checked);
 
 }  // namespace velmora
