@@ -164,6 +164,7 @@ struct PacedCase {
     const char* name;
     Command command;
 };
+void PrintTo(const PacedCase& c, std::ostream* os) { *os << c.name; }
 
 class PacedEngine : public ::testing::TestWithParam<PacedCase> {
 protected:

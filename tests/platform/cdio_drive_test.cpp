@@ -117,6 +117,7 @@ struct ReadFailCase {
     DriveMode mode;      // after a while of playing
     const char* detail;  // in the drive's last error, or ""
 };
+void PrintTo(const ReadFailCase& c, std::ostream* os) { *os << c.name; }
 
 class CdioDriveReadFails : public RealDrive, public ::testing::WithParamInterface<ReadFailCase> {};
 
@@ -156,6 +157,7 @@ struct EjectCase {
     int sectorDelayMs;  // each sector takes this long and fails (retries on a bad disc)
     bool mounted;
 };
+void PrintTo(const EjectCase& c, std::ostream* os) { *os << c.name; }
 
 class CdioDriveEject : public RealDrive, public ::testing::WithParamInterface<EjectCase> {};
 
