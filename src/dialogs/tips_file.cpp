@@ -1,6 +1,5 @@
 #include "dialogs/tips_file.h"
 
-
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>

@@ -23,8 +23,8 @@ QStringList OnDemandHttpFetcher::installedModulePaths() {
 }
 
 bool OnDemandHttpFetcher::load() {
-    if (tried_) return fetcher_ != nullptr;
-    tried_ = true;
+    if (fetcher_) return true;
+    if (!loadError_.isEmpty()) return false;  // tried once; the install will not change
     QStringList reasons;
     for (const QString& path : candidates_) {
         if (!QFile::exists(path)) continue;

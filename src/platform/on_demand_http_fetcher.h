@@ -35,7 +35,6 @@ private:
 
     QStringList candidates_;
     std::unique_ptr<HttpFetcher> fetcher_;
-    bool tried_ = false;
     QString loadError_;
 };
 

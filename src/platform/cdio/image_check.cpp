@@ -61,15 +61,14 @@ QStringList splitLines(const QString& text) {
     return lines;
 }
 
+bool isAsciiNumber(QStringView text) {
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 // The value of 1 to `maxDigits` ASCII digits, -1 for anything else.
 int digitsValue(QStringView text, int maxDigits) {
-    if (text.isEmpty() || text.size() > maxDigits) return -1;
-    int value = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9') return -1;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value;
+    if (!isAsciiNumber(text) || text.size() > maxDigits) return -1;
+    return text.toInt();
 }
 
 bool readLines(const QString& path, QStringList* lines, QString* error) {
@@ -130,8 +129,7 @@ qint64 parseSamples(const QString& text) {
         const int frames = parseMsf(text);
         return frames < 0 ? -1 : frames * kSamplesPerFrame;
     }
-    if (text.isEmpty() || std::any_of(text.begin(), text.end(), [](QChar c) { return c < u'0' || c > u'9'; }))
-        return -1;
+    if (!isAsciiNumber(text)) return -1;
     if (text.size() > 12) return -2;
     const qint64 samples = text.toLongLong();
     return samples > kMaxSamples ? -2 : samples;
