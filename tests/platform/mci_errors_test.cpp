@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace velmora {
 namespace {
 
@@ -19,40 +17,31 @@ struct BadCommands {
 };
 
 std::vector<BadCommands> badCommands() {
-    std::vector<BadCommands> cases = {
-        {267, {"", "   \t "}},
-        {261, {"bogus cd", "statuscd mode", "st\xc3\xa4tus cd mode", "\xff\xfe\xfd"}},
-        {292, {"play", "status", "close"}},
-        {263, {"status dvd mode", "play nothere", "close dvd", "open cdrom alias x",
-             "open x type waveaudio alias y", "status \"\" mode"}},
+    std::string tooManyWords = "status cd";
+    for (int i = 0; i < 200; ++i) tooManyWords += " mode";
+    return {
+        {267, {"   \t "}},
+        {261, {"statuscd mode"}},
+        {292, {"play"}},
+        {263, {"status dvd mode", "close dvd", "open cdrom alias x", "open x type waveaudio alias y"}},
         {279, {"status all mode"}},
-        {273, {"status cd", "status cd wait notify", "status cd track 2", "status cd type",
-             "status cd type track", "status cd length track", "seek cd", "seek cd to", "play cd from",
-             "play cd from 1 to", "set cd", "set cd time format", "set cd door", "set cd audio",
-             "open cdaudio alias"}},
-        {270, {"status cd length track x", "status cd length track 1x", "status cd length track 1:256",
-             "status cd length track -1:0", "status cd length track 0::::1", "status cd length track ::",
-             "seek cd to x", "seek cd to 1.5", "play cd from two"}},
-        {282, {"status cd length track 0", "status cd length track 4", "status cd length track -1",
-             "status cd type track 12345678"}},
-        {259, {"status cd colour", "status cd media", "status cd number of", "seek cd from 1",
-             "play cd sideways", "stop cd now", "pause cd please", "set cd time", "set cd door ajar",
-             "set cd audio centre off", "set cd speed fast", "close cd now",
-             "open cdaudio alias x shareable extra", "status cd m\xc3\xb6" "de", "status cd mode\" x"}},
+        {273, {"status cd", "status cd type", "status cd type track", "seek cd", "seek cd to", "play cd from 1 to",
+               "set cd", "set cd time format", "set cd door", "set cd audio", "open cdaudio alias"}},
+        {270, {"status cd length track 1:256", "status cd length track -1:0", "status cd length track 0::::1",
+               "status cd length track ::", "seek cd to 1.5", "play cd from two"}},
+        {282, {"status cd length track 4", "status cd type track 12345678"}},
+        {259, {"status cd colour", "seek cd from 1", "play cd sideways", "stop cd now", "set cd time",
+               "set cd door ajar", "set cd audio centre off", "set cd speed fast", "close cd now",
+               "open cdaudio alias x shareable extra", tooManyWords}},
         {284, {"status cd mode length", "status cd mode track 1", "status cd position start track 1",
-             "status cd length start", "seek cd to start to end"}},
-        {293, {"set cd time format frames", "set cd time format hms"}},
-        {274, {"info cd product", "capability cd can eject"}},
+               "status cd length start", "seek cd to start to end"}},
+        {293, {"set cd time format frames"}},
+        {274, {"info cd product"}},
         {289, {"open cdaudio alias cd shareable"}},
         {290, {"open cdaudio alias all shareable"}},
-        {294, {"status \"cd mode", "status cd \"mode\" \""}},
+        {294, {"status \"cd mode"}},
         {305, {"status \"cd\"x mode"}},
     };
-    std::string manyWords = "status cd";
-    for (int i = 0; i < 200; ++i) manyWords += " mode";
-    cases.push_back({259, {"status cd " + std::string(10000, 'x'), manyWords}});
-    cases.push_back({261, {std::string(100000, ' ') + "x"}});
-    return cases;
 }
 
 TEST(MciErrors, BadStringsGiveTheirErrorCodeAndText) {
@@ -65,7 +54,6 @@ TEST(MciErrors, BadStringsGiveTheirErrorCodeAndText) {
             EXPECT_EQ(result.reply, "") << command.substr(0, 60);
             char text[200];
             EXPECT_TRUE(rig.mci.errorString(result.code, text, sizeof text)) << result.code;
-            EXPECT_GT(std::strlen(text), 10u);
         }
     // None of it disturbed the device.
     EXPECT_EQ(rig.reply("status cd time format"), "tmsf");
@@ -76,10 +64,8 @@ const Session kSessions[] = {
     {"TheCommandEndsAtAnEmbeddedNul",
      {{std::string("status cd mode\0 garbage", 23), "stopped"}, {std::string("\0status cd mode", 15), "#267"}}},
     {.name = "CommandsOnAnAliasThatIsNotOpen",
-     .steps = {{"status cd mode", "#263"}, {"play cd", "#263"}, {"set cd time format tmsf", "#263"},
-               {"seek cd to 1", "#263"}, {"pause cd", "#263"}, {"resume cd", "#263"}, {"stop cd", "#263"},
-               {"close cd", "#263"}, {"open cdaudio alias cd wait shareable", "1"}, {"close cd", ""},
-               {"status cd mode", "#263"}},
+     .steps = {{"status cd mode", "#263"}, {"play cd", "#263"}, {"close cd", "#263"},
+               {"open cdaudio alias cd wait shareable", "1"}, {"close cd", ""}, {"status cd mode", "#263"}},
      .open = false},
     // The ID numbering starts over.
     {.name = "CloseAllClosesEverythingAndSucceedsWhenNothingIsOpen",
@@ -106,20 +92,14 @@ TEST_P(MciErrors, GoAsScripted) { runSession(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(Sessions, MciErrors, ::testing::ValuesIn(kSessions), testing_support::sessionName);
 
-TEST(MciErrors, ClosingTheLastDeviceStopsPlayback) {
-    MciRig rig;
-    rig.run({{"play cd from 00:04:00", ""}});
-    ASSERT_EQ(rig.drive->status().mode, DriveMode::Playing);
-    rig.run({{"close all", ""}});
-    EXPECT_EQ(rig.drive->status().mode, DriveMode::Stopped);
-}
-
-// One drive serves every shared open; without one, nothing opens.
-TEST(MciErrors, TheDriveIsAskedForOnce) {
+// One drive serves every shared open and stops playing when the last closes; without one, nothing opens.
+TEST(MciErrors, OneDriveServesEveryOpenUntilTheLastCloses) {
     MciRig rig(knownDisc(), false);
     rig.run({{"open cdaudio alias a shareable", "1"}, {"open cdaudio alias b shareable", "2"},
-             {"seek b to 5", ""}, {"status a position", "05:00:00"}});
+             {"seek b to 5", ""}, {"status a position", "05:00:00"}, {"play a", ""}, {"close b", ""},
+             {"status a mode", "playing"}, {"close all", ""}});
     EXPECT_EQ(rig.driveRequests, 1);
+    EXPECT_EQ(rig.drive->status().mode, DriveMode::Stopped);
     MciRig none(std::nullopt, false);
     none.drive = nullptr;
     none.run({{"open cdaudio alias cd wait shareable", "#266"}, {"status cd mode", "#263"}});
@@ -135,12 +115,10 @@ TEST(MciErrors, ReplyBuffers) {
         const char* reply;
     } cases[] = {
         {"open cdaudio alias cd shareable", 1, 268, ""},  // an open whose reply does not fit opens nothing
-        {"status cd mode", 128, 263, ""},
         {"open cdaudio alias cd shareable", 2, 0, "1"},
         {"set cd time format tmsf", 128, 0, ""},
         {"status cd position", 11, 268, ""},  // "01:00:00:00" needs 12 with its NUL
         {"status cd position", 12, 0, "01:00:00:00"},
-        {"status cd mode", 1, 268, ""},
         {"seek cd to 2", 1, 0, ""},  // no reply fits any buffer
     };
     for (const auto& c : cases) {
@@ -161,16 +139,12 @@ TEST(MciErrors, ErrorStrings) {
     char text[200];
     ASSERT_TRUE(rig.mci.errorString(263, text, sizeof text));
     EXPECT_STREQ(text, "The specified device is not open or is not recognized by MCI.");
-    ASSERT_TRUE(rig.mci.errorString(268, text, sizeof text));
-    EXPECT_STREQ(text,
-                 "The output string was too large to fit in the return buffer. Increase the size "
-                 "of the buffer.");
     EXPECT_EQ(MciInterpreter::errorText(276), "The device driver is not ready.");
     // Cut to fit, always terminated.
     char small[10];
     ASSERT_TRUE(rig.mci.errorString(276, small, sizeof small));
     EXPECT_STREQ(small, "The devic");
-    for (int code : {0, 1, 255, 513, 1000, -1})
+    for (int code : {-1, 255, 300, 513})
         EXPECT_FALSE(rig.mci.errorString(code, text, sizeof text)) << code;
     EXPECT_FALSE(rig.mci.errorString(263, text, 0));
     EXPECT_FALSE(rig.mci.errorString(263, nullptr, 200));

@@ -29,17 +29,12 @@ const ReplyCase kAtDiscStart[] = {
     {"status cd current track", "1", "1", "1"},
     // Whole disc: 60000 - 150 - 1 = 59849 frames.
     {"status cd length wait", "13:17:74", "13:17:74", "797987"},
-    {"status cd length track 1", "04:24:50", "04:24:50", "264667"},
     {"status cd length track 2", "04:26:50", "04:26:50", "266667"},
     // The last track is one frame short.
     {"status cd length track 3", "04:26:49", "04:26:49", "266654"},
     {"status cd position", "00:02:00", "01:00:00:00", "2001"},
-    {"status cd position wait", "00:02:00", "01:00:00:00", "2001"},
-    {"status cd position track 1", "00:02:00", "01:00:00:00", "2001"},
     {"status cd position track 2", "04:26:50", "02:00:00:00", "266667"},
-    {"status cd position track 3", "08:53:25", "03:00:00:00", "533334"},
     {"status cd position start", "00:02:00", "01:00:00:00", "2001"},
-    {"status cd start position", "00:02:00", "01:00:00:00", "2001"},
     {"status cd time format", "msf", "tmsf", "milliseconds"},
 };
 
@@ -47,8 +42,6 @@ const ReplyCase kAtDiscStart[] = {
 const ReplyCase kInsideTrack2[] = {
     {"status cd position", "05:46:55", "02:01:20:05", "346734"},
     {"status cd current track", "2", "2", "2"},
-    {"status cd mode", "stopped", "stopped", "stopped"},
-    {"status cd length track 2", "04:26:50", "04:26:50", "266667"},
 };
 
 void expectReplies(MciRig& rig, std::span<const ReplyCase> cases) {
@@ -98,8 +91,7 @@ const Session kSessions[] = {
     // msf: minutes:seconds:frames, fields left out at the end zero; tmsf: a bare number is a
     // track; milliseconds: (ms - 1) * 75 / 1000, rounded.
     {"ColonFieldsAreReadLowFieldFirst",
-     {{"seek cd to 5:46:55", ""}, {"status cd position", "05:46:55"},
-      {"seek cd to 5", ""}, {"status cd position", "05:00:00"},
+     {{"seek cd to 5", ""}, {"status cd position", "05:00:00"},
       {"seek cd to 4:26:50", ""}, {"status cd current track", "2"},
       {"set cd time format tmsf", ""}, {"seek cd to 3", ""}, {"status cd position", "03:00:00:00"},
       {"seek cd to 3:1:20", ""}, {"status cd position", "03:01:20:00"},
@@ -107,8 +99,7 @@ const Session kSessions[] = {
       {"seek cd to 183000", ""}, {"status cd position", "183001"}}},
     {.name = "NinetyNineTrackDisc",
      .steps = {{"set cd time format tmsf", ""}, {"status cd number of tracks wait", "99"},
-               {"status cd position track 99", "99:00:00:00"}, {"status cd length track 98", "00:26:50"},
-               {"status cd length track 99", "00:26:49"}, {"status cd length track 100", "#282"},
+               {"status cd position track 99", "99:00:00:00"}, {"status cd length track 99", "00:26:49"},
                {"play cd from 99", ""}, {"status cd position", "99:00:00:00"},
                {"status cd current track", "99"}, {"set cd time format msf", ""},
                {"status cd position track 99", "43:35:25"}},
