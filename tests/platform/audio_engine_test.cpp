@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <future>
 
 namespace velmora {
 namespace {
@@ -19,12 +18,8 @@ class FakeReader final : public SectorReader {
 public:
     int gone = 1 << 30;
     int damagedFrom = 0, damagedTo = 0;
-    std::atomic<bool> hang{false};  // reads wait until release()
-    std::atomic<int> reads{0};
 
     SectorReadResult read(int frame, int count, std::uint8_t* out) override {
-        ++reads;
-        hang.wait(true);
         if (frame + count > gone) return SectorReadResult::NoMedia;
         bool damaged = false;
         for (int f = frame; f < frame + count; ++f) {
@@ -39,10 +34,6 @@ public:
         return damaged ? SectorReadResult::Damaged : SectorReadResult::Ok;
     }
     std::string lastError() const override { return "The disc was removed while playing"; }
-    void release() {
-        hang = false;
-        hang.notify_all();
-    }
 };
 
 class AudioEngine : public ::testing::Test {
@@ -94,26 +85,6 @@ TEST_F(AudioEngine, DamagedSectorsPlayAsSilenceAndPlaybackGoesOn) {
     EXPECT_EQ(expectRun(samples, 0, 150 * 588, 20 * 588, toc_), "");
     for (long long k = 20 * 588; k < 23 * 588; ++k) ASSERT_EQ(samples[2 * k], 0) << k;
     EXPECT_EQ(expectRun(samples, 23 * 588, 173 * 588, 27 * 588, toc_), "");
-}
-
-TEST_F(AudioEngine, AHangingReadDoesNotHoldUpCommands) {
-    auto reader = std::make_shared<FakeReader>();
-    reader->hang = true;
-    auto engine = std::make_unique<PlaybackEngine>(fileOutput(out()), clock_);
-    ASSERT_EQ(engine->play({{150, 2000}}, reader), DriveError::None);
-    ASSERT_TRUE(waitFor([&] { return reader->reads > 0; }));
-    // The reader thread is stuck inside a read; the caller's thread must not be.
-    auto commands = std::async(std::launch::async, [&] {
-        engine->snapshot();
-        engine->pause();
-        engine->resume();
-        engine->stop(150);
-        return engine->snapshot();
-    });
-    ASSERT_EQ(commands.wait_for(std::chrono::seconds(10)), std::future_status::ready);
-    EXPECT_EQ(commands.get().state, EngineState::Stopped);
-    reader->release();
-    engine.reset();  // joins both threads
 }
 
 TEST_F(AudioEngine, PositionNeverRunsAheadOfWhatWasWritten) {
