@@ -87,23 +87,6 @@ TEST_F(AudioEngine, DamagedSectorsPlayAsSilenceAndPlaybackGoesOn) {
     EXPECT_EQ(expectRun(samples, 23 * 588, 173 * 588, 27 * 588, toc_), "");
 }
 
-TEST_F(AudioEngine, PositionNeverRunsAheadOfWhatWasWritten) {
-    auto reader = std::make_shared<FakeReader>();
-    PlaybackEngine engine(fileOutput(out()), clock_);
-    ASSERT_EQ(engine.play({{150, 600}}, reader), DriveError::None);
-    for (int step = 0; step < 25; ++step) {
-        clock_->advanceMs(37);  // not a whole number of frames
-        std::this_thread::sleep_for(std::chrono::milliseconds(3));
-        const int position = engine.snapshot().positionFrame;
-        // 44.1 samples a millisecond at most have been written.
-        EXPECT_LE(position, 150 + (step + 1) * 37 * 441 / 10 / 588);
-    }
-    engine.pause();
-    const int paused = engine.snapshot().positionFrame;
-    ASSERT_TRUE(waitFor([&] { return outputFrames(out()) >= (paused - 150) * 588; }));
-    EXPECT_EQ((outputFrames(out())) / 588 + 150, paused) << "the paused position is what was played";
-}
-
 // On a device that plays in real time and holds a second (tools/with-pulse.sh's server), what
 // it holds has not been heard yet, and a command drops it rather than let it play out.
 double secondsSince(std::chrono::steady_clock::time_point t) {

@@ -1,50 +1,17 @@
-// Disc images through libcdio: the table of contents against libcdio's own cd-info, and
-// broken images that must fail to open with a reason instead of crashing.
+// Disc images through libcdio: the table of contents of generated images, and broken images
+// that must fail to open with a reason instead of crashing.
 #include "cdio_test_support.h"
 
 #include "platform/cdio/cdio_drive.h"
 
-#include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
+#include <gtest/gtest.h>
 
 #include <algorithm>
-
-#include <gtest/gtest.h>
 
 namespace velmora {
 namespace {
 
 using namespace cdiotest;
-
-// The track list cd-info prints: "  1: 00:02:00  000000 audio ..." and "170: ... leadout".
-std::optional<DiscToc> cdInfoToc(const QString& image) {
-    const QString exe = QStandardPaths::findExecutable(QStringLiteral("cd-info"));
-    if (exe.isEmpty()) return std::nullopt;
-    const QString source = image.endsWith(QLatin1String(".toc")) ? QStringLiteral("--toc-file=")
-                                                                 : QStringLiteral("--cue-file=");
-    QProcess p;
-    p.setWorkingDirectory(QFileInfo(image).absolutePath());  // cd-info finds a .toc's data from there
-    p.start(exe, {QStringLiteral("--no-header"), QStringLiteral("--no-device-info"),
-                  QStringLiteral("--no-analyze"), QStringLiteral("--quiet"), source + image});
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return std::nullopt;
-    DiscToc toc;
-    static const QRegularExpression line(
-        QStringLiteral(R"(^\s*(\d+): \d\d:\d\d:\d\d\s+(\d+) (\w+))"), QRegularExpression::MultilineOption);
-    auto it = line.globalMatch(QString::fromUtf8(p.readAllStandardOutput()));
-    while (it.hasNext()) {
-        const auto m = it.next();
-        const int number = m.captured(1).toInt();
-        const int start = m.captured(2).toInt() + kLeadInFrames;
-        if (number == 170)
-            toc.leadoutFrame = start;
-        else
-            toc.tracks.push_back({number, start, m.captured(3) == QLatin1String("audio")});
-    }
-    if (toc.tracks.empty()) return std::nullopt;
-    return toc;
-}
 
 // Each track's number and start ("d" after a data track), then the leadout: one string,
 // so a mismatch shows as a readable diff.
@@ -71,7 +38,7 @@ void PrintTo(const TocCase& c, std::ostream* os) { *os << c.name; }
 
 class CdioImageToc : public ::testing::TestWithParam<TocCase> {};
 
-TEST_P(CdioImageToc, EqualsWhatCdInfoReads) {
+TEST_P(CdioImageToc, ReadsAsWritten) {
     QTemporaryDir dir;
     const TestImage image = makeImage(dir.path(), "disc", GetParam().tracks);
     ASSERT_FALSE(image.cue.isEmpty());
@@ -86,9 +53,6 @@ TEST_P(CdioImageToc, EqualsWhatCdInfoReads) {
         ASSERT_TRUE(ours);
         EXPECT_EQ(layout(*ours), layout(image.toc));
         EXPECT_TRUE(ours->text.empty()) << "a sheet without CD-Text";
-        const std::optional<DiscToc> theirs = cdInfoToc(sheet);
-        ASSERT_TRUE(theirs) << "cd-info (libcdio-utils) did not read " << sheet.toStdString();
-        EXPECT_EQ(layout(*ours), layout(*theirs));
 
         const DriveStatus s = drive->status();
         EXPECT_TRUE(s.mediaPresent);
