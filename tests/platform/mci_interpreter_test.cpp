@@ -1,18 +1,100 @@
-// The command-string interpreter on a simulated drive whose clock is moved by hand: replies in
-// each time format, transport, bad strings, device bookkeeping, reply buffers and error texts.
-#include "mci_test_support.h"
+// The command-string interpreter and the simulated drive under it, its clock moved by hand:
+// replies in each time format, transport, bad strings, device bookkeeping, reply buffers and
+// error texts.
+#include "platform/cd_drive.h"
+#include "platform/clock.h"
+#include "platform/mci/mci_interpreter.h"
+#include "platform/sim/simulated_drive.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <optional>
 #include <span>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace velmora {
 namespace {
 
-using testing_support::knownDisc;
-using testing_support::makeToc;
-using testing_support::MciRig;
-using testing_support::Session;
+// A table of contents from start frames; every track audio unless listed in `dataTracks`.
+DiscToc makeToc(const std::vector<int>& starts, int leadout,
+                       const std::vector<int>& dataTracks = {}) {
+    DiscToc toc;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        toc.tracks.push_back({number, starts[i], std::ranges::find(dataTracks, number) == dataTracks.end()});
+    }
+    toc.leadoutFrame = leadout;
+    return toc;
+}
+
+// Three audio tracks at 150, 20000 and 40000; leadout 60000.
+DiscToc knownDisc() { return makeToc({150, 20000, 40000}, 60000); }
+
+// An interpreter over a simulated drive on a manual clock, with the device open as "cd".
+struct MciRig {
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    std::shared_ptr<SimulatedDrive> drive = std::make_shared<SimulatedDrive>(clock);
+    int driveRequests = 0;
+    MciInterpreter mci{[this] {
+        ++driveRequests;
+        return drive;
+    }};
+
+    explicit MciRig(std::optional<DiscToc> toc = knownDisc(), bool open = true) {
+        if (toc) drive->insert(*toc);
+        if (open) send("open cdaudio alias cd wait shareable");
+    }
+
+    struct Result {
+        int code;
+        std::string reply;
+    };
+    Result send(const std::string& command, int bufferLength = 128) {
+        // One sentinel NUL past the end, so a reply left unterminated shows as trailing Zs.
+        std::vector<char> buffer(static_cast<std::size_t>(bufferLength > 0 ? bufferLength : 0) + 1, 'Z');
+        buffer.back() = '\0';
+        const int code = mci.sendString(command, buffer.data(), bufferLength);
+        return {code, bufferLength > 0 ? std::string(buffer.data()) : std::string()};
+    }
+    std::string reply(const std::string& command) { return send(command).reply; }
+    int code(const std::string& command) { return send(command).code; }
+
+    // One command and what it must give: its reply, or "#<code>" for an error (whose
+    // reply must be empty). A command "+<ms>" moves the clock on instead.
+    struct Step {
+        std::string command;
+        std::string expect = {};
+    };
+    void run(const std::vector<Step>& steps) {
+        for (const Step& step : steps) {
+            if (step.command.starts_with('+')) {
+                clock->advanceMs(std::stoi(step.command.substr(1)));
+                continue;
+            }
+            const Result result = send(step.command);
+            const bool error = step.expect.starts_with('#');
+            EXPECT_EQ(result.code, error ? std::stoi(step.expect.substr(1)) : 0) << step.command;
+            EXPECT_EQ(result.reply, error ? "" : step.expect) << step.command;
+        }
+    }
+};
+
+// A named script on a drive holding `disc`, with "cd" opened first unless `open` is false.
+struct Session {
+    const char* name;
+    std::vector<MciRig::Step> steps;
+    std::optional<DiscToc> disc = knownDisc();
+    bool open = true;
+};
+void PrintTo(const Session& s, std::ostream* os) { *os << s.name; }
+std::string sessionName(const ::testing::TestParamInfo<Session>& info) { return info.param.name; }
+void runSession(const Session& s) { MciRig(s.disc, s.open).run(s.steps); }
+
 
 struct ReplyCase {
     const char* command;
@@ -195,7 +277,7 @@ class MciSession : public ::testing::TestWithParam<Session> {};
 
 TEST_P(MciSession, GoesAsScripted) { runSession(GetParam()); }
 
-INSTANTIATE_TEST_SUITE_P(Sessions, MciSession, ::testing::ValuesIn(kSessions), testing_support::sessionName);
+INSTANTIATE_TEST_SUITE_P(Sessions, MciSession, ::testing::ValuesIn(kSessions), sessionName);
 
 // Command strings that must fail, by the error they give.
 struct BadCommands {
@@ -315,6 +397,42 @@ TEST(MciTransport, DiscSwapAndRemovalShowAtTheNextQuery) {
     rig.drive->insert(makeToc({150, 5000, 9000, 13000, 17000}, 21000));
     rig.run({{"status cd media present", "true"}, {"status cd number of tracks", "5"},
              {"status cd time format", "tmsf"}, {"status cd position", "01:00:00:00"}});
+}
+
+// The simulated drive's own checks, below the interpreter's.
+TEST(SimDrive, RefusesRangesOutsideTheDisc) {
+    MciRig rig(knownDisc(), false);
+    EXPECT_EQ(rig.drive->play(-1, 100), DriveError::OutOfRange);
+    EXPECT_EQ(rig.drive->play(150, 60001), DriveError::OutOfRange);
+    EXPECT_EQ(rig.drive->play(500, 400), DriveError::OutOfRange);
+    EXPECT_EQ(rig.drive->seek(60001), DriveError::OutOfRange);
+    EXPECT_EQ(rig.drive->seek(-5), DriveError::OutOfRange);
+    EXPECT_FALSE(rig.drive->lastErrorDetail().empty());
+    EXPECT_EQ(rig.drive->status().mode, DriveMode::Stopped);
+}
+
+TEST(SimDrive, ToleratesQueriesFromOtherThreads) {
+    MciRig rig(knownDisc(), false);
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        while (!done) {
+            const DriveStatus s = rig.drive->status();
+            if (s.mediaPresent) {
+                EXPECT_GE(s.positionFrame, 150);
+                EXPECT_LE(s.positionFrame, 60000);
+            }
+            (void)rig.drive->toc();
+        }
+    });
+    for (int i = 0; i < 2000; ++i) {
+        rig.drive->play(150 + i, 59999);
+        rig.clock->advanceMs(13);
+        if (i % 3 == 0) rig.drive->pause();
+        if (i % 7 == 0) rig.drive->setDoorOpen(true);
+        if (i % 7 == 1) rig.drive->setDoorOpen(false);
+    }
+    done = true;
+    reader.join();
 }
 
 }  // namespace
