@@ -80,14 +80,14 @@ public:
     }
     int mediaChanged() override { return changed_.exchange(false) ? 1 : 0; }
     int trayStatus() override { return trayOpen_ ? 1 : 0; }
-    bool readSectors(int lsn, int count, std::uint8_t* out) override {
+    bool readSectors(int, int count, std::uint8_t* out) override {
         for (int i = 0; i < count; ++i)
-            if (readOne(lsn + i, out + std::size_t(i) * 2352) != SectorResult::Ok) return false;
+            if (readOne(out + std::size_t(i) * 2352) != SectorResult::Ok) return false;
         return true;
     }
-    SectorResult readCorrected(int lsn, std::uint8_t* out, int) override {
+    SectorResult readCorrected(int, std::uint8_t* out, int) override {
         if (!readsAudio_) return SectorResult::CannotRead;
-        return readOne(lsn, out);
+        return readOne(out);
     }
     Result eject() override {
         std::lock_guard lock(mu_);
@@ -112,16 +112,13 @@ public:
     bool audioStatus(AudioState*, int*) override { return false; }
 
 private:
-    SectorResult readOne(int lsn, std::uint8_t* out) {
+    SectorResult readOne(std::uint8_t* out) {
         ++reads_;
         if (sectorDelayMs_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(sectorDelayMs_));
         stalled_.wait(true);
         std::lock_guard lock(mu_);
         std::memset(out, 0, 2352);
-        if (!open_ || stale_ || !handleToc_ || sectorsFail_) return SectorResult::Damaged;
-        auto* s = reinterpret_cast<std::int16_t*>(out);
-        for (int i = 0; i < 588; ++i) s[2 * i] = static_cast<std::int16_t>(lsn + kLeadInFrames);
-        return SectorResult::Ok;
+        return !open_ || stale_ || !handleToc_ || sectorsFail_ ? SectorResult::Damaged : SectorResult::Ok;
     }
 
     mutable std::mutex mu_;
@@ -207,10 +204,9 @@ TEST_P(CdioDriveSwap, IsNoticedWithOneReopen) {
 
     const DriveStatus s = drive->status();
     EXPECT_EQ(s.mode, c.mode);
-    EXPECT_EQ(s.mediaPresent, c.next.has_value());
     EXPECT_EQ(drive->toc().has_value(), c.next.has_value());
     if (!c.next) return;
-    EXPECT_EQ(drive->toc()->lastTrack(), c.next->lastTrack());
+    EXPECT_EQ(layout(*drive->toc()), layout(*c.next));
     // Another disc starts at its beginning; the same one back may keep its place.
     if (c.next->lastTrack() != kDiscA.lastTrack()) {
         EXPECT_EQ(s.positionFrame, c.next->tracks[0].startFrame);
@@ -229,44 +225,33 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // Reads that fail with the disc still in place: never a reason to reopen the device.
-struct ReadFailCase {
-    const char* name;
-    bool readsAudio;
-    bool sectorsFail;
-    DriveMode mode;      // after a while of playing
-    const char* detail;  // in the drive's last error, or ""
-};
-void PrintTo(const ReadFailCase& c, std::ostream* os) { *os << c.name; }
-
-class CdioDriveReadFails : public RealDrive, public ::testing::WithParamInterface<ReadFailCase> {};
-
-TEST_P(CdioDriveReadFails, KeepTheDiscWithoutReopening) {
-    const ReadFailCase& c = GetParam();
-    auto drive = open();
-    ASSERT_TRUE(drive);
-    device_->setReadsAudio(c.readsAudio);
-    device_->setSectorsFail(c.sectorsFail);
-    for (int round = 0; round < 2; ++round) {  // and again after a stop
-        SCOPED_TRACE(round == 0 ? "first play" : "play after stop");
-        ASSERT_EQ(drive->play(kDiscA.tracks[0].startFrame, kDiscA.leadoutFrame), DriveError::None);
-        refreshFor(*drive, 1500);
-        const DriveStatus s = drive->status();
-        EXPECT_EQ(s.mode, c.mode);
-        EXPECT_TRUE(s.mediaPresent);
-        EXPECT_TRUE(drive->toc());
-        EXPECT_NE(drive->lastErrorDetail().find(c.detail), std::string::npos) << drive->lastErrorDetail();
-        EXPECT_EQ(drive->stop(), DriveError::None);
-        refreshFor(*drive, 500);
-        EXPECT_EQ(device_->opens(), 1) << "a refresh reopened the device";
+TEST_F(RealDrive, ReadsThatFailKeepTheDiscWithoutReopening) {
+    const struct {
+        const char* name;
+        bool readsAudio, sectorsFail;
+        DriveMode mode;      // after a while of playing
+        const char* detail;  // in the drive's last error, or ""
+    } cases[] = {{"the drive cannot read audio", false, false, DriveMode::Stopped, "cannot read audio"},
+                 {"damaged sectors play as silence", true, true, DriveMode::Playing, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto drive = open();
+        ASSERT_TRUE(drive);
+        device_->setReadsAudio(c.readsAudio);
+        device_->setSectorsFail(c.sectorsFail);
+        for (int round = 0; round < 2; ++round) {  // and again after a stop
+            SCOPED_TRACE(round == 0 ? "first play" : "play after stop");
+            ASSERT_EQ(drive->play(kDiscA.tracks[0].startFrame, kDiscA.leadoutFrame), DriveError::None);
+            refreshFor(*drive, 1500);
+            EXPECT_EQ(drive->status().mode, c.mode);
+            EXPECT_TRUE(drive->toc());
+            EXPECT_NE(drive->lastErrorDetail().find(c.detail), std::string::npos) << drive->lastErrorDetail();
+            EXPECT_EQ(drive->stop(), DriveError::None);
+            refreshFor(*drive, 500);
+            EXPECT_EQ(device_->opens(), 1) << "a refresh reopened the device";
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Reads, CdioDriveReadFails,
-    ::testing::Values(
-        ReadFailCase{"DriveCannotReadAudio", false, false, DriveMode::Stopped, "cannot read audio"},
-        ReadFailCase{"DamagedSectorsPlayAsSilence", true, true, DriveMode::Playing, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // An eject returns at once, even inside a slow read; the tray opens, handle closed, once the
 // read lets go. A mounted disc stays in, with the reason.

@@ -155,7 +155,7 @@ TEST_F(CdioPlayback, TrayOfAnImageIsSimulated) {
     EXPECT_EQ(drive->status().mode, DriveMode::Stopped);
     EXPECT_EQ(drive->status().positionFrame, image.toc.tracks[0].startFrame);
     ASSERT_TRUE(drive->toc());
-    EXPECT_EQ(drive->toc()->leadoutFrame, image.toc.leadoutFrame);
+    EXPECT_EQ(layout(*drive->toc()), layout(image.toc));
     ASSERT_EQ(drive->play(image.toc.tracks[1].startFrame, image.toc.leadoutFrame), DriveError::None);
     playFor(*drive, 80);
 

@@ -31,6 +31,15 @@ struct TestImage {
     DiscToc toc;  // what the image must read back as
 };
 
+// Each track's number and start ("d" after a data track), then the leadout: one string,
+// so a mismatch shows as a readable diff.
+inline std::string layout(const DiscToc& toc) {
+    std::string s;
+    for (const TocTrack& t : toc.tracks)
+        s += std::to_string(t.number) + "@" + std::to_string(t.startFrame) + (t.audio ? " " : "d ");
+    return s + "leadout@" + std::to_string(toc.leadoutFrame);
+}
+
 inline TestImage makeImage(const QString& dir, const QString& name, const std::vector<ImageTrackSpec>& tracks) {
     TestImage image;
     image.cue = dir + QLatin1Char('/') + name + QStringLiteral(".cue");
