@@ -44,24 +44,18 @@ inline TestImage makeImage(const QString& dir, const QString& name, const std::v
     TestImage image;
     image.cue = dir + QLatin1Char('/') + name + QStringLiteral(".cue");
     int start = kLeadInFrames;
-    std::vector<int> starts;
     for (std::size_t i = 0; i < tracks.size(); ++i) {
         image.toc.tracks.push_back({static_cast<int>(i) + 1, start, tracks[i].audio});
-        starts.push_back(start);
         start += tracks[i].frames;
     }
     image.toc.leadoutFrame = start;
-    QString error;
-    const bool ok = writeBinCueImage(
-        image.cue, tracks,
-        [&](int track, int frame, std::int16_t* out) {
-            for (int i = 0; i < 588; ++i) {
-                out[2 * i] = leftOf(starts[track] + frame);
-                out[2 * i + 1] = rightOf(track + 1, i);
-            }
-        },
-        &error);
-    if (!ok) image.cue.clear();
+    const auto fill = [&](int track, int frame, std::int16_t* out) {
+        for (int i = 0; i < 588; ++i) {
+            out[2 * i] = leftOf(image.toc.tracks[track].startFrame + frame);
+            out[2 * i + 1] = rightOf(track + 1, i);
+        }
+    };
+    if (!writeBinCueImage(image.cue, tracks, fill, nullptr)) image.cue.clear();
     return image;
 }
 
@@ -107,9 +101,8 @@ inline std::string expectRun(const std::vector<std::int16_t>& samples, long long
             if (t.startFrame <= frame) track = t.number;
         const std::int16_t l = samples[2 * (at + k)], r = samples[2 * (at + k) + 1];
         if (l != leftOf(frame) || r != rightOf(track, index))
-            return "output frame " + std::to_string(at + k) + " is (" + std::to_string(l) + "," +
-                   std::to_string(r) + "), expected disc frame " + std::to_string(frame) + " sample " +
-                   std::to_string(index) + " of track " + std::to_string(track);
+            return "output frame " + std::to_string(at + k) + " is not sample " + std::to_string(index) +
+                   " of disc frame " + std::to_string(frame);
     }
     return {};
 }
