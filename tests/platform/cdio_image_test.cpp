@@ -45,11 +45,6 @@ TEST_P(CdioImageToc, ReadsAsWritten) {
         ASSERT_TRUE(ours);
         EXPECT_EQ(layout(*ours), layout(image.toc));
         EXPECT_TRUE(ours->text.empty()) << "a sheet without CD-Text";
-
-        const DriveStatus s = drive->status();
-        EXPECT_TRUE(s.mediaPresent);
-        EXPECT_EQ(s.mode, DriveMode::Stopped);
-        EXPECT_EQ(s.positionFrame, ours->tracks.front().startFrame);
     }
 }
 
@@ -98,10 +93,7 @@ TEST(CdioImage, DemoDiscImageIsTwelveShortDistinctTracks) {
     std::vector<QByteArray> snippets;
     for (const TocTrack& t : toc->tracks) {
         SCOPED_TRACE("track " + std::to_string(t.number));
-        EXPECT_TRUE(t.audio);
-        const int length = toc->trackEnd(t.number) - t.startFrame;
-        EXPECT_GE(length, 8 * 75);
-        EXPECT_LE(length, 20 * 75);
+        EXPECT_LE(toc->trackEnd(t.number) - t.startFrame, 20 * 75) << "not short";
         bin.seek(qint64(t.startFrame - kLeadInFrames + 5 * 75) * 2352);
         const QByteArray s = bin.read(2352 * 10);
         EXPECT_NE(s, QByteArray(s.size(), '\0')) << "silent";

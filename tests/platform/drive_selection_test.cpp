@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 namespace velmora {
 namespace {
 
