@@ -86,8 +86,7 @@ TEST_F(AudioEngine, DamagedSectorsPlayAsSilenceAndPlaybackGoesOn) {
     EXPECT_EQ(expectRun(samples, 23 * 588, 173 * 588, 27 * 588), "");
 }
 
-// On a device that plays in real time and holds a second (tools/with-pulse.sh's server), what
-// it holds has not been heard yet, and a command drops it rather than let it play out.
+// A device that plays in real time holds a second (tools/with-pulse.sh's server) not yet heard.
 double secondsSince(std::chrono::steady_clock::time_point t) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
 }

@@ -28,25 +28,22 @@ public:
         disc_ = std::move(disc);
         changed_ = stale_ = true;
     }
-    void setReadsAudio(bool yes) { readsAudio_ = yes; }
-    void setSectorDelayMs(int ms) { sectorDelayMs_ = ms; }  // every sector read takes this long
-    void setSectorsFail(bool yes) { sectorsFail_ = yes; }
-    void setMounted(bool yes) { mounted_ = yes; }  // someone else holds it: ejects fail
+    std::atomic<bool> readsAudio{true}, sectorsFail{false};
+    std::atomic<bool> mounted{false};   // someone else holds it: ejects fail
+    std::atomic<int> sectorDelayMs{0};  // every sector read takes this long
     void stallReads() { stalled_ = true; }
     void releaseReads() {
         stalled_ = false;
         stalled_.notify_all();
     }
 
-    int opens() const { return opens_; }
-    int reads() const { return reads_; }
-    int ejects() const { return ejects_; }
-    int refusedEjects() const { return refusedEjects_; }
+    // What the drive did to it.
+    std::atomic<int> opens{0}, reads{0}, ejects{0}, refusedEjects{0};
 
     // CdDevice, called under the drive's handle lock.
     bool open(const std::string&) override {
         std::lock_guard lock(mu_);
-        ++opens_;
+        ++opens;
         open_ = true;
         stale_ = false;
         handleToc_ = trayOpen_ ? std::nullopt : disc_;
@@ -86,17 +83,17 @@ public:
         return true;
     }
     SectorResult readCorrected(int, std::uint8_t* out, int) override {
-        if (!readsAudio_) return SectorResult::CannotRead;
+        if (!readsAudio) return SectorResult::CannotRead;
         return readOne(out);
     }
     Result eject() override {
         std::lock_guard lock(mu_);
         if (open_) {
-            ++refusedEjects_;
+            ++refusedEjects;
             return Result::Failed;
         }
-        if (mounted_) return Result::Failed;
-        ++ejects_;
+        if (mounted) return Result::Failed;
+        ++ejects;
         trayOpen_ = true;
         changed_ = true;
         return Result::Ok;
@@ -113,12 +110,12 @@ public:
 
 private:
     SectorResult readOne(std::uint8_t* out) {
-        ++reads_;
-        if (sectorDelayMs_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(sectorDelayMs_));
+        ++reads;
+        if (sectorDelayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(sectorDelayMs));
         stalled_.wait(true);
         std::lock_guard lock(mu_);
         std::memset(out, 0, 2352);
-        return !open_ || stale_ || !handleToc_ || sectorsFail_ ? SectorResult::Damaged : SectorResult::Ok;
+        return !open_ || stale_ || !handleToc_ || sectorsFail ? SectorResult::Damaged : SectorResult::Ok;
     }
 
     mutable std::mutex mu_;
@@ -126,9 +123,7 @@ private:
     std::optional<DiscToc> handleToc_;  // what the open handle read
     bool stale_ = false;
     std::atomic<bool> open_{false}, changed_{false}, trayOpen_{false};
-    std::atomic<bool> readsAudio_{true}, sectorsFail_{false}, mounted_{false}, stalled_{false};
-    std::atomic<int> sectorDelayMs_{0};
-    std::atomic<int> opens_{0}, reads_{0}, ejects_{0}, refusedEjects_{0};
+    std::atomic<bool> stalled_{false};
 };
 
 // Two discs of the same length: only the reopen tells them apart.
@@ -159,11 +154,11 @@ protected:
 
     // Lets playback run, with no refresh in between, until the reader has read again.
     void readOn() {
-        const int target = device_->reads() + 1;
+        const int target = device_->reads + 1;
         ASSERT_TRUE(waitFor([&] {
             clock_->advanceMs(40);
-            return device_->reads() >= target;
-        })) << "the reader stopped at " << device_->reads() << " sectors";
+            return device_->reads >= target;
+        })) << "the reader stopped at " << device_->reads << " sectors";
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 
@@ -187,7 +182,7 @@ TEST_P(CdioDriveSwap, IsNoticedWithOneReopen) {
     const SwapCase& c = GetParam();
     auto drive = open();
     ASSERT_TRUE(drive);
-    ASSERT_EQ(device_->opens(), 1);
+    ASSERT_EQ(device_->opens, 1);
     if (c.playing) {
         ASSERT_EQ(drive->play(kDiscA.tracks[0].startFrame, kDiscA.leadoutFrame), DriveError::None);
         readOn();
@@ -197,10 +192,10 @@ TEST_P(CdioDriveSwap, IsNoticedWithOneReopen) {
     if (c.playing) readOn();
     ASSERT_TRUE(waitFor([&] {
         refreshFor(*drive, 100);
-        return device_->opens() >= 2 && drive->status().mode == c.mode;
-    })) << "mode " << int(drive->status().mode) << ", opened " << device_->opens() << " times";
+        return device_->opens >= 2 && drive->status().mode == c.mode;
+    })) << "mode " << int(drive->status().mode) << ", opened " << device_->opens << " times";
     refreshFor(*drive, 1500);
-    EXPECT_EQ(device_->opens(), 2) << "every refresh reopened the device";
+    EXPECT_EQ(device_->opens, 2) << "every refresh reopened the device";
 
     const DriveStatus s = drive->status();
     EXPECT_EQ(s.mode, c.mode);
@@ -237,8 +232,8 @@ TEST_F(RealDrive, ReadsThatFailKeepTheDiscWithoutReopening) {
         SCOPED_TRACE(c.name);
         auto drive = open();
         ASSERT_TRUE(drive);
-        device_->setReadsAudio(c.readsAudio);
-        device_->setSectorsFail(c.sectorsFail);
+        device_->readsAudio = c.readsAudio;
+        device_->sectorsFail = c.sectorsFail;
         for (int round = 0; round < 2; ++round) {  // and again after a stop
             SCOPED_TRACE(round == 0 ? "first play" : "play after stop");
             ASSERT_EQ(drive->play(kDiscA.tracks[0].startFrame, kDiscA.leadoutFrame), DriveError::None);
@@ -248,13 +243,12 @@ TEST_F(RealDrive, ReadsThatFailKeepTheDiscWithoutReopening) {
             EXPECT_NE(drive->lastErrorDetail().find(c.detail), std::string::npos) << drive->lastErrorDetail();
             EXPECT_EQ(drive->stop(), DriveError::None);
             refreshFor(*drive, 500);
-            EXPECT_EQ(device_->opens(), 1) << "a refresh reopened the device";
+            EXPECT_EQ(device_->opens, 1) << "a refresh reopened the device";
         }
     }
 }
 
-// An eject returns at once, even inside a slow read; the tray opens, handle closed, once the
-// read lets go. A mounted disc stays in, with the reason.
+// An eject returns at once, even inside a slow read, and opens the tray once the read lets go.
 struct EjectCase {
     const char* name;
     bool stall;         // a read hangs until the test lets it go
@@ -269,20 +263,20 @@ TEST_P(CdioDriveEject, ReturnsAtOnceAndOpensOnceTheReadLetsGo) {
     const EjectCase& c = GetParam();
     auto drive = open();
     ASSERT_TRUE(drive);
-    device_->setMounted(c.mounted);
+    device_->mounted = c.mounted;
     if (c.stall) device_->stallReads();
-    device_->setSectorDelayMs(c.sectorDelayMs);
-    device_->setSectorsFail(c.sectorDelayMs > 0);
+    device_->sectorDelayMs = c.sectorDelayMs;
+    device_->sectorsFail = c.sectorDelayMs > 0;
     const bool reading = c.stall || c.sectorDelayMs > 0;
     if (reading) {
         ASSERT_EQ(drive->play(kDiscA.tracks[0].startFrame, kDiscA.leadoutFrame), DriveError::None);
-        ASSERT_TRUE(waitFor([&] { return device_->reads() > 0; }));
+        ASSERT_TRUE(waitFor([&] { return device_->reads > 0; }));
     }
 
     auto eject = std::async(std::launch::async, [&] { return drive->setDoorOpen(true); });
     // A hang guard, not a speed target: five bad sectors take 2.5 s.
     const bool returned = eject.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
-    const int readsAtEject = device_->reads();
+    const int readsAtEject = device_->reads;
     device_->releaseReads();
     ASSERT_TRUE(returned) << "the eject waited for the read";
     // Refused at once it says so; refused after the read, the drive stays as it was.
@@ -294,16 +288,16 @@ TEST_P(CdioDriveEject, ReturnsAtOnceAndOpensOnceTheReadLetsGo) {
     } else {
         EXPECT_EQ(drive->status().mode, DriveMode::Open);
         EXPECT_FALSE(drive->toc());
-        ASSERT_TRUE(waitFor([&] { return device_->ejects() == 1; }));
-        EXPECT_LE(device_->reads(), readsAtEject + 1) << "the read went on after the eject";
+        ASSERT_TRUE(waitFor([&] { return device_->ejects == 1; }));
+        EXPECT_LE(device_->reads, readsAtEject + 1) << "the read went on after the eject";
         refreshFor(*drive, 500);
         EXPECT_EQ(drive->status().mode, DriveMode::Open);
-        device_->setSectorDelayMs(0);
-        device_->setSectorsFail(false);
+        device_->sectorDelayMs = 0;
+        device_->sectorsFail = false;
         ASSERT_EQ(drive->setDoorOpen(false), DriveError::None);
         EXPECT_EQ(drive->status().mode, DriveMode::Stopped);
     }
-    EXPECT_EQ(device_->refusedEjects(), 0) << "ejected with the handle still open";
+    EXPECT_EQ(device_->refusedEjects, 0) << "ejected with the handle still open";
     EXPECT_EQ(drive->play(kDiscA.tracks[1].startFrame, kDiscA.leadoutFrame), DriveError::None);
 }
 
