@@ -94,7 +94,6 @@ double secondsSince(std::chrono::steady_clock::time_point t) {
 // How long after arm() the device's audio was dropped, and the first sample written after.
 struct Heard final : PlaybackEngine::OutputObserver {
     std::atomic<std::chrono::steady_clock::time_point> armedAt{};
-    std::atomic<bool> armed{false};
     std::atomic<double> discardedAfter{-1};
     std::atomic<std::int64_t> firstAfterDiscard{-1};
     void written(std::int64_t first, long) override {
@@ -103,13 +102,12 @@ struct Heard final : PlaybackEngine::OutputObserver {
     }
     void discarded() override {
         double none = -1;
-        if (armed) discardedAfter.compare_exchange_strong(none, secondsSince(armedAt));
+        discardedAfter.compare_exchange_strong(none, secondsSince(armedAt));
     }
     void arm() {
+        armedAt = std::chrono::steady_clock::now();
         discardedAfter = -1;
         firstAfterDiscard = -1;
-        armedAt = std::chrono::steady_clock::now();
-        armed = true;
     }
 };
 

@@ -1,5 +1,4 @@
-// Which drive a VELMORA_DRIVE value (or its absence) gives; that the variable is read at
-// all, velmora-cli's end-to-end tests show.
+// Which drive a VELMORA_DRIVE value (or its absence) gives; the CLI tests show it is read.
 #include "cdio_test_support.h"
 
 #include "platform/cdio/cdio_drive.h"

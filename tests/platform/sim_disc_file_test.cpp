@@ -82,11 +82,8 @@ TEST(SimDiscFile, EveryBrokenRuleIsRefusedNamingFileAndLine) {
 
 TEST(SimDiscFile, FilesThatCannotBeReadAreNamed) {
     QTemporaryDir dir;
-    const QString huge = dir.filePath(QStringLiteral("huge.disc"));
-    QFile file(huge);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(2 << 20, '#'));
-    file.close();
+    const QString huge = cdiotest::writeFile(dir.filePath(QStringLiteral("huge.disc")), QByteArray(2 << 20, '#'));
+    ASSERT_FALSE(huge.isEmpty());
     for (const QString& path : {dir.filePath(QStringLiteral("missing.disc")), dir.path(), huge}) {
         const auto result = loadDiscFile(path);
         EXPECT_FALSE(result.toc.has_value()) << path.toStdString();
