@@ -151,10 +151,10 @@ const Session kSessions[] = {
       {"status second position", "2001"}}},
     // Fields left out at the end are zero; milliseconds: (ms - 1) * 75 / 1000, rounded.
     {"ColonFieldsAreReadLowFieldFirst",
-     {{"seek cd to 5", ""}, {"status cd position", "05:00:00"}, {"set cd time format tmsf", ""}, {"seek cd to 3", ""}, {"status cd position", "03:00:00:00"},
-      {"seek cd to 3:1:20", ""}, {"status cd position", "03:01:20:00"},
-      {"set cd time format milliseconds", ""}, {"seek cd to 17001", ""}, {"status cd position", "17001"},
-      {"seek cd to 183000", ""}, {"status cd position", "183001"}}},
+     {{"seek cd to 5", ""}, {"status cd position", "05:00:00"}, {"set cd time format tmsf", ""},
+      {"seek cd to 3", ""}, {"status cd position", "03:00:00:00"}, {"seek cd to 3:1:20", ""},
+      {"status cd position", "03:01:20:00"}, {"set cd time format milliseconds", ""}, {"seek cd to 17001", ""},
+      {"status cd position", "17001"}, {"seek cd to 183000", ""}, {"status cd position", "183001"}}},
     // Disc files cap at 100 minutes, but a backend may report more; the reply must not be
     // cut or overflow.
     {.name = "MinutesBeyondNinetyNineStillFormat",
