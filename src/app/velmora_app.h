@@ -37,8 +37,6 @@ public:
     // The quit commands: ends the program through the main window's unload.
     void quit();
 
-    bool ExitRequested() const { return exitRequested_; }
-
     // The track list editor: hides the main window and opens the editor, which shows the
     // main window again when it closes. Returns the open editor.
     FrmAddCD* openEditor();

@@ -62,8 +62,7 @@ inline DiscToc audioDisc(int tracks, int seconds) {
     return toc;
 }
 
-// The real application on the real interpreter and a simulated drive whose clock the
-// test moves; settings in a temporary INI file; no mixer.
+// The real application on the real interpreter and a simulated drive on a test clock.
 class AppFixture : public ::testing::Test {
 protected:
     AppFixture()
@@ -80,8 +79,7 @@ protected:
         AppServices s;
         s.mci = &recording;
         s.boxes = &boxes;
-        const QString ini = iniPath;
-        s.registry = [ini] { return std::make_unique<QSettingsRegistry>(ini); };
+        s.registry = [ini = iniPath] { return std::make_unique<QSettingsRegistry>(ini); };
         s.mixer = mixer;
         s.programFolder = dir.path();
         s.discDatabasePath = dir.filePath("Velmora.ini");
@@ -133,11 +131,6 @@ protected:
         clock->advanceMs(ms);
         tick();
     }
-    // Plays from the start and lets `ms` of the disc pass.
-    void playFor(int ms) {
-        click("cmdPlay");
-        advance(ms);
-    }
     // The first command `act` sends 10 s later (empty if none), as a button, key or menu item.
     template <class Act>
     std::string firstCommandOf(Act act) {
@@ -145,6 +138,13 @@ protected:
         recording.sent.clear();
         act();
         return recording.sent.empty() ? std::string() : recording.sent.front();
+    }
+    // A plain picture of `size` in the Skins folder.
+    void writeSkin(const QString& name, QSize size, const QColor& colour) {
+        QDir(dir.path()).mkpath(QStringLiteral("Skins"));
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(colour);
+        ASSERT_TRUE(picture.save(dir.filePath(QStringLiteral("Skins/") + name), "JPG", 95));
     }
     QString leds() {
         QString s;

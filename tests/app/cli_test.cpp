@@ -1,0 +1,195 @@
+// velmora-cli run as a program: lines in, lines out, exit codes; lookups against loopback.
+#include "cddb/cddb_request.h"
+#include "loopback_http_server.h"
+#include "settings/qsettings_registry.h"
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+
+namespace velmora::test {
+namespace {
+
+using Answer = LoopbackHttpServer::Answer;
+
+const QString kCli = QStringLiteral(VELMORA_RUNTIME_DIR "/velmora-cli");
+// Tracks at 00:02:00, 03:10:40, 07:55:01; length 12:34:56: disc ID 1C02F203.
+constexpr char kWorkedExample[] = "track 1 150 audio\ntrack 2 14290 audio\ntrack 3 35626 audio\nleadout 56757\n";
+constexpr char kDiscId[] = "1c02f203";  // as the lookup window sends it: lower case
+const Answer kNotHere = LoopbackHttpServer::reply("401 rock 1c02f203 No such CD entry in database.\r\n");
+
+QByteArray record() {
+    return "210 jazz 1c02f203 CD database entry follows\r\n"
+           "DTITLE=AC/DC Tribute / Live at the Hall\r\nTTITLE0=Opening\r\nTTITLE2=Closing\r\n.\r\n";
+}
+
+struct CliRun {
+    int exitCode = -1;  // -2: crashed; -1: did not start or did not end
+    QString out;
+    QString err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QFileInfo(kCli).isExecutable()) << "build velmora-cli first: " << kCli.toStdString();
+    }
+
+    QString writeDisc(const QByteArray& text) {
+        const QString path = dir.filePath(QStringLiteral("d.disc"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        return path;
+    }
+
+    // Runs velmora-cli on `drive`, handling events meanwhile: the test's server runs on this thread.
+    CliRun run(const QStringList& args, const QString& drive, const QByteArray& input = {}) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("VELMORA_MCI_LOG"));
+        environment.insert(QStringLiteral("VELMORA_DRIVE"), drive);
+        environment.insert(QStringLiteral("VELMORA_HOME"), dir.path());
+        process.setProcessEnvironment(environment);
+        QEventLoop loop;
+        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        process.start(kCli, args);
+        CliRun result;
+        if (!process.waitForStarted(10000)) return result;
+        process.write(input);
+        process.closeWriteChannel();
+        if (process.state() != QProcess::NotRunning) loop.exec();
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+            return result;
+        }
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromLocal8Bit(process.readAllStandardError());
+        return result;
+    }
+
+    QString serverPath() const { return server.hostPort() + QStringLiteral("/~cddb/cddb.cgi"); }
+
+    QTemporaryDir dir;
+    LoopbackHttpServer server;
+};
+
+TEST_F(CliTest, MciAnswersOneLinePerCommand) {
+    const QString disc = writeDisc("track 1 150 audio\ntrack 2 20000 audio\nleadout 60000\n");
+    // One device for the whole run: opened by the first line, closed by the last but one.
+    const std::pair<const char*, const char*> exchange[] = {
+        {"open cdaudio alias cd wait shareable\n", "0\t1\t"},
+        {"status cd number of tracks wait\r\n", "0\t2\t"},
+        {"bogus\n", "261\t\tThe driver cannot recognize the specified command."},
+        {"close all\n", "0\t\t"},
+        {"status cd mode", "263\t\tThe specified device is not open or is not recognized by MCI."},  // no newline
+    };
+    QByteArray input;
+    QString expected;
+    for (const auto& [command, reply] : exchange) {
+        input += command;
+        expected += QString::fromUtf8(reply) + u'\n';
+    }
+    const CliRun result = run({QStringLiteral("mci")}, QStringLiteral("sim:") + disc, input);
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, expected);
+    EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+}
+
+TEST_F(CliTest, DiscIdPrintsTheIdOrSaysWhy) {
+    const struct {
+        const char* name;
+        QByteArray disc;  // empty: no drive at all
+        int exitCode;
+        QString out;
+        QString errPart;  // "@" stands for the disc file
+    } cases[] = {
+        {"the worked example", kWorkedExample, 0, "1C02F203\n", {}},
+        {"a broken disc file: the drive is empty", "track 1 150 audio\ntrack 3 900 audio\nleadout 2000\n", 0,
+         "00000000\n", "@:2:"},
+        {"no drive", {}, 1, {}, "problem in loading the specified device driver"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString disc = c.disc.isEmpty() ? dir.filePath(QStringLiteral("no-such-device")) : writeDisc(c.disc);
+        const CliRun result = run({QStringLiteral("discid")}, c.disc.isEmpty() ? disc : QStringLiteral("sim:") + disc);
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_TRUE(result.err.contains(QString(c.errPart).replace(u'@', disc))) << result.err.toStdString();
+    }
+}
+
+TEST_F(CliTest, UsageErrors) {
+    struct Case {
+        QStringList args;
+        int exitCode;
+        const char* says;  // on stdout for exit code 0, else on stderr
+    } cases[] = {
+        {{}, 2, "usage: velmora-cli"},
+        {{QStringLiteral("frobnicate")}, 2, "unknown command \"frobnicate\""},
+        {{QStringLiteral("mci"), QStringLiteral("extra")}, 2, "mci takes no arguments"},
+        {{QStringLiteral("--help")}, 0, "discid"},
+    };
+    for (const auto& c : cases) {
+        const CliRun result = run(c.args, QStringLiteral("sim:"));
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.says;
+        EXPECT_TRUE((c.exitCode == 0 ? result.out : result.err).contains(QLatin1String(c.says))) << c.says;
+    }
+}
+
+// Which sections are asked, and in what order, is the query's business (CddbQuery tests).
+TEST_F(CliTest, LookupPrintsTheMergedRecordOrSaysWhyNot) {
+    const struct {
+        const char* name;
+        Answer answer;  // to every request
+        int exitCode;
+        QString out;
+        QString errPart;
+        bool emptyDrive = false;
+    } cases[] = {
+        {"found", LoopbackHttpServer::reply(record()), 0,
+         "Artist=AC/DC Tribute\nTitle=Live at the Hall\nTrack1=Opening\nTrack3=Closing\n", {}},
+        {"in no section", kNotHere, 3, "Record Not Found\n", {}},
+        {"the server drops the connection", LoopbackHttpServer::of(Answer::Kind::Close), 4, {},
+         QStringLiteral("CDDB Server Error: Request Timed Out")},
+        {"an empty drive", kNotHere, 1, {}, QStringLiteral("no audio disc"), true},
+    };
+    const QString disc = writeDisc(kWorkedExample);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.script = [&](const LoopbackHttpServer::Request&, int) { return c.answer; };
+        const QString drive = QStringLiteral("sim:") + (c.emptyDrive ? QString() : disc);
+        const CliRun result = run({QStringLiteral("lookup"), QStringLiteral("--server"), serverPath()}, drive);
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
+        EXPECT_EQ(result.out, c.out);
+        if (c.errPart.isEmpty()) EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+        else EXPECT_TRUE(result.err.contains(c.errPart)) << result.err.toStdString();
+    }
+}
+
+TEST_F(CliTest, LookupAsksTheServerAndUserOfTheSettingsUnlessGiven) {
+    SettingsStore store(qsettingsRegistryFactory(dir.filePath(QStringLiteral("settings.ini"))));
+    ASSERT_FALSE(store.write(settings::CDDBServer, serverPath()));
+    ASSERT_FALSE(store.write(settings::UserName, QStringLiteral("jo smith&co")));
+    server.script = [](const LoopbackHttpServer::Request&, int) { return LoopbackHttpServer::reply(record()); };
+    const CliRun result = run({QStringLiteral("lookup")}, QStringLiteral("sim:") + writeDisc(kWorkedExample));
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    ASSERT_EQ(server.requests.size(), 1u);
+    // As the lookup window asks, the server seeing only the request target.
+    const QUrl url(cddbReadUrl(kCddbCategories[0], {serverPath(), QStringLiteral("jo smith&co"), kDiscId}));
+    EXPECT_EQ(server.requests[0].target.toStdString(),
+              url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority).toStdString());
+}
+
+}  // namespace
+}  // namespace velmora::test
