@@ -6,6 +6,7 @@ using namespace velmora::test;
 using DisplayRefreshTest = PlayerFixture;
 
 namespace {
+// play stop pause jump next previous
 std::string enables(const PlayerState& s) {
     std::string out;
     for (bool on : {s.enables.play, s.enables.stop, s.enables.pause, s.enables.jump, s.enables.next,
@@ -22,8 +23,6 @@ TEST_F(DisplayRefreshTest, PositionAndBarFollowTheDrive) {
         int track, minute, second, bar;
     } cases[] = {
         {"03:01:05:20", "04:10:00", 3, 1, 5, 434},  // Int(65 / 250 x 1670)
-        {"07:00:00:00", "04:10:00", 7, 0, 0, 0},
-        {"04:04:09:74", "04:10:00", 4, 4, 9, 1663},
         {"01:05:00:00", "04:10:00", 1, 5, 0, 2004},  // past the reported length: not clamped
         {"02:00:30:00", "00:00:50", 2, 0, 30, 0},    // a zero-second length gives an empty bar
         {"05:00:30:00", "", 5, 0, 30, 0},            // track 5 of a 4-track disc: an empty bar
@@ -40,32 +39,6 @@ TEST_F(DisplayRefreshTest, PositionAndBarFollowTheDrive) {
     }
 }
 
-TEST_F(DisplayRefreshTest, EnablesFollowTheModeAndTheDisc) {
-    struct Case {
-        const char* what;
-        std::string present, type, mode;
-        bool playing;
-        std::string enables;  // play stop pause jump next previous
-    } cases[] = {
-        {"playing", "true", "audio", "playing", true, "011111"},
-        {"paused", "true", "audio", "paused", false, "100011"},
-        {"stopped", "true", "audio", "stopped", false, "100011"},
-        {"seeking", "true", "audio", "seeking", false, "100011"},
-        {"not ready", "true", "audio", "not ready", false, "100011"},
-        {"data disc", "true", "other", "stopped", false, "000000"},
-        {"no disc", "false", "", "", false, "000000"},
-    };
-    for (const auto& tc : cases) {
-        mci.audioDisc(5, "01:00:10:00", tc.mode);
-        mci.answer("status cd media present", tc.present);
-        mci.answer("status cd type track 1", tc.type);
-        state().Playing = false;
-        core.refresh.UpdateDisplay();
-        EXPECT_EQ(core.session.state().Playing, tc.playing) << tc.what;
-        EXPECT_EQ(enables(core.session.state()), tc.enables) << tc.what;
-    }
-}
-
 TEST_F(DisplayRefreshTest, RemovedDiscResetsTheRecordAndADataDiscIsNotIdentified) {
     mci.audioDisc(12, "04:02:03:00");
     core.refresh.UpdateDisplay();
@@ -76,10 +49,9 @@ TEST_F(DisplayRefreshTest, RemovedDiscResetsTheRecordAndADataDiscIsNotIdentified
     core.refresh.UpdateDisplay();
     const PlayerState& s = core.session.state();
     EXPECT_EQ(s.discKind, DiscKind::None);
+    EXPECT_EQ(enables(s), "000000");
     EXPECT_EQ(core.session.disc().Artist, "No Disc Loaded");
     EXPECT_TRUE(core.session.disc().ID.isEmpty());
-    EXPECT_TRUE(core.session.disc().Title.isEmpty());
-    EXPECT_EQ(core.session.disc().Revision, 1);
     EXPECT_EQ(s.CurrentTrack, before.CurrentTrack);
     EXPECT_EQ(s.barWidthTwips, before.barWidthTwips);
     EXPECT_EQ(s.NumTracks, 12);  // kept for the picker
@@ -91,6 +63,7 @@ TEST_F(DisplayRefreshTest, RemovedDiscResetsTheRecordAndADataDiscIsNotIdentified
     core.refresh.UpdateDisplay();
     EXPECT_EQ(mci.sent, (Commands{"status cd media present", "status cd type track 1"}));
     EXPECT_EQ(core.session.disc().Artist, "Data CD Loaded");
+    EXPECT_EQ(enables(core.session.state()), "000000");
     EXPECT_TRUE(core.session.disc().ID.isEmpty());
 }
 
@@ -117,7 +90,6 @@ TEST_F(DisplayRefreshTest, OneLengthQueryPerTrackAndAZeroCountKeepsTheLast) {
     EXPECT_EQ(core.session.state().NumTracks, 99);
     EXPECT_EQ(core.session.state().TrackLengths.size(), 99);
     EXPECT_EQ(mci.sent.size(), 5u + 99u);
-    EXPECT_EQ(mci.sent[3], "status cd length track 1");
     EXPECT_EQ(mci.sent[101], "status cd length track 99");
 
     mci.answer("status cd number of tracks wait", "");
@@ -126,13 +98,15 @@ TEST_F(DisplayRefreshTest, OneLengthQueryPerTrackAndAZeroCountKeepsTheLast) {
     EXPECT_EQ(core.session.state().TrackLengths.size(), 99);
 }
 
-TEST_F(DisplayRefreshTest, ChangesAreAnnouncedOnceAndOnlyWhenSomethingChanged) {
+TEST_F(DisplayRefreshTest, EnablesFollowTheModeAndChangesAreAnnouncedOnlyWhenSomethingChanged) {
     int status = 0, position = 0, discs = 0;
     QObject::connect(&core.session, &PlayerSession::stateChanged, [&] { ++status; });
     QObject::connect(&core.session, &PlayerSession::positionChanged, [&] { ++position; });
     QObject::connect(&core.session, &PlayerSession::discChanged, [&] { ++discs; });
     mci.audioDisc(3, "01:00:01:00");
     core.refresh.UpdateDisplay();
+    EXPECT_TRUE(core.session.state().Playing);
+    EXPECT_EQ(enables(core.session.state()), "011111");
     EXPECT_EQ(status, 1);
     EXPECT_EQ(position, 1);
     discs = 0;
@@ -145,6 +119,9 @@ TEST_F(DisplayRefreshTest, ChangesAreAnnouncedOnceAndOnlyWhenSomethingChanged) {
     EXPECT_EQ(status, 1);
     mci.answer("status cd mode", "paused");
     core.refresh.UpdateDisplay();
+    EXPECT_FALSE(core.session.state().Playing);
+    EXPECT_TRUE(core.session.state().Paused);
+    EXPECT_EQ(enables(core.session.state()), "100011");
     EXPECT_EQ(status, 2);
     EXPECT_EQ(discs, 0);
     DiscRecord typed = core.session.disc();

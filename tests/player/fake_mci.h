@@ -52,13 +52,6 @@ public:
         return true;
     }
 
-    // Commands sent since the last call.
-    std::vector<std::string> takeSent() {
-        std::vector<std::string> out;
-        out.swap(sent);
-        return out;
-    }
-
     // A playing audio disc of `tracks` tracks, each 4:10 long, at `position` (tmsf).
     void audioDisc(int tracks, const std::string& position, const std::string& mode = "playing") {
         answer("status cd media present", "true");

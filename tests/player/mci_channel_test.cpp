@@ -10,12 +10,16 @@
 using namespace velmora;
 using namespace velmora::test;
 
-TEST(MciChannelTest, FailureIsReportedOnlyWhenAsked) {
+namespace {
+struct MciChannelTest : ::testing::Test {
     FakeMci mci;
     RecordingMessageBoxes boxes;
-    MciChannel channel(mci, boxes);
-    mci.fail("play cd", 276);
+    MciChannel channel{mci, boxes};
+};
+}  // namespace
 
+TEST_F(MciChannelTest, FailureIsReportedOnlyWhenAsked) {
+    mci.fail("play cd", 276);
     EXPECT_FALSE(channel.SendMCIString("play cd", false));
     EXPECT_TRUE(boxes.shown.empty());
 
@@ -29,10 +33,7 @@ TEST(MciChannelTest, FailureIsReportedOnlyWhenAsked) {
     EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
-TEST(MciChannelTest, PlainSendReadsTheReplyOrNothing) {
-    FakeMci mci;
-    RecordingMessageBoxes boxes;
-    MciChannel channel(mci, boxes);
+TEST_F(MciChannelTest, PlainSendReadsTheReplyOrNothing) {
     mci.answer("status cd mode", "playing");
     EXPECT_EQ(channel.plainSend("status cd mode", 30), "playing");
     mci.answer("status cd mode", std::string(40, 'x'));
@@ -41,25 +42,21 @@ TEST(MciChannelTest, PlainSendReadsTheReplyOrNothing) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST(MciChannelTest, LogAppendsEveryCommandWithItsResult) {
+TEST_F(MciChannelTest, LogAppendsEveryCommandWithItsResult) {
     QTemporaryDir dir;
     const QString log = dir.filePath("mci.log");
-    {
-        QFile f(log);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("earlier line\n");
-    }
-    FakeMci mci;
-    RecordingMessageBoxes boxes;
+    QFile f(log);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("earlier line\n");
+    f.close();
     mci.fail("seek cd to 99", 282);
     mci.answer("status cd mode", "stopped");
     {
-        MciChannel channel(mci, boxes, log);
-        channel.SendMCIString("seek cd to 99", false);
-        channel.plainSend("status cd mode", 30);
-        channel.plainSend("bad\ncommand", 30);
+        MciChannel logged(mci, boxes, log);
+        logged.SendMCIString("seek cd to 99", false);
+        logged.plainSend("status cd mode", 30);
+        logged.plainSend("bad\ncommand", 30);  // cannot forge a line of its own
     }
-    QFile f(log);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("earlier line\nseek cd to 99\t282\nstatus cd mode\t0\nbad\\ncommand\t261\n"));
 }
