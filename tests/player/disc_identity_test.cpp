@@ -43,7 +43,6 @@ protected:
     // The record as the previous disc left it.
     void fillWithPreviousDisc() {
         auto& previous = disc();
-        previous.ID = QStringLiteral("PREV0001");
         previous.Title = loaded("Previous title");
         previous.Artist = loaded("Previous artist");
         previous.Revision = 9;
@@ -108,7 +107,7 @@ TEST_F(GetCdInfoTest, HandEditedSectionsLoadEveryEntryAndNothingOfThePreviousDis
     struct Case {
         const char* name;
         QByteArray section;  // lines after the header
-        QString title, artist;
+        QString title;
         int revision;
         std::map<int, QString> tracks;
     };
@@ -120,14 +119,13 @@ TEST_F(GetCdInfoTest, HandEditedSectionsLoadEveryEntryAndNothingOfThePreviousDis
         longTracks[n] = QString(400, u'x') + NUL;
     }
     const Case cases[] = {
-        {"'=' in a value", "Title=A=B\nArtist=C\nRevision=2\nTrack1=x=y\n", loaded("A=B"), loaded("C"), 2,
-         {{1, loaded("x=y")}}},
-        {"entries without '=' skipped", "Title\nTitle=T\nTrack1\n", loaded("T"), {}, 0, {}},
-        {"odd track keys ignored", "Track01=a\nTrack 2=b\nTrack100=c\nTrack+3=d\nTrack99=e\n", {}, {}, 0,
+        {"'=' in a value", "Title=A=B\nRevision=2\nTrack1=x=y\n", loaded("A=B"), 2, {{1, loaded("x=y")}}},
+        {"entries without '=' skipped", "Title\nTitle=T\nTrack1\n", loaded("T"), 0, {}},
+        {"odd track keys ignored", "Track01=a\nTrack 2=b\nTrack100=c\nTrack+3=d\nTrack99=e\n", {}, 0,
          {{99, loaded("e")}}},
-        {"revision out of range", "Revision=99999999999\n", {}, {}, 0, {}},  // other numbers: ReplyParse
-        {"values untrimmed, later entry wins", "Title= a \nTitle=b \n", loaded("b "), {}, 0, {}},
-        {"longer than a read buffer", longSection, {}, {}, 0, longTracks},
+        {"revision out of range", "Revision=99999999999\n", {}, 0, {}},  // other numbers: ReplyParse
+        {"values untrimmed, later entry wins", "Title= a \nTitle=b \n", loaded("b "), 0, {}},
+        {"longer than a read buffer", longSection, {}, 0, longTracks},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -135,7 +133,7 @@ TEST_F(GetCdInfoTest, HandEditedSectionsLoadEveryEntryAndNothingOfThePreviousDis
         fillWithPreviousDisc();
         load(QStringLiteral("AB12CD34"));
         EXPECT_EQ(d().Title, c.title);
-        EXPECT_EQ(d().Artist, c.artist);
+        EXPECT_TRUE(d().Artist.isEmpty());
         EXPECT_EQ(d().Revision, c.revision);
         expectTracks(c.tracks, c.name);
     }

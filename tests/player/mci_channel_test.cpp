@@ -18,7 +18,7 @@ struct MciChannelTest : ::testing::Test {
 };
 }  // namespace
 
-TEST_F(MciChannelTest, FailureIsReportedOnlyWhenAsked) {
+TEST_F(MciChannelTest, FailureIsReportedOnlyWhenAskedAndAPlainSendReadsTheReplyOrNothing) {
     mci.fail("play cd", 276);
     EXPECT_FALSE(channel.SendMCIString("play cd", false));
     EXPECT_TRUE(boxes.shown.empty());
@@ -31,15 +31,14 @@ TEST_F(MciChannelTest, FailureIsReportedOnlyWhenAsked) {
     mci.answer("pause cd", "");
     EXPECT_TRUE(channel.SendMCIString("pause cd", true));
     EXPECT_EQ(boxes.shown.size(), 1u);
-}
 
-TEST_F(MciChannelTest, PlainSendReadsTheReplyOrNothing) {
+    // A plain send reads the reply, or nothing, and never shows a failure.
     mci.answer("status cd mode", "playing");
     EXPECT_EQ(channel.plainSend("status cd mode", 30), "playing");
     mci.answer("status cd mode", std::string(40, 'x'));
     EXPECT_EQ(channel.plainSend("status cd mode", 30), "");  // did not fit
     EXPECT_EQ(channel.lastResult(), 268);
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 TEST_F(MciChannelTest, LogAppendsEveryCommandWithItsResult) {

@@ -101,7 +101,6 @@ TEST_F(TransportTest, FastForwardAndRewindJumpFromTheDiscPositionInOneStep) {
         // No position: nothing to jump from, but the format goes back to tmsf.
         {true, true, "", {ms, "status cd position wait", tmsf}},
     };
-    mci.fail("play cd from -2000", 282);
     mci.accept({"play cd from 17000"});
     for (const auto& tc : cases) {
         at(1, 0, 12, tc.playing);
@@ -111,7 +110,7 @@ TEST_F(TransportTest, FastForwardAndRewindJumpFromTheDiscPositionInOneStep) {
         EXPECT_EQ(commandsBeforeRefresh(), tc.expected) << tc.position;
         EXPECT_EQ(refreshes(), 1);
     }
-    EXPECT_TRUE(boxes.shown.empty());  // a refused jump is silent
+    EXPECT_TRUE(boxes.shown.empty());  // the jump off the disc is refused, silently
 }
 
 TEST_F(TransportTest, TrackListHasOneLinePerTrack) {
