@@ -641,9 +641,4 @@ int GetPrivateProfileSection(const QString& section, QString& buffer, const QStr
                                     filePath);
 }
 
-bool WritePrivateProfileSection(const QString& section, const QString& sectionText,
-                                const QString& filePath) {
-    return writeSection(filePath, section, entriesOf(sectionText));
-}
-
 }  // namespace velmora::profile

@@ -58,7 +58,7 @@ QStringList entriesOf(const QString& sectionText);
 bool writeSection(const QString& filePath, const QString& section, const QStringList& entries,
                   QString* error = nullptr);
 
-// The whole-section operations with the contract of the platform's profile API.
+// The whole-section read with the contract of the platform's profile API.
 //
 // Copies the section text of `section` into `buffer` (room for `size` characters) and
 // returns the number of characters copied, not counting the final NUL. A missing or
@@ -70,9 +70,6 @@ int GetPrivateProfileSection(const QString& section, QChar* buffer, int size,
                              const QString& filePath);
 // The same with a buffer of buffer.size() characters.
 int GetPrivateProfileSection(const QString& section, QString& buffer, const QString& filePath);
-// Replaces the entries of `section` with those of `sectionText` (see writeSection).
-bool WritePrivateProfileSection(const QString& section, const QString& sectionText,
-                                const QString& filePath);
 
 // One line as written: Windows-1252 when that reads back as the same text, else UTF-8.
 QByteArray encodeLine(const QString& text);

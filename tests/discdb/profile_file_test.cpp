@@ -11,7 +11,6 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
-#include <functional>
 #include <future>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -59,16 +58,11 @@ TEST_F(ProfileFileTest, ReadsSectionsWhateverTheLineEndsCommentsAndLetterCase) {
     };
     const QByteArray kMixed = "[A1]\r\nTitle=Caf\xE9 \x80 \x93quoted\x94 \x81\r\n[B2]\r\nTitle=Caf\xC3\xA9\r\n";
     const Case cases[] = {
-        {"CRLF", "[A1]\r\nTitle=X\r\nTrack1=\r\n", "A1", ReadStatus::Found, {"Title=X", "Track1="}},
-        {"LF, no final line end", "[A1]\nTitle=X\nTrack1=", "A1", ReadStatus::Found, {"Title=X", "Track1="}},
         {"name ignores case and blanks", "  [ abc ]  \nk=v\n", "ABC", ReadStatus::Found, {"k=v"}},
-        {"comments, blank lines and lines before any section skipped", "x=1\n[A1]\n; note\n\n   \nk=v\n  ;x=y\n", "A1",
-         ReadStatus::Found, {"k=v"}},
-        {"entries without '=' or ']' kept", "[A1]\njust text\n[oops\nk=v\n", "A1", ReadStatus::Found,
-         {"just text", "[oops", "k=v"}},
-        {"keys keep their case, values '=' and trailing blanks", "[A1]\ntitle=A=B  \n", "A1", ReadStatus::Found,
-         {"title=A=B  "}},
-        {"stops at the next section", "[A1]\na=1\n[B2]\nb=2\n", "A1", ReadStatus::Found, {"a=1"}},
+        {"comments, blank lines and lines before any section skipped, no final line end",
+         "x=1\n[A1]\n; note\n\n   \n  ;x=y\nk=v", "A1", ReadStatus::Found, {"k=v"}},
+        {"entries kept as written, with or without '=' or ']'", "[A1]\njust text\n[oops\ntitle=A=B  \n", "A1",
+         ReadStatus::Found, {"just text", "[oops", "title=A=B  "}},
         {"first of two equal names wins", "[A1]\na=1\n[a1]\na=2\n", "A1", ReadStatus::Found, {"a=1"}},
         {"an empty first copy gives way to one with entries", "[A1]\n; none\n[a1]\nTitle=Real\n", "A1",
          ReadStatus::Found, {"Title=Real"}},
@@ -96,19 +90,10 @@ TEST_F(ProfileFileTest, ReadsSectionsWhateverTheLineEndsCommentsAndLetterCase) {
 TEST_F(ProfileFileTest, MissingFileFolderOrNamedPipeNeverBlocksAndIsNamed) {
     EXPECT_EQ(readSection(path(), QStringLiteral("A1")).status, ReadStatus::NotFound);
 
-    struct Case {
-        const char* name;
-        std::function<bool(const QString&)> make;
-        const char* says;
-    };
-    const Case cases[] = {
-        {"folder", [](const QString& p) { return QDir().mkdir(p); }, "is a folder"},
-        {"named pipe", [](const QString& p) { return ::mkfifo(QFile::encodeName(p), 0600) == 0; },
-         "is a named pipe"},
-    };
-    for (const Case& c : cases) {
-        const QString file = dir.filePath(QString::fromLatin1(c.name));
-        ASSERT_TRUE(c.make(file)) << c.name;
+    for (const QString& kind : {QStringLiteral("folder"), QStringLiteral("named pipe")}) {
+        const QString file = dir.filePath(kind);
+        ASSERT_TRUE(kind == u"folder" ? QDir().mkdir(file) : ::mkfifo(QFile::encodeName(file), 0600) == 0);
+        const QString says = QStringLiteral("is a ") + kind;
         // Run where a blocked open cannot hang the suite; a writer end releases it.
         auto read = std::async(std::launch::async, [&] { return readSection(file, QStringLiteral("A1")); });
         auto write = std::async(std::launch::async, [&] {
@@ -121,15 +106,14 @@ TEST_F(ProfileFileTest, MissingFileFolderOrNamedPipeNeverBlocksAndIsNamed) {
             const int fd = ::open(QFile::encodeName(file), O_RDWR | O_NONBLOCK);
             if (fd >= 0) ::close(fd);
         }
-        EXPECT_TRUE(readDone) << c.name << ": the read blocked";
-        EXPECT_TRUE(writeDone) << c.name << ": the write blocked";
+        EXPECT_TRUE(readDone) << kind.toStdString() << ": the read blocked";
+        EXPECT_TRUE(writeDone) << kind.toStdString() << ": the write blocked";
         const SectionRead got = read.get();
-        EXPECT_EQ(got.status, ReadStatus::ReadFailed) << c.name;
-        EXPECT_TRUE(got.error.contains(file) && got.error.contains(QLatin1String(c.says)))
-            << c.name << ": " << got.error.toStdString();
+        EXPECT_EQ(got.status, ReadStatus::ReadFailed);
+        EXPECT_TRUE(got.error.contains(file) && got.error.contains(says)) << got.error.toStdString();
         const auto [written, why] = write.get();
-        EXPECT_FALSE(written) << c.name;
-        EXPECT_TRUE(why.contains(QLatin1String(c.says))) << c.name << ": " << why.toStdString();
+        EXPECT_FALSE(written);
+        EXPECT_TRUE(why.contains(says)) << why.toStdString();
     }
 }
 
@@ -152,13 +136,13 @@ TEST_F(ProfileFileTest, WritesTouchOnlyTheirSectionInTheFilesOwnFormAndNeverWhat
     };
     const QByteArray mine = "; my discs\n[A1]\nTitle=Old\n\n[b2]\r\nTitle=B\xE9\r\n; kept\r\n\r\n[C3]\nTitle=C\n";
     const Case cases[] = {
-        {"rewrite", mine, "A1", {"Title=New", "Track1="},
-         "; my discs\n[A1]\nTitle=New\r\nTrack1=\r\n\n[b2]\r\nTitle=B\xE9\r\n; kept\r\n\r\n[C3]\nTitle=C\n"},
         // The header keeps its spelling, the section's comments go, the blank line before the next stays.
         {"header spelt otherwise", mine, "B2", {"Title=Neu"},
          "; my discs\n[A1]\nTitle=Old\n\n[b2]\r\nTitle=Neu\r\n\r\n[C3]\nTitle=C\n"},
-        {"emptied", mine, "C3", {}, "; my discs\n[A1]\nTitle=Old\n\n[b2]\r\nTitle=B\xE9\r\n; kept\r\n\r\n[C3]\n"},
         {"appended", mine, "D4", {"x=1"}, mine + "[D4]\r\nx=1\r\n"},
+        {"line breaks in an entry cannot forge lines", "[B2]\nb=2\n", "A1", {"Title=x\r\n[B2]\nb=forged"},
+         "[B2]\nb=2\n[A1]\r\nTitle=x  [B2] b=forged\r\n"},
+        {"header without entries filled in place", "[A1]\n[B2]\nb=2\n", "A1", {"a=1"}, "[A1]\na=1\r\n[B2]\nb=2\n"},
         {"appended after a last line without its end", "[A1]\r\na=1", "B2", {"b=2"}, "[A1]\r\na=1\r\n[B2]\r\nb=2\r\n"},
         {"header on the last line without its end", "[A1]\na=1\n[B2]", "B2", {"b=2"}, "[A1]\na=1\n[B2]\r\nb=2\r\n"},
         {"CR alone, new section", "[A1]\ra=1\r", "B2", {"b=\xC3\xA9"}, "[A1]\ra=1\r[B2]\rb=\xE9\r"},
@@ -168,7 +152,6 @@ TEST_F(ProfileFileTest, WritesTouchOnlyTheirSectionInTheFilesOwnFormAndNeverWhat
          utf16le("[A1]\r\na=1\r\n[B2]\r\nb=\xC3\xA9\xE2\x82\xAC\r\n")},
         {"UTF-16BE", utf16be("[A1]\na=1\n"), "A1", {"a=2"}, utf16be("[A1]\na=2\r\n")},
         {"broken UTF-16", QByteArray("\xFF\xFE[\0A\0]\0\0\xDC", 10), "A1", {"a=1"}, {}},
-        {"a lone NUL is no UTF-16", QByteArray("\0", 1), "A1", {"a=1"}, QByteArray("\0\r\n[A1]\r\na=1\r\n", 14)},
         {"too short to be UTF-16, nor after the write", QByteArray("\0E\0", 3), "A1", {"a=1"},
          QByteArray("\0E\0\r\n[A1]\r\na=1\r\n", 16)},
         {"last line ends in a CR alone", "[A1]\na=1\r", "B2", {"b=2"}, "[A1]\na=1\r\n[B2]\r\nb=2\r\n"},
@@ -179,12 +162,13 @@ TEST_F(ProfileFileTest, WritesTouchOnlyTheirSectionInTheFilesOwnFormAndNeverWhat
         const bool written = writeSection(path(), QString::fromLatin1(c.section), c.entries, &why);
         EXPECT_EQ(written, !c.after.isEmpty()) << c.name;
         EXPECT_EQ(readBytes(path()), c.after.isEmpty() ? c.before : c.after) << c.name;
-        if (!written) EXPECT_TRUE(why.contains(path())) << c.name << ": " << why.toStdString();
-        else EXPECT_EQ(readSection(path(), QString::fromLatin1(c.section)).entries, c.entries) << c.name;
+        if (!written) {
+            EXPECT_TRUE(why.contains(path())) << c.name << ": " << why.toStdString();
+        }
     }
 }
 
-TEST_F(ProfileFileTest, Windows1252TableCoversTheWholeHighHalf) {
+TEST_F(ProfileFileTest, TheCodePageCoversItsWholeHighHalfAndLinesAreWrittenInItWhenTheyReadBackSo) {
     QByteArray all;
     for (int b = 0x80; b <= 0xFF; ++b) all += static_cast<char>(b);
     const QString text = fromWindows1252(all.constData(), all.size());
@@ -194,34 +178,24 @@ TEST_F(ProfileFileTest, Windows1252TableCoversTheWholeHighHalf) {
     EXPECT_EQ(text[0x9F - 0x80], QChar(0x0178));
     EXPECT_EQ(text[0x9D - 0x80], QChar(0x009D));
     for (int b = 0xA0; b <= 0xFF; ++b) EXPECT_EQ(text[b - 0x80], QChar(b));
-}
 
-TEST_F(ProfileFileTest, WritesEachLineInTheEightBitFormWhenItReadsBackSoElseUtf8) {
+    // Each line is written in the 8-bit form when it reads back so, else in UTF-8.
     struct Case {
         QString title;
         QByteArray line;
     } cases[] = {
         {QStringLiteral("Caf\u00e9 \u20ac \u201cq\u201d"), "Title=Caf\xE9 \x80 \x93q\x94"},
-        {QString(QChar(0x81)), "Title=\x81"},                                   // undefined, reads as itself
         {QStringLiteral("\u65e5\u672c"), "Title=\xE6\x97\xA5\xE6\x9C\xAC"},  // no place in the code page
         {QStringLiteral("\u00c3\u00a9"), "Title=\xC3\x83\xC2\xA9"},           // 8-bit bytes would read as UTF-8
-        {QStringLiteral("plain"), "Title=plain"},
     };
     for (const Case& c : cases) {
-        ASSERT_TRUE(writeSection(path(), QStringLiteral("1C02F203"), {QStringLiteral("Title=") + c.title, QStringLiteral("Track1=")}));
-        EXPECT_EQ(readBytes(path()), "[1C02F203]\r\n" + c.line + "\r\nTrack1=\r\n") << c.line.toHex().toStdString();
-        EXPECT_EQ(readSection(path(), QStringLiteral("1C02F203")).entries.value(0), QStringLiteral("Title=") + c.title);
+        ASSERT_TRUE(writeSection(path(), QStringLiteral("1C02F203"), {QStringLiteral("Title=") + c.title}));
+        EXPECT_EQ(readBytes(path()), "[1C02F203]\r\n" + c.line + "\r\n") << c.line.toHex().toStdString();
+        EXPECT_EQ(readSection(path(), QStringLiteral("1C02F203")).entries, QStringList{QStringLiteral("Title=") + c.title});
     }
 }
 
-TEST_F(ProfileFileTest, LineBreaksInsideAnEntryCannotForgeLines) {
-    writeBytes(path(), "[B2]\nb=2\n");
-    ASSERT_TRUE(writeSection(path(), QStringLiteral("A1"), {QStringLiteral("Title=x\r\n[B2]\nb=forged")}));
-    EXPECT_EQ(readSection(path(), QStringLiteral("B2")).entries, QStringList{"b=2"});
-    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).entries, QStringList{"Title=x  [B2] b=forged"});
-}
-
-TEST_F(ProfileFileTest, WriteKeepsFileModeAndSymbolicLinkAndLeavesNoTemporaries) {
+TEST_F(ProfileFileTest, WriteKeepsFileModeAndSymbolicLink) {
     const QString real = dir.filePath(QStringLiteral("real.ini"));
     writeBytes(real, "[A1]\na=1\n");
     QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner);
@@ -232,25 +206,15 @@ TEST_F(ProfileFileTest, WriteKeepsFileModeAndSymbolicLinkAndLeavesNoTemporaries)
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    EXPECT_TRUE(temporariesIn(dir.path()).isEmpty());
 }
 
-TEST_F(ProfileFileTest, FailedWritesSayWhyAndLeaveTheOldFile) {
+TEST_F(ProfileFileTest, FailedWritesSayWhyAndAFullDiskMidWriteLeavesTheOldFile) {
     // A regular file as the parent folder: fails for root too.
     writeBytes(dir.filePath(QStringLiteral("plain")), "x");
     QString error;
     EXPECT_FALSE(writeSection(dir.filePath(QStringLiteral("plain/Velmora.ini")), QStringLiteral("A1"), {QStringLiteral("a=1")}, &error));
     EXPECT_FALSE(error.isEmpty());
-    if (geteuid() == 0) return;  // root writes into read-only folders
-    writeBytes(path(), "[A1]\na=1\n");
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const bool written = writeSection(path(), QStringLiteral("A1"), {QStringLiteral("a=2")});
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(readBytes(path()), QByteArray("[A1]\na=1\n"));
-}
 
-TEST_F(ProfileFileTest, FullDiskMidWriteLeavesTheOldFile) {
     // A file-size limit fails the temporary file's write part-way, like a full disk, even for root.
     QByteArray before;
     for (int i = 0; i < 200; ++i) before += "[S" + QByteArray::number(i) + "]\r\nTitle=Some title\r\n";
@@ -346,16 +310,11 @@ TEST_F(ProfileFileTest, GetSectionFillsTheBufferLikeThePlatform) {
         int result;
         QString buffer;  // the whole buffer after the call, '^' where untouched
     };
-    const QString untouched(12, u'^');
-    const auto with = [&](const QString& head) { return head + untouched.mid(head.size()); };
     const Case cases[] = {
+        {"section of comments only", "E5", 12, 0, QString(2, NUL) + QString(10, u'^')},
         // "Title=AB" NUL "Track1=" NUL is 17 characters; with the final NUL, 18 fit in size - 2.
-        {"fits", "A1", 22, 17, QString("Title=AB") + NUL + "Track1=" + NUL + NUL + QString(4, u'^')},
-        {"missing section", "Z9", 12, 0, with(QString(2, NUL))},
-        {"only comments", "E5", 12, 0, with(QString(2, NUL))},
         {"exactly fits", "A1", 20, 17, QString("Title=AB") + NUL + "Track1=" + NUL + NUL + "^^"},
         {"one short: cut", "A1", 19, 17, QString("Title=AB") + NUL + "Track1=" + NUL + NUL + NUL},
-        {"cut inside an entry", "A1", 12, 10, QString("Title=AB") + NUL + "T" + NUL + NUL},
         {"tiny buffer", "A1", 2, 0, QString(2, NUL)},
     };
     for (const Case& c : cases) {
@@ -363,28 +322,4 @@ TEST_F(ProfileFileTest, GetSectionFillsTheBufferLikeThePlatform) {
         EXPECT_EQ(GetPrivateProfileSection(QString::fromLatin1(c.section), buffer, path()), c.result) << c.name;
         EXPECT_EQ(buffer, c.buffer.left(c.size)) << c.name;
     }
-}
-
-TEST_F(ProfileFileTest, TenThousandCharacterBufferCutsLongSections) {
-    QStringList entries;
-    for (int i = 1; i <= 40; ++i) entries << QStringLiteral("Track%1=").arg(i) + QString(300, u'x');
-    ASSERT_TRUE(writeSection(path(), QStringLiteral("A1"), entries));
-    QString buffer(10000, u'^');
-    EXPECT_EQ(GetPrivateProfileSection(QStringLiteral("A1"), buffer, path()), 9998);
-    EXPECT_TRUE(buffer.startsWith(entries.first() + NUL + entries.at(1) + NUL) && buffer.endsWith(QString(2, NUL)));
-    EXPECT_EQ(readSection(path(), QStringLiteral("A1")).entries, entries);  // the whole read has them all
-}
-
-TEST_F(ProfileFileTest, WritePrivateProfileSectionTakesSectionText) {
-    const std::pair<QString, QByteArray> writes[] = {
-        {QString("Title=x") + NUL + "Track1=" + NUL + "Track2=y" + NUL + NUL, "[A1]\r\nTitle=x\r\nTrack1=\r\nTrack2=y\r\n"},
-        {QString("a=1") + NUL + NUL + "b=2" + NUL + NUL, "[A1]\r\na=1\r\n"},  // what follows the terminator is not the section's
-        {QString(NUL), "[A1]\r\n"},  // an empty section text leaves the header alone
-    };
-    for (const auto& [text, bytes] : writes) {
-        ASSERT_TRUE(WritePrivateProfileSection(QStringLiteral("A1"), text, path()));
-        EXPECT_EQ(readBytes(path()), bytes);
-    }
-    EXPECT_EQ(sectionText({}), QString(NUL));
-    EXPECT_EQ(entriesOf(QStringLiteral("a=1")), QStringList{"a=1"});
 }

@@ -10,8 +10,7 @@
 
 namespace velmora::test {
 
-// A scripted drive: canned replies and result codes per command string, and a record of
-// every command sent, in order.
+// A scripted drive: canned replies and result codes per command, and every command sent.
 class FakeMci final : public MciService {
 public:
     struct Answer {
@@ -19,9 +18,7 @@ public:
         std::string reply;
     };
 
-    void answer(const std::string& command, std::string reply, int code = 0) {
-        answers[command] = {code, std::move(reply)};
-    }
+    void answer(const std::string& command, std::string reply) { answers[command] = {0, std::move(reply)}; }
     void fail(const std::string& command, int code) { answers[command] = {code, {}}; }
     // Commands the drive takes without a reply.
     void accept(std::initializer_list<std::string> commands) {
@@ -52,27 +49,19 @@ public:
         return true;
     }
 
-    // Commands sent since the last call.
-    std::vector<std::string> takeSent() {
-        std::vector<std::string> out;
-        out.swap(sent);
-        return out;
-    }
-
     // A playing audio disc of `tracks` tracks, each 4:10 long, at `position` (tmsf).
-    void audioDisc(int tracks, const std::string& position, const std::string& mode = "playing") {
+    void audioDisc(int tracks, const std::string& position) {
         answer("status cd media present", "true");
         answer("status cd type track 1", "audio");
         answer("status cd number of tracks wait", std::to_string(tracks));
         for (int n = 1; n <= tracks; ++n) answer("status cd length track " + std::to_string(n), "04:10:00");
         answer("status cd position", position);
-        answer("status cd mode", mode);
+        answer("status cd mode", "playing");
     }
 
     std::map<std::string, Answer> answers;
     std::vector<std::string> sent;
-    // A command the test did not script is refused, as a drive refuses a command it does
-    // not know: a mistyped command cannot pass unnoticed.
+    // Refused, as by a drive that does not know it: a mistyped command cannot pass unnoticed.
     int unknownCode = 261;
 };
 

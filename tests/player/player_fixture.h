@@ -20,8 +20,7 @@ namespace velmora::test {
 
 using Commands = std::vector<std::string>;
 
-// Message boxes that record what they show and can act while one is open, as the user's
-// desktop goes on delivering events under a modal box.
+// Message boxes that can act while open, as events go on arriving under a modal box.
 class ScriptedBoxes final : public MessageBoxService {
 public:
     int show(const QString& text, const QString& title, int style) override {
