@@ -20,11 +20,10 @@ void LoopbackHttpServer::serve(QTcpSocket* socket) {
         const QByteArray head = pending.left(end);
         pending.remove(0, end + 4);
         const qsizetype lineEnd = head.indexOf("\r\n");
-        Request request{head.left(lineEnd < 0 ? head.size() : lineEnd), {}, lineEnd < 0 ? QByteArray() : head.mid(lineEnd + 2)};
-        request.target = request.line.split(' ').value(1);
+        const Request request{head.left(lineEnd < 0 ? head.size() : lineEnd).split(' ').value(1),
+                              lineEnd < 0 ? QByteArray() : head.mid(lineEnd + 2)};
         const int index = static_cast<int>(requests.size());
         requests.push_back(request);
-        if (onRequest) onRequest(index);
         answer(socket, script ? script(request, index) : Answer{});
     }
     socket->setProperty("pending", pending);

@@ -17,27 +17,12 @@ public:
         QByteArray location;    // sent as Location when set
         qint64 floodBytes = 0;  // Flood: this many bytes with no length given, then close
     };
-    static Answer reply(QByteArray body, int status = 200) {
-        Answer a;
-        a.status = status;
-        a.body = std::move(body);
-        return a;
-    }
-    static Answer of(Answer::Kind kind, qint64 floodBytes = 0) {
-        Answer a;
-        a.kind = kind;
-        a.floodBytes = floodBytes;
-        return a;
-    }
-    static Answer redirect(QByteArray location) {
-        Answer a = reply({}, 302);
-        a.location = std::move(location);
-        return a;
-    }
+    static Answer reply(QByteArray body, int status = 200) { return {Answer::Kind::Reply, status, std::move(body), {}, 0}; }
+    static Answer of(Answer::Kind kind, qint64 floodBytes = 0) { return {kind, 200, {}, {}, floodBytes}; }
+    static Answer redirect(QByteArray location) { return {Answer::Kind::Reply, 302, {}, std::move(location), 0}; }
 
     struct Request {
-        QByteArray line;     // "GET /path?query HTTP/1.1"
-        QByteArray target;   // "/path?query"
+        QByteArray target;   // "/path?query" of "GET /path?query HTTP/1.1"
         QByteArray headers;  // the header lines as sent
     };
 
@@ -47,8 +32,6 @@ public:
 
     // Answers request `index` (counted from 0 over the server's life); default: 200, empty.
     std::function<Answer(const Request& request, int index)> script;
-    // Called as each request is recorded, before its answer: an event inside the client's wait.
-    std::function<void(int index)> onRequest;
     std::vector<Request> requests;
 
 private:
