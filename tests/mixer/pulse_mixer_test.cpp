@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QDial>
-#include <QLabel>
-#include <QTest>
 #include <QWidget>
 
 #include <fcntl.h>
@@ -50,64 +48,36 @@ protected:
     AlsaMixerVolume mixer_;
 };
 
-TEST_F(PulseMixer, VolumeWritesLandOnTheSinkAndChangesElsewhereAreRead) {
-    for (std::int32_t v : {0, 1, 16384, 32768, 49151, 65534, 65535}) {
-        mixer_.setMainVolume(v);
-        EXPECT_EQ(PulseServer::volume(), mixer_scale::toElement(v, 0, kServerMax)) << "knob " << v;
-        EXPECT_EQ(mixer_.MainVolume(), v);
-    }
-    const std::pair<long, std::int32_t> elsewhere[] = {
-        {0, 0},
-        {kServerMax / 4, 16384},      // 16384 * 65535 / 65536 = 16383.75
-        {kServerMax / 2, 32768},      // 32767.5 rounds up
-        {kServerMax, 65535},
-        {kServerMax * 3 / 2, 65535},  // over 100 %: the knob's top
-    };
-    for (const auto& [raw, expected] : elsewhere) {
-        PulseServer::setVolume(raw);
-        EXPECT_EQ(mixer_.MainVolume(), expected) << "server volume " << raw;
-    }
-}
-
-TEST_F(PulseMixer, MuteWritesLandAndChangesElsewhereAreRead) {
-    PulseServer::setMuted(true);
-    EXPECT_TRUE(mixer_.MainMute());
-    for (bool mute : {false, true}) {
-        mixer_.setMainMute(mute);
-        EXPECT_EQ(PulseServer::muted(), mute);
-        EXPECT_EQ(mixer_.MainMute(), mute);
-    }
-    PulseServer::setMuted(false);
-    EXPECT_FALSE(mixer_.MainMute());
-}
-
 // The server has no CD line: it reads as missing, and writing to it leaves the master alone.
-TEST_F(PulseMixer, CdLineIsMissing) {
+// What the mixer writes to the master lands on the sink, and what others change there it reads.
+TEST_F(PulseMixer, MasterFollowsTheSinkAndTheCdLineIsMissing) {
     EXPECT_EQ(mixer_.CDVolume(), -1);
     EXPECT_TRUE(mixer_.CDMute());
     mixer_.setCDVolume(0);
     mixer_.setCDMute(true);
     EXPECT_EQ(PulseServer::volume(), kServerMax / 2);
     EXPECT_FALSE(PulseServer::muted());
+
+    mixer_.setMainVolume(49151);
+    mixer_.setMainMute(true);
+    EXPECT_EQ(PulseServer::volume(), mixer_scale::toElement(49151, 0, kServerMax));
+    EXPECT_TRUE(PulseServer::muted());
+    PulseServer::setVolume(kServerMax / 4);
+    PulseServer::setMuted(false);
+    EXPECT_EQ(mixer_.MainVolume(), 16384);
+    EXPECT_FALSE(mixer_.MainMute());
 }
 
-// Through the real mixer: the poll brings the server's changes in, the knob and images drive it.
+// The controls on the real mixer: the poll brings the server's volume in, the knob drives it.
 TEST_F(PulseMixer, VolumeControlsFollowAndDriveTheServer) {
     QWidget window;
     window.show();
     VolumeControls controls(&window, [] { return std::make_unique<AlsaMixerVolume>(); });
     PulseServer::setVolume(kServerMax / 4);
-    PulseServer::setMuted(true);
     controls.tmrVolume_Timer();
     EXPECT_EQ(controls.sldMain()->value(), 16384);
-    EXPECT_TRUE(controls.imgUnmute()->isVisible());
-
     controls.sldMain()->setValue(8192);
     EXPECT_EQ(PulseServer::volume(), mixer_scale::toElement(8192, 0, kServerMax));
-    QTest::mouseClick(controls.imgUnmute(), Qt::LeftButton);
-    EXPECT_FALSE(PulseServer::muted());
-    QTest::mouseClick(controls.imgMute(), Qt::LeftButton);
-    EXPECT_TRUE(PulseServer::muted());
 }
 
 }  // namespace
