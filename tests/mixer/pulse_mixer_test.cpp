@@ -1,15 +1,19 @@
-// The mixer against a PulseAudio server of the test's own, with a null sink named "own".
+// The mixer, and the controls on it, against a PulseAudio server of the test's own with a
+// null sink named "own".
 #include "mixer/alsa_mixer_volume.h"
 #include "mixer/mixer_scale.h"
+#include "mixer/volume_controls.h"
 #include "mixer_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <QDial>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QWidget>
 
 #include <regex>
 #include <string>
@@ -84,11 +88,14 @@ private:
     std::vector<std::pair<const char*, QByteArray>> saved_;
 };
 
+bool serverTools() {
+    return !QStandardPaths::findExecutable("pulseaudio").isEmpty() && !QStandardPaths::findExecutable("pactl").isEmpty();
+}
+
 // Writes land on the sink and the sink's changes are read; the server has no CD line. Gone,
 // it reads as no mixer; back, it is used again, on the same number of descriptors.
 TEST(PulseMixer, DrivesTheSinkAndFollowsTheServerGoingAwayAndComingBack) {
-    if (QStandardPaths::findExecutable("pulseaudio").isEmpty() || QStandardPaths::findExecutable("pactl").isEmpty())
-        GTEST_SKIP() << "needs pulseaudio and pactl";
+    if (!serverTools()) GTEST_SKIP() << "needs pulseaudio and pactl";
     OwnServer server;
     ASSERT_TRUE(server.start()) << "the test's own server did not start";
     AlsaMixerVolume mixer("pulse");
@@ -122,6 +129,20 @@ TEST(PulseMixer, DrivesTheSinkAndFollowsTheServerGoingAwayAndComingBack) {
     EXPECT_EQ(server.volume(), mixer_scale::toElement(32768, 0, kServerMax));
     EXPECT_EQ(mixer.MainVolume(), 32768);
     EXPECT_EQ(openDescriptorCount(), descriptors);
+}
+
+// The controls on the real mixer: the poll brings the sink's volume in, the knob drives it.
+TEST(PulseMixer, VolumeControlsFollowAndDriveTheSink) {
+    if (!serverTools()) GTEST_SKIP() << "needs pulseaudio and pactl";
+    OwnServer server;
+    ASSERT_TRUE(server.start() && server.set("volume", kServerMax / 4));
+    QWidget window;
+    window.show();
+    VolumeControls controls(&window, [] { return std::make_unique<AlsaMixerVolume>("pulse"); });
+    controls.tmrVolume_Timer();
+    EXPECT_EQ(controls.sldMain()->value(), 16384);
+    controls.sldMain()->setValue(8192);
+    EXPECT_EQ(server.volume(), mixer_scale::toElement(8192, 0, kServerMax));
 }
 
 }  // namespace
