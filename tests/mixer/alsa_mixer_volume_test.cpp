@@ -1,144 +1,34 @@
 #include "mixer/alsa_mixer_volume.h"
-#include "mixer/mixer_scale.h"
 #include "mixer_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QScopeGuard>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <string>
 
 namespace velmora {
 namespace {
 
-int openDescriptorCount() {
-    const std::filesystem::directory_iterator fds("/proc/self/fd");
-    return static_cast<int>(std::distance(begin(fds), end(fds)));
-}
+using velmora::testing::openDescriptorCount;
 
-// Devices that do not exist: every read -1 or true, writes ignored, no descriptors piling up.
+// A device that does not exist: reads -1 and true, writes ignored, no descriptors piling up.
 TEST(MissingMixer, ReadsGiveMinusOneAndTrueAndWritesDoNothing) {
-    for (const char* device : {"velmora_no_such_device", "hw:97"}) {
-        SCOPED_TRACE(device);
-        AlsaMixerVolume mixer(device);
-        mixer.MainVolume();  // ALSA reads its configuration once; that is not a leak
-        const int before = openDescriptorCount();
-        for (int i = 0; i < 25000; ++i) {
-            mixer.setMainVolume(i);
-            mixer.setMainMute((i & 1) != 0);
-            mixer.setCDVolume(i);
-            mixer.setCDMute((i & 1) != 0);
-            ASSERT_EQ(mixer.MainVolume(), -1);
-            ASSERT_TRUE(mixer.MainMute());
-            ASSERT_EQ(mixer.CDVolume(), -1);
-            ASSERT_TRUE(mixer.CDMute());
-        }
-        EXPECT_EQ(openDescriptorCount(), before);
+    AlsaMixerVolume mixer("velmora_no_such_device");
+    mixer.MainVolume();  // ALSA reads its configuration once; that is not a leak
+    const int before = openDescriptorCount();
+    for (int i = 0; i < 25000; ++i) {
+        mixer.setMainVolume(i);
+        mixer.setMainMute((i & 1) != 0);
+        ASSERT_EQ(mixer.MainVolume(), -1);
+        ASSERT_TRUE(mixer.MainMute());
     }
-}
-
-// A server the test stops and starts at will: the mixer keeps its device open and must notice.
-class OwnServer {
-public:
-    ~OwnServer() { stop(); }
-    std::string address() const { return "unix:" + (dir_ + "/native").toStdString(); }
-
-    bool start() {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", dir_);
-        env.insert("HOME", dir_);
-        env.insert("PULSE_STATE_PATH", dir_ + "/state");
-        process_.setProcessEnvironment(env);
-        process_.start("pulseaudio",
-                       {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no",
-                        "--log-target=file:" + dir_ + "/server.log", "-L",
-                        "module-native-protocol-unix socket=" + dir_ + "/native auth-anonymous=1", "-L",
-                        "module-null-sink sink_name=own"});
-        if (!process_.waitForStarted(5000)) return false;
-        for (int i = 0; i < 100; ++i) {
-            if (velmora::testing::PulseServer::run("pactl -s '" + address() + "' info")) return true;
-            QThread::msleep(100);
-        }
-        return false;
-    }
-    void stop() {
-        if (process_.state() == QProcess::NotRunning) return;
-        process_.terminate();
-        if (!process_.waitForFinished(5000)) {
-            process_.kill();
-            process_.waitForFinished(5000);
-        }
-    }
-    long volume() { return velmora::testing::PulseServer::volume(address(), "own"); }
-
-private:
-    QTemporaryDir tmp_;
-    const QString dir_ = tmp_.path();
-    QProcess process_;
-};
-
-// Gone: no value; back: the new server's values and writes; the same descriptors throughout.
-TEST(AlsaMixerKeptDevice, FollowsTheServerGoingAwayAndComingBack) {
-    if (QStandardPaths::findExecutable("pulseaudio").isEmpty() || QStandardPaths::findExecutable("pactl").isEmpty())
-        GTEST_SKIP() << "needs pulseaudio and pactl";
-    OwnServer server;
-    ASSERT_TRUE(server.start()) << "the test's own server did not start";
-    const QByteArray saved = qgetenv("PULSE_SERVER");
-    const auto restore =
-        qScopeGuard([&] { saved.isNull() ? qunsetenv("PULSE_SERVER") : qputenv("PULSE_SERVER", saved); });
-    qputenv("PULSE_SERVER", QByteArray::fromStdString(server.address()));
-
-    AlsaMixerVolume mixer("pulse");
-    mixer.setMainVolume(16384);
-    EXPECT_EQ(server.volume(), mixer_scale::toElement(16384, 0, 65536));
-    EXPECT_EQ(mixer.MainVolume(), 16384);
-    const int descriptors = openDescriptorCount();
-
-    struct Step {
-        const char* what;
-        bool serverUp;
-        std::int32_t write;  // then read back; -1: no write
-        std::int32_t volume;
-        bool muted;
-    };
-    const Step steps[] = {
-        {"gone", false, -1, -1, true},
-        {"gone, written to", false, 30000, -1, true},
-        {"back: its own volume", true, -1, 65535, false},
-        {"back: a write lands", true, 32768, 32768, false},
-        {"gone again", false, -1, -1, true},
-        {"back again", true, 8192, 8192, false},
-    };
-    bool up = true;
-    for (const Step& step : steps) {
-        if (up != step.serverUp) {
-            if (step.serverUp) {
-                ASSERT_TRUE(server.start()) << step.what;
-            } else {
-                server.stop();
-            }
-            up = step.serverUp;
-        }
-        if (step.write >= 0) {
-            mixer.setMainVolume(step.write);
-            if (up) {
-                EXPECT_EQ(server.volume(), mixer_scale::toElement(step.write, 0, 65536)) << step.what;
-            }
-        }
-        EXPECT_EQ(mixer.MainVolume(), step.volume) << step.what;
-        EXPECT_EQ(mixer.MainMute(), step.muted) << step.what;
-    }
-    EXPECT_EQ(openDescriptorCount(), descriptors);
+    EXPECT_EQ(openDescriptorCount(), before);
 }
 
 // No sound card, no server: "default" has no mixer and ALSA keeps quiet about it. ALSA settles
@@ -161,7 +51,6 @@ TEST(AlsaMixerWithoutSound, DefaultDeviceHasNoMixerAndStaysQuiet) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("VELMORA_MIXER_PROBE", "1");
     env.insert("PULSE_SERVER", "unix:/nonexistent/velmora/pulse/native");
-    env.remove("VELMORA_PULSE_SERVER");
     child.setProcessEnvironment(env);
     child.start(QString::fromLocal8Bit(std::filesystem::read_symlink("/proc/self/exe").c_str()), {});
     ASSERT_TRUE(child.waitForFinished(30000));

@@ -16,10 +16,9 @@ struct Range {
 
 void PrintTo(const Range& r, std::ostream* os) { *os << r.min << ".." << r.max << " (" << r.what << ")"; }
 
-// Ranges met in practice: a sound server's, ours, 5-, 7- and 8-bit codecs, one not from 0.
+// Finer than ours (a sound server's), ours, coarser (a 5-bit codec), and one not from 0.
 const Range kRanges[] = {
-    {0, 65536, "SoundServer"}, {0, 65535, "SameAsOurs"}, {0, 31, "FiveBitCodec"},
-    {0, 87, "SevenBitCodecPartUsed"}, {0, 255, "EightBit"}, {-10239, 400, "OffsetRange"},
+    {0, 65536, "SoundServer"}, {0, 65535, "SameAsOurs"}, {0, 31, "FiveBitCodec"}, {-10239, 400, "OffsetRange"},
 };
 
 class MixerScale : public ::testing::TestWithParam<Range> {};
@@ -66,13 +65,8 @@ TEST(MixerScaleValues, KnownPointsClampsAndEmptyRanges) {
     const Case toElement[] = {
         {32768, 0, 65536, 32769},   // 32768.5 rounds up
         {32767, 0, 65536, 32767},   // 32767.5 would; 32767 * 65536 / 65535 = 32767.49..
-        {1, 0, 65536, 1},
-        {32768, 0, 31, 16},         // 15.5 rounds up
-        {32767, 0, 31, 15},
-        {65535, -10239, 400, 400},
         {70000, 0, 65536, 65536},   // above the scale: clamped, an element holds no more
         {-1, 0, 65536, 0},          // below it (a knob showing "no mixer"): the bottom
-        {-2147483648LL, 0, 255, 0},
         {40000, 5, 5, 5},           // an empty range divides by nothing
     };
     for (const Case& c : toElement)
@@ -82,7 +76,6 @@ TEST(MixerScaleValues, KnownPointsClampsAndEmptyRanges) {
         {0, 0, 65536, -5},
         {33825, 0, 31, 16},         // 16 * 65535 / 31 = 33824.5
         {0, 5, 5, 5},
-        {0, 9, 2, 5},
     };
     for (const Case& c : fromElement)
         EXPECT_EQ(mixer_scale::fromElement(c.raw, c.min, c.max), c.volume) << c.raw << " on " << c.min << ".." << c.max;

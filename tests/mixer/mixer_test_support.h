@@ -34,17 +34,10 @@ struct FakeMixerVolume : CMixerVolume {
     }
 };
 
-// The private PulseAudio server that tools/with-pulse.sh starts, if there is one.
-struct PulseServer {
-    // Empty when the suite runs without the server; otherwise the sink it may change.
-    static std::string sink();
-    // Runs a command, returns its standard output; nullopt when it fails.
-    static std::optional<std::string> run(const std::string& command);
-    // The sink's first channel, raw (65536 is 100 %); of another server's sink when given.
-    static long volume(const std::string& server = {}, const std::string& sink = PulseServer::sink());
-    static bool muted();
-    static void setVolume(long raw);
-    static void setMuted(bool muted);
-};
+// Runs a shell command and returns its standard output; nullopt when it fails.
+std::optional<std::string> commandOutput(const std::string& command);
+
+// The descriptors this process holds open.
+int openDescriptorCount();
 
 }  // namespace velmora::testing

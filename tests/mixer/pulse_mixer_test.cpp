@@ -1,5 +1,5 @@
-// The mixer and the volume controls against a real sound server: the private PulseAudio
-// with a null sink that tools/with-pulse.sh starts. Skipped when the suite runs without it.
+// The mixer, and the controls on it, against a PulseAudio server of the test's own with a
+// null sink named "own".
 #include "mixer/alsa_mixer_volume.h"
 #include "mixer/mixer_scale.h"
 #include "mixer/volume_controls.h"
@@ -8,106 +8,141 @@
 #include <gtest/gtest.h>
 
 #include <QDial>
-#include <QLabel>
-#include <QTest>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QWidget>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cstdlib>
+#include <regex>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace velmora {
 namespace {
 
-using velmora::testing::PulseServer;
+using velmora::testing::commandOutput;
+using velmora::testing::openDescriptorCount;
 
 constexpr long kServerMax = 65536;  // the server's 100 %, the top of "Master"
 
-class PulseMixer : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (PulseServer::sink().empty() || !PulseServer::run("pactl info"))
-            GTEST_SKIP() << "no PulseAudio server answers; run the suite through tools/with-pulse.sh";
-        // Suites running side by side take turns with the one sink.
-        if (const char* lock = std::getenv("VELMORA_PULSE_LOCK"); lock && *lock) {
-            lockFd_ = ::open(lock, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-            if (lockFd_ >= 0) ::flock(lockFd_, LOCK_EX);
+// A server the test stops and starts at will. While it lives, this process and the pactl it
+// runs talk to it alone, with a cookie of its own rather than the user's.
+class OwnServer {
+public:
+    OwnServer() {
+        for (const char* name : {"PULSE_SERVER", "PULSE_COOKIE"}) saved_.emplace_back(name, qgetenv(name));
+        qputenv("PULSE_SERVER", "unix:" + (dir_ + "/native").toLocal8Bit());
+        qputenv("PULSE_COOKIE", (dir_ + "/cookie").toLocal8Bit());
+    }
+    ~OwnServer() {
+        stop();
+        for (const auto& [name, value] : saved_) value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    }
+
+    bool start() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", dir_);
+        env.insert("HOME", dir_);
+        env.insert("PULSE_STATE_PATH", dir_ + "/state");
+        process_.setProcessEnvironment(env);
+        process_.start("pulseaudio",
+                       {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no",
+                        "--log-target=file:" + dir_ + "/server.log", "-L",
+                        "module-native-protocol-unix socket=" + dir_ + "/native auth-anonymous=1", "-L",
+                        "module-null-sink sink_name=own"});
+        if (!process_.waitForStarted(5000)) return false;
+        for (int i = 0; i < 100; ++i) {
+            if (commandOutput("pactl info")) return true;
+            QThread::msleep(100);
         }
-        PulseServer::setVolume(kServerMax / 2);
-        PulseServer::setMuted(false);
-        if (mixer_.MainVolume() < 0)
-            FAIL() << "ALSA's \"default\" device shows no Master on the running server "
-                      "(is libasound2-plugins installed?)";
+        return false;
+    }
+    void stop() {
+        if (process_.state() == QProcess::NotRunning) return;
+        process_.terminate();
+        if (!process_.waitForFinished(5000)) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
     }
 
-    void TearDown() override {
-        if (lockFd_ >= 0) ::close(lockFd_);
+    // The sink's first channel, raw; -1 when pactl does not tell.
+    long volume() {
+        const auto out = commandOutput("pactl get-sink-volume own");
+        std::smatch match;
+        if (out && std::regex_search(*out, match, std::regex(R"(:\s*(\d+)\s*/)"))) return std::stol(match[1]);
+        return -1;
+    }
+    bool muted() { return commandOutput("pactl get-sink-mute own").value_or("").find("yes") != std::string::npos; }
+    bool set(const std::string& what, long value) {
+        return commandOutput("pactl set-sink-" + what + " own " + std::to_string(value)).has_value();
     }
 
-    int lockFd_ = -1;
-    AlsaMixerVolume mixer_;
+private:
+    QTemporaryDir tmp_;
+    const QString dir_ = tmp_.path();
+    QProcess process_;
+    std::vector<std::pair<const char*, QByteArray>> saved_;
 };
 
-TEST_F(PulseMixer, VolumeWritesLandOnTheSinkAndChangesElsewhereAreRead) {
-    for (std::int32_t v : {0, 1, 16384, 32768, 49151, 65534, 65535}) {
-        mixer_.setMainVolume(v);
-        EXPECT_EQ(PulseServer::volume(), mixer_scale::toElement(v, 0, kServerMax)) << "knob " << v;
-        EXPECT_EQ(mixer_.MainVolume(), v);
-    }
-    const std::pair<long, std::int32_t> elsewhere[] = {
-        {0, 0},
-        {kServerMax / 4, 16384},      // 16384 * 65535 / 65536 = 16383.75
-        {kServerMax / 2, 32768},      // 32767.5 rounds up
-        {kServerMax, 65535},
-        {kServerMax * 3 / 2, 65535},  // over 100 %: the knob's top
-    };
-    for (const auto& [raw, expected] : elsewhere) {
-        PulseServer::setVolume(raw);
-        EXPECT_EQ(mixer_.MainVolume(), expected) << "server volume " << raw;
-    }
+bool serverTools() {
+    return !QStandardPaths::findExecutable("pulseaudio").isEmpty() && !QStandardPaths::findExecutable("pactl").isEmpty();
 }
 
-TEST_F(PulseMixer, MuteWritesLandAndChangesElsewhereAreRead) {
-    PulseServer::setMuted(true);
-    EXPECT_TRUE(mixer_.MainMute());
-    for (bool mute : {false, true}) {
-        mixer_.setMainMute(mute);
-        EXPECT_EQ(PulseServer::muted(), mute);
-        EXPECT_EQ(mixer_.MainMute(), mute);
-    }
-    PulseServer::setMuted(false);
-    EXPECT_FALSE(mixer_.MainMute());
+// Writes land on the sink and the sink's changes are read; the server has no CD line. Gone,
+// it reads as no mixer; back, it is used again, on the same number of descriptors.
+TEST(PulseMixer, DrivesTheSinkAndFollowsTheServerGoingAwayAndComingBack) {
+    if (!serverTools()) GTEST_SKIP() << "needs pulseaudio and pactl";
+    OwnServer server;
+    ASSERT_TRUE(server.start()) << "the test's own server did not start";
+    AlsaMixerVolume mixer("pulse");
+
+    EXPECT_EQ(mixer.CDVolume(), -1);
+    EXPECT_TRUE(mixer.CDMute());
+    mixer.setCDVolume(0);
+    mixer.setCDMute(true);
+    EXPECT_EQ(server.volume(), kServerMax);
+    EXPECT_FALSE(server.muted());
+
+    mixer.setMainVolume(49151);
+    mixer.setMainMute(true);
+    EXPECT_EQ(server.volume(), mixer_scale::toElement(49151, 0, kServerMax));
+    EXPECT_TRUE(server.muted());
+    ASSERT_TRUE(server.set("volume", kServerMax / 4) && server.set("mute", 0));
+    EXPECT_EQ(mixer.MainVolume(), 16384);
+    EXPECT_FALSE(mixer.MainMute());
+    const int descriptors = openDescriptorCount();
+
+    server.stop();
+    EXPECT_EQ(mixer.MainVolume(), -1);
+    EXPECT_TRUE(mixer.MainMute());
+    mixer.setMainVolume(30000);
+    EXPECT_EQ(mixer.MainVolume(), -1);
+
+    // A new server at its own 100 %: read afresh, and writes reach it.
+    ASSERT_TRUE(server.start());
+    EXPECT_EQ(mixer.MainVolume(), 65535);
+    mixer.setMainVolume(32768);
+    EXPECT_EQ(server.volume(), mixer_scale::toElement(32768, 0, kServerMax));
+    EXPECT_EQ(mixer.MainVolume(), 32768);
+    EXPECT_EQ(openDescriptorCount(), descriptors);
 }
 
-// The server has no CD line: it reads as missing, and writing to it leaves the master alone.
-TEST_F(PulseMixer, CdLineIsMissing) {
-    EXPECT_EQ(mixer_.CDVolume(), -1);
-    EXPECT_TRUE(mixer_.CDMute());
-    mixer_.setCDVolume(0);
-    mixer_.setCDMute(true);
-    EXPECT_EQ(PulseServer::volume(), kServerMax / 2);
-    EXPECT_FALSE(PulseServer::muted());
-}
-
-// Through the real mixer: the poll brings the server's changes in, the knob and images drive it.
-TEST_F(PulseMixer, VolumeControlsFollowAndDriveTheServer) {
+// The controls on the real mixer: the poll brings the sink's volume in, the knob drives it.
+TEST(PulseMixer, VolumeControlsFollowAndDriveTheSink) {
+    if (!serverTools()) GTEST_SKIP() << "needs pulseaudio and pactl";
+    OwnServer server;
+    ASSERT_TRUE(server.start() && server.set("volume", kServerMax / 4));
     QWidget window;
     window.show();
-    VolumeControls controls(&window, [] { return std::make_unique<AlsaMixerVolume>(); });
-    PulseServer::setVolume(kServerMax / 4);
-    PulseServer::setMuted(true);
+    VolumeControls controls(&window, [] { return std::make_unique<AlsaMixerVolume>("pulse"); });
     controls.tmrVolume_Timer();
     EXPECT_EQ(controls.sldMain()->value(), 16384);
-    EXPECT_TRUE(controls.imgUnmute()->isVisible());
-
     controls.sldMain()->setValue(8192);
-    EXPECT_EQ(PulseServer::volume(), mixer_scale::toElement(8192, 0, kServerMax));
-    QTest::mouseClick(controls.imgUnmute(), Qt::LeftButton);
-    EXPECT_FALSE(PulseServer::muted());
-    QTest::mouseClick(controls.imgMute(), Qt::LeftButton);
-    EXPECT_TRUE(PulseServer::muted());
+    EXPECT_EQ(server.volume(), mixer_scale::toElement(8192, 0, kServerMax));
 }
 
 }  // namespace
