@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libcdio-dev libcdio-paranoia-dev libcdio-utils
+  libcdio-dev libcdio-paranoia-dev
   libasound2-dev libasound2-plugins alsa-utils
   pulseaudio pulseaudio-utils
   libdiscid-dev
