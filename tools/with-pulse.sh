@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command beside a private, headless PulseAudio server whose only sink is a null
 # sink, so the paced playback test and the mixer bench have real sound output and a real
-# master volume on a machine without a sound card. The server is stopped when the command ends, whatever its result.
+# master volume on a machine without a sound card. The server is stopped when the command
+# ends, whatever its result.
 #
 #   tools/with-pulse.sh [--global] COMMAND [ARGS...]
 #
