@@ -1,5 +1,7 @@
 #include "dialogs/tips_file.h"
 
+#include "shared/text_lines.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -29,16 +31,8 @@ std::function<double()> clockSeededRandom() {
 }  // namespace
 
 QStringList splitTips(const QByteArray& data) {
-    const QString text = decode(data);
-    QStringList tips;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r' && text[i] != u'\n') continue;
-        tips.append(text.mid(start, i - start));
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) tips.append(text.mid(start));
+    QStringList tips = splitLineEnds(decode(data));
+    if (tips.last().isEmpty()) tips.removeLast();  // a final line end opens no tip
     return tips;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/cdio/image_check.h"
 
+#include "shared/text_lines.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,20 +49,6 @@ QStringList words(const QString& line) {
     return out;
 }
 
-// Lines ended by CR LF, LF or CR alone.
-QStringList splitLines(const QString& text) {
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r' && text[i] != u'\n') continue;
-        lines << text.mid(start, i - start);
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-        start = i + 1;
-    }
-    lines << text.mid(start);
-    return lines;
-}
-
 bool isAsciiNumber(QStringView text) {
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
@@ -104,7 +92,7 @@ bool readLines(const QString& path, QStringList* lines, QString* error) {
         return false;
     }
     const QString text = QString::fromUtf8(bytes);
-    *lines = splitLines(text);
+    *lines = splitLineEnds(text);
     return true;
 }
 
