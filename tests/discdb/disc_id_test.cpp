@@ -1,4 +1,5 @@
-// The disc ID that velmora-cli discid and the player compute, from the drive's msf replies.
+// The disc ID that velmora-cli discid, the player and the editor compute from the drive's
+// msf replies.
 #include "discdb/disc_id.h"
 
 #include <gtest/gtest.h>
