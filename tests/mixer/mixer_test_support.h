@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mixer/mixer_volume.h"
+#include "mixer/null_mixer_volume.h"
 
 #include <cstdint>
 #include <optional>
@@ -8,8 +8,9 @@
 
 namespace velmora::testing {
 
-// A mixer in memory; `available` false acts as no mixer (reads -1 and true, writes dropped).
-struct FakeMixerVolume : CMixerVolume {
+// A main line in memory (the CD line is missing); `available` false acts as no mixer
+// (reads -1 and true, writes dropped).
+struct FakeMixerVolume : NullMixerVolume {
     bool available = true;
     std::int32_t mainVolume = 0;
     bool mainMute = false;
@@ -18,10 +19,6 @@ struct FakeMixerVolume : CMixerVolume {
     int volumeWrites = 0;
     int muteWrites = 0;
 
-    std::int32_t CDVolume() override { return -1; }
-    void setCDVolume(const std::int32_t&) override {}
-    bool CDMute() override { return true; }
-    void setCDMute(const bool&) override {}
     std::int32_t MainVolume() override { ++reads; return available ? mainVolume : -1; }
     void setMainVolume(const std::int32_t& v) override {
         ++volumeWrites;
