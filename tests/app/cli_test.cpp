@@ -129,6 +129,30 @@ TEST_F(CliTest, DiscIdPrintsTheIdOrSaysWhy) {
     }
 }
 
+TEST_F(CliTest, InfoStoresANewDiscsDefaultShowsHandEditsAndLeavesAnEmptyDriveAlone) {
+    const QString database = dir.filePath(QStringLiteral("Velmora.ini"));
+    CliRun result = run({"info"}, QStringLiteral("sim:"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_FALSE(QFile::exists(database));
+
+    const QString drive = QStringLiteral("sim:") + writeDisc(kWorkedExample);
+    result = run({"info"}, drive);
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out,
+              "ID=1C02F203\nTitle=Unknown Title\nArtist=Unknown Artist\nRevision=1\nTrack1=\nTrack2=\nTrack3=\n");
+
+    // Edited by hand in a single-byte code page.
+    QFile file(database);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[1C02F203]\nTitle=Caf\xE9 live\nArtist=X\nTrack2=Deux\n");
+    file.close();
+    result = run({"info"}, drive);
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, QString::fromUtf8(
+                              "ID=1C02F203\nTitle=Caf\xC3\xA9 live\nArtist=X\nRevision=0\nTrack1=\nTrack2=Deux\nTrack3=\n"));
+}
+
 TEST_F(CliTest, UsageErrors) {
     struct Case {
         QStringList args;
