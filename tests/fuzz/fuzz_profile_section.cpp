@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const SectionRead other = sectionIn(file, QStringLiteral("OTHER"), path);
     if (before.status == ReadStatus::ReadFailed && before.error.isEmpty()) fuzz::broken("refusal without a reason");
     if (name.trimmed().isEmpty() || name.contains(u']') || name.contains(u'[') || name.contains(u'\r') ||
-        name.contains(u'\n') || name.contains(QChar(u'\0')) || name.compare(QStringLiteral("OTHER"), Qt::CaseInsensitive) == 0)
+        name.contains(u'\n') || name.contains(QChar(u'\0')) || name.trimmed().compare(QStringLiteral("OTHER"), Qt::CaseInsensitive) == 0)
         return 0;
 
     fuzz::writeFile(path, file);
