@@ -16,7 +16,10 @@ void BM_DrawSkin(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(drawSkin(skin));
 }
 BENCHMARK(BM_DrawSkin)
-    ->Arg(int(Skin::BuiltIn))->Arg(int(Skin::Cloud))->Arg(int(Skin::Midnight))->Arg(int(Skin::Brushed))
+    ->Arg(int(Skin::BuiltIn))
+    ->Arg(int(Skin::Cloud))
+    ->Arg(int(Skin::Midnight))
+    ->Arg(int(Skin::Brushed))
     ->Unit(benchmark::kMillisecond);
 
 // Everything else the main window takes at start-up.

@@ -30,8 +30,9 @@ static void BM_LookupAllTenSectionsNotFound(benchmark::State& state) {
 BENCHMARK(BM_LookupAllTenSectionsNotFound)->Unit(benchmark::kMillisecond);
 
 static QByteArray ninetyNineTrackRecord() {
-    QByteArray r = "210 misc 5f0a6363 CD database entry follows (until terminating `.')\r\n# xmcd\r\n#\r\n"
-                   "# Track frame offsets:\r\n";
+    QByteArray r =
+        "210 misc 5f0a6363 CD database entry follows (until terminating `.')\r\n# xmcd\r\n#\r\n"
+        "# Track frame offsets:\r\n";
     for (int i = 0; i < 99; ++i) r += "#\t" + QByteArray::number(150 + i * 3375) + "\r\n";
     r += "#\r\n# Disc length: 4470 seconds\r\n#\r\nDISCID=5f0a6363\r\n"
          "DTITLE=An Ensemble With A Rather Long Name And Then Some More Words To Fill The Line\r\n"

@@ -59,8 +59,7 @@ void BM_GetPrivateProfileSection_10000(benchmark::State& state) {
     Database& db = database();
     const QString id = discId(kDiscs / 2);
     QString buffer(10000, u'^');
-    for (auto _ : state)
-        benchmark::DoNotOptimize(profile::GetPrivateProfileSection(id, buffer, db.path));
+    for (auto _ : state) benchmark::DoNotOptimize(profile::GetPrivateProfileSection(id, buffer, db.path));
 }
 BENCHMARK(BM_GetPrivateProfileSection_10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

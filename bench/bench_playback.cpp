@@ -38,13 +38,13 @@ using Steady = std::chrono::steady_clock;
 namespace {
 
 double cpuSeconds() {
-    rusage u {};
+    rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 long voluntarySwitches() {
-    rusage u {};
+    rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_nvcsw;
 }
@@ -79,7 +79,8 @@ struct Observer final : PlaybackEngine::OutputObserver {
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         if (armWrite || armDiscard) return -1;
-        return std::chrono::duration<double, std::milli>(Steady::time_point(Steady::duration(at.load())) - start).count();
+        return std::chrono::duration<double, std::milli>(Steady::time_point(Steady::duration(at.load())) - start)
+            .count();
     }
 };
 
@@ -87,7 +88,10 @@ void report(const char* what, std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());
     if (ms.empty()) return;
     const bool lost = ms.front() < 0;
-    if (std::getenv("BENCH_VERBOSE")) { for (double v : ms) std::printf("%.1f ", v); std::printf("\n"); }
+    if (std::getenv("BENCH_VERBOSE")) {
+        for (double v : ms) std::printf("%.1f ", v);
+        std::printf("\n");
+    }
     std::printf("  %-28s median %6.1f ms   max %6.1f ms%s\n", what, ms[ms.size() / 2], ms.back(),
                 lost ? "   (some never reached the output)" : "");
 }
@@ -101,15 +105,16 @@ int main(int argc, char** argv) {
     const QString cue = dir.path() + "/bench.cue";
     const int trackFrames = (seconds / 2 + 10) * 75;
     QString error;
-    if (!writeBinCueImage(cue, {{trackFrames}, {trackFrames}},
-                          [](int track, int frame, std::int16_t* out) {
-                              for (int i = 0; i < 588; ++i) {
-                                  const double t = (frame * 588 + i) / 44100.0;
-                                  out[2 * i] = out[2 * i + 1] = static_cast<std::int16_t>(
-                                      8000 * std::sin(2 * M_PI * (330 + 110 * track) * t));
-                              }
-                          },
-                          &error)) {
+    if (!writeBinCueImage(
+            cue, {{trackFrames}, {trackFrames}},
+            [](int track, int frame, std::int16_t* out) {
+                for (int i = 0; i < 588; ++i) {
+                    const double t = (frame * 588 + i) / 44100.0;
+                    out[2 * i] = out[2 * i + 1] =
+                        static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * (330 + 110 * track) * t));
+                }
+            },
+            &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
@@ -153,10 +158,9 @@ int main(int argc, char** argv) {
         const DriveStatus s = drive->status();
         const double played = (s.positionFrame - settledFrame) / 75.0;
         const double span = std::chrono::duration<double>(Steady::now() - settledAt).count();
-        std::printf("CPU: %.2f s over %.1f s of playback = %.2f %% of one core (%ld status polls)\n", cpu,
-                    wall, 100 * cpu / wall, polls);
-        std::printf("     after start-up the position advanced %.2f s in %.2f s of wall time; mode %s\n",
-                    played, span,
+        std::printf("CPU: %.2f s over %.1f s of playback = %.2f %% of one core (%ld status polls)\n", cpu, wall,
+                    100 * cpu / wall, polls);
+        std::printf("     after start-up the position advanced %.2f s in %.2f s of wall time; mode %s\n", played, span,
                     s.mode == DriveMode::Playing ? "playing" : "NOT playing");
         drive->stop();
     }
@@ -187,9 +191,10 @@ int main(int argc, char** argv) {
         const double cpu = cpuSeconds() - cpu0;
         const long switches = voluntarySwitches() - switches0 - static_cast<long>(wall);
         const EngineSnapshot s = engine.snapshot();
-        std::printf("Engine alone: %.2f %% of one core, %.1f wake-ups a second, %d underruns over %.1f s;"
-                    " heard %.2f s\n",
-                    100 * cpu / wall, switches / wall, engine.underruns(), wall, (s.positionFrame - frame0) / 75.0);
+        std::printf(
+            "Engine alone: %.2f %% of one core, %.1f wake-ups a second, %d underruns over %.1f s;"
+            " heard %.2f s\n",
+            100 * cpu / wall, switches / wall, engine.underruns(), wall, (s.positionFrame - frame0) / 75.0);
         engine.stop(start);
     }
 

@@ -19,18 +19,18 @@ constexpr double kRate = 44100.0;
 constexpr std::array<int, kTracks> kSeconds = {9, 12, 10, 14, 8, 11, 13, 9, 12, 10, 14, 11};
 
 struct Voice {
-    double root;           // Hz
+    double root;               // Hz
     std::array<int, 4> chord;  // semitones above the root
     double notesPerSecond;
-    double brightness;     // share of the upper harmonics
+    double brightness;  // share of the upper harmonics
 };
 
 Voice voiceOf(int track) {
     static constexpr std::array<std::array<int, 4>, 4> chords = {{
-        {0, 4, 7, 12},   // major
-        {0, 3, 7, 10},   // minor seventh
-        {0, 5, 7, 12},   // suspended
-        {0, 4, 7, 11},   // major seventh
+        {0, 4, 7, 12},  // major
+        {0, 3, 7, 10},  // minor seventh
+        {0, 5, 7, 12},  // suspended
+        {0, 4, 7, 11},  // major seventh
     }};
     Voice v;
     v.root = 196.0 * std::pow(2.0, ((track * 7) % 12) / 12.0);  // around the circle of fifths
@@ -42,8 +42,7 @@ Voice voiceOf(int track) {
 
 double tone(double freq, double t, double brightness) {
     const double w = 2 * std::numbers::pi * freq * t;
-    return (1 - brightness) * std::sin(w) + brightness * 0.6 * std::sin(2 * w) +
-           brightness * 0.4 * std::sin(3 * w);
+    return (1 - brightness) * std::sin(w) + brightness * 0.6 * std::sin(2 * w) + brightness * 0.4 * std::sin(3 * w);
 }
 
 // One sample pair of track `track` (0-based) at `t` seconds into it.
@@ -54,7 +53,8 @@ std::pair<double, double> sampleAt(int track, const Voice& v, double t) {
     if (t < pips) {
         // Count-in: a pip per track number.
         const double inPip = std::fmod(t, pipLength);
-        if (inPip < 0.09) mono = 0.35 * std::sin(2 * std::numbers::pi * 1760.0 * t) * std::sin(std::numbers::pi * inPip / 0.09);
+        if (inPip < 0.09)
+            mono = 0.35 * std::sin(2 * std::numbers::pi * 1760.0 * t) * std::sin(std::numbers::pi * inPip / 0.09);
     } else {
         const double u = t - pips - 0.25;
         if (u >= 0) {

@@ -11,9 +11,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: velmora-artwork OUTDIR\n"
-                             "Writes every skin picture as OUTDIR/Skins/<name>.jpg and the icon as\n"
-                             "OUTDIR/icons/hicolor/<n>x<n>/apps/velmora.png\n");
+        std::fprintf(stderr,
+                     "usage: velmora-artwork OUTDIR\n"
+                     "Writes every skin picture as OUTDIR/Skins/<name>.jpg and the icon as\n"
+                     "OUTDIR/icons/hicolor/<n>x<n>/apps/velmora.png\n");
         return 2;
     }
     QString error;

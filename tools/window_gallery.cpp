@@ -41,7 +41,8 @@ bool save(QWidget* window, const QString& path) {
 
 QByteArray demoRecord(int tracks) {
     QByteArray body = "210 misc 00000000 CD database entry follows\r\nDTITLE=The Velmora Ensemble / Demo Disc\r\n";
-    for (int i = 0; i < tracks; ++i) body += "TTITLE" + QByteArray::number(i) + "=Tone study no. " + QByteArray::number(i + 1) + "\r\n";
+    for (int i = 0; i < tracks; ++i)
+        body += "TTITLE" + QByteArray::number(i) + "=Tone study no. " + QByteArray::number(i + 1) + "\r\n";
     return body + ".\r\n";
 }
 
@@ -53,7 +54,9 @@ int main(int argc, char** argv) {
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QTemporaryDir dir;
     auto clock = std::make_shared<SteadyClock>();
-    MciInterpreter interpreter([clock] { return selectDriveFromEnvironment(QStringLiteral(VELMORA_RUNTIME_DIR "/demo/demo.cue"), clock).drive; });
+    MciInterpreter interpreter([clock] {
+        return selectDriveFromEnvironment(QStringLiteral(VELMORA_RUNTIME_DIR "/demo/demo.cue"), clock).drive;
+    });
     QtMessageBoxService boxes;
     ScriptedHttpFetcher http;
     http.respond = [](const QUrl&, int) { return HttpReply{HttpError::None, 200, demoRecord(12), {}}; };

@@ -252,8 +252,8 @@ int placeOnScreen(int place, int size, int screenSize) {
 }
 
 void FrmCdplayer::restorePosition(int top, int left) {
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
-                                                          : QRect(0, 0, 800, 600);
+    const QRect screen =
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
     setTop(placeOnScreen(top, Height(), screen.height() * kTwipsPerPixel));
     setLeft(placeOnScreen(left, Width(), screen.width() * kTwipsPerPixel));
 }

@@ -25,11 +25,11 @@ class FrmCdplayer : public SkinnedWindow {
     Q_OBJECT
 public:
     struct Actions {
-        std::function<void()> quit;                 // the quit commands
-        std::function<void(int& Cancel)> unload;    // Form_Unload
-        std::function<void()> about;                // cmdAbout
-        std::function<void()> setup;                // imgSetup
-        std::function<void()> editTrackList;        // picEditTrackList
+        std::function<void()> quit;               // the quit commands
+        std::function<void(int& Cancel)> unload;  // Form_Unload
+        std::function<void()> about;              // cmdAbout
+        std::function<void()> setup;              // imgSetup
+        std::function<void()> editTrackList;      // picEditTrackList
     };
 
     FrmCdplayer(PlayerCore& core, VolumeControls::MixerFactory mixer, bool trayAvailable);

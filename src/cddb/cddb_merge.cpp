@@ -15,7 +15,8 @@ MergedTitles mergedTitles(const CddbRecord& record) {
     MergedTitles merged{mergeText(record.title), mergeText(record.artist), {}};
     const int tracks = std::min(static_cast<int>(record.tracks.size()), CddbRecord::kMaxTracks);
     for (int index = 0; index < tracks; ++index)
-        if (const std::optional<QString> title = record.track(index)) merged.tracks.emplace_back(index + 1, mergeText(*title));
+        if (const std::optional<QString> title = record.track(index))
+            merged.tracks.emplace_back(index + 1, mergeText(*title));
     return merged;
 }
 

@@ -5,9 +5,9 @@
 namespace velmora {
 
 QString cddbFailureText(const char* headline) {
-    return QLatin1String(headline) +
-           QStringLiteral("\r\n\r\nPossibly try using a different CDDB Server.\r\n"
-                          "You can change the server from the settings menu.");
+    return QLatin1String(headline) + QStringLiteral(
+                                         "\r\n\r\nPossibly try using a different CDDB Server.\r\n"
+                                         "You can change the server from the settings menu.");
 }
 
 namespace {
@@ -40,7 +40,8 @@ CddbOutcome CddbQuery::run(const CddbLookup& lookup) {
 
         const HttpReply reply = fetcher_.get(QUrl(cddbReadUrl(category, lookup)));
         // Once the user has cancelled, a failure is no longer theirs to hear about.
-        if (reply.error == HttpError::Cancelled || (cancelRequested_ && !reply.ok() && reply.error != HttpError::HttpStatus))
+        if (reply.error == HttpError::Cancelled ||
+            (cancelRequested_ && !reply.ok() && reply.error != HttpError::HttpStatus))
             return ended(CddbOutcome::Kind::Cancelled);
         switch (reply.error) {
         case HttpError::None:

@@ -18,8 +18,8 @@ inline constexpr char kCddbRecordNotFound[] = "Record Not Found";
 // same advice for every failure.
 inline constexpr char kCddbErrorTitle[] = "CDDB Server Error";
 inline constexpr int kCddbErrorStyle = MsgBox::Information;
-inline constexpr char kCddbTimedOut[] = "Request Timed Out";            // the transfer failed
-inline constexpr char kCddbReplyTooLarge[] = "Server Reply Too Large";  // cut off at the size limit
+inline constexpr char kCddbTimedOut[] = "Request Timed Out";               // the transfer failed
+inline constexpr char kCddbReplyTooLarge[] = "Server Reply Too Large";     // cut off at the size limit
 inline constexpr char kCddbReplyUnreadable[] = "Unreadable Server Reply";  // a "210" reply without a disc title
 QString cddbFailureText(const char* headline);
 
@@ -27,10 +27,10 @@ struct CddbOutcome {
     enum class Kind { Found, NotFound, Cancelled, Failed };
 
     Kind kind = Kind::NotFound;
-    CddbRecord record;     // Found
-    int category = -1;     // Found: the index in kCddbCategories of the section that knew the disc
-    QString reply;         // Found: the whole reply as text; NotFound: kCddbRecordNotFound
-    QString failureText;   // Failed: the text of the error box
+    CddbRecord record;    // Found
+    int category = -1;    // Found: the index in kCddbCategories of the section that knew the disc
+    QString reply;        // Found: the whole reply as text; NotFound: kCddbRecordNotFound
+    QString failureText;  // Failed: the text of the error box
 };
 
 // One lookup: asks the sections of kCddbCategories in order until one answers with a

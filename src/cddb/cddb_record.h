@@ -21,7 +21,7 @@ struct CddbRecord {
 
     std::optional<QString> track(int index) const {
         return index >= 0 && index < static_cast<int>(tracks.size()) ? tracks[static_cast<std::size_t>(index)]
-                                                                      : std::nullopt;
+                                                                     : std::nullopt;
     }
 };
 

@@ -164,7 +164,8 @@ void paintGear(QPainter& p, QPointF centre, double outer, double inner, int teet
         const double a = 2 * M_PI * i / steps - M_PI / steps;
         const double radius = (i % 4 < 2) ? outer : inner;
         const QPointF pt(centre.x() + radius * std::cos(a), centre.y() + radius * std::sin(a));
-        if (i == 0) gear.moveTo(pt); else gear.lineTo(pt);
+        if (i == 0) gear.moveTo(pt);
+        else gear.lineTo(pt);
     }
     gear.closeSubpath();
     QPainterPath hole;
@@ -213,8 +214,8 @@ QPixmap aboutPicture() {
     p.setBrush(Qt::white);
     p.drawEllipse(QPointF(8, 4.6), 1.45, 1.45);
     p.drawRoundedRect(QRectF(6.9, 6.9, 2.2, 6), 0.6, 0.6);
-    p.drawRect(QRectF(6, 6.9, 1.5, 1.1));       // serif at the top
-    p.drawRect(QRectF(6, 11.9, 4, 1));           // foot
+    p.drawRect(QRectF(6, 6.9, 1.5, 1.1));  // serif at the top
+    p.drawRect(QRectF(6, 11.9, 4, 1));     // foot
     p.end();
     return QPixmap::fromImage(image);
 }
@@ -227,8 +228,7 @@ QPixmap minimizePicture() {
 }
 
 QPixmap exitPicture() {
-    QPixmap picture =
-        tile(13, 11, QColor(0xf4, 0x86, 0x72), QColor(0xc2, 0x32, 0x22), QColor(0x6e, 0x18, 0x10));
+    QPixmap picture = tile(13, 11, QColor(0xf4, 0x86, 0x72), QColor(0xc2, 0x32, 0x22), QColor(0x6e, 0x18, 0x10));
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::white, 1.7, Qt::SolidLine, Qt::RoundCap));
@@ -327,8 +327,8 @@ QPixmap trayIconPixmap(int size) {
     p.setBrush(base);
     p.drawEllipse(c, r - rim / 2, r - rim / 2);
     QConicalGradient sheen(c, 35);
-    const QColor hues[] = {QColor(80, 200, 255, 120), QColor(255, 90, 220, 95),
-                           QColor(255, 230, 80, 110), QColor(90, 255, 150, 90)};
+    const QColor hues[] = {QColor(80, 200, 255, 120), QColor(255, 90, 220, 95), QColor(255, 230, 80, 110),
+                           QColor(90, 255, 150, 90)};
     for (int i = 0; i <= 8; ++i) sheen.setColorAt(i / 8.0, hues[i % 4]);
     p.setPen(Qt::NoPen);
     p.setBrush(sheen);
@@ -404,13 +404,10 @@ QCursor transportCursor() {
     return QCursor(transportCursorPixmap(), kTransportCursorHotSpot.x(), kTransportCursorHotSpot.y());
 }
 
-QCursor setupCursor() {
-    return QCursor(setupCursorPixmap(), kSetupCursorHotSpot.x(), kSetupCursorHotSpot.y());
-}
+QCursor setupCursor() { return QCursor(setupCursorPixmap(), kSetupCursorHotSpot.x(), kSetupCursorHotSpot.y()); }
 
 unsigned ledSegments(int digit) {
-    static constexpr unsigned kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66,
-                                               0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+    static constexpr unsigned kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
     return (digit >= 0 && digit <= 9) ? kSegments[digit] : 0u;
 }
 
@@ -436,20 +433,17 @@ void drawLedDigit(QPainter& painter, QRect rect, int digit, QColor on, QColor of
 
     auto slanted = [&](double x, double y) { return QPointF(x + slant * (bottom - y), y); };
     auto horizontal = [&](double y) {
-        QPolygonF poly{slanted(xl + gap, y),           slanted(xl + gap + ht, y - ht),
-                       slanted(xr - gap - ht, y - ht), slanted(xr - gap, y),
-                       slanted(xr - gap - ht, y + ht), slanted(xl + gap + ht, y + ht)};
+        QPolygonF poly{slanted(xl + gap, y), slanted(xl + gap + ht, y - ht), slanted(xr - gap - ht, y - ht),
+                       slanted(xr - gap, y), slanted(xr - gap - ht, y + ht), slanted(xl + gap + ht, y + ht)};
         return poly;
     };
     auto vertical = [&](double x, double y0, double y1) {
-        QPolygonF poly{slanted(x, y0 + gap),           slanted(x + ht, y0 + gap + ht),
-                       slanted(x + ht, y1 - gap - ht), slanted(x, y1 - gap),
-                       slanted(x - ht, y1 - gap - ht), slanted(x - ht, y0 + gap + ht)};
+        QPolygonF poly{slanted(x, y0 + gap), slanted(x + ht, y0 + gap + ht), slanted(x + ht, y1 - gap - ht),
+                       slanted(x, y1 - gap), slanted(x - ht, y1 - gap - ht), slanted(x - ht, y0 + gap + ht)};
         return poly;
     };
-    const QPolygonF segments[7] = {horizontal(yt),         vertical(xr, yt, ym), vertical(xr, ym, yb),
-                                   horizontal(yb),         vertical(xl, ym, yb), vertical(xl, yt, ym),
-                                   horizontal(ym)};
+    const QPolygonF segments[7] = {horizontal(yt),       vertical(xr, yt, ym), vertical(xr, ym, yb), horizontal(yb),
+                                   vertical(xl, ym, yb), vertical(xl, yt, ym), horizontal(ym)};
     const unsigned lit = ledSegments(digit);
 
     painter.save();

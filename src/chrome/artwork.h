@@ -42,13 +42,13 @@ bool writeSkinFiles(const QString& folder, QString* error = nullptr);
 
 // Display colours that belong to a skin, so widgets laid over it can match its display well.
 struct SkinColours {
-    QColor ledOn;       // lit LED segment
-    QColor ledOff;      // unlit LED segment, a faint ghost
-    QColor text;        // titles and captions on the display
-    QColor caption;     // the small captions over the readout
-    QColor barFill;     // filled part of the position bar
-    QColor bodyText;    // text drawn on the body (volume caption)
-    QColor frame{};     // outer frame; fills the window's column the 459-pixel skin leaves bare
+    QColor ledOn;     // lit LED segment
+    QColor ledOff;    // unlit LED segment, a faint ghost
+    QColor text;      // titles and captions on the display
+    QColor caption;   // the small captions over the readout
+    QColor barFill;   // filled part of the position bar
+    QColor bodyText;  // text drawn on the body (volume caption)
+    QColor frame{};   // outer frame; fills the window's column the 459-pixel skin leaves bare
 };
 SkinColours skinColours(Skin skin);
 // The colours of the skin drawn into a file of that name (any folder, any letter case);
@@ -57,9 +57,8 @@ SkinColours skinColoursForFile(const QString& fileName);
 
 enum class TransportButton { Play, Pause, Stop, Eject, ForwardTrack, BackTrack, FF, RR };
 inline constexpr TransportButton kAllTransportButtons[] = {
-    TransportButton::Play,    TransportButton::Pause,        TransportButton::Stop,
-    TransportButton::Eject,   TransportButton::ForwardTrack, TransportButton::BackTrack,
-    TransportButton::FF,      TransportButton::RR,
+    TransportButton::Play,         TransportButton::Pause,     TransportButton::Stop, TransportButton::Eject,
+    TransportButton::ForwardTrack, TransportButton::BackTrack, TransportButton::FF,   TransportButton::RR,
 };
 
 inline constexpr int kTransportPictureWidth = 39;

@@ -16,8 +16,8 @@ struct Lcg {
 };
 
 // A rounded recess: dark on top, catching light at its bottom edge.
-inline void insetRoundRect(QPainter& p, const QRectF& r, double radius, const QColor& fill,
-                           const QColor& light, const QColor& shade) {
+inline void insetRoundRect(QPainter& p, const QRectF& r, double radius, const QColor& fill, const QColor& light,
+                           const QColor& shade) {
     p.setPen(Qt::NoPen);
     p.setBrush(light);
     p.drawRoundedRect(r.adjusted(0, 0, 0, 1), radius, radius);

@@ -31,13 +31,13 @@ struct Theme {
     Texture texture;
     QColor bodyTop, bodyBottom;
     QColor rim, bevelLight, bevelDark;
-    QColor wellTop, wellBottom;   // display panel
-    QColor digitWell;             // behind the LED digits and the position bar
-    QColor recess;                // transport row and chrome strip
-    QColor keyWell;               // right behind each transport key
+    QColor wellTop, wellBottom;  // display panel
+    QColor digitWell;            // behind the LED digits and the position bar
+    QColor recess;               // transport row and chrome strip
+    QColor keyWell;              // right behind each transport key
     QColor logo, logoShadow;
     QColor accent;
-    QColor plate;                 // the setup area's plate
+    QColor plate;  // the setup area's plate
     SkinColours colours;
 };
 
@@ -45,36 +45,54 @@ Theme themeOf(Skin skin) {
     switch (skin) {
     case Skin::Cloud:
         return {Texture::Clouds,
-                QColor(0x78, 0xb4, 0xe8), QColor(0xd6, 0xea, 0xf8),
-                QColor(0x2e, 0x5a, 0x85), QColor(255, 255, 255, 210), QColor(0x4a, 0x7d, 0xb0, 200),
-                QColor(0x10, 0x24, 0x3c), QColor(0x0a, 0x18, 0x2a),
+                QColor(0x78, 0xb4, 0xe8),
+                QColor(0xd6, 0xea, 0xf8),
+                QColor(0x2e, 0x5a, 0x85),
+                QColor(255, 255, 255, 210),
+                QColor(0x4a, 0x7d, 0xb0, 200),
+                QColor(0x10, 0x24, 0x3c),
+                QColor(0x0a, 0x18, 0x2a),
                 QColor(0x05, 0x0e, 0x1a),
-                QColor(0x5e, 0x8f, 0xbf, 150), QColor(0x12, 0x25, 0x3b),
-                QColor(255, 255, 255), QColor(0x1d, 0x4a, 0x7a, 170),
+                QColor(0x5e, 0x8f, 0xbf, 150),
+                QColor(0x12, 0x25, 0x3b),
+                QColor(255, 255, 255),
+                QColor(0x1d, 0x4a, 0x7a, 170),
                 QColor(0xff, 0xff, 0xff),
                 QColor(0x1d, 0x4a, 0x7a, 120),
                 {QColor(0xa8, 0xec, 0xff), QColor(0xa8, 0xec, 0xff, 26), QColor(0xe6, 0xf6, 0xff),
                  QColor(0x8c, 0xc4, 0xe6), QColor(0x7f, 0xdc, 0xff), QColor(0x16, 0x3a, 0x60)}};
     case Skin::Midnight:
         return {Texture::Stars,
-                QColor(0x26, 0x2c, 0x5a), QColor(0x12, 0x15, 0x30),
-                QColor(0x04, 0x05, 0x0c), QColor(0x8a, 0x94, 0xe0, 150), QColor(0x02, 0x03, 0x08, 220),
-                QColor(0x06, 0x07, 0x10), QColor(0x02, 0x02, 0x06),
+                QColor(0x26, 0x2c, 0x5a),
+                QColor(0x12, 0x15, 0x30),
+                QColor(0x04, 0x05, 0x0c),
+                QColor(0x8a, 0x94, 0xe0, 150),
+                QColor(0x02, 0x03, 0x08, 220),
+                QColor(0x06, 0x07, 0x10),
+                QColor(0x02, 0x02, 0x06),
                 QColor(0x00, 0x00, 0x02),
-                QColor(0x05, 0x06, 0x14, 190), QColor(0x00, 0x00, 0x04),
-                QColor(0xdd, 0xe2, 0xff), QColor(0x6a, 0x4c, 0xd8, 190),
+                QColor(0x05, 0x06, 0x14, 190),
+                QColor(0x00, 0x00, 0x04),
+                QColor(0xdd, 0xe2, 0xff),
+                QColor(0x6a, 0x4c, 0xd8, 190),
                 QColor(0xb0, 0x8c, 0xff),
                 QColor(0x9a, 0x8c, 0xff, 38),
                 {QColor(0xc6, 0x9c, 0xff), QColor(0xc6, 0x9c, 0xff, 24), QColor(0xe4, 0xdc, 0xff),
                  QColor(0x8e, 0x80, 0xc8), QColor(0xb0, 0x84, 0xff), QColor(0xc8, 0xcc, 0xf0)}};
     case Skin::Brushed:
         return {Texture::Brushed,
-                QColor(0xd4, 0xd7, 0xdb), QColor(0x9c, 0xa1, 0xa8),
-                QColor(0x3c, 0x40, 0x46), QColor(255, 255, 255, 220), QColor(0x50, 0x55, 0x5c, 200),
-                QColor(0x16, 0x12, 0x0a), QColor(0x0c, 0x09, 0x05),
+                QColor(0xd4, 0xd7, 0xdb),
+                QColor(0x9c, 0xa1, 0xa8),
+                QColor(0x3c, 0x40, 0x46),
+                QColor(255, 255, 255, 220),
+                QColor(0x50, 0x55, 0x5c, 200),
+                QColor(0x16, 0x12, 0x0a),
+                QColor(0x0c, 0x09, 0x05),
                 QColor(0x05, 0x03, 0x01),
-                QColor(0x55, 0x5a, 0x62, 150), QColor(0x1a, 0x1c, 0x20),
-                QColor(0x2c, 0x30, 0x36), QColor(255, 255, 255, 200),
+                QColor(0x55, 0x5a, 0x62, 150),
+                QColor(0x1a, 0x1c, 0x20),
+                QColor(0x2c, 0x30, 0x36),
+                QColor(255, 255, 255, 200),
                 QColor(0xe0, 0x8a, 0x1c),
                 QColor(0, 0, 0, 22),
                 {QColor(0xff, 0xb4, 0x3c), QColor(0xff, 0xb4, 0x3c, 24), QColor(0xff, 0xd8, 0x9c),
@@ -83,24 +101,31 @@ Theme themeOf(Skin skin) {
         break;
     }
     return {Texture::Slate,
-            QColor(0x66, 0x6d, 0x78), QColor(0x3a, 0x3f, 0x47),
-            QColor(0x0e, 0x10, 0x13), QColor(0xa8, 0xb0, 0xbc, 150), QColor(0x08, 0x09, 0x0b, 210),
-            QColor(0x12, 0x08, 0x08), QColor(0x08, 0x03, 0x03),
+            QColor(0x66, 0x6d, 0x78),
+            QColor(0x3a, 0x3f, 0x47),
+            QColor(0x0e, 0x10, 0x13),
+            QColor(0xa8, 0xb0, 0xbc, 150),
+            QColor(0x08, 0x09, 0x0b, 210),
+            QColor(0x12, 0x08, 0x08),
+            QColor(0x08, 0x03, 0x03),
             QColor(0x03, 0x00, 0x00),
-            QColor(0x14, 0x16, 0x1a, 170), QColor(0x05, 0x06, 0x07),
-            QColor(0xee, 0xf0, 0xf3), QColor(0x00, 0x00, 0x00, 170),
+            QColor(0x14, 0x16, 0x1a, 170),
+            QColor(0x05, 0x06, 0x07),
+            QColor(0xee, 0xf0, 0xf3),
+            QColor(0x00, 0x00, 0x00, 170),
             QColor(0xff, 0x5a, 0x3c),
             QColor(255, 255, 255, 18),
-            {QColor(0xff, 0x4e, 0x38), QColor(0xff, 0x4e, 0x38, 26), QColor(0xff, 0xd6, 0xcc),
-             QColor(0xc8, 0x7a, 0x70), QColor(0xff, 0x5a, 0x3c), QColor(0xd8, 0xdc, 0xe2)}};
+            {QColor(0xff, 0x4e, 0x38), QColor(0xff, 0x4e, 0x38, 26), QColor(0xff, 0xd6, 0xcc), QColor(0xc8, 0x7a, 0x70),
+             QColor(0xff, 0x5a, 0x3c), QColor(0xd8, 0xdc, 0xe2)}};
 }
 
 void paintClouds(QPainter& p, const QRect& r) {
     // Puffs are clusters of soft white discs; a cloud is several puffs side by side.
-    struct Cloud { double x, y, scale; };
-    const Cloud clouds[] = {{60, 8, 1.0},   {190, 4, 0.8},  {300, 14, 1.1}, {420, 150, 0.9},
-                            {110, 160, 1.0}, {250, 158, 1.2}, {380, 4, 0.7}, {-5, 120, 0.9},
-                            {470, 70, 1.0},  {5, 40, 0.6}};
+    struct Cloud {
+        double x, y, scale;
+    };
+    const Cloud clouds[] = {{60, 8, 1.0},    {190, 4, 0.8}, {300, 14, 1.1}, {420, 150, 0.9}, {110, 160, 1.0},
+                            {250, 158, 1.2}, {380, 4, 0.7}, {-5, 120, 0.9}, {470, 70, 1.0},  {5, 40, 0.6}};
     Lcg rng{7};
     p.setPen(Qt::NoPen);
     for (const Cloud& c : clouds) {
@@ -161,8 +186,8 @@ void paintBrushed(QImage& image) {
             if ((x & 7) == 0) grain = int(rng.unit() * 8) - 4;
             const int d = rowShift + grain;
             const QRgb c = line[x];
-            line[x] = qRgb(qBound(0, qRed(c) + d, 255), qBound(0, qGreen(c) + d, 255),
-                           qBound(0, qBlue(c) + d + 1, 255));
+            line[x] =
+                qRgb(qBound(0, qRed(c) + d, 255), qBound(0, qGreen(c) + d, 255), qBound(0, qBlue(c) + d + 1, 255));
         }
     }
 }
@@ -177,8 +202,7 @@ void paintSlate(QPainter& p, const QRect& r) {
     p.fillRect(r, sheen);
 }
 
-void paintGear(QPainter& p, QPointF centre, double outer, double inner, int teeth,
-               const QColor& colour) {
+void paintGear(QPainter& p, QPointF centre, double outer, double inner, int teeth, const QColor& colour) {
     QPainterPath gear;
     const int steps = teeth * 4;
     for (int i = 0; i < steps; ++i) {
@@ -186,7 +210,8 @@ void paintGear(QPainter& p, QPointF centre, double outer, double inner, int teet
         const double radius = (i % 4 < 2) ? outer : inner;
         const QPointF pt(centre.x() + radius * std::cos(a - M_PI / steps),
                          centre.y() + radius * std::sin(a - M_PI / steps));
-        if (i == 0) gear.moveTo(pt); else gear.lineTo(pt);
+        if (i == 0) gear.moveTo(pt);
+        else gear.lineTo(pt);
     }
     gear.closeSubpath();
     QPainterPath hole;
@@ -360,19 +385,18 @@ void paintTransportRow(QPainter& p, const Theme& t) {
                      face::kHeight - 4 - (first.top() - 4));
     insetRoundRect(p, row, 9, t.recess, QColor(255, 255, 255, 60), QColor(0, 0, 0, 70));
     // Each key sits in a well just larger than its rounded outline.
-    for (const QRect& b : {face::kBackTrack, face::kRR, face::kPlay, face::kFF,
-                           face::kForwardTrack, face::kStop, face::kPause, face::kEject}) {
-        const QRectF mask(b.left() + kTransportMask.left(), b.top() + kTransportMask.top(),
-                          kTransportMask.width(), kTransportMask.height());
-        insetRoundRect(p, mask.adjusted(-2, -2, 2, 2), 9.5, t.keyWell, QColor(255, 255, 255, 55),
-                       QColor(0, 0, 0, 60));
+    for (const QRect& b : {face::kBackTrack, face::kRR, face::kPlay, face::kFF, face::kForwardTrack, face::kStop,
+                           face::kPause, face::kEject}) {
+        const QRectF mask(b.left() + kTransportMask.left(), b.top() + kTransportMask.top(), kTransportMask.width(),
+                          kTransportMask.height());
+        insetRoundRect(p, mask.adjusted(-2, -2, 2, 2), 9.5, t.keyWell, QColor(255, 255, 255, 55), QColor(0, 0, 0, 60));
     }
 }
 
 void paintVolumeArea(QPainter& p, const Theme& t) {
     // Pad under the mute images.
-    insetRoundRect(p, QRectF(face::kMute).adjusted(-2, -2, 2, 2), 5, t.recess,
-                   QColor(255, 255, 255, 60), QColor(0, 0, 0, 70));
+    insetRoundRect(p, QRectF(face::kMute).adjusted(-2, -2, 2, 2), 5, t.recess, QColor(255, 255, 255, 60),
+                   QColor(0, 0, 0, 70));
     // Ring round the knob, with end marks of its travel.
     const QPointF c = QRectF(face::kVolumeKnob).center();
     const double radius = face::kVolumeKnob.width() / 2.0;
@@ -413,9 +437,15 @@ QImage drawSkin(Skin skin) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     switch (t.texture) {
-    case Texture::Clouds: paintClouds(p, all); break;
-    case Texture::Stars: paintStars(p, all); break;
-    case Texture::Slate: paintSlate(p, all); break;
+    case Texture::Clouds:
+        paintClouds(p, all);
+        break;
+    case Texture::Stars:
+        paintStars(p, all);
+        break;
+    case Texture::Slate:
+        paintSlate(p, all);
+        break;
     case Texture::Brushed: {
         // A soft light band across the metal.
         QLinearGradient band(0, 0, all.width(), all.height());
@@ -468,8 +498,7 @@ bool writeSkinFiles(const QString& folder, QString* error) {
         const QString path = QDir(skins).filePath(name);
         // Written whole or not at all, so a running player never reads half a picture.
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || !drawSkin(skin).save(&file, "JPEG", 92) ||
-            !file.commit()) {
+        if (!file.open(QIODevice::WriteOnly) || !drawSkin(skin).save(&file, "JPEG", 92) || !file.commit()) {
             if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
             return false;
         }

@@ -150,8 +150,8 @@ void paintClouds(QPainter& p, const QRectF& area, int clouds, quint32 seed, doub
         const QPointF at(area.left() + rng.unit() * area.width(), area.top() + rng.unit() * area.height());
         const double size = scale * (0.7 + rng.unit() * 0.6);
         for (int i = 0; i < 5; ++i) {
-            const QPointF puff = at + QPointF((i - 2) * 11 * size + (rng.unit() - 0.5) * 6,
-                                              (rng.unit() - 0.7) * 8 * size);
+            const QPointF puff =
+                at + QPointF((i - 2) * 11 * size + (rng.unit() - 0.5) * 6, (rng.unit() - 0.7) * 8 * size);
             const double radius = (10 + rng.unit() * 9) * size;
             QRadialGradient g(puff, radius);
             g.setColorAt(0.0, QColor(255, 255, 255, 170));
@@ -166,9 +166,7 @@ void paintClouds(QPainter& p, const QRectF& area, int clouds, quint32 seed, doub
 // Silver keys, as on the transport row: raised, pressed, or flat and grey when disabled.
 enum class Key { Up, Down, Off };
 
-Key keyOf(bool enabled, bool pressed) {
-    return !enabled ? Key::Off : pressed ? Key::Down : Key::Up;
-}
+Key keyOf(bool enabled, bool pressed) { return !enabled ? Key::Off : pressed ? Key::Down : Key::Up; }
 
 void paintKey(QPainter& p, const QRectF& r, double radius, Key key) {
     QLinearGradient fill(0, r.top(), 0, r.bottom());
@@ -199,8 +197,7 @@ void paintKey(QPainter& p, const QRectF& r, double radius, Key key) {
     const double inset = qMax(radius, 3.0);
     if (key == Key::Up) {
         // A gloss line under the top edge and a soft shadow above the bottom one.
-        p.fillRect(QRectF(r.left() + inset, r.top() + 1.5, r.width() - 2 * inset, 1),
-                   QColor(255, 255, 255, 200));
+        p.fillRect(QRectF(r.left() + inset, r.top() + 1.5, r.width() - 2 * inset, 1), QColor(255, 255, 255, 200));
         p.fillRect(QRectF(r.left() + inset - 1, r.bottom() - 2.5, r.width() - 2 * inset + 2, 1),
                    QColor(0x70, 0x7a, 0x88, 70));
     } else if (key == Key::Down) {
@@ -297,8 +294,7 @@ void paintGlobe(QPainter& p, QPointF c, double r, double line) {
 }
 
 // A tall key with a glyph above a caption, 57 x 41.
-QPixmap captionKey(const QString& caption, bool pressed,
-                   const std::function<void(QPainter&, QPointF, Key)>& glyph) {
+QPixmap captionKey(const QString& caption, bool pressed, const std::function<void(QPainter&, QPointF, Key)>& glyph) {
     QImage image = canvas(57, 41);
     QPainter p(&image);
     startPainter(p);
@@ -326,8 +322,7 @@ QPixmap wideKey(QSize size, const QRectF& face, const QString& caption, Key key,
     const double sink = key == Key::Down ? 1 : 0;
     const double middle = face.center().y() + sink;
     engrave(p, glyph(QPointF(left + glyphSize / 2, middle), glyphSize), key);
-    engraveText(p, QRectF(left + glyphSize + gap, face.top() + sink, textWidth + 2, face.height()),
-                caption, font, key);
+    engraveText(p, QRectF(left + glyphSize + gap, face.top() + sink, textWidth + 2, face.height()), caption, font, key);
     p.end();
     return QPixmap::fromImage(image);
 }
@@ -410,8 +405,8 @@ void paintTrackReadout(QPainter& p, QPointF at, int track, QSizeF digit) {
     const QRectF well(at, QSizeF(digit.width() * 2 + 8, digit.height() + 5));
     insetRoundRect(p, well, 3, kDeep, QColor(255, 255, 255, 26), QColor(0, 0, 0, 120));
     for (int i = 0; i < 2; ++i) {
-        const QRect box(qRound(at.x() + 3 + i * (digit.width() + 2)), qRound(at.y() + 2),
-                        qRound(digit.width()), qRound(digit.height()));
+        const QRect box(qRound(at.x() + 3 + i * (digit.width() + 2)), qRound(at.y() + 2), qRound(digit.width()),
+                        qRound(digit.height()));
         drawLedDigit(p, box, i == 0 ? track / 10 : track % 10, led().ledOn, led().ledOff);
     }
 }
@@ -449,8 +444,8 @@ QPixmap editorBackground() {
     // The recorded area: a faint rainbow sheen, two glints and fine grooves.
     const QPainterPath data = ring(9).subtracted(circle(42));
     QConicalGradient sheen(c, 30);
-    const QColor hues[] = {QColor(80, 200, 255, 30), QColor(255, 90, 220, 22),
-                           QColor(255, 230, 80, 24), QColor(90, 255, 150, 20)};
+    const QColor hues[] = {QColor(80, 200, 255, 30), QColor(255, 90, 220, 22), QColor(255, 230, 80, 24),
+                           QColor(90, 255, 150, 20)};
     for (int i = 0; i <= 8; ++i) sheen.setColorAt(i / 8.0, hues[i % 4]);
     p.setBrush(sheen);
     p.drawPath(data);
@@ -520,8 +515,7 @@ QPixmap editorBackground() {
 
     // Wells for the two keys, the name under them.
     for (const QRectF key : {QRectF(165, 395, 57, 41), QRectF(248, 395, 57, 41)})
-        insetRoundRect(p, key.adjusted(-2, -2, 2, 2), 10, kKeyWell, QColor(255, 255, 255, 45),
-                       QColor(0, 0, 0, 110));
+        insetRoundRect(p, key.adjusted(-2, -2, 2, 2), 10, kKeyWell, QColor(255, 255, 255, 45), QColor(0, 0, 0, 110));
     wordmark(p, QRectF(c.x() - 60, 439, 120, 20), 14, QColor(0xe6, 0xf6, 0xff), kLogoShadow);
     p.end();
     return QPixmap::fromImage(image);
@@ -543,9 +537,8 @@ QPixmap editorLocatePicture(bool pressed) {
 }
 
 QPixmap editorExitPicture(bool pressed) {
-    return captionKey(QStringLiteral("Exit"), pressed, [](QPainter& p, QPointF c, Key key) {
-        engrave(p, exitGlyph(c, 19), key);
-    });
+    return captionKey(QStringLiteral("Exit"), pressed,
+                      [](QPainter& p, QPointF c, Key key) { engrave(p, exitGlyph(c, 19), key); });
 }
 
 QPixmap lookupBackground() {
@@ -593,26 +586,22 @@ QPixmap lookupBackground() {
     p.drawLine(QPointF(252.5, 54), QPointF(252.5, 194));
 
     // The key row: a recess with a well for each key, the name and a plate for the logo.
-    insetRoundRect(p, QRectF(14, 207, 324, 37), 10, kRecess, QColor(255, 255, 255, 60),
-                   QColor(0, 0, 0, 70));
+    insetRoundRect(p, QRectF(14, 207, 324, 37), 10, kRecess, QColor(255, 255, 255, 60), QColor(0, 0, 0, 70));
     for (const QRectF key : {QRectF(44, 214, 138, 23), QRectF(235, 214, 108, 23).translated(-13, 0)})
-        insetRoundRect(p, key.adjusted(-2, -2, 2, 2), 8.5, kKeyWell, QColor(255, 255, 255, 55),
-                       QColor(0, 0, 0, 60));
+        insetRoundRect(p, key.adjusted(-2, -2, 2, 2), 8.5, kKeyWell, QColor(255, 255, 255, 55), QColor(0, 0, 0, 60));
     wordmark(p, QRectF(340, 210, 88, 30), 15, Qt::white, kLogoShadow);
-    insetRoundRect(p, QRectF(427, 197, 64, 46), 8, kRecess, QColor(255, 255, 255, 60),
-                   QColor(0, 0, 0, 70));
+    insetRoundRect(p, QRectF(427, 197, 64, 46), 8, kRecess, QColor(255, 255, 255, 60), QColor(0, 0, 0, 70));
     p.end();
     return QPixmap::fromImage(image);
 }
 
 QPixmap lookupMergePicture(bool enabled, bool pressed) {
-    return wideKey({138, 23}, QRectF(0, 0, 138, 23), QStringLiteral("Merge Titles"),
-                   keyOf(enabled, pressed), mergeGlyph);
+    return wideKey({138, 23}, QRectF(0, 0, 138, 23), QStringLiteral("Merge Titles"), keyOf(enabled, pressed),
+                   mergeGlyph);
 }
 
 QPixmap lookupCancelPicture(bool pressed) {
-    return wideKey({138, 23}, QRectF(15, 0, 108, 23), QStringLiteral("Cancel"), keyOf(true, pressed),
-                   crossGlyph);
+    return wideKey({138, 23}, QRectF(15, 0, 108, 23), QStringLiteral("Cancel"), keyOf(true, pressed), crossGlyph);
 }
 
 QPixmap cddbLogoSmall() { return databaseBadge({58, 40}); }
@@ -631,9 +620,7 @@ QPixmap linkCursorPixmap() {
     return picture;
 }
 
-QCursor linkCursor() {
-    return QCursor(linkCursorPixmap(), kLinkCursorHotSpot.x(), kLinkCursorHotSpot.y());
-}
+QCursor linkCursor() { return QCursor(linkCursorPixmap(), kLinkCursorHotSpot.x(), kLinkCursorHotSpot.y()); }
 
 QPixmap settingsExitPicture(bool pressed) { return exitKey(QStringLiteral("Save & Exit"), pressed); }
 
@@ -671,8 +658,8 @@ QPixmap skinPreviewPlaceholder(QSize size) {
     p.drawRoundedRect(QRectF(face::kDisplayPanel), 7, 7);
     p.setBrush(withAlpha(kRim, 60));
     for (int i = 0; i < 6; ++i) p.drawRoundedRect(QRectF(face::ledRect(i)), 2, 2);
-    for (const QRect& key : {face::kBackTrack, face::kRR, face::kPlay, face::kFF, face::kForwardTrack,
-                             face::kStop, face::kPause, face::kEject})
+    for (const QRect& key : {face::kBackTrack, face::kRR, face::kPlay, face::kFF, face::kForwardTrack, face::kStop,
+                             face::kPause, face::kEject})
         p.drawRoundedRect(QRectF(key).adjusted(3, 3, -3, -3), 7, 7);
     p.drawEllipse(QRectF(face::kVolumeKnob));
     p.restore();
@@ -680,8 +667,7 @@ QPixmap skinPreviewPlaceholder(QSize size) {
     if (captioned) {
         p.setFont(uiFont(qRound(fontPx), true));
         p.setPen(withAlpha(kNavy, 200));
-        p.drawText(QRectF(0, h - fontPx * 2.2, w, fontPx * 1.8), Qt::AlignCenter,
-                   QStringLiteral("No skin preview"));
+        p.drawText(QRectF(0, h - fontPx * 2.2, w, fontPx * 1.8), Qt::AlignCenter, QStringLiteral("No skin preview"));
     }
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(withAlpha(kRim, 150));
@@ -767,8 +753,7 @@ QPixmap aboutBackground() {
     // The home page card, under the click area (20,20)-(221,196).
     const QRectF card(20, 20, 201, 176);
     paintGlass(p, card, 9);
-    wordmark(p, QRectF(card.left(), 26, card.width(), 30), 24, QColor(0xe6, 0xf6, 0xff),
-             QColor(0, 0, 0, 160));
+    wordmark(p, QRectF(card.left(), 26, card.width(), 30), 24, QColor(0xe6, 0xf6, 0xff), QColor(0, 0, 0, 160));
     p.setPen(withAlpha(led().caption, 220));
     spacedText(p, QPointF(card.center().x(), 67), QStringLiteral("HOME PAGE"), uiFont(9, true), 2.4);
     // A disc with the LED readout beside it.
@@ -786,8 +771,7 @@ QPixmap aboutBackground() {
     p.setBrush(led().ledOn);
     p.drawPath(play);
     const QRectF bar(114, 130, 92, 6);
-    insetRoundRect(p, bar.adjusted(-1.5, -1.5, 1.5, 1.5), 2, kDeep, QColor(255, 255, 255, 26),
-                   QColor(0, 0, 0, 120));
+    insetRoundRect(p, bar.adjusted(-1.5, -1.5, 1.5, 1.5), 2, kDeep, QColor(255, 255, 255, 26), QColor(0, 0, 0, 120));
     p.fillRect(QRectF(bar.left(), bar.top(), bar.width() * 0.62, bar.height()), led().barFill);
     // The invitation, drawn like a lit button.
     const QRectF invite(30, 148, 181, 38);

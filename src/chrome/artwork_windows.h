@@ -17,9 +17,9 @@ namespace velmora::artwork {
 
 // Track list editor. The background is a dark disc filling the window's ellipse
 // (5,0)-(468,468), transparent outside it; the two keys are rounded, their corners clear.
-QPixmap editorBackground();                          // 477 x 467
-QPixmap editorLocatePicture(bool pressed = false);   // 57 x 41, globe and magnifier, "Locate"
-QPixmap editorExitPicture(bool pressed = false);     // 57 x 41, way-out arrow, "Exit"
+QPixmap editorBackground();                         // 477 x 467
+QPixmap editorLocatePicture(bool pressed = false);  // 57 x 41, globe and magnifier, "Locate"
+QPixmap editorExitPicture(bool pressed = false);    // 57 x 41, way-out arrow, "Exit"
 
 // Lookup window. The background fills the window's rounded outline (0,8)-(500,250)
 // with 35-pixel corners: a dark panel for the labels over a body strip for the buttons.
@@ -48,8 +48,8 @@ QPixmap tipIcon();  // 32 x 32
 
 // About window. The background is opaque and light where the notices lie; its area
 // (20,20)-(221,196) holds a dark card that invites a click to the home page.
-QPixmap aboutBackground();                         // 605 x 313
-QPixmap aboutExitPicture(bool pressed = false);    // 125 x 25, "Close"
+QPixmap aboutBackground();                       // 605 x 313
+QPixmap aboutExitPicture(bool pressed = false);  // 125 x 25, "Close"
 
 // Every picture above under a file name ("editor_background.png", ...), in a stable order.
 std::vector<std::pair<QString, QImage>> windowPictures();

@@ -30,10 +30,10 @@ inline constexpr int kLedLeft[6] = {22, 41, 74, 93, 120, 139};
 inline QRect ledRect(int index) { return {kLedLeft[index], kLedTop, kLedWidth, kLedHeight}; }
 
 // Captions over the readout: "Track" over the track digits, minutes, seconds.
-inline constexpr QRect kLabelTrack{22, 35, 36, 13};   // Label2
-inline constexpr QRect kLabelMinutes{74, 35, 36, 13}; // Label1
-inline constexpr QRect kLabelSeconds{120, 35, 36, 13}; // Label3
-inline constexpr QRect kLabelVolume{394, 112, 58, 12}; // Label4
+inline constexpr QRect kLabelTrack{22, 35, 36, 13};     // Label2
+inline constexpr QRect kLabelMinutes{74, 35, 36, 13};   // Label1
+inline constexpr QRect kLabelSeconds{120, 35, 36, 13};  // Label3
+inline constexpr QRect kLabelVolume{394, 112, 58, 12};  // Label4
 
 // Disc title, artist and track title.
 inline constexpr QRect kCDName{172, 36, 268, 18};
@@ -41,9 +41,9 @@ inline constexpr QRect kArtist{172, 56, 268, 16};
 inline constexpr QRect kTrackTitle{172, 74, 268, 16};
 
 // Position bar: 1670 twips of bar width are the whole track.
-inline constexpr QRect kStatus{22, 96, 114, 10};  // picStatus
-inline constexpr QRect kTrackPicker{172, 94, 16, 14};     // picTrack
-inline constexpr QRect kTrackEditor{192, 94, 16, 14};     // picEditTrackList
+inline constexpr QRect kStatus{22, 96, 114, 10};       // picStatus
+inline constexpr QRect kTrackPicker{172, 94, 16, 14};  // picTrack
+inline constexpr QRect kTrackEditor{192, 94, 16, 14};  // picEditTrackList
 // TrackList, over the titles and above the two picture buttons, which stay clickable.
 inline constexpr QRect kTrackList{172, 34, 268, 58};
 

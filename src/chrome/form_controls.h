@@ -17,8 +17,7 @@ QFont arialFont(double points, bool bold = false);
 
 // A caption in the windows' yellow over their background pictures; clicks go through it
 // to the window body, so the window drags by its captions too.
-QLabel* yellowLabel(QWidget* parent, const QString& caption, const QRect& place, double points = 9,
-                    bool bold = true);
+QLabel* yellowLabel(QWidget* parent, const QString& caption, const QRect& place, double points = 9, bool bold = true);
 
 // Shrinks the caption's font until its text fits the label's width, for faces wider than
 // the one the layout was drawn with.

@@ -6,9 +6,7 @@
 
 namespace velmora {
 
-PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) {
-    setFocusPolicy(Qt::NoFocus);
-}
+PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) { setFocusPolicy(Qt::NoFocus); }
 
 void PictureButton::setPictures(const QPixmap& enabled, const QPixmap& disabled, const QPixmap& pressed) {
     enabled_ = enabled;
@@ -32,8 +30,6 @@ void PictureButton::paintEvent(QPaintEvent*) {
     painter.drawPixmap(at, picture);
 }
 
-void RoundButton(QWidget* button) {
-    setWindowRegion(button, roundRectRegion(3, 3, 40, 28, 15, 15));
-}
+void RoundButton(QWidget* button) { setWindowRegion(button, roundRectRegion(3, 3, 40, 28, 15, 15)); }
 
 }  // namespace velmora

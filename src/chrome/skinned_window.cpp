@@ -17,17 +17,19 @@ int toPixels(double twips) { return static_cast<int>(std::nearbyint(twips / kTwi
 
 // On a Wayland session without XWayland a window cannot place itself: let the
 // compositor move it instead.
-bool compositorMovesWindows() {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
+bool compositorMovesWindows() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 }  // namespace
 
 int mouseButtonCode(Qt::MouseButton button) {
     switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
     }
 }
 

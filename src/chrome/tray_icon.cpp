@@ -11,8 +11,7 @@
 namespace velmora {
 
 TrayIcon::TrayIcon(QWidget* mainWindow, QMenu* mnuPopUp)
-    : QObject(mainWindow), window_(mainWindow), menu_(mnuPopUp),
-      icon_(new QSystemTrayIcon(artwork::trayIcon(), this)) {
+    : QObject(mainWindow), window_(mainWindow), menu_(mnuPopUp), icon_(new QSystemTrayIcon(artwork::trayIcon(), this)) {
     icon_->setObjectName(QStringLiteral("cSysTray1"));
     icon_->setToolTip(QStringLiteral("Velmora"));
     // The desktop shows the menu itself on a right press (and exports it where icons are
@@ -38,10 +37,8 @@ void TrayIcon::RestoreMainWindow(QWidget* mainWindow) {
 }
 
 void hideMainWindow(QWidget* mainWindow, bool trayAvailable) {
-    if (trayAvailable)
-        mainWindow->hide();
-    else
-        mainWindow->showMinimized();
+    if (trayAvailable) mainWindow->hide();
+    else mainWindow->showMinimized();
 }
 
 }  // namespace velmora

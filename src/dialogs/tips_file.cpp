@@ -43,8 +43,7 @@ QString tipsNotFoundText() {
            QStringLiteral("Then place it in the same directory as the application. ");
 }
 
-TipOfTheDay::TipOfTheDay(std::function<double()> random)
-    : random_(random ? std::move(random) : clockSeededRandom()) {}
+TipOfTheDay::TipOfTheDay(std::function<double()> random) : random_(random ? std::move(random) : clockSeededRandom()) {}
 
 void TipOfTheDay::load(const QString& programFolder) {
     if (!LoadTips(programFolder + u'/' + kTipsFileName)) label_ = tipsNotFoundText();

@@ -23,8 +23,7 @@ constexpr int kMaxTracksOnDisc = 99;
 
 bool folderWritable(const QString& folder) {
     const QFileInfo info(folder);
-    return info.isDir() &&
-           ::access(QFile::encodeName(info.absoluteFilePath()).constData(), W_OK | X_OK) == 0;
+    return info.isDir() && ::access(QFile::encodeName(info.absoluteFilePath()).constData(), W_OK | X_OK) == 0;
 }
 
 }  // namespace
@@ -40,8 +39,7 @@ QString DiscDatabase::defaultSectionText(int tracks, const DiscText& text) {
     };
     QStringList entries{QStringLiteral("Title=") + line(text.title, QStringLiteral("Unknown Title")),
                         QStringLiteral("Artist=") + line(text.performer, QStringLiteral("Unknown Artist")),
-                        QStringLiteral("Revision=1"),
-                        QStringLiteral("NumberOfTracks=%1").arg(tracks)};
+                        QStringLiteral("Revision=1"), QStringLiteral("NumberOfTracks=%1").arg(tracks)};
     for (int i = 1; i <= tracks; ++i) {
         const auto index = static_cast<std::size_t>(i - 1);
         entries.append(QStringLiteral("Track%1=").arg(i) +
@@ -71,8 +69,7 @@ void loadDiscEntries(const QStringList& entries, DiscRecord& disc) {
             if (number && *number >= std::numeric_limits<std::int32_t>::min() &&
                 *number <= std::numeric_limits<std::int32_t>::max())
                 disc.Revision = static_cast<std::int32_t>(*number);
-        } else if (key.startsWith(u"Track") && key.size() > 5 && key.size() <= 7 &&
-                   key[5] != u'0') {
+        } else if (key.startsWith(u"Track") && key.size() > 5 && key.size() <= 7 && key[5] != u'0') {
             // "Track1".."Track99" exactly: no leading zeros, no sign, no blanks.
             bool digits = true;
             int n = 0;
@@ -121,8 +118,7 @@ QString DiscDatabase::store(const QString& discID, const QStringList& entries) {
 }
 
 DiscLoad DiscDatabase::addDefault(const QString& discID, int tracks, const DiscText& text) {
-    const QStringList defaults =
-        profile::entriesOf(defaultSectionText(std::clamp(tracks, 0, kMaxTracksOnDisc), text));
+    const QStringList defaults = profile::entriesOf(defaultSectionText(std::clamp(tracks, 0, kMaxTracksOnDisc), text));
     DiscLoad load;
     QString why;
     QStringList entries;
@@ -148,8 +144,7 @@ QString discDatabasePath(const QString& programFolder) {
     const QString own = folder + u'/' + kFileName;
     if (!QFileInfo::exists(own) && QFileInfo(beside).isFile() && QFile::copy(beside, own)) {
         // A copy of a read-only original would be read-only too; it is the user's now.
-        QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                       QFile::ReadOther);
+        QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
     return own;
 }

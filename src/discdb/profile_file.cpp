@@ -33,9 +33,7 @@ struct Line {
 
 // A file's lines end in LF (CR LF included), or, in a file holding no LF at all, in CR
 // alone, as older editors wrote them.
-char lineEndOf(const QByteArray& bytes) {
-    return !bytes.contains('\n') && bytes.contains('\r') ? '\r' : '\n';
-}
+char lineEndOf(const QByteArray& bytes) { return !bytes.contains('\n') && bytes.contains('\r') ? '\r' : '\n'; }
 
 Line lineAt(const QByteArray& bytes, qsizetype pos, char eol) {
     const char* data = bytes.constData();
@@ -194,9 +192,7 @@ struct FileForm {
         return eol == '\n' && text.endsWith('\r') ? QByteArray("\n") : lineEnd();
     }
     // Lines of a UTF-16 file pass through UTF-8 on their way in and out.
-    QByteArray encode(const QString& text) const {
-        return encoding == Bytes ? encodeLine(text) : text.toUtf8();
-    }
+    QByteArray encode(const QString& text) const { return encoding == Bytes ? encodeLine(text) : text.toUtf8(); }
 };
 
 QByteArray entryLine(QString entry, const FileForm& form) {
@@ -220,8 +216,7 @@ QString notAFileText(const QByteArray& path, mode_t type) {
     return QStringLiteral("%1 is not a regular file").arg(name);
 }
 
-bool readAllBytes(const QByteArray& path, QByteArray& bytes, bool& exists, mode_t& mode,
-                  QString* error) {
+bool readAllBytes(const QByteArray& path, QByteArray& bytes, bool& exists, mode_t& mode, QString* error) {
     exists = false;
     // A named pipe or a device would block the open or the read: look before opening,
     // and open without blocking in case it is swapped in between.
@@ -304,8 +299,7 @@ bool looksLikeUtf16(const QByteArray& raw, int zero) {
 // The form of a file's bytes, and its text as the line reader takes it (UTF-16 turned
 // into UTF-8). False, with the reason naming the file, when it is UTF-16 that does not
 // decode.
-bool understand(const QByteArray& raw, const QString& path, QByteArray& bytes, FileForm& form,
-                QString* error) {
+bool understand(const QByteArray& raw, const QString& path, QByteArray& bytes, FileForm& form, QString* error) {
     form = FileForm{};
     const auto at = [&](qsizetype i) { return static_cast<unsigned char>(raw[i]); };
     if (raw.size() >= 2) {
@@ -325,8 +319,7 @@ bool understand(const QByteArray& raw, const QString& path, QByteArray& bytes, F
                                 .arg(path));
             return false;
         }
-        QStringDecoder decoder(form.encoding == FileForm::Utf16LE ? QStringDecoder::Utf16LE
-                                                                  : QStringDecoder::Utf16BE,
+        QStringDecoder decoder(form.encoding == FileForm::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
                                QStringDecoder::Flag::Stateless);
         bytes = QString(decoder(units)).toUtf8();
     }
@@ -336,12 +329,11 @@ bool understand(const QByteArray& raw, const QString& path, QByteArray& bytes, F
 
 QByteArray storedForm(const QByteArray& bytes, const FileForm& form) {
     if (form.encoding == FileForm::Bytes) return bytes;
-    QStringEncoder encoder(form.encoding == FileForm::Utf16LE ? QStringEncoder::Utf16LE
-                                                              : QStringEncoder::Utf16BE,
+    QStringEncoder encoder(form.encoding == FileForm::Utf16LE ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
                            QStringEncoder::Flag::Stateless);
-    QByteArray out = form.bom ? (form.encoding == FileForm::Utf16LE ? QByteArray("\xFF\xFE", 2)
-                                                                    : QByteArray("\xFE\xFF", 2))
-                              : QByteArray();
+    QByteArray out = form.bom
+                         ? (form.encoding == FileForm::Utf16LE ? QByteArray("\xFF\xFE", 2) : QByteArray("\xFE\xFF", 2))
+                         : QByteArray();
     out += encoder(QString::fromUtf8(bytes));
     return out;
 }
@@ -401,11 +393,10 @@ private:
 }  // namespace
 
 QString fromWindows1252(const char* data, qsizetype length) {
-    static constexpr char16_t kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    static constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                           0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                           0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     QString text(length, Qt::Uninitialized);
     QChar* out = text.data();
     for (qsizetype i = 0; i < length; ++i) {
@@ -519,8 +510,7 @@ QStringList entriesOf(const QString& sectionText) {
     return entries;
 }
 
-bool writeSection(const QString& filePath, const QString& section, const QStringList& entries,
-                  QString* error) {
+bool writeSection(const QString& filePath, const QString& section, const QStringList& entries, QString* error) {
     // Replace what a symbolic link points at, not the link.
     QString target = filePath;
     const QFileInfo info(filePath);
@@ -540,8 +530,7 @@ bool writeSection(const QString& filePath, const QString& section, const QString
     FileForm form;
     bool exists = false;
     mode_t mode = 0;
-    if (!readAllBytes(path, raw, exists, mode, error) ||
-        !understand(raw, QFile::decodeName(path), old, form, error))
+    if (!readAllBytes(path, raw, exists, mode, error) || !understand(raw, QFile::decodeName(path), old, form, error))
         return false;
     const char eol = form.eol;
 
@@ -577,8 +566,7 @@ bool writeSection(const QString& filePath, const QString& section, const QString
     QByteArray tempPath;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        tempPath = folder + '/' + prefix +
-                   QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        tempPath = folder + '/' + prefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
         fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
@@ -598,15 +586,13 @@ bool writeSection(const QString& filePath, const QString& section, const QString
     const int closed = ::close(fd);
     fd = -1;
     if (closed != 0) return fail(QStringLiteral("cannot close"));
-    if (::rename(tempPath.constData(), path.constData()) != 0)
-        return fail(QStringLiteral("cannot rename"));
+    if (::rename(tempPath.constData(), path.constData()) != 0) return fail(QStringLiteral("cannot rename"));
     // Make the rename itself durable.
     ::fsync(lock.fd());
     return true;
 }
 
-int GetPrivateProfileSection(const QString& section, QChar* buffer, int size,
-                             const QString& filePath) {
+int GetPrivateProfileSection(const QString& section, QChar* buffer, int size, const QString& filePath) {
     if (!buffer || size <= 0) return 0;
     const SectionRead read = readSection(filePath, section);
     QString text;
@@ -637,8 +623,7 @@ int GetPrivateProfileSection(const QString& section, QChar* buffer, int size,
 }
 
 int GetPrivateProfileSection(const QString& section, QString& buffer, const QString& filePath) {
-    return GetPrivateProfileSection(section, buffer.data(), static_cast<int>(buffer.size()),
-                                    filePath);
+    return GetPrivateProfileSection(section, buffer.data(), static_cast<int>(buffer.size()), filePath);
 }
 
 }  // namespace velmora::profile

@@ -11,20 +11,19 @@ namespace velmora {
 // Whole-section access to an initialisation file ("[name]" lines, then "key=value" lines).
 //
 // File format, as read: lines end in LF or CR LF (CR alone in a file without any LF); a
-// file in UTF-16 (with or without its byte-order mark) is read and written as UTF-16; a line whose first non-blank character
-// is "[" and which holds a "]" starts a section (the name is the text between "[" and the
-// last "]", blanks around it ignored, matched without regard to letter case; the first
-// section of a name that holds entries wins); blank lines and lines starting with ";" are not entries; every
-// other line of a section is one entry, taken as it stands after its leading blanks
-// (entries without "=" included). Each line is decoded on its own: UTF-8 when its bytes
-// are valid UTF-8, Windows-1252 otherwise, so databases from a single-byte code page keep
-// their accented titles and a file mixing both reads correctly line by line.
+// file in UTF-16 (with or without its byte-order mark) is read and written as UTF-16; a line whose first non-blank
+// character is "[" and which holds a "]" starts a section (the name is the text between "[" and the last "]", blanks
+// around it ignored, matched without regard to letter case; the first section of a name that holds entries wins); blank
+// lines and lines starting with ";" are not entries; every other line of a section is one entry, taken as it stands
+// after its leading blanks (entries without "=" included). Each line is decoded on its own: UTF-8 when its bytes are
+// valid UTF-8, Windows-1252 otherwise, so databases from a single-byte code page keep their accented titles and a file
+// mixing both reads correctly line by line.
 //
 // As written: each line in Windows-1252 when every character of it has a place there (and
 // the bytes do not happen to read as UTF-8), else in UTF-8, so programs that expect the
-// 8-bit form keep reading the file; every line ends in CR LF (CR in a CR-only file). A write touches the bytes of its own
-// section only; every other byte of the file (other sections, comments, blank lines
-// between sections, a byte-order mark, lines in another encoding) stays as it was.
+// 8-bit form keep reading the file; every line ends in CR LF (CR in a CR-only file). A write touches the bytes of its
+// own section only; every other byte of the file (other sections, comments, blank lines between sections, a byte-order
+// mark, lines in another encoding) stays as it was.
 namespace profile {
 
 enum class ReadStatus {
@@ -66,8 +65,7 @@ bool writeSection(const QString& filePath, const QString& section, const QString
 // not fit in size - 2 characters is cut: the first size - 2 characters of its entries,
 // then two NULs filling the buffer, and the result is size - 2. Characters of the buffer
 // past those written are left unchanged.
-int GetPrivateProfileSection(const QString& section, QChar* buffer, int size,
-                             const QString& filePath);
+int GetPrivateProfileSection(const QString& section, QChar* buffer, int size, const QString& filePath);
 // The same with a buffer of buffer.size() characters.
 int GetPrivateProfileSection(const QString& section, QString& buffer, const QString& filePath);
 

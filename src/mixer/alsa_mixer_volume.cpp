@@ -47,8 +47,7 @@ Lookup findControl(snd_ctl_t* ctl, const char* line, ControlKind kind, snd_ctl_e
             return Lookup::Broken;
         }
         if (snd_ctl_elem_info_get_type(info) != wanted || snd_ctl_elem_info_get_count(info) == 0) continue;
-        if (kind == ControlKind::Volume && snd_ctl_elem_info_get_max(info) <= snd_ctl_elem_info_get_min(info))
-            continue;
+        if (kind == ControlKind::Volume && snd_ctl_elem_info_get_max(info) <= snd_ctl_elem_info_get_min(info)) continue;
         snd_ctl_elem_info_get_id(info, id);
         return Lookup::Found;
     }
@@ -84,9 +83,7 @@ struct AlsaMixerVolume::Kept {
     }
 };
 
-AlsaMixerVolume::AlsaMixerVolume(std::string device) : device_(std::move(device)) {
-    silenceLibraryErrors();
-}
+AlsaMixerVolume::AlsaMixerVolume(std::string device) : device_(std::move(device)) { silenceLibraryErrors(); }
 
 AlsaMixerVolume::~AlsaMixerVolume() = default;
 
@@ -141,45 +138,47 @@ void AlsaMixerVolume::silenceLibraryErrors() {
 // A device that will not give the value reads 0.
 std::int32_t AlsaMixerVolume::readVolume(const char* name) {
     std::int32_t result = 0;
-    const Access access = withControl(
-        name, int(ControlKind::Volume), [&](snd_ctl_t* ctl, snd_ctl_elem_info_t* info, snd_ctl_elem_value_t* value) {
-            if (const int err = snd_ctl_elem_read(ctl, value); err < 0) return err;
-            const long min = snd_ctl_elem_info_get_min(info);
-            const long max = snd_ctl_elem_info_get_max(info);
-            long loudest = min;
-            const unsigned channels = snd_ctl_elem_info_get_count(info);
-            for (unsigned c = 0; c < channels; ++c) loudest = std::max(loudest, snd_ctl_elem_value_get_integer(value, c));
-            result = mixer_scale::fromElement(loudest, min, max);
-            return 0;
-        });
+    const Access access = withControl(name, int(ControlKind::Volume),
+                                      [&](snd_ctl_t* ctl, snd_ctl_elem_info_t* info, snd_ctl_elem_value_t* value) {
+                                          if (const int err = snd_ctl_elem_read(ctl, value); err < 0) return err;
+                                          const long min = snd_ctl_elem_info_get_min(info);
+                                          const long max = snd_ctl_elem_info_get_max(info);
+                                          long loudest = min;
+                                          const unsigned channels = snd_ctl_elem_info_get_count(info);
+                                          for (unsigned c = 0; c < channels; ++c)
+                                              loudest = std::max(loudest, snd_ctl_elem_value_get_integer(value, c));
+                                          result = mixer_scale::fromElement(loudest, min, max);
+                                          return 0;
+                                      });
     if (access == Access::Missing) return -1;
     return access == Access::Done ? result : 0;
 }
 
 void AlsaMixerVolume::writeVolume(const char* name, std::int32_t volume) {
-    withControl(name, int(ControlKind::Volume),
-                [&](snd_ctl_t* ctl, snd_ctl_elem_info_t* info, snd_ctl_elem_value_t* value) {
-                    const long raw = mixer_scale::toElement(volume, snd_ctl_elem_info_get_min(info),
-                                                            snd_ctl_elem_info_get_max(info));
-                    const unsigned channels = snd_ctl_elem_info_get_count(info);
-                    for (unsigned c = 0; c < channels; ++c) snd_ctl_elem_value_set_integer(value, c, raw);
-                    return snd_ctl_elem_write(ctl, value);
-                });
+    withControl(
+        name, int(ControlKind::Volume), [&](snd_ctl_t* ctl, snd_ctl_elem_info_t* info, snd_ctl_elem_value_t* value) {
+            const long raw =
+                mixer_scale::toElement(volume, snd_ctl_elem_info_get_min(info), snd_ctl_elem_info_get_max(info));
+            const unsigned channels = snd_ctl_elem_info_get_count(info);
+            for (unsigned c = 0; c < channels; ++c) snd_ctl_elem_value_set_integer(value, c, raw);
+            return snd_ctl_elem_write(ctl, value);
+        });
 }
 
 // Muted when no channel's switch is on. A line without a switch cannot be heard to be
 // audible, so it reads as muted; a device that will not give the switch reads unmuted.
 bool AlsaMixerVolume::readMute(const char* name) {
     bool muted = false;
-    const Access access = withControl(
-        name, int(ControlKind::Switch), [&](snd_ctl_t* ctl, snd_ctl_elem_info_t* info, snd_ctl_elem_value_t* value) {
-            if (const int err = snd_ctl_elem_read(ctl, value); err < 0) return err;
-            bool on = false;
-            const unsigned channels = snd_ctl_elem_info_get_count(info);
-            for (unsigned c = 0; c < channels; ++c) on = on || snd_ctl_elem_value_get_boolean(value, c);
-            muted = !on;
-            return 0;
-        });
+    const Access access = withControl(name, int(ControlKind::Switch),
+                                      [&](snd_ctl_t* ctl, snd_ctl_elem_info_t* info, snd_ctl_elem_value_t* value) {
+                                          if (const int err = snd_ctl_elem_read(ctl, value); err < 0) return err;
+                                          bool on = false;
+                                          const unsigned channels = snd_ctl_elem_info_get_count(info);
+                                          for (unsigned c = 0; c < channels; ++c)
+                                              on = on || snd_ctl_elem_value_get_boolean(value, c);
+                                          muted = !on;
+                                          return 0;
+                                      });
     if (access == Access::Missing) return true;
     return access == Access::Done && muted;
 }

@@ -116,8 +116,8 @@ bool VolumeControls::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton) return true;
-        const bool clicked = pressedImage_ == watched &&
-                             static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint());
+        const bool clicked =
+            pressedImage_ == watched && static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint());
         pressedImage_ = nullptr;
         if (clicked) {
             if (watched == imgMute_) imgMute_Click();

@@ -52,8 +52,7 @@ struct DiscToc {
     // Start of the track after `number`, or the leadout for the last one.
     int trackEnd(int number) const {
         for (std::size_t i = 0; i < tracks.size(); ++i)
-            if (tracks[i].number == number)
-                return i + 1 < tracks.size() ? tracks[i + 1].startFrame : leadoutFrame;
+            if (tracks[i].number == number) return i + 1 < tracks.size() ? tracks[i + 1].startFrame : leadoutFrame;
         return 0;
     }
 };

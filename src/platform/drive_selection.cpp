@@ -47,8 +47,7 @@ DriveSelection demo(const QString& path, std::shared_ptr<Clock> clock) {
 
 }  // namespace
 
-DriveSelection selectDrive(const QString& choice, const QString& demoDiscPath,
-                           std::shared_ptr<Clock> clock) {
+DriveSelection selectDrive(const QString& choice, const QString& demoDiscPath, std::shared_ptr<Clock> clock) {
     if (!clock) clock = std::make_shared<SteadyClock>();
     if (choice.startsWith(QLatin1String("sim:"))) return simulated(choice.mid(4), std::move(clock));
     if (!choice.isEmpty()) return real(choice, std::move(clock));
@@ -59,14 +58,14 @@ DriveSelection selectDrive(const QString& choice, const QString& demoDiscPath,
         // A drive we may not use is no reason to have none: fall back to the demo disc
         // and keep the reason for the user.
         DriveSelection fallback = demo(demoDiscPath, std::move(clock));
-        fallback.error = selection.error + (fallback.error.isEmpty() ? QString() : QStringLiteral("\n") + fallback.error);
+        fallback.error =
+            selection.error + (fallback.error.isEmpty() ? QString() : QStringLiteral("\n") + fallback.error);
         return fallback;
     }
     return demo(demoDiscPath, std::move(clock));
 }
 
-DriveSelection selectDriveFromEnvironment(const QString& demoDiscPath,
-                                          std::shared_ptr<Clock> clock) {
+DriveSelection selectDriveFromEnvironment(const QString& demoDiscPath, std::shared_ptr<Clock> clock) {
     return selectDrive(qEnvironmentVariable("VELMORA_DRIVE"), demoDiscPath, std::move(clock));
 }
 

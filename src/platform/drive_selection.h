@@ -20,9 +20,7 @@ struct DriveSelection {
     QString error;                   // why `drive` is null, in words for the user
 };
 
-DriveSelection selectDrive(const QString& choice, const QString& demoDiscPath,
-                           std::shared_ptr<Clock> clock);
-DriveSelection selectDriveFromEnvironment(const QString& demoDiscPath,
-                                          std::shared_ptr<Clock> clock);
+DriveSelection selectDrive(const QString& choice, const QString& demoDiscPath, std::shared_ptr<Clock> clock);
+DriveSelection selectDriveFromEnvironment(const QString& demoDiscPath, std::shared_ptr<Clock> clock);
 
 }  // namespace velmora

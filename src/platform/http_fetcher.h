@@ -22,9 +22,9 @@ enum class HttpError {
 
 struct HttpReply {
     HttpError error = HttpError::None;
-    int status = 0;      // the HTTP status of the final reply, 0 when none arrived
-    QByteArray body;     // the whole body for None and HttpStatus, else empty
-    QString detail;      // the transport's own words, for logs; never shown as is
+    int status = 0;   // the HTTP status of the final reply, 0 when none arrived
+    QByteArray body;  // the whole body for None and HttpStatus, else empty
+    QString detail;   // the transport's own words, for logs; never shown as is
 
     bool ok() const { return error == HttpError::None; }
 };

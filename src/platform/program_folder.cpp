@@ -16,12 +16,10 @@ bool holdsProgramData(const QString& folder) {
 QString programFolder() {
     const QString home = qEnvironmentVariable("VELMORA_HOME");
     if (!home.isEmpty()) return QDir::cleanPath(home);
-    const QString exeFolder = QCoreApplication::instance()
-                                  ? QCoreApplication::applicationDirPath()
-                                  : QDir::currentPath();
+    const QString exeFolder =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
     if (holdsProgramData(exeFolder)) return exeFolder;
-    for (const QString& data :
-         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
         const QString candidate = data + QStringLiteral("/velmora");
         if (holdsProgramData(candidate)) return candidate;
     }

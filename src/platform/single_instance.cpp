@@ -7,8 +7,7 @@
 
 namespace velmora {
 
-InstanceLock::InstanceLock(QString lockPath)
-    : path_(lockPath.isEmpty() ? defaultLockPath() : std::move(lockPath)) {}
+InstanceLock::InstanceLock(QString lockPath) : path_(lockPath.isEmpty() ? defaultLockPath() : std::move(lockPath)) {}
 
 InstanceLock::~InstanceLock() = default;
 

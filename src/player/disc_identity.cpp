@@ -14,8 +14,7 @@ namespace {
 constexpr int kReplyBuffer = 30;
 }  // namespace
 
-DiscIdentity::DiscIdentity(PlayerSession& session, DiscDatabase& database)
-    : session_(session), database_(database) {}
+DiscIdentity::DiscIdentity(PlayerSession& session, DiscDatabase& database) : session_(session), database_(database) {}
 
 DiscTocReplies readDiscTocReplies(MciChannel& mci) {
     DiscTocReplies replies;
@@ -40,8 +39,8 @@ void DiscIdentity::GetCDINFO(const QString& discID) {
     }
     DiscLoad load = database_.find(discID);
     if (!load.record) {
-        const std::int64_t tracks = numericValue(
-            session_.channel().plainSend(QStringLiteral("status cd number of tracks wait"), kReplyBuffer));
+        const std::int64_t tracks =
+            numericValue(session_.channel().plainSend(QStringLiteral("status cd number of tracks wait"), kReplyBuffer));
         load = database_.addDefault(discID, static_cast<int>(std::clamp<std::int64_t>(tracks, 0, 99)),
                                     session_.channel().service().discText());
     }

@@ -17,8 +17,7 @@ constexpr int kReplyBuffer = 30;
 constexpr int kBarTwips = 1670;
 }  // namespace
 
-DisplayRefresh::DisplayRefresh(PlayerSession& session, DiscIdentity& identity,
-                               std::function<void()> letEventsRun)
+DisplayRefresh::DisplayRefresh(PlayerSession& session, DiscIdentity& identity, std::function<void()> letEventsRun)
     : session_(session), identity_(identity), letEventsRun_(std::move(letEventsRun)) {
     QObject::connect(session_.tmrUpdate(), &QTimer::timeout, &session_, [this] { tmrUpdate_Timer(); });
 }
@@ -106,8 +105,7 @@ void DisplayRefresh::refreshNow() {
         const int elapsed = state.CurrentMinute * 60 + state.CurrentSecond;
         const double width = std::floor(static_cast<double>(elapsed) / lengthSeconds * kBarTwips);
         // A width that does not fit the bar's scale is not drawn at all.
-        if (width >= std::numeric_limits<std::int16_t>::min() &&
-            width <= std::numeric_limits<std::int16_t>::max()) {
+        if (width >= std::numeric_limits<std::int16_t>::min() && width <= std::numeric_limits<std::int16_t>::max()) {
             state.ProgressWidth = static_cast<std::int16_t>(width);
             state.barWidthTwips = state.ProgressWidth;
         }

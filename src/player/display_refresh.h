@@ -14,8 +14,7 @@ class DisplayRefresh {
 public:
     // letEventsRun lets pending window events run at three points of a refresh, so the
     // window stays alive; whatever they ask of the drive waits for the refresh to end.
-    DisplayRefresh(PlayerSession& session, DiscIdentity& identity,
-                   std::function<void()> letEventsRun = {});
+    DisplayRefresh(PlayerSession& session, DiscIdentity& identity, std::function<void()> letEventsRun = {});
 
     // `tmrUpdate`'s work: a refresh when the gate allows (the main window is shown).
     void tmrUpdate_Timer();

@@ -10,8 +10,7 @@
 
 namespace velmora {
 
-MciChannel::MciChannel(MciService& mci, MessageBoxService& boxes, const QString& logPath)
-    : mci_(mci), boxes_(boxes) {
+MciChannel::MciChannel(MciService& mci, MessageBoxService& boxes, const QString& logPath) : mci_(mci), boxes_(boxes) {
     if (!logPath.isEmpty()) log_ = std::fopen(QFile::encodeName(logPath).constData(), "a");
 }
 
@@ -41,8 +40,7 @@ QString MciChannel::errorText(int code) const {
 bool MciChannel::SendMCIString(const QString& cmd, bool fShowError) {
     char dummy[1] = {0};
     const int result = send(cmd, dummy, 0);
-    if (fShowError && result != 0)
-        boxes_.show(errorText(result), QStringLiteral("Velmora"), MsgBox::OkOnly);
+    if (fShowError && result != 0) boxes_.show(errorText(result), QStringLiteral("Velmora"), MsgBox::OkOnly);
     return result == 0;
 }
 

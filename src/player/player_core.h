@@ -18,8 +18,12 @@ class MciChannel;
 // owns one and hands it to every window and to the desktop bus.
 struct PlayerCore {
     PlayerCore(MciChannel& mci, DiscDatabase& database, std::function<void()> letEventsRun = {})
-        : session(mci), identity(session, database), refresh(session, identity, std::move(letEventsRun)),
-          transport(session, refresh), positionBar(session, transport), picker(session, transport) {}
+        : session(mci),
+          identity(session, database),
+          refresh(session, identity, std::move(letEventsRun)),
+          transport(session, refresh),
+          positionBar(session, transport),
+          picker(session, transport) {}
 
     PlayerSession session;
     DiscIdentity identity;

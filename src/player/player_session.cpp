@@ -18,8 +18,8 @@ QString trimmedRight(const QString& text) {
 }
 
 bool sameDisc(const DiscRecord& a, const DiscRecord& b) {
-    return a.ID == b.ID && a.Revision == b.Revision && a.NumberOfTracks == b.NumberOfTracks &&
-           a.Title == b.Title && a.Artist == b.Artist && a.Extra == b.Extra && a.Track == b.Track;
+    return a.ID == b.ID && a.Revision == b.Revision && a.NumberOfTracks == b.NumberOfTracks && a.Title == b.Title &&
+           a.Artist == b.Artist && a.Extra == b.Extra && a.Track == b.Track;
 }
 
 bool sameStatus(const PlayerState& a, const PlayerState& b) {

@@ -23,9 +23,7 @@ struct TransportEnables {
     bool operator==(const TransportEnables&) const = default;
 
     static TransportEnables none() { return {}; }
-    static TransportEnables forPlaying(bool playing) {
-        return {!playing, playing, playing, playing, true, true};
-    }
+    static TransportEnables forPlaying(bool playing) { return {!playing, playing, playing, playing, true, true}; }
 };
 
 // The player's reading of the drive, as the last refresh (or command) left it.
@@ -37,7 +35,7 @@ struct PlayerState {
     std::int16_t CurrentTrack = 0;
     std::int16_t CurrentMinute = 0;
     std::int16_t CurrentSecond = 0;
-    std::int32_t SeekStep = 0;   // seconds jumped by fast-forward and rewind
+    std::int32_t SeekStep = 0;  // seconds jumped by fast-forward and rewind
     std::int16_t SeekSeconds = 0;
     std::int16_t ProgressWidth = 0;
     int barWidthTwips = 0;  // what the position bar shows: the refresh's width, or the drag's

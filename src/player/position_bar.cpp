@@ -15,8 +15,7 @@ namespace {
 constexpr int kBarTwips = 1670;
 }  // namespace
 
-PositionBar::PositionBar(PlayerSession& session, Transport& transport)
-    : session_(session), transport_(transport) {}
+PositionBar::PositionBar(PlayerSession& session, Transport& transport) : session_(session), transport_(transport) {}
 
 int PositionBar::trackLengthSeconds() const {
     const PlayerState& s = session_.state();

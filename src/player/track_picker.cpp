@@ -6,8 +6,7 @@
 
 namespace velmora {
 
-TrackPicker::TrackPicker(PlayerSession& session, Transport& transport)
-    : session_(session), transport_(transport) {}
+TrackPicker::TrackPicker(PlayerSession& session, Transport& transport) : session_(session), transport_(transport) {}
 
 QStringList TrackPicker::lines() const {
     QStringList out;

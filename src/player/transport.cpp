@@ -15,8 +15,7 @@ constexpr int kPlayingInterval = 1000;
 constexpr int kStoppedInterval = 3000;
 }  // namespace
 
-Transport::Transport(PlayerSession& session, DisplayRefresh& refresh)
-    : session_(session), refresh_(refresh) {}
+Transport::Transport(PlayerSession& session, DisplayRefresh& refresh) : session_(session), refresh_(refresh) {}
 
 template <typename Work>
 CommandResult Transport::step(Work&& work) {

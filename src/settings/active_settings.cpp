@@ -6,10 +6,13 @@
 
 namespace velmora {
 
-ActiveSettings::ActiveSettings(SettingsStore& store, QString programFolder,
-                               std::function<QString()> logonName, QObject* parent)
-    : QObject(parent), store_(store), programFolder_(std::move(programFolder)),
-      logonName_(std::move(logonName)), tmrCheckSettings_(new QTimer(this)) {
+ActiveSettings::ActiveSettings(SettingsStore& store, QString programFolder, std::function<QString()> logonName,
+                               QObject* parent)
+    : QObject(parent),
+      store_(store),
+      programFolder_(std::move(programFolder)),
+      logonName_(std::move(logonName)),
+      tmrCheckSettings_(new QTimer(this)) {
     tmrCheckSettings_->setObjectName(QStringLiteral("tmrCheckSettings"));
     tmrCheckSettings_->setInterval(kCheckIntervalMs);
     connect(tmrCheckSettings_, &QTimer::timeout, this, [this] { LoadSettings(false); });

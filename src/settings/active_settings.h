@@ -20,8 +20,8 @@ public:
     static constexpr int kCheckIntervalMs = 60000;
 
     // `logonName` empty: systemLogonName().
-    ActiveSettings(SettingsStore& store, QString programFolder,
-                   std::function<QString()> logonName = {}, QObject* parent = nullptr);
+    ActiveSettings(SettingsStore& store, QString programFolder, std::function<QString()> logonName = {},
+                   QObject* parent = nullptr);
 
     void LoadSettings(bool LoadSkin);
 

@@ -74,8 +74,7 @@ std::optional<QString> keyFileValue(const QString& text, const QString& group, c
         }
         if (!inGroup || line.startsWith(u'#')) continue;
         const qsizetype eq = line.indexOf(u'=');
-        if (eq > 0 && line.left(eq).trimmed() == key)
-            return unescapeValue(line.mid(eq + 1).trimmed().toString());
+        if (eq > 0 && line.left(eq).trimmed() == key) return unescapeValue(line.mid(eq + 1).trimmed().toString());
     }
     return std::nullopt;
 }
@@ -129,8 +128,7 @@ bool writeAtomically(const QString& path, const QByteArray& data, QString& error
         return false;
     }
     QSaveFile file(target);
-    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
-        return true;
+    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit()) return true;
     error = QStringLiteral("Cannot write %1: %2").arg(target, file.errorString());
     return false;
 }
@@ -193,13 +191,12 @@ QByteArray withDefaultApplication(const QByteArray& list, const QString& type, c
 }
 
 AutoRunOutcome fail(MessageBoxService& boxes, const QString& why) {
-    boxes.show(QStringLiteral("Velmora could not set itself as your default Audio Player.\r\n\r\n") + why,
-               kTitle, MsgBox::Critical | MsgBox::OkOnly);
+    boxes.show(QStringLiteral("Velmora could not set itself as your default Audio Player.\r\n\r\n") + why, kTitle,
+               MsgBox::Critical | MsgBox::OkOnly);
     return AutoRunOutcome::Failed;
 }
 
-AutoRunOutcome makeDefault(const QString& programPath, const XdgFolders& folders,
-                           MessageBoxService& boxes) {
+AutoRunOutcome makeDefault(const QString& programPath, const XdgFolders& folders, MessageBoxService& boxes) {
     const QString entry = velmoraDesktopEntry(programPath);
     if (entry.isEmpty()) return fail(boxes, QStringLiteral("The program's desktop entry template is missing."));
 
@@ -208,8 +205,7 @@ AutoRunOutcome makeDefault(const QString& programPath, const XdgFolders& folders
     QByteArray list;
     if (const QFileInfo info(listPath); info.exists()) {
         QFile file(listPath);
-        if (!info.isFile())
-            return fail(boxes, QStringLiteral("Cannot read %1: it is not a file").arg(listPath));
+        if (!info.isFile()) return fail(boxes, QStringLiteral("Cannot read %1: it is not a file").arg(listPath));
         if (!file.open(QIODevice::ReadOnly))
             return fail(boxes, QStringLiteral("Cannot read %1: %2").arg(listPath, file.errorString()));
         list = file.readAll();
@@ -218,8 +214,7 @@ AutoRunOutcome makeDefault(const QString& programPath, const XdgFolders& folders
     const QString entryPath = folders.dataHome + QStringLiteral("/applications/") + kDesktopEntryName;
     // The entry first: a default naming an entry that is not there would be skipped.
     if (!writeAtomically(entryPath, entry.toUtf8(), error) ||
-        !writeAtomically(listPath, withDefaultApplication(list, kAudioCdContentType, kDesktopEntryName),
-                         error))
+        !writeAtomically(listPath, withDefaultApplication(list, kAudioCdContentType, kDesktopEntryName), error))
         return fail(boxes, error);
     return AutoRunOutcome::MadeDefault;
 }
@@ -232,8 +227,8 @@ XdgFolders XdgFolders::fromEnvironment() {
     folders.configHome = folderFromEnvironment("XDG_CONFIG_HOME", home + QStringLiteral("/.config"));
     folders.configDirs = folderListFromEnvironment("XDG_CONFIG_DIRS", {QStringLiteral("/etc/xdg")});
     folders.dataHome = folderFromEnvironment("XDG_DATA_HOME", home + QStringLiteral("/.local/share"));
-    folders.dataDirs = folderListFromEnvironment(
-        "XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
+    folders.dataDirs =
+        folderListFromEnvironment("XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
     for (const QString& desktop : qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts))
         folders.desktops.append(desktop.toLower());
     return folders;
@@ -285,15 +280,12 @@ QString currentPlayCommand(const XdgFolders& folders) {
     return {};
 }
 
-AutoRunOutcome Check_Auto_Run(const QString& programPath, const XdgFolders& folders,
-                              MessageBoxService& boxes) {
+AutoRunOutcome Check_Auto_Run(const QString& programPath, const XdgFolders& folders, MessageBoxService& boxes) {
     const QString current = currentPlayCommand(folders);
-    if (current.toUpper() == expectedPlayCommand(programPath).toUpper())
-        return AutoRunOutcome::AlreadyDefault;
-    const int answer = boxes.show(
-        QStringLiteral("Velmora is not set as your default Audio Player.\r\n\r\n"
-                       "Would you like to automatically set this now?"),
-        kTitle, MsgBox::Question | MsgBox::YesNo);
+    if (current.toUpper() == expectedPlayCommand(programPath).toUpper()) return AutoRunOutcome::AlreadyDefault;
+    const int answer = boxes.show(QStringLiteral("Velmora is not set as your default Audio Player.\r\n\r\n"
+                                                 "Would you like to automatically set this now?"),
+                                  kTitle, MsgBox::Question | MsgBox::YesNo);
     if (answer != MsgBox::AnswerYes) return AutoRunOutcome::Declined;
     return makeDefault(programPath, folders, boxes);
 }

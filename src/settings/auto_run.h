@@ -12,11 +12,11 @@ inline const QString kDesktopEntryName = QStringLiteral("velmora.desktop");
 
 // The freedesktop base folders that the desktop's default applications come from.
 struct XdgFolders {
-    QString configHome;      // the user's mimeapps.list lives here
+    QString configHome;  // the user's mimeapps.list lives here
     QStringList configDirs;
-    QString dataHome;        // the user's applications folder is dataHome + "/applications"
+    QString dataHome;  // the user's applications folder is dataHome + "/applications"
     QStringList dataDirs;
-    QStringList desktops;    // current desktop names, lower case ("<name>-mimeapps.list")
+    QStringList desktops;  // current desktop names, lower case ("<name>-mimeapps.list")
 
     // $XDG_CONFIG_HOME, $XDG_CONFIG_DIRS, $XDG_DATA_HOME, $XDG_DATA_DIRS and
     // $XDG_CURRENT_DESKTOP, with the usual defaults where a variable is unset or relative.
@@ -49,8 +49,7 @@ enum class AutoRunOutcome { AlreadyDefault, Declined, MadeDefault, Failed };
 // asks whether to make it so. Yes writes the user's velmora.desktop and the association
 // in $XDG_CONFIG_HOME/mimeapps.list (every other line kept); No writes nothing. A file
 // that cannot be read or written is reported in a box and the program goes on.
-AutoRunOutcome Check_Auto_Run(const QString& programPath, const XdgFolders& folders,
-                              MessageBoxService& boxes);
+AutoRunOutcome Check_Auto_Run(const QString& programPath, const XdgFolders& folders, MessageBoxService& boxes);
 
 // The same for the running executable and the user's own folders.
 AutoRunOutcome Check_Auto_Run(MessageBoxService& boxes);

@@ -16,8 +16,9 @@ const std::array<CddbServer, 3> kServers{{
 
 QString refused(const QString& why) {
     return QStringLiteral("The CDDB server was not changed: ") + why +
-           QStringLiteral("\r\n\r\nType the host name followed by the script path, for example "
-                          "gnudb.gnudb.org/~cddb/cddb.cgi.");
+           QStringLiteral(
+               "\r\n\r\nType the host name followed by the script path, for example "
+               "gnudb.gnudb.org/~cddb/cddb.cgi.");
 }
 
 }  // namespace
@@ -50,12 +51,12 @@ ServerTextCheck validateServerText(const QString& text) {
     if (path.contains(QRegularExpression(QStringLiteral("\\s"))))
         return refuse(QStringLiteral("the script path holds a blank."));
     if (hostPart.isEmpty()) return refuse(QStringLiteral("the host name is missing."));
-    if (!host.match(hostPart).hasMatch())
-        return refuse(QStringLiteral("\"%1\" is not a host name.").arg(hostPart));
+    if (!host.match(hostPart).hasMatch()) return refuse(QStringLiteral("\"%1\" is not a host name.").arg(hostPart));
     if (path.size() <= 1) return refuse(QStringLiteral("the script path after the host is missing."));
     if (path.contains(u'?') || path.contains(u'#') || path.contains(u'&'))
-        return refuse(QStringLiteral("the script path cannot hold \"?\", \"#\" or \"&\"; "
-                                     "Velmora adds the query itself."));
+        return refuse(
+            QStringLiteral("the script path cannot hold \"?\", \"#\" or \"&\"; "
+                           "Velmora adds the query itself."));
     return {server, {}};
 }
 

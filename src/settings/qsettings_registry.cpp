@@ -27,9 +27,12 @@ const QString kSource = QStringLiteral("RegistryAccess");
 
 QString hiveName(std::uint32_t hive) {
     switch (hive) {
-    case HKEY_CURRENT_USER: return QStringLiteral("HKEY_CURRENT_USER");
-    case HKEY_CLASSES_ROOT: return QStringLiteral("HKEY_CLASSES_ROOT");
-    default: return QStringLiteral("HIVE_%1").arg(hive, 8, 16, QLatin1Char('0'));
+    case HKEY_CURRENT_USER:
+        return QStringLiteral("HKEY_CURRENT_USER");
+    case HKEY_CLASSES_ROOT:
+        return QStringLiteral("HKEY_CLASSES_ROOT");
+    default:
+        return QStringLiteral("HIVE_%1").arg(hive, 8, 16, QLatin1Char('0'));
     }
 }
 
@@ -45,11 +48,10 @@ QString valueName(const QString& name) {
 
 [[noreturn]] void fail(const QSettings& store, const QString& path, bool writing) {
     const bool format = store.status() == QSettings::FormatError;
-    throw RegistryError{
-        format ? kInvalidData : kAccessDenied, kSource,
-        QStringLiteral("%1 the settings store %2%3")
-            .arg(writing ? QStringLiteral("Cannot write") : QStringLiteral("Cannot read"), path,
-                 format ? QStringLiteral(": not a valid settings file") : QString())};
+    throw RegistryError{format ? kInvalidData : kAccessDenied, kSource,
+                        QStringLiteral("%1 the settings store %2%3")
+                            .arg(writing ? QStringLiteral("Cannot write") : QStringLiteral("Cannot read"), path,
+                                 format ? QStringLiteral(": not a valid settings file") : QString())};
 }
 
 // Why the file at `path` is no settings file this program can safely rewrite, or nullopt
@@ -87,8 +89,7 @@ std::optional<QString> unusableSettingsFile(const QString& path) {
 [[noreturn]] void failUnusable(const QString& path, const QString& why, bool writing) {
     throw RegistryError{kInvalidData, kSource,
                         QStringLiteral("%1 the settings store %2: %3; the file was left as it is")
-                            .arg(writing ? QStringLiteral("Cannot write") : QStringLiteral("Cannot read"),
-                                 path, why)};
+                            .arg(writing ? QStringLiteral("Cannot write") : QStringLiteral("Cannot read"), path, why)};
 }
 
 // The store for one call: on Linux the INI file with the key path as a group path; on
@@ -96,8 +97,7 @@ std::optional<QString> unusableSettingsFile(const QString& path) {
 struct Store {
 #ifdef Q_OS_WIN
     Store(const QString&, std::uint32_t hive, const QString& key)
-        : settings(hiveName(hive) + u'\\' + key, QSettings::NativeFormat),
-          where(hiveName(hive) + u'\\' + key) {}
+        : settings(hiveName(hive) + u'\\' + key, QSettings::NativeFormat), where(hiveName(hive) + u'\\' + key) {}
 #else
     Store(const QString& iniPath, std::uint32_t hive, const QString& key)
         : settings(iniPath, QSettings::IniFormat), where(iniPath) {
@@ -114,8 +114,7 @@ QString defaultSettingsStorePath() {
     const QString home = qEnvironmentVariable("VELMORA_HOME");
     if (!home.isEmpty()) {
         const QFileInfo folder(home);
-        if (folder.isDir() &&
-            ::access(QFile::encodeName(folder.absoluteFilePath()).constData(), W_OK | X_OK) == 0)
+        if (folder.isDir() && ::access(QFile::encodeName(folder.absoluteFilePath()).constData(), W_OK | X_OK) == 0)
             return QDir::cleanPath(folder.absoluteFilePath()) + QStringLiteral("/settings.ini");
     }
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -130,8 +129,7 @@ QSettingsRegistry::QSettingsRegistry(QString iniPath) : iniPath_(std::move(iniPa
     if (iniPath_.isEmpty()) iniPath_ = defaultSettingsStorePath();
 }
 
-bool QSettingsRegistry::ReadValue(std::uint32_t hive, const QString& key, const QString& name,
-                                  QString& value) {
+bool QSettingsRegistry::ReadValue(std::uint32_t hive, const QString& key, const QString& name, QString& value) {
 #ifndef Q_OS_WIN
     if (const auto why = unusableSettingsFile(iniPath_)) failUnusable(iniPath_, *why, false);
 #endif
@@ -141,13 +139,11 @@ bool QSettingsRegistry::ReadValue(std::uint32_t hive, const QString& key, const 
     if (!store.settings.contains(path)) return false;
     const QVariant stored = store.settings.value(path);
     // A hand-edited value with unquoted commas reads back as a list: keep it one text.
-    value = stored.typeId() == QMetaType::QStringList ? stored.toStringList().join(u',')
-                                                      : stored.toString();
+    value = stored.typeId() == QMetaType::QStringList ? stored.toStringList().join(u',') : stored.toString();
     return true;
 }
 
-bool QSettingsRegistry::WriteValue(std::uint32_t hive, const QString& key, const QString& name,
-                                   const QString& value) {
+bool QSettingsRegistry::WriteValue(std::uint32_t hive, const QString& key, const QString& name, const QString& value) {
 #ifndef Q_OS_WIN
     if (const auto why = unusableSettingsFile(iniPath_)) failUnusable(iniPath_, *why, true);
 #endif

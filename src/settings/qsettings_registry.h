@@ -11,10 +11,8 @@ class QSettingsRegistry final : public RegistryAccess {
 public:
     // `iniPath` empty: defaultSettingsStorePath().
     explicit QSettingsRegistry(QString iniPath = {});
-    bool ReadValue(std::uint32_t hive, const QString& key, const QString& name,
-                   QString& value) override;
-    bool WriteValue(std::uint32_t hive, const QString& key, const QString& name,
-                    const QString& value) override;
+    bool ReadValue(std::uint32_t hive, const QString& key, const QString& name, QString& value) override;
+    bool WriteValue(std::uint32_t hive, const QString& key, const QString& name, const QString& value) override;
 
     const QString& iniPath() const { return iniPath_; }
 

@@ -27,11 +27,9 @@ class RegistryAccess {
 public:
     virtual ~RegistryAccess() = default;
     // True and the text when the value exists; false (value untouched) when it does not.
-    virtual bool ReadValue(std::uint32_t hive, const QString& key, const QString& name,
-                           QString& value) = 0;
+    virtual bool ReadValue(std::uint32_t hive, const QString& key, const QString& name, QString& value) = 0;
     // Creates the key path and the value as needed.
-    virtual bool WriteValue(std::uint32_t hive, const QString& key, const QString& name,
-                            const QString& value) = 0;
+    virtual bool WriteValue(std::uint32_t hive, const QString& key, const QString& name, const QString& value) = 0;
 };
 
 // A fresh component for each call of the settings wrappers. May throw RegistryError (a

@@ -19,11 +19,10 @@ SettingsStore::SettingsStore(RegistryAccessFactory factory, SettingsErrorSink on
 
 QString criticalErrorText(const QString& routine, const RegistryError& error) {
     const QString crlf = QStringLiteral("\r\n");
-    return QStringLiteral("  Program Name : Velmora") + crlf + crlf +
-           QStringLiteral("   Routine Name : ") + routine + crlf + crlf +
-           QStringLiteral("     Error Number : ") + QString::number(error.number) + crlf +
-           QStringLiteral("      Error Source : ") + error.source + crlf +
-           QStringLiteral("Error Description : ") + error.description + crlf + crlf;
+    return QStringLiteral("  Program Name : Velmora") + crlf + crlf + QStringLiteral("   Routine Name : ") + routine +
+           crlf + crlf + QStringLiteral("     Error Number : ") + QString::number(error.number) + crlf +
+           QStringLiteral("      Error Source : ") + error.source + crlf + QStringLiteral("Error Description : ") +
+           error.description + crlf + crlf;
 }
 
 template <typename Call>
@@ -38,8 +37,7 @@ std::optional<RegistryError> SettingsStore::guarded(const QString& routine, Call
     } catch (const RegistryError& error) {
         failure = error;
     } catch (const std::exception& error) {
-        failure = RegistryError{kUnspecifiedFailure, QStringLiteral("Velmora"),
-                                QString::fromLocal8Bit(error.what())};
+        failure = RegistryError{kUnspecifiedFailure, QStringLiteral("Velmora"), QString::fromLocal8Bit(error.what())};
     }
     if (failure && onError_) onError_(routine, *failure);
     return failure;
@@ -61,10 +59,9 @@ SettingRead SettingsStore::GetRegKey(std::uint32_t hive, const QString& key, con
     return result;
 }
 
-std::optional<RegistryError> SettingsStore::SetRegKey(std::uint32_t hive, const QString& key,
-                                                      const QString& name, const QString& value) {
-    return guarded(kSetRegKeyRoutine,
-                   [&](RegistryAccess& access) { access.WriteValue(hive, key, name, value); });
+std::optional<RegistryError> SettingsStore::SetRegKey(std::uint32_t hive, const QString& key, const QString& name,
+                                                      const QString& value) {
+    return guarded(kSetRegKeyRoutine, [&](RegistryAccess& access) { access.WriteValue(hive, key, name, value); });
 }
 
 SettingRead SettingsStore::read(const Setting& setting, const QString& defaultValue) {
@@ -75,9 +72,7 @@ SettingRead SettingsStore::read(const Setting& setting) {
     return read(setting, QString::fromLatin1(setting.defaultValue));
 }
 
-int SettingsStore::readWholeNumber(const Setting& setting) {
-    return settingAsWholeNumber(read(setting).value);
-}
+int SettingsStore::readWholeNumber(const Setting& setting) { return settingAsWholeNumber(read(setting).value); }
 
 std::optional<RegistryError> SettingsStore::write(const Setting& setting, const QString& value) {
     return SetRegKey(HKEY_CURRENT_USER, kSettingsKey, setting.valueName(), value);
@@ -87,8 +82,7 @@ QString systemLogonName() {
     QString name;
     if (const passwd* pw = getpwuid(geteuid()); pw && pw->pw_name && *pw->pw_name)
         name = QString::fromLocal8Bit(pw->pw_name);
-    else
-        name = qEnvironmentVariable("USER");
+    else name = qEnvironmentVariable("USER");
     return name.left(kLogonBufferSize - 1);
 }
 
@@ -96,9 +90,7 @@ QString defaultCddbServer() { return QStringLiteral("gnudb.gnudb.org/~cddb/cddb.
 
 int settingAsWholeNumber(const QString& text) {
     const auto number = strictWholeNumber(text);
-    if (!number || *number < std::numeric_limits<int>::min() ||
-        *number > std::numeric_limits<int>::max())
-        return 0;
+    if (!number || *number < std::numeric_limits<int>::min() || *number > std::numeric_limits<int>::max()) return 0;
     return static_cast<int>(*number);
 }
 

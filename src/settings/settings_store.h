@@ -33,11 +33,10 @@ public:
     // The stored text (an existing empty value included); when the value is missing,
     // stores `defaultValue` and returns it. A failure of the store is returned and handed
     // to the error sink.
-    SettingRead GetRegKey(std::uint32_t hive, const QString& key, const QString& name,
-                          const QString& defaultValue);
+    SettingRead GetRegKey(std::uint32_t hive, const QString& key, const QString& name, const QString& defaultValue);
     // Stores the text, creating key and value as needed.
-    std::optional<RegistryError> SetRegKey(std::uint32_t hive, const QString& key,
-                                           const QString& name, const QString& value);
+    std::optional<RegistryError> SetRegKey(std::uint32_t hive, const QString& key, const QString& name,
+                                           const QString& value);
 
     // The program's settings under its own key. `defaultValue` overrides the schema's.
     SettingRead read(const Setting& setting, const QString& defaultValue);

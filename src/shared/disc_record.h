@@ -13,7 +13,7 @@ namespace velmora {
 struct DiscRecord {
     static constexpr int kMaxTracks = 99;
 
-    QString ID;                 // empty when no disc has been identified
+    QString ID;  // empty when no disc has been identified
     std::int32_t Revision = 0;
     std::int32_t NumberOfTracks = 0;
     QString Title;

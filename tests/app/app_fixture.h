@@ -107,8 +107,7 @@ protected:
         loaded = app->start();
         if (loaded) {
             window->show();
-            for (int i = 0; i < 20 && !window->windowHandle()->isExposed(); ++i)
-                QCoreApplication::processEvents();
+            for (int i = 0; i < 20 && !window->windowHandle()->isExposed(); ++i) QCoreApplication::processEvents();
         }
         return *window;
     }

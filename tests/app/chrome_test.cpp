@@ -42,7 +42,7 @@ TEST_F(ChromeTest, SkinFromTheSettingsIsDrawnAtItsOwnSizeAndAMissingOneKeepsTheB
     EXPECT_EQ(window->skin().size(), QSize(200, 100));
     const QImage face = window->grab().toImage();
     EXPECT_NEAR(qRed(face.pixel(150, 30)), 255, 8);  // the picture, unstretched
-    EXPECT_LT(qRed(face.pixel(300, 120)), 128);       // beyond it: not stretched over
+    EXPECT_LT(qRed(face.pixel(300, 120)), 128);      // beyond it: not stretched over
 
     store("Skin", "no such skin.jpg");
     start();

@@ -149,8 +149,9 @@ TEST_F(CliTest, InfoStoresANewDiscsDefaultShowsHandEditsAndLeavesAnEmptyDriveAlo
     file.close();
     result = run({"info"}, drive);
     ASSERT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, QString::fromUtf8(
-                              "ID=1C02F203\nTitle=Caf\xC3\xA9 live\nArtist=X\nRevision=0\nTrack1=\nTrack2=Deux\nTrack3=\n"));
+    EXPECT_EQ(result.out,
+              QString::fromUtf8(
+                  "ID=1C02F203\nTitle=Caf\xC3\xA9 live\nArtist=X\nRevision=0\nTrack1=\nTrack2=Deux\nTrack3=\n"));
 }
 
 TEST_F(CliTest, UsageErrors) {
@@ -181,10 +182,16 @@ TEST_F(CliTest, LookupPrintsTheMergedRecordOrSaysWhyNot) {
         QString errPart;
         bool emptyDrive = false;
     } cases[] = {
-        {"found", LoopbackHttpServer::reply(record()), 0,
-         "Artist=AC/DC Tribute\nTitle=Live at the Hall\nTrack1=Opening\nTrack3=Closing\n", {}},
+        {"found",
+         LoopbackHttpServer::reply(record()),
+         0,
+         "Artist=AC/DC Tribute\nTitle=Live at the Hall\nTrack1=Opening\nTrack3=Closing\n",
+         {}},
         {"in no section", kNotHere, 3, "Record Not Found\n", {}},
-        {"the server drops the connection", LoopbackHttpServer::of(Answer::Kind::Close), 4, {},
+        {"the server drops the connection",
+         LoopbackHttpServer::of(Answer::Kind::Close),
+         4,
+         {},
          QStringLiteral("CDDB Server Error: Request Timed Out")},
         {"an empty drive", kNotHere, 1, {}, QStringLiteral("no audio disc"), true},
     };

@@ -59,11 +59,14 @@ protected:
         }
         return QString::fromUtf8(client.readAllStandardOutput()).trimmed();
     }
-    QString playerctl(const QStringList& args) { return run(QStringLiteral("playerctl"), QStringList{"-p", "velmora"} + args); }
+    QString playerctl(const QStringList& args) {
+        return run(QStringLiteral("playerctl"), QStringList{"-p", "velmora"} + args);
+    }
     // gdbus `verb` on the player's object, then `args`.
     QString gdbus(const QString& verb, const QStringList& args = {}) {
         return run(QStringLiteral("gdbus"), QStringList{verb, "--session", "--dest", MprisService::kServiceName,
-                                                        "--object-path", MprisService::kObjectPath} + args);
+                                                        "--object-path", MprisService::kObjectPath} +
+                                                args);
     }
 
     QProcess daemon;
@@ -82,8 +85,9 @@ TEST_F(MprisTest, ListedWithTitlesFromTheDiscDatabaseAndDrivenThroughTheTranspor
 
     EXPECT_EQ(run(QStringLiteral("playerctl"), {"-l"}), "velmora");
     EXPECT_EQ(playerctl({"status"}), "Stopped");
-    EXPECT_EQ(playerctl({"metadata", "--format", "{{xesam:trackNumber}}|{{title}}|{{album}}|{{artist}}|{{mpris:length}}"}),
-              "1|First Song|Demo Album|The Demo Band|250000000");
+    EXPECT_EQ(
+        playerctl({"metadata", "--format", "{{xesam:trackNumber}}|{{title}}|{{album}}|{{artist}}|{{mpris:length}}"}),
+        "1|First Song|Demo Album|The Demo Band|250000000");
 
     EXPECT_EQ(firstCommandOf([&] { playerctl({"play"}); }), "play cd");  // the same command as the button
     clock->advanceMs(30'000);
@@ -93,7 +97,7 @@ TEST_F(MprisTest, ListedWithTitlesFromTheDiscDatabaseAndDrivenThroughTheTranspor
 
     playerctl({"next"});
     EXPECT_EQ(playerctl({"metadata", "title"}), "Second Song");
-    playerctl({"position", "100"});  // seek within the track
+    playerctl({"position", "100"});                         // seek within the track
     EXPECT_TRUE(recording.wasSent("play cd from 352000"));  // track 2 starts at 252 s
     recording.sent.clear();
     playerctl({"previous"});

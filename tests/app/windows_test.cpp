@@ -122,8 +122,8 @@ TEST_F(WindowsTest, AboutOpensBothPagesAndAnyCloseBringsTheMainWindowBack) {
 TEST_F(WindowsTest, ALookupFromTheMainWindowEndsInTheFileAndOnTheFace) {
     startWithoutTip();
     http.respond = [](const QUrl&, int) -> HttpReply {
-        return {HttpError::None, 200, "210 jazz 00000000\r\nDTITLE=Quartet / Night Session\r\nTTITLE0=Tune 1\r\n.\r\n",
-                {}};
+        return {
+            HttpError::None, 200, "210 jazz 00000000\r\nDTITLE=Quartet / Night Session\r\nTTITLE0=Tune 1\r\n.\r\n", {}};
     };
     click(window, "picEditTrackList");
     FrmAddCD* editor = app->editor();

@@ -10,9 +10,9 @@ namespace {
 
 // The sections in the order they are asked, written out independently of the code.
 const std::pair<const char*, const char*> kSections[] = {
-    {"rock", "ROCK"},     {"country", "COUNTRY"}, {"blues", "BLUES"},           {"classical", "CLASSICAL"},
-    {"jazz", "JAZZ"},     {"newage", "NEW AGE"},  {"reggae", "REGGAE"},         {"soundtrack", "SOUNDTRACK"},
-    {"folk", "FOLK"},     {"misc", "MISC"},
+    {"rock", "ROCK"}, {"country", "COUNTRY"}, {"blues", "BLUES"},   {"classical", "CLASSICAL"},
+    {"jazz", "JAZZ"}, {"newage", "NEW AGE"},  {"reggae", "REGGAE"}, {"soundtrack", "SOUNDTRACK"},
+    {"folk", "FOLK"}, {"misc", "MISC"},
 };
 
 HttpReply ok(const QByteArray& body) { return {HttpError::None, 200, body, {}}; }
@@ -23,7 +23,9 @@ struct Lookup {
     CddbQuery query{fetcher};
     QStringList statuses;
 
-    Lookup() { query.onStatus = [this](const QString& s) { statuses << s; }; }
+    Lookup() {
+        query.onStatus = [this](const QString& s) { statuses << s; };
+    }
     CddbOutcome run() { return query.run({"cddb.example/~cddb/cddb.cgi", "jo smith&co", "0a0b0c0d"}); }
     // The sections asked, one request each, in order.
     void expectAsked(int sections) {
@@ -51,14 +53,27 @@ TEST(CddbQuery, AsksTheSectionsInOrderUntilOneHasTheRecordOrTheServerFails) {
     } cases[] = {
         {"found in the fifth section", 4, ok(cddbRecordReply(12)), Kind::Found, {}, 5},
         {"in no section", -1, {}, Kind::NotFound, {}, 10},
-        {"connection closed", 1, {HttpError::ConnectionClosed, 0, {}, {}}, Kind::Failed,
+        {"connection closed",
+         1,
+         {HttpError::ConnectionClosed, 0, {}, {}},
+         Kind::Failed,
          "Request Timed Out\r\n\r\nPossibly try using a different CDDB Server.\r\n"
-         "You can change the server from the settings menu.", 2},
-        {"reply too large", 1, {HttpError::TooLarge, 200, {}, {}}, Kind::Failed, cddbFailureText("Server Reply Too Large"), 2},
+         "You can change the server from the settings menu.",
+         2},
+        {"reply too large",
+         1,
+         {HttpError::TooLarge, 200, {}, {}},
+         Kind::Failed,
+         cddbFailureText("Server Reply Too Large"),
+         2},
         {"a record without a disc title", 1, ok("210 rock x\r\nTTITLE0=a\r\n.\r\n"), Kind::Failed,
          cddbFailureText("Unreadable Server Reply"), 2},
-        {"an error page: not in that section", 1, {HttpError::HttpStatus, 500, "210 but an error page", {}},
-         Kind::NotFound, {}, 10},
+        {"an error page: not in that section",
+         1,
+         {HttpError::HttpStatus, 500, "210 but an error page", {}},
+         Kind::NotFound,
+         {},
+         10},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

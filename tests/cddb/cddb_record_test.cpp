@@ -27,23 +27,40 @@ TEST(CddbRecord, ReadsEveryFormAServerSends) {
         {"CR LF, 12 tracks", cddbRecordReply(12), "Band", "Album", songs(12)},
         {"LF alone, 1 track", cddbRecordReply(1, "\n"), "Band", "Album", songs(1)},
         {"no terminator, last line unended", "210 rock x\nDTITLE=A / B\nTTITLE0=Last", "A", "B", {"Last"}},
-        {"disc title without a slash", cddbRecordReply(1, "\r\n", "Greatest Hits"), "Greatest Hits", "Greatest Hits", songs(1)},
+        {"disc title without a slash", cddbRecordReply(1, "\r\n", "Greatest Hits"), "Greatest Hits", "Greatest Hits",
+         songs(1)},
         {"artist with a slash in the name", cddbRecordReply(1, "\r\n", "AC/DC / Live"), "AC/DC", "Live", songs(1)},
         {"only a bare slash", cddbRecordReply(1, "\r\n", "Artist/ Title"), "Artist", "Title", songs(1)},
         {"keys continued over lines",
-         "210 rock x\r\nDTITLE=A Very Long Art\r\nDTITLE=ist / Long\r\nDTITLE= Title\r\nTTITLE0=Part \r\nTTITLE1=Two\r\n"
+         "210 rock x\r\nDTITLE=A Very Long Art\r\nDTITLE=ist / Long\r\nDTITLE= Title\r\nTTITLE0=Part "
+         "\r\nTTITLE1=Two\r\n"
          "TTITLE0=One\r\n.\r\n",
-         "A Very Long Artist", "Long Title", {"Part One", "Two"}},
+         "A Very Long Artist",
+         "Long Title",
+         {"Part One", "Two"}},
         {"escapes, also split over lines",
-         "210 rock x\r\nDTITLE=A\\tB / C\\\\D\r\nTTITLE0=one\\\r\nTTITLE0=nline \\x\r\n.\r\n", "A\tB", "C\\D",
+         "210 rock x\r\nDTITLE=A\\tB / C\\\\D\r\nTTITLE0=one\\\r\nTTITLE0=nline \\x\r\n.\r\n",
+         "A\tB",
+         "C\\D",
          {"one\nline \\x"}},
-        {"ISO-8859-1", "210 rock x\r\nDTITLE=Bj\xf6rk / Hom\xe9genic\r\nTTITLE0=J\xf3ga\r\n.\r\n",
-         QString::fromUtf8("Björk"), QString::fromUtf8("Homégenic"), {QString::fromUtf8("Jóga")}},
+        {"ISO-8859-1",
+         "210 rock x\r\nDTITLE=Bj\xf6rk / Hom\xe9genic\r\nTTITLE0=J\xf3ga\r\n.\r\n",
+         QString::fromUtf8("Björk"),
+         QString::fromUtf8("Homégenic"),
+         {QString::fromUtf8("Jóga")}},
         {"tracks missing between, comments and lines after the terminator ignored",
-         "210 rock x\r\n# TTITLE1=comment\r\nDTITLE=A / B\r\nTTITLE0=a\r\nTTITLE2=c\r\nDYEAR=1999\r\n.\r\nTTITLE3=late\r\n",
-         "A", "B", {"a", std::nullopt, "c"}},
-        {"track 99 and beyond", "210 rock x\r\nDTITLE=A / B\r\nTTITLE98=last\r\nTTITLE99=none\r\nTTITLE100=none\r\n.\r\n",
-         "A", "B", [] { Titles t(99); t[98] = "last"; return t; }()},
+         "210 rock x\r\n# TTITLE1=comment\r\nDTITLE=A / "
+         "B\r\nTTITLE0=a\r\nTTITLE2=c\r\nDYEAR=1999\r\n.\r\nTTITLE3=late\r\n",
+         "A",
+         "B",
+         {"a", std::nullopt, "c"}},
+        {"track 99 and beyond",
+         "210 rock x\r\nDTITLE=A / B\r\nTTITLE98=last\r\nTTITLE99=none\r\nTTITLE100=none\r\n.\r\n", "A", "B",
+         [] {
+             Titles t(99);
+             t[98] = "last";
+             return t;
+         }()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -57,7 +74,8 @@ TEST(CddbRecord, ReadsEveryFormAServerSends) {
 
 // A "211" lists close matches; a "210" without a disc title cannot be shown.
 TEST(CddbRecord, OnlyA210ReplyWithADiscTitleIsARecord) {
-    const QByteArray replies[] = {"211 close matches\r\nrock 0a0b0c0d A / B\r\n.\r\n", "21", "210 rock x\r\nTTITLE0=a\r\n.\r\n"};
+    const QByteArray replies[] = {"211 close matches\r\nrock 0a0b0c0d A / B\r\n.\r\n", "21",
+                                  "210 rock x\r\nTTITLE0=a\r\n.\r\n"};
     for (const QByteArray& reply : replies) EXPECT_FALSE(parseCddbRecord(reply)) << reply.toStdString();
 }
 

@@ -46,5 +46,6 @@ TEST(CddbDiscIdFromToc, ReadsTheDrivesRepliesOrRefusesThem) {
         {{"40:00:00", "0", {}}, {}},
         {{"40:00:00", "1", {"00:02:75"}}, {}},
     };
-    for (const auto& [toc, id] : cases) EXPECT_EQ(cddbDiscIdFromToc(toc), id) << toc.trackStarts.join(u',').toStdString();
+    for (const auto& [toc, id] : cases)
+        EXPECT_EQ(cddbDiscIdFromToc(toc), id) << toc.trackStarts.join(u',').toStdString();
 }

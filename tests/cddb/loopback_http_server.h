@@ -17,7 +17,9 @@ public:
         QByteArray location;    // sent as Location when set
         qint64 floodBytes = 0;  // Flood: this many bytes with no length given, then close
     };
-    static Answer reply(QByteArray body, int status = 200) { return {Answer::Kind::Reply, status, std::move(body), {}, 0}; }
+    static Answer reply(QByteArray body, int status = 200) {
+        return {Answer::Kind::Reply, status, std::move(body), {}, 0};
+    }
     static Answer of(Answer::Kind kind, qint64 floodBytes = 0) { return {kind, 200, {}, {}, floodBytes}; }
     static Answer redirect(QByteArray location) { return {Answer::Kind::Reply, 302, {}, std::move(location), 0}; }
 

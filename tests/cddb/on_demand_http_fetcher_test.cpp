@@ -10,9 +10,11 @@ using namespace velmora;
 TEST(OnDemandHttpFetcher, LoadsTheBuiltModuleOnTheFirstRequestAndPassesAbortOn) {
     LoopbackHttpServer server;
     server.script = [](const LoopbackHttpServer::Request&, int i) {
-        return i == 0 ? LoopbackHttpServer::reply("210 rock\r\n.\r\n") : LoopbackHttpServer::of(LoopbackHttpServer::Answer::Kind::Silent);
+        return i == 0 ? LoopbackHttpServer::reply("210 rock\r\n.\r\n")
+                      : LoopbackHttpServer::of(LoopbackHttpServer::Answer::Kind::Silent);
     };
-    OnDemandHttpFetcher fetcher({QStringLiteral("/nonexistent/velmora-http.so"), QStringLiteral(VELMORA_RUNTIME_DIR "/velmora-http.so")});
+    OnDemandHttpFetcher fetcher(
+        {QStringLiteral("/nonexistent/velmora-http.so"), QStringLiteral(VELMORA_RUNTIME_DIR "/velmora-http.so")});
     fetcher.abort();  // nothing loaded, nothing outstanding
     EXPECT_FALSE(fetcher.loaded());
     const HttpReply reply = fetcher.get(QUrl("http://" + server.hostPort() + "/cddb.cgi"));

@@ -20,17 +20,32 @@ TEST(QtHttpFetcher, AnswersEachWayAServerCanReply) {
     };
     const FetchCase cases[] = {
         {"error page", {LoopbackHttpServer::reply("oops", 500)}, HttpError::HttpStatus, 500, "oops"},
-        {"redirect", {LoopbackHttpServer::redirect("/moved"), LoopbackHttpServer::reply("there")}, HttpError::None, 200, "there", "/moved"},
+        {"redirect",
+         {LoopbackHttpServer::redirect("/moved"), LoopbackHttpServer::reply("there")},
+         HttpError::None,
+         200,
+         "there",
+         "/moved"},
         {"closes", {LoopbackHttpServer::of(Answer::Kind::Close)}, HttpError::ConnectionClosed, 0, {}},
         {"never answers", {LoopbackHttpServer::of(Answer::Kind::Silent)}, HttpError::Timeout, 0, {}},
-        {"exactly the limit", {LoopbackHttpServer::reply(QByteArray(kMiB, 'a'))}, HttpError::None, 200, QByteArray(kMiB, 'a')},
-        {"declares one byte more", {LoopbackHttpServer::reply(QByteArray(kMiB + 1, 'a'))}, HttpError::TooLarge, 200, {}},
+        {"exactly the limit",
+         {LoopbackHttpServer::reply(QByteArray(kMiB, 'a'))},
+         HttpError::None,
+         200,
+         QByteArray(kMiB, 'a')},
+        {"declares one byte more",
+         {LoopbackHttpServer::reply(QByteArray(kMiB + 1, 'a'))},
+         HttpError::TooLarge,
+         200,
+         {}},
         {"floods 5 MB", {LoopbackHttpServer::of(Answer::Kind::Flood, 5 * kMiB)}, HttpError::TooLarge, 200, {}},
     };
     for (const FetchCase& c : cases) {
         SCOPED_TRACE(c.name);
         LoopbackHttpServer server;
-        server.script = [&](const LoopbackHttpServer::Request&, int i) { return c.answers.at(std::min<std::size_t>(static_cast<std::size_t>(i), c.answers.size() - 1)); };
+        server.script = [&](const LoopbackHttpServer::Request&, int i) {
+            return c.answers.at(std::min<std::size_t>(static_cast<std::size_t>(i), c.answers.size() - 1));
+        };
         QtHttpFetcher fetcher;
         fetcher.setTimeoutMs(300);
         const HttpReply reply = fetcher.get(QUrl("http://" + server.hostPort() + "/cddb.cgi?cmd=a+b"));
@@ -46,7 +61,9 @@ TEST(QtHttpFetcher, AnswersEachWayAServerCanReply) {
 
 TEST(QtHttpFetcher, AnEventHandledDuringTheWaitCanAbortIt) {
     LoopbackHttpServer server;
-    server.script = [](const LoopbackHttpServer::Request&, int) { return LoopbackHttpServer::of(Answer::Kind::Silent); };
+    server.script = [](const LoopbackHttpServer::Request&, int) {
+        return LoopbackHttpServer::of(Answer::Kind::Silent);
+    };
     QtHttpFetcher fetcher;  // the default 20 s limit: only the abort ends this as cancelled
     QTimer::singleShot(50, [&] { fetcher.abort(); });
     EXPECT_EQ(fetcher.get(QUrl("http://" + server.hostPort() + "/")).error, HttpError::Cancelled);

@@ -71,7 +71,11 @@ int litPixels(const QImage& image, QRect area = {}) {
 }  // namespace
 
 TEST(ArtworkPictures, SizesMatchTheControls) {
-    struct Case { const char* what; QSize actual; QSize expected; };
+    struct Case {
+        const char* what;
+        QSize actual;
+        QSize expected;
+    };
     const Case cases[] = {
         {"about", artwork::aboutPicture().size(), {16, 16}},
         {"minimize", artwork::minimizePicture().size(), {13, 11}},
@@ -117,9 +121,8 @@ TEST(ArtworkPictures, TransportStatesVisiblyDiffer) {
         ASSERT_GT(n, 0);
         EXPECT_GT(contrastOn, 2.5 * contrastOff);
         const QImage offGlyph = glyphMask(b, false);
-        const int moved = countWhere(glyph.rect(), [&](int x, int y) {
-            return qGray(offGlyph.pixel(x, y)) != qGray(glyph.pixel(x, y));
-        });
+        const int moved = countWhere(
+            glyph.rect(), [&](int x, int y) { return qGray(offGlyph.pixel(x, y)) != qGray(glyph.pixel(x, y)); });
         EXPECT_LT(moved, n / 2 + 1);
     }
 }
@@ -175,8 +178,7 @@ TEST(ArtworkSkins, BuildListsEverySkinFileAsAnOutput) {
     QFile cmake(QStringLiteral(VELMORA_SOURCE_DIR "/resources/CMakeLists.txt"));
     ASSERT_TRUE(cmake.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(cmake.readAll());
-    for (const auto& entry : artwork::skinFiles())
-        EXPECT_TRUE(text.contains(entry.first)) << entry.first.toStdString();
+    for (const auto& entry : artwork::skinFiles()) EXPECT_TRUE(text.contains(entry.first)) << entry.first.toStdString();
 }
 
 TEST(ArtworkSkins, WrittenFilesAreLoadableSkinPictures) {
@@ -219,8 +221,7 @@ TEST(ArtworkSkins, ToolWritesSkinsAndRejectsBadArguments) {
         run.start(tool, arguments);
         ASSERT_TRUE(run.waitForFinished(60000));
         const QByteArray errors = run.readAllStandardError();
-        EXPECT_EQ(run.exitCode() == 0, succeeds)
-            << arguments.join(u' ').toStdString() << ": " << errors.toStdString();
+        EXPECT_EQ(run.exitCode() == 0, succeeds) << arguments.join(u' ').toStdString() << ": " << errors.toStdString();
         EXPECT_TRUE(!arguments.isEmpty() || errors.contains("usage"));
     }
     for (const auto& [name, skin] : artwork::skinFiles())
@@ -229,14 +230,16 @@ TEST(ArtworkSkins, ToolWritesSkinsAndRejectsBadArguments) {
 
 // Matched by file name alone, in any case; any other name gets the built-in colours.
 TEST(ArtworkSkins, FileNamesFindTheirSkinsColours) {
-    struct Case { const char* file; Skin expected; };
+    struct Case {
+        const char* file;
+        Skin expected;
+    };
     const Case cases[] = {
         {"/opt/velmora/Skins/MIDNIGHT_SKIN.JPG", Skin::Midnight},
         {"my_own_skin.jpg", Skin::BuiltIn},
         {"cloud_skin.jpg.bak", Skin::BuiltIn},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(artwork::skinColoursForFile(QString::fromUtf8(c.file)).ledOn,
-                  artwork::skinColours(c.expected).ledOn)
+        EXPECT_EQ(artwork::skinColoursForFile(QString::fromUtf8(c.file)).ledOn, artwork::skinColours(c.expected).ledOn)
             << c.file;
 }

@@ -33,7 +33,9 @@ TEST(SplitTips, EveryLineEndEndsATip) {
         {"a\r\n\r\nb\n\n", {"a", "", "b", ""}},
         {"\n\r", {"", ""}},
         {"  blanks kept \t", {"  blanks kept \t"}},
-        {"\xEF\xBB\xBF" "Caf\xC3\xA9\n", {"Caf\u00e9"}},
+        {"\xEF\xBB\xBF"
+         "Caf\xC3\xA9\n",
+         {"Caf\u00e9"}},
         {"Caf\xE9 in Latin-1", {"Caf\u00e9 in Latin-1"}},
     };
     for (const auto& [data, tips] : cases) EXPECT_EQ(splitTips(data), tips) << data.toStdString();
@@ -106,7 +108,7 @@ TEST(ShippedTips, AtLeast25TipsLaidOutBesideTheProgram) {
     EXPECT_EQ(QStringList(tips).removeDuplicates(), 0);
     // No empty tip, and none too long for the label.
     for (const QString& tip : tips) EXPECT_TRUE(tip.size() >= 30 && tip.size() <= 240) << tip.toStdString();
-    for (const char* topic : {"e-mail", "Skins folder", "tray", "velmora play", "Space", "Ctrl+Q",
-                              "Track List Editor", "volume knob"})
+    for (const char* topic :
+         {"e-mail", "Skins folder", "tray", "velmora play", "Space", "Ctrl+Q", "Track List Editor", "volume knob"})
         EXPECT_TRUE(data.contains(topic)) << "no tip about " << topic;
 }

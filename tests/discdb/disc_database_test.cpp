@@ -55,7 +55,8 @@ TEST(DiscDatabase, AFileItCannotUseIsNamedAndTheDiscStillShowsItsDefaults) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Velmora.ini")));
     DiscDatabase db(dir.filePath(QStringLiteral("Velmora.ini")));
     const QString unread = db.find(QStringLiteral("AE0A660C")).error;
-    EXPECT_TRUE(unread.contains(db.filePath()) && unread.contains(QLatin1String("is a folder"))) << unread.toStdString();
+    EXPECT_TRUE(unread.contains(db.filePath()) && unread.contains(QLatin1String("is a folder")))
+        << unread.toStdString();
     const DiscLoad added = db.addDefault(QStringLiteral("AE0A660C"), 3);
     ASSERT_TRUE(added.record);
     EXPECT_EQ(added.record->Title, QStringLiteral("Unknown Title") + QChar(u'\0'));

@@ -60,22 +60,45 @@ TEST_F(ProfileFileTest, ReadsSectionsWhateverTheLineEndsCommentsAndLetterCase) {
     const Case cases[] = {
         {"name ignores case and blanks", "  [ abc ]  \nk=v\n", "ABC", ReadStatus::Found, {"k=v"}},
         {"comments, blank lines and lines before any section skipped, no final line end",
-         "x=1\n[A1]\n; note\n\n   \n  ;x=y\nk=v", "A1", ReadStatus::Found, {"k=v"}},
-        {"entries kept as written, with or without '=' or ']'", "[A1]\njust text\n[oops\ntitle=A=B  \n", "A1",
-         ReadStatus::Found, {"just text", "[oops", "title=A=B  "}},
+         "x=1\n[A1]\n; note\n\n   \n  ;x=y\nk=v",
+         "A1",
+         ReadStatus::Found,
+         {"k=v"}},
+        {"entries kept as written, with or without '=' or ']'",
+         "[A1]\njust text\n[oops\ntitle=A=B  \n",
+         "A1",
+         ReadStatus::Found,
+         {"just text", "[oops", "title=A=B  "}},
         {"first of two equal names wins", "[A1]\na=1\n[a1]\na=2\n", "A1", ReadStatus::Found, {"a=1"}},
-        {"an empty first copy gives way to one with entries", "[A1]\n; none\n[a1]\nTitle=Real\n", "A1",
-         ReadStatus::Found, {"Title=Real"}},
+        {"an empty first copy gives way to one with entries",
+         "[A1]\n; none\n[a1]\nTitle=Real\n",
+         "A1",
+         ReadStatus::Found,
+         {"Title=Real"}},
         {"header without entries", "[A1]\n[B2]\nb=2\n", "A1", ReadStatus::Found, {}},
         {"CR alone, blank lines and no last end", "[A1]\ra=1\r\r  [B2]\r\rb=2", "B2", ReadStatus::Found, {"b=2"}},
-        {"UTF-16LE with its mark", QByteArray("\xFF\xFE[\0A\0\x31\0]\0\n\0k\0=\0\xE9\0\n\0", 20), "A1",
-         ReadStatus::Found, {QString::fromUtf8("k=\xC3\xA9")}},
-        {"UTF-16BE without a mark", QByteArray("\0[\0A\0\x31\0]\0\r\0\n\0k\0=\0v", 18), "A1", ReadStatus::Found, {"k=v"}},
+        {"UTF-16LE with its mark",
+         QByteArray("\xFF\xFE[\0A\0\x31\0]\0\n\0k\0=\0\xE9\0\n\0", 20),
+         "A1",
+         ReadStatus::Found,
+         {QString::fromUtf8("k=\xC3\xA9")}},
+        {"UTF-16BE without a mark",
+         QByteArray("\0[\0A\0\x31\0]\0\r\0\n\0k\0=\0v", 18),
+         "A1",
+         ReadStatus::Found,
+         {"k=v"}},
         {"broken UTF-16", QByteArray("\xFF\xFE[\0A\0\x31\0]\0\n\0\0\xDC", 14), "A1", ReadStatus::ReadFailed, {}},
         {"missing section", "[B2]\nb=2\n", "A1", ReadStatus::NotFound, {}},
-        {"byte-order mark", "\xEF\xBB\xBF[A1]\na=\xC3\xA9\n", "A1", ReadStatus::Found, {QString::fromUtf8("a=\xC3\xA9")}},
+        {"byte-order mark",
+         "\xEF\xBB\xBF[A1]\na=\xC3\xA9\n",
+         "A1",
+         ReadStatus::Found,
+         {QString::fromUtf8("a=\xC3\xA9")}},
         // An old database in a single-byte code page, one section since rewritten in UTF-8.
-        {"Windows-1252 line", kMixed, "A1", ReadStatus::Found,
+        {"Windows-1252 line",
+         kMixed,
+         "A1",
+         ReadStatus::Found,
          {QString::fromUtf8("Title=Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D ") + QChar(0x81)}},
         {"UTF-8 line in the same file", kMixed, "B2", ReadStatus::Found, {QString::fromUtf8("Title=Caf\xC3\xA9")}},
     };
@@ -137,22 +160,38 @@ TEST_F(ProfileFileTest, WritesTouchOnlyTheirSectionInTheFilesOwnFormAndNeverWhat
     const QByteArray mine = "; my discs\n[A1]\nTitle=Old\n\n[b2]\r\nTitle=B\xE9\r\n; kept\r\n\r\n[C3]\nTitle=C\n";
     const Case cases[] = {
         // The header keeps its spelling, the section's comments go, the blank line before the next stays.
-        {"header spelt otherwise", mine, "B2", {"Title=Neu"},
+        {"header spelt otherwise",
+         mine,
+         "B2",
+         {"Title=Neu"},
          "; my discs\n[A1]\nTitle=Old\n\n[b2]\r\nTitle=Neu\r\n\r\n[C3]\nTitle=C\n"},
         {"appended", mine, "D4", {"x=1"}, mine + "[D4]\r\nx=1\r\n"},
-        {"line breaks in an entry cannot forge lines", "[B2]\nb=2\n", "A1", {"Title=x\r\n[B2]\nb=forged"},
+        {"line breaks in an entry cannot forge lines",
+         "[B2]\nb=2\n",
+         "A1",
+         {"Title=x\r\n[B2]\nb=forged"},
          "[B2]\nb=2\n[A1]\r\nTitle=x  [B2] b=forged\r\n"},
         {"header without entries filled in place", "[A1]\n[B2]\nb=2\n", "A1", {"a=1"}, "[A1]\na=1\r\n[B2]\nb=2\n"},
         {"appended after a last line without its end", "[A1]\r\na=1", "B2", {"b=2"}, "[A1]\r\na=1\r\n[B2]\r\nb=2\r\n"},
         {"header on the last line without its end", "[A1]\na=1\n[B2]", "B2", {"b=2"}, "[A1]\na=1\n[B2]\r\nb=2\r\n"},
         {"CR alone, new section", "[A1]\ra=1\r", "B2", {"b=\xC3\xA9"}, "[A1]\ra=1\r[B2]\rb=\xE9\r"},
         {"CR alone, rewrite", "[A1]\ra=1\r[B2]\rb=2", "A1", {"a=3"}, "[A1]\ra=3\r[B2]\rb=2"},
-        {"empty first copy left alone", "[A1]\r\n[A1]\r\nTitle=Real\r\n", "A1", {"Title=New"}, "[A1]\r\n[A1]\r\nTitle=New\r\n"},
-        {"UTF-16LE", utf16le("[A1]\r\na=1\r\n"), "B2", {"b=\xC3\xA9\xE2\x82\xAC"},
+        {"empty first copy left alone",
+         "[A1]\r\n[A1]\r\nTitle=Real\r\n",
+         "A1",
+         {"Title=New"},
+         "[A1]\r\n[A1]\r\nTitle=New\r\n"},
+        {"UTF-16LE",
+         utf16le("[A1]\r\na=1\r\n"),
+         "B2",
+         {"b=\xC3\xA9\xE2\x82\xAC"},
          utf16le("[A1]\r\na=1\r\n[B2]\r\nb=\xC3\xA9\xE2\x82\xAC\r\n")},
         {"UTF-16BE", utf16be("[A1]\na=1\n"), "A1", {"a=2"}, utf16be("[A1]\na=2\r\n")},
         {"broken UTF-16", QByteArray("\xFF\xFE[\0A\0]\0\0\xDC", 10), "A1", {"a=1"}, {}},
-        {"too short to be UTF-16, nor after the write", QByteArray("\0E\0", 3), "A1", {"a=1"},
+        {"too short to be UTF-16, nor after the write",
+         QByteArray("\0E\0", 3),
+         "A1",
+         {"a=1"},
          QByteArray("\0E\0\r\n[A1]\r\na=1\r\n", 16)},
         {"last line ends in a CR alone", "[A1]\na=1\r", "B2", {"b=2"}, "[A1]\na=1\r\n[B2]\r\nb=2\r\n"},
     };
@@ -186,12 +225,13 @@ TEST_F(ProfileFileTest, TheCodePageCoversItsWholeHighHalfAndLinesAreWrittenInItW
     } cases[] = {
         {QStringLiteral("Caf\u00e9 \u20ac \u201cq\u201d"), "Title=Caf\xE9 \x80 \x93q\x94"},
         {QStringLiteral("\u65e5\u672c"), "Title=\xE6\x97\xA5\xE6\x9C\xAC"},  // no place in the code page
-        {QStringLiteral("\u00c3\u00a9"), "Title=\xC3\x83\xC2\xA9"},           // 8-bit bytes would read as UTF-8
+        {QStringLiteral("\u00c3\u00a9"), "Title=\xC3\x83\xC2\xA9"},          // 8-bit bytes would read as UTF-8
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(writeSection(path(), QStringLiteral("1C02F203"), {QStringLiteral("Title=") + c.title}));
         EXPECT_EQ(readBytes(path()), "[1C02F203]\r\n" + c.line + "\r\n") << c.line.toHex().toStdString();
-        EXPECT_EQ(readSection(path(), QStringLiteral("1C02F203")).entries, QStringList{QStringLiteral("Title=") + c.title});
+        EXPECT_EQ(readSection(path(), QStringLiteral("1C02F203")).entries,
+                  QStringList{QStringLiteral("Title=") + c.title});
     }
 }
 
@@ -212,7 +252,8 @@ TEST_F(ProfileFileTest, FailedWritesSayWhyAndAFullDiskMidWriteLeavesTheOldFile) 
     // A regular file as the parent folder: fails for root too.
     writeBytes(dir.filePath(QStringLiteral("plain")), "x");
     QString error;
-    EXPECT_FALSE(writeSection(dir.filePath(QStringLiteral("plain/Velmora.ini")), QStringLiteral("A1"), {QStringLiteral("a=1")}, &error));
+    EXPECT_FALSE(writeSection(dir.filePath(QStringLiteral("plain/Velmora.ini")), QStringLiteral("A1"),
+                              {QStringLiteral("a=1")}, &error));
     EXPECT_FALSE(error.isEmpty());
 
     // A file-size limit fails the temporary file's write part-way, like a full disk, even for root.

@@ -10,7 +10,8 @@ using namespace velmora::profile;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray input = fuzz::bytesOf(data, size);
     const qsizetype split = input.indexOf('\n');
-    const QString name = split < 0 ? QStringLiteral("AE0A660C") : QString::fromUtf8(input.left(std::min<qsizetype>(split, 40)));
+    const QString name =
+        split < 0 ? QStringLiteral("AE0A660C") : QString::fromUtf8(input.left(std::min<qsizetype>(split, 40)));
     const QByteArray file = split < 0 ? input : input.mid(split + 1);
 
     const QString path = fuzz::scratchFolder() + QStringLiteral("/Velmora.ini");
@@ -18,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const SectionRead other = sectionIn(file, QStringLiteral("OTHER"), path);
     if (before.status == ReadStatus::ReadFailed && before.error.isEmpty()) fuzz::broken("refusal without a reason");
     if (name.trimmed().isEmpty() || name.contains(u']') || name.contains(u'[') || name.contains(u'\r') ||
-        name.contains(u'\n') || name.contains(QChar(u'\0')) || name.trimmed().compare(QStringLiteral("OTHER"), Qt::CaseInsensitive) == 0)
+        name.contains(u'\n') || name.contains(QChar(u'\0')) ||
+        name.trimmed().compare(QStringLiteral("OTHER"), Qt::CaseInsensitive) == 0)
         return 0;
 
     fuzz::writeFile(path, file);

@@ -26,7 +26,8 @@ inline QByteArray bytesOf(const uint8_t* data, size_t size) {
 // A folder for the files a target writes, on a memory file system where there is one.
 inline QString scratchFolder() {
     static const QString folder = [] {
-        const QString base = QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+        const QString base =
+            QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
         const QString own = QStringLiteral("%1/velmora-fuzz-%2").arg(base).arg(::getpid());
         QDir().mkpath(own);
         return own;

@@ -18,7 +18,10 @@ void PrintTo(const Range& r, std::ostream* os) { *os << r.min << ".." << r.max <
 
 // Finer than ours (a sound server's), ours, coarser (a 5-bit codec), and one not from 0.
 const Range kRanges[] = {
-    {0, 65536, "SoundServer"}, {0, 65535, "SameAsOurs"}, {0, 31, "FiveBitCodec"}, {-10239, 400, "OffsetRange"},
+    {0, 65536, "SoundServer"},
+    {0, 65535, "SameAsOurs"},
+    {0, 31, "FiveBitCodec"},
+    {-10239, 400, "OffsetRange"},
 };
 
 class MixerScale : public ::testing::TestWithParam<Range> {};
@@ -63,18 +66,19 @@ TEST(MixerScaleValues, KnownPointsClampsAndEmptyRanges) {
         long raw;
     };
     const Case toElement[] = {
-        {32768, 0, 65536, 32769},   // 32768.5 rounds up
-        {32767, 0, 65536, 32767},   // 32767.5 would; 32767 * 65536 / 65535 = 32767.49..
-        {70000, 0, 65536, 65536},   // above the scale: clamped, an element holds no more
-        {-1, 0, 65536, 0},          // below it (a knob showing "no mixer"): the bottom
-        {40000, 5, 5, 5},           // an empty range divides by nothing
+        {32768, 0, 65536, 32769},  // 32768.5 rounds up
+        {32767, 0, 65536, 32767},  // 32767.5 would; 32767 * 65536 / 65535 = 32767.49..
+        {70000, 0, 65536, 65536},  // above the scale: clamped, an element holds no more
+        {-1, 0, 65536, 0},         // below it (a knob showing "no mixer"): the bottom
+        {40000, 5, 5, 5},          // an empty range divides by nothing
     };
     for (const Case& c : toElement)
-        EXPECT_EQ(mixer_scale::toElement(c.volume, c.min, c.max), c.raw) << c.volume << " on " << c.min << ".." << c.max;
+        EXPECT_EQ(mixer_scale::toElement(c.volume, c.min, c.max), c.raw)
+            << c.volume << " on " << c.min << ".." << c.max;
     const Case fromElement[] = {
-        {65535, 0, 65536, 98304},   // 150 % set by another program
+        {65535, 0, 65536, 98304},  // 150 % set by another program
         {0, 0, 65536, -5},
-        {33825, 0, 31, 16},         // 16 * 65535 / 31 = 33824.5
+        {33825, 0, 31, 16},  // 16 * 65535 / 31 = 33824.5
         {0, 5, 5, 5},
     };
     for (const Case& c : fromElement)

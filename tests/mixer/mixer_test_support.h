@@ -19,12 +19,18 @@ struct FakeMixerVolume : NullMixerVolume {
     int volumeWrites = 0;
     int muteWrites = 0;
 
-    std::int32_t MainVolume() override { ++reads; return available ? mainVolume : -1; }
+    std::int32_t MainVolume() override {
+        ++reads;
+        return available ? mainVolume : -1;
+    }
     void setMainVolume(const std::int32_t& v) override {
         ++volumeWrites;
         if (available) mainVolume = v;
     }
-    bool MainMute() override { ++reads; return available ? mainMute : true; }
+    bool MainMute() override {
+        ++reads;
+        return available ? mainMute : true;
+    }
     void setMainMute(const bool& v) override {
         ++muteWrites;
         if (available && !stuckMute) mainMute = v;

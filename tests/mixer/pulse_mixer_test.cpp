@@ -48,11 +48,10 @@ public:
         env.insert("HOME", dir_);
         env.insert("PULSE_STATE_PATH", dir_ + "/state");
         process_.setProcessEnvironment(env);
-        process_.start("pulseaudio",
-                       {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no",
-                        "--log-target=file:" + dir_ + "/server.log", "-L",
-                        "module-native-protocol-unix socket=" + dir_ + "/native auth-anonymous=1", "-L",
-                        "module-null-sink sink_name=own"});
+        process_.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+                                      "--use-pid-file=no", "--log-target=file:" + dir_ + "/server.log", "-L",
+                                      "module-native-protocol-unix socket=" + dir_ + "/native auth-anonymous=1", "-L",
+                                      "module-null-sink sink_name=own"});
         if (!process_.waitForStarted(5000)) return false;
         for (int i = 0; i < 100; ++i) {
             if (commandOutput("pactl info")) return true;
@@ -89,7 +88,8 @@ private:
 };
 
 bool serverTools() {
-    return !QStandardPaths::findExecutable("pulseaudio").isEmpty() && !QStandardPaths::findExecutable("pactl").isEmpty();
+    return !QStandardPaths::findExecutable("pulseaudio").isEmpty() &&
+           !QStandardPaths::findExecutable("pactl").isEmpty();
 }
 
 // Writes land on the sink and the sink's changes are read; the server has no CD line. Gone,

@@ -158,7 +158,8 @@ protected:
         ASSERT_TRUE(waitFor([&] {
             clock_->advanceMs(40);
             return device_->reads >= target;
-        })) << "the reader stopped at " << device_->reads << " sectors";
+        })) << "the reader stopped at "
+            << device_->reads << " sectors";
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 
@@ -192,7 +193,8 @@ TEST_P(CdioDriveSwap, IsNoticedWithOneReopen) {
     ASSERT_TRUE(waitFor([&] {
         refreshFor(*drive, 100);
         return device_->opens >= 2 && drive->status().mode == c.mode;
-    })) << "mode " << int(drive->status().mode) << ", opened " << device_->opens << " times";
+    })) << "mode "
+        << int(drive->status().mode) << ", opened " << device_->opens << " times";
     refreshFor(*drive, 1500);
     EXPECT_EQ(device_->opens, 2) << "every refresh reopened the device";
 
@@ -210,13 +212,12 @@ TEST_P(CdioDriveSwap, IsNoticedWithOneReopen) {
     EXPECT_EQ(drive->status().mode, DriveMode::Playing);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Discs, CdioDriveSwap,
-    ::testing::Values(SwapCase{"SwappedWhilePlaying", true, kDiscB, DriveMode::Stopped},
-                      SwapCase{"SwappedWhileStopped", false, kDiscB, DriveMode::Stopped},
-                      SwapCase{"SameDiscBackWhilePlaying", true, kDiscA, DriveMode::Stopped},
-                      SwapCase{"PulledWhilePlaying", true, std::nullopt, DriveMode::NotReady}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Discs, CdioDriveSwap,
+                         ::testing::Values(SwapCase{"SwappedWhilePlaying", true, kDiscB, DriveMode::Stopped},
+                                           SwapCase{"SwappedWhileStopped", false, kDiscB, DriveMode::Stopped},
+                                           SwapCase{"SameDiscBackWhilePlaying", true, kDiscA, DriveMode::Stopped},
+                                           SwapCase{"PulledWhilePlaying", true, std::nullopt, DriveMode::NotReady}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Reads that fail with the disc still in place: never a reason to reopen the device.
 TEST_F(RealDrive, ReadsThatFailKeepTheDiscWithoutReopening) {

@@ -48,18 +48,19 @@ TEST_P(CdioImageToc, ReadsAsWritten) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Images, CdioImageToc,
-    ::testing::Values(TocCase{"OneTrack", {{1}}},
-                      TocCase{"ThreeAudioTracks", {{150}, {225}, {112}},
-                              "CD_DA\n"
-                              "TRACK AUDIO\nFILE \"disc.bin\" 0 00:02:00\n"
-                              "TRACK AUDIO\nFILE \"disc.bin\" 00:02:00 00:03:00\n"
-                              "TRACK AUDIO\nFILE \"disc.bin\" 00:05:00 00:01:37\n"},
-                      TocCase{"TrailingDataTrack", {{75}, {80}, {300, false}}},
-                      TocCase{"LeadingDataTrack", {{200, false}, {75}, {75}}},
-                      TocCase{"NinetyNineTracks", std::vector<ImageTrackSpec>(99, ImageTrackSpec{4})}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Images, CdioImageToc,
+                         ::testing::Values(TocCase{"OneTrack", {{1}}},
+                                           TocCase{"ThreeAudioTracks",
+                                                   {{150}, {225}, {112}},
+                                                   "CD_DA\n"
+                                                   "TRACK AUDIO\nFILE \"disc.bin\" 0 00:02:00\n"
+                                                   "TRACK AUDIO\nFILE \"disc.bin\" 00:02:00 00:03:00\n"
+                                                   "TRACK AUDIO\nFILE \"disc.bin\" 00:05:00 00:01:37\n"},
+                                           TocCase{"TrailingDataTrack", {{75}, {80}, {300, false}}},
+                                           TocCase{"LeadingDataTrack", {{200, false}, {75}, {75}}},
+                                           TocCase{"NinetyNineTracks",
+                                                   std::vector<ImageTrackSpec>(99, ImageTrackSpec{4})}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CdioImage, ACueSheetsCdTextComesWithTheTableOfContents) {
     QTemporaryDir dir;
@@ -105,9 +106,9 @@ TEST(CdioImage, DemoDiscImageIsTwelveShortDistinctTracks) {
 // A path that will not open: what is written, and a phrase the reason must hold.
 struct BadImage {
     const char* name;
-    const char* sheetName;   // the path opened, in a fresh folder; nullptr for none at all
-    const char* sheet;       // the cue sheet's or .toc's text, or nullptr to write nothing
-    const char* binName;     // data file to create, or nullptr
+    const char* sheetName;  // the path opened, in a fresh folder; nullptr for none at all
+    const char* sheet;      // the cue sheet's or .toc's text, or nullptr to write nothing
+    const char* binName;    // data file to create, or nullptr
     qint64 binBytes;
     const char* reason;
 };
@@ -146,35 +147,59 @@ const std::string kHundredTrackToc = [] {
 INSTANTIATE_TEST_SUITE_P(
     Images, CdioBadImage,
     ::testing::Values(
-        BadImage{"NoFileLine", "a.cue", "TRACK 01 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector, "before any FILE"},
-        BadImage{"MissingDataFile", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", nullptr, 0, "missing"},
-        BadImage{"DataFileOfOddSize", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector + 3, "wrong size"},
-        BadImage{"EmptyDataFile", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 0, "empty"},
-        BadImage{"TrackBeyondTheData", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:10:00\n", "a.bin", 10 * kSector, "too short"},
-        BadImage{"FramesOver74", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:75\n", "a.bin", 10 * kSector, "bad time"},
-        BadImage{"NoIndex", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector, "no INDEX 01"},
-        BadImage{"TracksOutOfOrder", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 02 AUDIO\nINDEX 01 00:00:00\nTRACK 01 AUDIO\nINDEX 01 00:00:05\n", "a.bin", 10 * kSector, "bad track number"},
-        BadImage{"UnknownMode", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 VIDEO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector, "unknown track mode"},
+        BadImage{"NoFileLine", "a.cue", "TRACK 01 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector,
+                 "before any FILE"},
+        BadImage{"MissingDataFile", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", nullptr, 0,
+                 "missing"},
+        BadImage{"DataFileOfOddSize", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "a.bin",
+                 10 * kSector + 3, "wrong size"},
+        BadImage{"EmptyDataFile", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 0,
+                 "empty"},
+        BadImage{"TrackBeyondTheData", "a.cue",
+                 "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:10:00\n",
+                 "a.bin", 10 * kSector, "too short"},
+        BadImage{"FramesOver74", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:75\n", "a.bin",
+                 10 * kSector, "bad time"},
+        BadImage{"NoIndex", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n",
+                 "a.bin", 10 * kSector, "no INDEX 01"},
+        BadImage{"TracksOutOfOrder", "a.cue",
+                 "FILE \"a.bin\" BINARY\nTRACK 02 AUDIO\nINDEX 01 00:00:00\nTRACK 01 AUDIO\nINDEX 01 00:00:05\n",
+                 "a.bin", 10 * kSector, "bad track number"},
+        BadImage{"UnknownMode", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 VIDEO\nINDEX 01 00:00:00\n", "a.bin",
+                 10 * kSector, "unknown track mode"},
         BadImage{"NoTracks", "a.cue", "FILE \"a.bin\" BINARY\n", "a.bin", 10 * kSector, "no tracks"},
-        BadImage{"DataFileNamedOtherwise", "a.cue", "FILE \"b.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "b.bin", 10 * kSector, "rename"},
-        BadImage{"TocMissingDataFile", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"gone.bin\" 0 00:02:00\n", nullptr, 0, "missing"},
-        BadImage{"TocBadTime", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 00:02:99\n", "a.bin", 200 * kSector, "bad time"},
+        BadImage{"DataFileNamedOtherwise", "a.cue", "FILE \"b.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n",
+                 "b.bin", 10 * kSector, "rename"},
+        BadImage{"TocMissingDataFile", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"gone.bin\" 0 00:02:00\n", nullptr, 0,
+                 "missing"},
+        BadImage{"TocBadTime", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 00:02:99\n", "a.bin", 200 * kSector,
+                 "bad time"},
         BadImage{"TocNoTracks", "a.toc", "CD_DA\n", nullptr, 0, "no tracks"},
-        BadImage{"TocFileBeforeTrack", "a.toc", "CD_DA\nFILE \"a.bin\" 0\n", "a.bin", 200 * kSector, "before any TRACK"},
-        BadImage{"CueWithByteOrderMark", "a.cue", "\xEF\xBB\xBF" "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector, "a.cue, line 1: the file starts with a byte-order mark"},
-        BadImage{"TwoTracksAtOneFrame", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n", "a.bin", 10 * kSector, "a.cue, line 5: track 2 starts at the same frame as the track before it"},
-        BadImage{"TrackBeforeTheOneAhead", "a.cue", "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:05\nTRACK 02 AUDIO\nINDEX 01 00:00:01\n", "a.bin", 10 * kSector, "a.cue, line 5: track 2 starts earlier than the track before it"},
-        BadImage{"TocHugeSampleCount", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 99999999999999\n", "a.bin", 10 * kSector, "a.toc, line 3: 99999999999999 samples is longer than any disc"},
-        BadImage{"TocSampleCountPastTheData", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 441000\n", "a.bin", 10 * kSector, "a.toc, line 3: the track runs past the end of a.bin"},
-        BadImage{"TocHundredTracks", "a.toc", kHundredTrackToc.c_str(), "a.bin", 100 * 75 * kSector, "a.toc, line 200: track 100 is one too many; a disc holds at most 99 tracks"},
+        BadImage{"TocFileBeforeTrack", "a.toc", "CD_DA\nFILE \"a.bin\" 0\n", "a.bin", 200 * kSector,
+                 "before any TRACK"},
+        BadImage{"CueWithByteOrderMark", "a.cue",
+                 "\xEF\xBB\xBF"
+                 "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n",
+                 "a.bin", 10 * kSector, "a.cue, line 1: the file starts with a byte-order mark"},
+        BadImage{"TwoTracksAtOneFrame", "a.cue",
+                 "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n",
+                 "a.bin", 10 * kSector, "a.cue, line 5: track 2 starts at the same frame as the track before it"},
+        BadImage{"TrackBeforeTheOneAhead", "a.cue",
+                 "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:05\nTRACK 02 AUDIO\nINDEX 01 00:00:01\n",
+                 "a.bin", 10 * kSector, "a.cue, line 5: track 2 starts earlier than the track before it"},
+        BadImage{"TocHugeSampleCount", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 99999999999999\n", "a.bin",
+                 10 * kSector, "a.toc, line 3: 99999999999999 samples is longer than any disc"},
+        BadImage{"TocSampleCountPastTheData", "a.toc", "CD_DA\nTRACK AUDIO\nFILE \"a.bin\" 0 441000\n", "a.bin",
+                 10 * kSector, "a.toc, line 3: the track runs past the end of a.bin"},
+        BadImage{"TocHundredTracks", "a.toc", kHundredTrackToc.c_str(), "a.bin", 100 * 75 * kSector,
+                 "a.toc, line 200: track 100 is one too many; a disc holds at most 99 tracks"},
         BadImage{"AFolder", "", nullptr, nullptr, 0, "neither a CD drive nor a disc image"},
         BadImage{"NoSuchDevice", "absent/sr0", nullptr, nullptr, 0, "No such file"},
         BadImage{"NoSuchImage", "absent.cue", nullptr, nullptr, 0, "does not exist"},
         BadImage{"NoPathAtAll", nullptr, nullptr, nullptr, 0, "No drive"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-
-constexpr int kStepMs = 40;        // 1764 samples: exactly three CD frames
+constexpr int kStepMs = 40;  // 1764 samples: exactly three CD frames
 constexpr int kFramesPerStep = 3;
 
 class CdioPlayback : public ::testing::Test {
@@ -260,11 +285,11 @@ TEST_F(CdioPlayback, TransportWritesExactlyThePlayedSamples) {
 struct EndCase {
     const char* name;
     std::vector<ImageTrackSpec> tracks;
-    int fromTrack;        // 1-based
-    int fromOffset;       // frames into that track
-    bool toLeadout;       // else to the end of `fromTrack`
+    int fromTrack;                            // 1-based
+    int fromOffset;                           // frames into that track
+    bool toLeadout;                           // else to the end of `fromTrack`
     std::vector<std::pair<int, int>> played;  // (track, frames from its start) runs, in order
-    int endTrackAfter;    // the position after the end: start of this track, 0 = leadout
+    int endTrackAfter;                        // the position after the end: start of this track, 0 = leadout
 };
 
 void PrintTo(const EndCase& c, std::ostream* os) { *os << c.name; }
@@ -280,8 +305,8 @@ TEST_P(CdioPlaybackEnds, StopsByItselfAfterPlayingExactlyTheAudio) {
     const int end = c.toLeadout ? image.toc.leadoutFrame : image.toc.trackEnd(c.fromTrack);
     ASSERT_EQ(drive->play(from, end), DriveError::None);
     ASSERT_TRUE(runClockUntil(*clock_, [&] { return drive->status().mode == DriveMode::Stopped; }));
-    const int expectedEnd = c.endTrackAfter == 0 ? image.toc.leadoutFrame
-                                                 : image.toc.tracks[c.endTrackAfter - 1].startFrame;
+    const int expectedEnd =
+        c.endTrackAfter == 0 ? image.toc.leadoutFrame : image.toc.tracks[c.endTrackAfter - 1].startFrame;
     EXPECT_EQ(drive->status().positionFrame, expectedEnd);
 
     std::vector<std::pair<int, int>> runs;

@@ -69,8 +69,8 @@ inline QString writeFile(const QString& path, const QByteArray& bytes) {
 inline PcmTarget fileOutput(const QString& path) {
     PcmTarget t;
     t.device = "tofile";
-    t.configText = "pcm.tofile { type file slave.pcm { type null } file \"" + path.toStdString() +
-                   "\" format \"raw\" }";
+    t.configText =
+        "pcm.tofile { type file slave.pcm { type null } file \"" + path.toStdString() + "\" format \"raw\" }";
     return t;
 }
 

@@ -14,10 +14,10 @@ using cdiotest::writeFile;
 struct SelectionRig {
     QTemporaryDir dir;
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
-    QString good = writeFile(dir.filePath(QStringLiteral("good.disc")),
-                             "track 1 150 audio\ntrack 2 3000 audio\nleadout 6000\n");
-    QString bad = writeFile(dir.filePath(QStringLiteral("bad.disc")),
-                            "track 1 150 audio\ntrack 2 3000 noise\nleadout 6000\n");
+    QString good =
+        writeFile(dir.filePath(QStringLiteral("good.disc")), "track 1 150 audio\ntrack 2 3000 audio\nleadout 6000\n");
+    QString bad =
+        writeFile(dir.filePath(QStringLiteral("bad.disc")), "track 1 150 audio\ntrack 2 3000 noise\nleadout 6000\n");
     QString demo = writeFile(dir.filePath(QStringLiteral("demo.disc")),
                              "track 1 150 audio\ntrack 2 3000 audio\ntrack 3 4000 audio\nleadout 6000\n");
 };

@@ -30,7 +30,8 @@ TEST(SimDiscFile, ReadsTracksTextsAndLeadoutSkippingCommentsAndBlankLines) {
 
 TEST(SimDiscFile, NinetyNineTracksAreTheLimit) {
     QByteArray text;
-    for (int i = 1; i <= 99; ++i) text += "track " + QByteArray::number(i) + " " + QByteArray::number(i * 1000) + " audio\n";
+    for (int i = 1; i <= 99; ++i)
+        text += "track " + QByteArray::number(i) + " " + QByteArray::number(i * 1000) + " audio\n";
     EXPECT_TRUE(parseDiscText(text + "leadout 100000\n", QStringLiteral("99.disc")).toc.has_value());
     const auto tooMany = parseDiscText(text + "track 100 100000 audio\n", QStringLiteral("100.disc"));
     EXPECT_TRUE(tooMany.error.startsWith(QStringLiteral("100.disc:100: a disc holds at most 99")))
@@ -71,12 +72,13 @@ const BadFile kBadFiles[] = {
 
 TEST(SimDiscFile, EveryBrokenRuleIsRefusedNamingFileAndLine) {
     for (const auto& bad : kBadFiles) {
-        const auto result = parseDiscText(QByteArray(bad.text.data(), qsizetype(bad.text.size())),
-                                          QStringLiteral("/discs/bad.disc"));
+        const auto result =
+            parseDiscText(QByteArray(bad.text.data(), qsizetype(bad.text.size())), QStringLiteral("/discs/bad.disc"));
         EXPECT_FALSE(result.toc.has_value()) << bad.text;
         const QString prefix = QStringLiteral("/discs/bad.disc:%1: ").arg(bad.line);
         EXPECT_TRUE(result.error.startsWith(prefix)) << bad.text << " -> " << result.error.toStdString();
-        EXPECT_TRUE(result.error.contains(QString::fromUtf8(bad.says))) << bad.text << " -> " << result.error.toStdString();
+        EXPECT_TRUE(result.error.contains(QString::fromUtf8(bad.says)))
+            << bad.text << " -> " << result.error.toStdString();
     }
 }
 

@@ -9,7 +9,8 @@
 using namespace velmora;
 
 TEST(WindowShapeTest, TwipsBecomePixelsRoundedHalfToEven) {
-    const std::pair<double, int> cases[] = {{0, 0}, {15, 1}, {22.5, 2}, {37.5, 2}, {7, 0}, {8, 1}, {-22.5, -2}, {-8, -1}};
+    const std::pair<double, int> cases[] = {{0, 0}, {15, 1}, {22.5, 2},   {37.5, 2},
+                                            {7, 0}, {8, 1},  {-22.5, -2}, {-8, -1}};
     for (const auto& [twips, pixels] : cases) EXPECT_EQ(twipsToPixels(twips), pixels) << twips;
 }
 

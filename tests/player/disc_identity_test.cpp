@@ -36,7 +36,9 @@ protected:
     }
 
     QString path() const { return database.filePath(); }
-    void load(const QString& id) { core.session.runStep([&] { core.identity.GetCDINFO(id); }); }
+    void load(const QString& id) {
+        core.session.runStep([&] { core.identity.GetCDINFO(id); });
+    }
     const DiscRecord& d() { return core.session.disc(); }
 
     // Every track title is `tracks[n]`, or nothing where the map has no entry.
@@ -58,8 +60,9 @@ TEST_F(GetCdInfoTest, NewDiscGetsADefaultSectionForTheDrivesTrackCount) {
     // A header without entries is no known disc.
     writeBytes(path(), "[1C02F203]\r\n");
     load(QStringLiteral("1C02F203"));
-    EXPECT_EQ(readBytes(path()), "[1C02F203]\r\nTitle=Unknown Title\r\nArtist=Unknown Artist\r\nRevision=1\r\n"
-                                 "NumberOfTracks=3\r\nTrack1=\r\nTrack2=\r\nTrack3=\r\n");
+    EXPECT_EQ(readBytes(path()),
+              "[1C02F203]\r\nTitle=Unknown Title\r\nArtist=Unknown Artist\r\nRevision=1\r\n"
+              "NumberOfTracks=3\r\nTrack1=\r\nTrack2=\r\nTrack3=\r\n");
     EXPECT_EQ(d().ID, QStringLiteral("1C02F203"));
     EXPECT_EQ(d().Title, loaded("Unknown Title"));
     EXPECT_EQ(d().Artist, loaded("Unknown Artist"));
@@ -70,7 +73,8 @@ TEST_F(GetCdInfoTest, NewDiscGetsADefaultSectionForTheDrivesTrackCount) {
 
 TEST_F(GetCdInfoTest, ANewDiscsCdTextFillsItsSection) {
     // Two titles of three, one with a line break that would end its entry.
-    mci.text = {QStringLiteral("Night Music"), QStringLiteral("The Ensemble"),
+    mci.text = {QStringLiteral("Night Music"),
+                QStringLiteral("The Ensemble"),
                 {QStringLiteral("Prelude"), QString(), QStringLiteral("Coda\r\nreprise")}};
     load(QStringLiteral("1C02F203"));
     EXPECT_EQ(readBytes(path()),
@@ -96,7 +100,10 @@ TEST_F(GetCdInfoTest, HandEditedSectionsLoadEveryEntryAndNothingOfThePreviousDis
     const Case cases[] = {
         {"'=' in a value", "Title=A=B\nRevision=2\nTrack1=x=y\n", loaded("A=B"), 2, {{1, loaded("x=y")}}},
         {"entries without '=' skipped", "Title\nTitle=T\nTrack1\n", loaded("T"), 0, {}},
-        {"odd track keys ignored", "Track01=a\nTrack 2=b\nTrack100=c\nTrack+3=d\nTrack99=e\n", {}, 0,
+        {"odd track keys ignored",
+         "Track01=a\nTrack 2=b\nTrack100=c\nTrack+3=d\nTrack99=e\n",
+         {},
+         0,
          {{99, loaded("e")}}},
         {"revision out of range", "Revision=99999999999\n", {}, 0, {}},  // other numbers: ReplyParse
         {"values untrimmed, later entry wins", "Title= a \nTitle=b \n", loaded("b "), 0, {}},

@@ -9,8 +9,8 @@ namespace {
 // play stop pause jump next previous
 std::string enables(const PlayerState& s) {
     std::string out;
-    for (bool on : {s.enables.play, s.enables.stop, s.enables.pause, s.enables.jump, s.enables.next,
-                    s.enables.previous})
+    for (bool on :
+         {s.enables.play, s.enables.stop, s.enables.pause, s.enables.jump, s.enables.next, s.enables.previous})
         out += on ? '1' : '0';
     return out;
 }
@@ -22,7 +22,7 @@ TEST_F(DisplayRefreshTest, PositionAndBarFollowTheDrive) {
         std::string length;
         int track, minute, second, bar;
     } cases[] = {
-        {"03:01:05:20", "04:10:00", 3, 1, 5, 434},  // Int(65 / 250 x 1670)
+        {"03:01:05:20", "04:10:00", 3, 1, 5, 434},   // Int(65 / 250 x 1670)
         {"01:05:00:00", "04:10:00", 1, 5, 0, 2004},  // past the reported length: not clamped
         {"05:00:30:00", "", 5, 0, 30, 0},            // track 5 of a 4-track disc: an empty bar
     };

@@ -29,9 +29,9 @@ TEST_F(TransportTest, TrackChangesPlayOrSeekByTheTransportState) {
         {Previous, 4, 1, 0, false, {"seek cd to 4"}},
         {Previous, 1, 0, 3, true, {}},
         {Next, 3, 1, 0, true, {"play cd from 4"}},
-        {Next, 12, 1, 0, true, {}},  // last track: only a refresh
+        {Next, 12, 1, 0, true, {}},                // last track: only a refresh
         {Pick, 5, 0, 1, false, {"seek cd to 5"}},  // the picker's line, not the current track
-        {Pick, 13, 0, 1, true, {}},  // a line beyond the disc only refreshes
+        {Pick, 13, 0, 1, true, {}},                // a line beyond the disc only refreshes
     };
     for (const auto& tc : cases) {
         SCOPED_TRACE(testing::Message() << names[tc.action] << " at " << tc.track << " " << tc.minute << ":"

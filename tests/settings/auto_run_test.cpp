@@ -70,9 +70,12 @@ protected:
     // A desktop tool run on the temporary folders alone: its output, the error output after it.
     QString run(const QString& tool, const QStringList& args) {
         const std::pair<const char*, QString> variables[] = {
-            {"PATH", qEnvironmentVariable("PATH", QStringLiteral("/usr/bin:/bin"))}, {"HOME", root.path()},
-            {"XDG_CONFIG_HOME", folders.configHome}, {"XDG_CONFIG_DIRS", folders.configDirs.join(u':')},
-            {"XDG_DATA_HOME", folders.dataHome}, {"XDG_DATA_DIRS", folders.dataDirs.join(u':')},
+            {"PATH", qEnvironmentVariable("PATH", QStringLiteral("/usr/bin:/bin"))},
+            {"HOME", root.path()},
+            {"XDG_CONFIG_HOME", folders.configHome},
+            {"XDG_CONFIG_DIRS", folders.configDirs.join(u':')},
+            {"XDG_DATA_HOME", folders.dataHome},
+            {"XDG_DATA_DIRS", folders.dataDirs.join(u':')},
             {"VELMORA_RAN", path("ran.txt")}};
         QProcessEnvironment env;
         for (const auto& [name, value] : variables) env.insert(QString::fromLatin1(name), value);
@@ -80,8 +83,8 @@ protected:
         child.setProcessEnvironment(env);
         child.start(tool, args);
         EXPECT_TRUE(child.waitForFinished(20000)) << tool.toStdString();
-        return (QString::fromUtf8(child.readAllStandardOutput()) +
-                QString::fromUtf8(child.readAllStandardError())).trimmed();
+        return (QString::fromUtf8(child.readAllStandardOutput()) + QString::fromUtf8(child.readAllStandardError()))
+            .trimmed();
     }
 };
 
@@ -133,21 +136,28 @@ TEST_F(AutoRunTest, TheStoredDefaultDecidesTheQuestionAndNoWritesNothing) {
         {"another argument", {{ours, "[Desktop Entry]\nExec=@P@ play %U\n"}, {list, toUs}}, true},
         {"another player", {{list, toOther}}, true},
         {"missing", {}, true},
-        {"not a default", {{ours, entry}, {list, "[Added Associations]\nx-content/audio-cdda=velmora.desktop;\n"}}, true},
+        {"not a default",
+         {{ours, entry}, {list, "[Added Associations]\nx-content/audio-cdda=velmora.desktop;\n"}},
+         true},
         {"first installed entry of the list",
-         {{ours, entry}, {list, "[Default Applications]\nx-content/audio-cdda=gone.desktop;velmora.desktop;\n"}}, false},
+         {{ours, entry}, {list, "[Default Applications]\nx-content/audio-cdda=gone.desktop;velmora.desktop;\n"}},
+         false},
         {"system list and entry",
-         {{"sys/applications/velmora.desktop", entry}, {"sys/applications/mimeapps.list", toUs}}, false},
+         {{"sys/applications/velmora.desktop", entry}, {"sys/applications/mimeapps.list", toUs}},
+         false},
         {"user list first", {{ours, entry}, {list, toOther}, {"etc/mimeapps.list", toUs}}, true},
-        {"desktop's own list first", {{ours, entry}, {list, toUs}, {"config/kde-mimeapps.list", toOther}}, true, {"kde"}},
+        {"desktop's own list first",
+         {{ours, entry}, {list, toUs}, {"config/kde-mimeapps.list", toOther}},
+         true,
+         {"kde"}},
     };
     boxes.yesNoAnswer = MsgBox::AnswerNo;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         reset();
         for (const auto& [file, text] : c.files)
-            write(QString::fromLatin1(file), QByteArray(text).replace("@P@", program.toUtf8())
-                                                   .replace("@p@", program.toLower().toUtf8()));
+            write(QString::fromLatin1(file),
+                  QByteArray(text).replace("@P@", program.toUtf8()).replace("@p@", program.toLower().toUtf8()));
         folders.desktops = c.desktops;
         const auto before = snapshot();
 
@@ -155,8 +165,9 @@ TEST_F(AutoRunTest, TheStoredDefaultDecidesTheQuestionAndNoWritesNothing) {
                   c.asks ? AutoRunOutcome::Declined : AutoRunOutcome::AlreadyDefault);
         ASSERT_EQ(boxes.shown.size(), c.asks ? 1u : 0u);
         if (c.asks) {
-            EXPECT_EQ(boxes.shown[0].text, "Velmora is not set as your default Audio Player.\r\n\r\n"
-                                           "Would you like to automatically set this now?");
+            EXPECT_EQ(boxes.shown[0].text,
+                      "Velmora is not set as your default Audio Player.\r\n\r\n"
+                      "Would you like to automatically set this now?");
             EXPECT_EQ(boxes.shown[0].title, QStringLiteral("CD Audio Auto-Run Check"));
             EXPECT_EQ(boxes.shown[0].style, MsgBox::Question | MsgBox::YesNo);
         }
@@ -172,9 +183,11 @@ TEST_F(AutoRunTest, YesWritesTheEntryAndTheAssociationAndKeepsTheRestOfTheList) 
          "#x-content/audio-cdda=c.desktop;\nx-content/audio-cdda=second.desktop;\n\n"
          "[Added Associations]\nx-content/audio-cdda=other.desktop;\n  odd line\n",
          "# mine\n[Default Applications]\ntext/html=f.desktop;\n" + kAssociation +
-             "\n#x-content/audio-cdda=c.desktop;\n\n[Added Associations]\nx-content/audio-cdda=other.desktop;\n  odd line\n"},
+             "\n#x-content/audio-cdda=c.desktop;\n\n[Added Associations]\nx-content/audio-cdda=other.desktop;\n  odd "
+             "line\n"},
         {"[Default Applications]\ntext/html=f.desktop;\n\n[Removed Associations]\na/b=x.desktop;\n",
-         "[Default Applications]\ntext/html=f.desktop;\n" + kAssociation + "\n\n[Removed Associations]\na/b=x.desktop;\n"},
+         "[Default Applications]\ntext/html=f.desktop;\n" + kAssociation +
+             "\n\n[Removed Associations]\na/b=x.desktop;\n"},
         {"[Added Associations]\na/b=c.desktop;",
          "[Added Associations]\na/b=c.desktop;\n\n[Default Applications]\n" + kAssociation + "\n"},
         {"[Default Applications]\r\ntext/html=f.desktop;",
@@ -258,12 +271,13 @@ TEST_F(AutoRunTest, ASymlinkedListStaysALinkToTheUpdatedFile) {
     boxes.yesNoAnswer = MsgBox::AnswerYes;
     EXPECT_EQ(Check_Auto_Run(program, folders, boxes), AutoRunOutcome::MadeDefault);
     EXPECT_TRUE(QFileInfo(userList()).isSymLink());
-    EXPECT_EQ(read(path("dotfiles/mimeapps.list")), "[Default Applications]\ntext/html=f.desktop;\n" + kAssociation + "\n");
+    EXPECT_EQ(read(path("dotfiles/mimeapps.list")),
+              "[Default Applications]\ntext/html=f.desktop;\n" + kAssociation + "\n");
 }
 
 TEST(XdgFoldersFromEnvironment, VariablesWinAndUnsetOrRelativeOnesFallBack) {
-    const char* names[] = {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS",
-                           "XDG_CURRENT_DESKTOP"};
+    const char* names[] = {"HOME",          "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS",
+                           "XDG_DATA_HOME", "XDG_DATA_DIRS",   "XDG_CURRENT_DESKTOP"};
     std::map<std::string, std::optional<QByteArray>> saved;
     for (const char* n : names) saved[n] = qEnvironmentVariableIsSet(n) ? std::optional(qgetenv(n)) : std::nullopt;
     const auto restore = qScopeGuard([&] {
@@ -272,10 +286,12 @@ TEST(XdgFoldersFromEnvironment, VariablesWinAndUnsetOrRelativeOnesFallBack) {
 
     const char* set[] = {"/home/ann", "/c", "/e1:relative:/e2/", "/d", "/s1::/s2", "ubuntu:GNOME"};
     for (int i = 0; i < 6; ++i) qputenv(names[i], set[i]);
-    EXPECT_EQ(described(XdgFolders::fromEnvironment()), QStringList({"/c", "/e1:/e2", "/d", "/s1:/s2", "ubuntu:gnome"}));
+    EXPECT_EQ(described(XdgFolders::fromEnvironment()),
+              QStringList({"/c", "/e1:/e2", "/d", "/s1:/s2", "ubuntu:gnome"}));
 
     qputenv("XDG_CONFIG_HOME", "relative");
     for (int i = 2; i < 6; ++i) qunsetenv(names[i]);
-    EXPECT_EQ(described(XdgFolders::fromEnvironment()),
-              QStringList({"/home/ann/.config", "/etc/xdg", "/home/ann/.local/share", "/usr/local/share:/usr/share", ""}));
+    EXPECT_EQ(
+        described(XdgFolders::fromEnvironment()),
+        QStringList({"/home/ann/.config", "/etc/xdg", "/home/ann/.local/share", "/usr/local/share:/usr/share", ""}));
 }

@@ -106,13 +106,13 @@ TEST_F(SettingsTest, FailingStoreOrComponentShowsOneBoxPerCallAndGoesOn) {
     EXPECT_EQ(loader.ActiveUserName(), QString());
     EXPECT_EQ(loader.ActiveCDDBServer(), QString());
     EXPECT_EQ(skins, std::vector<QString>{"/opt/velmora/Skins/"});
-    EXPECT_EQ(errors.front(),
-              QStringLiteral("  Program Name : Velmora\r\n\r\n"
-                             "   Routine Name : Public Function GetRegKey\r\n\r\n"
-                             "     Error Number : -2147024883\r\n"
-                             "      Error Source : RegistryAccess\r\n"
-                             "Error Description : Cannot read the settings store ") +
-                  ini + QStringLiteral(": it is a folder, not a file; the file was left as it is\r\n\r\n"));
+    EXPECT_EQ(errors.front(), QStringLiteral("  Program Name : Velmora\r\n\r\n"
+                                             "   Routine Name : Public Function GetRegKey\r\n\r\n"
+                                             "     Error Number : -2147024883\r\n"
+                                             "      Error Source : RegistryAccess\r\n"
+                                             "Error Description : Cannot read the settings store ") +
+                                  ini +
+                                  QStringLiteral(": it is a folder, not a file; the file was left as it is\r\n\r\n"));
     settings.SetRegKey(HKEY_CURRENT_USER, kSettingsKey, QStringLiteral("Top"), QStringLiteral("15"));
     ASSERT_EQ(errors.size(), 4u);
     EXPECT_TRUE(errors.back().contains(QStringLiteral("\r\n   Routine Name : Public Sub SetRegKey\r\n\r\n")));

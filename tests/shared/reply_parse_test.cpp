@@ -13,9 +13,16 @@ TEST(ReplyParse, NumericValueReadsTheLeadingNumberOnly) {
         QString text;
         std::int64_t value;
     } cases[] = {
-        {"", 0},          {"abc", 0},       {"12", 12},          {"  7x", 7},
-        {"\t-40", -40},   {"+5", 5},        {"- 5", 0},          {"05:02:13", 5},
-        {"3" + kNul + "9", 3},              {QString::fromUtf8("\xd9\xa3"), 0},  // a non-ASCII digit
+        {"", 0},
+        {"abc", 0},
+        {"12", 12},
+        {"  7x", 7},
+        {"\t-40", -40},
+        {"+5", 5},
+        {"- 5", 0},
+        {"05:02:13", 5},
+        {"3" + kNul + "9", 3},
+        {QString::fromUtf8("\xd9\xa3"), 0},  // a non-ASCII digit
     };
     for (const auto& tc : cases) EXPECT_EQ(numericValue(tc.text), tc.value) << tc.text.toStdString();
     // A number too long for any reply stops growing rather than wrapping negative.
@@ -28,9 +35,8 @@ TEST(ReplyParse, FieldsOfPositionAndLengthReplies) {
         int first, last;
         std::int64_t value;
     } cases[] = {
-        {"05:02:13:40", 1, 2, 5}, {"05:02:13:40", 4, 5, 2}, {"05:02:13:40", 7, 8, 13},
-        {"05", 7, 8, 0},          {"", 1, 2, 0},            {"5", 1, 2, 5},
-        {"05:02:13:40", 0, 2, 0}, {"05:02:13:40", 3, 2, 0},
+        {"05:02:13:40", 1, 2, 5}, {"05:02:13:40", 4, 5, 2}, {"05:02:13:40", 7, 8, 13}, {"05", 7, 8, 0}, {"", 1, 2, 0},
+        {"5", 1, 2, 5},           {"05:02:13:40", 0, 2, 0}, {"05:02:13:40", 3, 2, 0},
     };
     for (const auto& tc : cases)
         EXPECT_EQ(wholeNumberAt(tc.text, tc.first, tc.last), tc.value)

@@ -39,17 +39,16 @@ int runInfo(const QStringList& args) {
     DiscDatabase database(discDatabasePath(programFolder()));
     PlayerSession& session = device.session();
     session.runStep([&] { DiscIdentity(session, database).identifyDisc(); });
-    const auto tracks = std::clamp<std::int64_t>(
-        numericValue(channel.plainSend(QStringLiteral("status cd number of tracks wait"), 30)), 0,
-        DiscRecord::kMaxTracks);
+    const auto tracks =
+        std::clamp<std::int64_t>(numericValue(channel.plainSend(QStringLiteral("status cd number of tracks wait"), 30)),
+                                 0, DiscRecord::kMaxTracks);
 
     const DiscRecord& disc = session.disc();
     printLine(QStringLiteral("ID"), disc.ID);
     printLine(QStringLiteral("Title"), shown(disc.Title));
     printLine(QStringLiteral("Artist"), shown(disc.Artist));
     printLine(QStringLiteral("Revision"), QString::number(disc.Revision));
-    for (int n = 1; n <= tracks; ++n)
-        printLine(QStringLiteral("Track%1").arg(n), shown(disc.track(n)));
+    for (int n = 1; n <= tracks; ++n) printLine(QStringLiteral("Track%1").arg(n), shown(disc.track(n)));
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
 }
 

@@ -9,10 +9,10 @@
 // Each subcommand: its function (in its own file), its name, a line of help.
 // A new subcommand is one file defining `int velmora::cli::<function>(const QStringList&)`
 // and one line here.
-#define VELMORA_CLI_SUBCOMMANDS(X)                                                          \
+#define VELMORA_CLI_SUBCOMMANDS(X)                                                            \
     X(runMci, "mci", "read command strings from stdin, one a line; print code, reply, error") \
-    X(runDiscId, "discid", "print the disc ID of the disc in the drive")                     \
-    X(runInfo, "info", "print what the disc database holds for the disc in the drive")       \
+    X(runDiscId, "discid", "print the disc ID of the disc in the drive")                      \
+    X(runInfo, "info", "print what the disc database holds for the disc in the drive")        \
     X(runLookup, "lookup", "[--server HOST/PATH] ask the CDDB server for the disc's titles")
 
 namespace velmora::cli {
@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const QString command = args.at(1);
-    if (command == QLatin1String("-h") || command == QLatin1String("--help") ||
-        command == QLatin1String("help")) {
+    if (command == QLatin1String("-h") || command == QLatin1String("--help") || command == QLatin1String("help")) {
         printUsage(stdout);
         return kExitOk;
     }

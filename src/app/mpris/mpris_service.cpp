@@ -154,9 +154,9 @@ void MprisService::announceChanges() {
         if (announced_.value(it.key()) != it.value()) changed.insert(it.key(), it.value());
     announced_ = now;
     if (changed.isEmpty()) return;
-    QDBusMessage message = QDBusMessage::createSignal(QString::fromLatin1(kObjectPath),
-                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("PropertiesChanged"));
+    QDBusMessage message =
+        QDBusMessage::createSignal(QString::fromLatin1(kObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
     message << kPlayerInterface << changed << QStringList();
     bus_.send(message);
 }

@@ -21,8 +21,8 @@ public:
     static constexpr const char* kObjectPath = "/org/mpris/MediaPlayer2";
 
     // `raise` shows the main window; `quit` quits as the tray menu does.
-    MprisService(QDBusConnection bus, PlayerCore& core, std::function<void()> raise,
-                 std::function<void()> quit, QObject* parent = nullptr);
+    MprisService(QDBusConnection bus, PlayerCore& core, std::function<void()> raise, std::function<void()> quit,
+                 QObject* parent = nullptr);
     ~MprisService() override;
 
     // False when there is no bus or the name is taken; the player runs on without it.

@@ -43,8 +43,7 @@ QString rowCaption(int track) { return QStringLiteral("Track %1 :").arg(track); 
 
 }  // namespace
 
-FrmQueryInterNet::FrmQueryInterNet(FrmAddCD& editor, CddbLookup lookup, HttpFetcher& fetcher,
-                                   MessageBoxService& boxes)
+FrmQueryInterNet::FrmQueryInterNet(FrmAddCD& editor, CddbLookup lookup, HttpFetcher& fetcher, MessageBoxService& boxes)
     : editor_(&editor), lookup_(std::move(lookup)), fetcher_(fetcher), boxes_(boxes) {
     setObjectName(QStringLiteral("frmQueryInterNet"));
     setWindowTitle(QStringLiteral("Velmora CDDB Lookup"));
@@ -136,8 +135,8 @@ void FrmQueryInterNet::createControls() {
 }
 
 void FrmQueryInterNet::Form_Load() {
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
-                                                          : QRect(0, 0, 800, 600);
+    const QRect screen =
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
     setLeft((screen.width() * 15 - Width()) / 2);
     setTop((screen.height() * 15 - Height()) / 2);
     setWindowRegion(this, roundRectRegion(0, 8, 500, 250, 35, 35));
@@ -236,8 +235,8 @@ void FrmQueryInterNet::showPage(int page) {
     }
     const int tracks = static_cast<int>(record_->tracks.size());
     const bool paged = pageCount() > 1;
-    lblPage_->setText(QStringLiteral("%1 - %2").arg(page_ * kRowsPerPage + 1)
-                          .arg(std::min(tracks, (page_ + 1) * kRowsPerPage)));
+    lblPage_->setText(
+        QStringLiteral("%1 - %2").arg(page_ * kRowsPerPage + 1).arg(std::min(tracks, (page_ + 1) * kRowsPerPage)));
     lblPage_->setVisible(paged);
     cmdPrevPage_->setVisible(paged);
     cmdNextPage_->setVisible(paged);

@@ -36,14 +36,17 @@ QLabel* notice(QWidget* parent, const char* name, const QString& text, const QRe
 }  // namespace
 
 FrmAbout::FrmAbout(BrowserService& browser, QUrl homePage, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), browser_(browser),
-      homePage_(std::move(homePage)), background_(artwork::aboutBackground()) {
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+      browser_(browser),
+      homePage_(std::move(homePage)),
+      background_(artwork::aboutBackground()) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QString());
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twipsToPixels(9060), twipsToPixels(4695));
 
-    auto* version = notice(this, "lblVersion", QStringLiteral("Version " VELMORA_VERSION), twipsRect(3825, 1050, 3615, 315));
+    auto* version =
+        notice(this, "lblVersion", QStringLiteral("Version " VELMORA_VERSION), twipsRect(3825, 1050, 3615, 315));
     version->setStyleSheet(QStringLiteral("color: rgb(200, 0, 0); background: transparent;"));
     QFont big = version->font();
     big.setPointSize(12);
@@ -51,8 +54,7 @@ FrmAbout::FrmAbout(BrowserService& browser, QUrl homePage, QWidget* parent)
     version->setFont(big);
     notice(this, "lblCopyright", QStringLiteral("Copyright \u00A9 2026 the Velmora developers. All rights reserved."),
            twipsRect(375, 3150, 8115, 240));
-    notice(this, "Label1",
-           QStringLiteral("Disc titles come from CDDB-format databases run by their own operators."),
+    notice(this, "Label1", QStringLiteral("Disc titles come from CDDB-format databases run by their own operators."),
            twipsRect(375, 3375, 8115, 240));
     notice(this, "lblDisclaimer",
            QStringLiteral("Velmora is provided as it is, without any warranty. Copying or sharing the music "
@@ -67,7 +69,8 @@ FrmAbout::FrmAbout(BrowserService& browser, QUrl homePage, QWidget* parent)
         area->setCursor(artwork::linkCursor());
         return area;
     };
-    ClickArea* cddb = link("imgCDDB", twipsRect(7650, 2100, 960, 705), QStringLiteral("Click Here To Visit The CDDB Web Site"));
+    ClickArea* cddb =
+        link("imgCDDB", twipsRect(7650, 2100, 960, 705), QStringLiteral("Click Here To Visit The CDDB Web Site"));
     cddb->setPixmap(artwork::cddbLogo());
     connect(cddb, &ClickArea::clicked, this, &FrmAbout::imgCDDB_Click);
     ClickArea* home = link("imgClickHere", twipsRect(300, 300, 3015, 2640),
@@ -90,8 +93,8 @@ QUrl FrmAbout::homePageFor(const QString& programFolder) {
 }
 
 void FrmAbout::Form_Load() {
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
-                                                          : QRect(0, 0, 800, 600);
+    const QRect screen =
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
     move(screen.center() - rect().center());
     show();
 }

@@ -19,8 +19,10 @@
 namespace velmora {
 
 FrmTip::FrmTip(SettingsStore& store, QString programFolder, std::function<double()> random, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), store_(store),
-      programFolder_(std::move(programFolder)), tips_(std::move(random)) {
+    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint),
+      store_(store),
+      programFolder_(std::move(programFolder)),
+      tips_(std::move(random)) {
     setObjectName(QStringLiteral("frmTip"));
     setWindowTitle(QStringLiteral("Tip of the Day"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -69,8 +71,8 @@ FrmTip::FrmTip(SettingsStore& store, QString programFolder, std::function<double
 }
 
 void FrmTip::Form_Load() {
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
-                                                          : QRect(0, 0, 800, 600);
+    const QRect screen =
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
     move(screen.center() - rect().center());
     placeWindow(this, Layer::Topmost, /*activate=*/true);
     // Checking the box stores "1", as every change of it does.

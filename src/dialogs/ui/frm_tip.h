@@ -19,8 +19,7 @@ class SettingsStore;
 class FrmTip : public QWidget {
     Q_OBJECT
 public:
-    FrmTip(SettingsStore& store, QString programFolder, std::function<double()> random = {},
-           QWidget* parent = nullptr);
+    FrmTip(SettingsStore& store, QString programFolder, std::function<double()> random = {}, QWidget* parent = nullptr);
 
     void Form_Load();
     void cmdNextTip_Click();

@@ -31,15 +31,12 @@ struct Row {
     int boxLeft, boxTop, boxWidth, numberLeft, numberTop, numberWidth;
 };
 constexpr Row kRows[FrmAddCD::kRowsPerPage] = {
-    {600, 1935, 2835, 450, 1950, 255},   {600, 2325, 2835, 450, 2400, 180},
-    {600, 2700, 2835, 450, 2775, 180},   {600, 3075, 2535, 450, 3150, 180},
-    {600, 3450, 2460, 450, 3525, 180},   {600, 3825, 2535, 450, 3900, 180},
-    {600, 4200, 2835, 450, 4275, 180},   {600, 4575, 2835, 450, 4650, 180},
-    {600, 4950, 2835, 450, 4950, 180},   {900, 5325, 2535, 675, 5325, 255},
-    {3675, 1950, 2685, 6375, 2025, 180}, {3675, 2325, 2685, 6375, 2400, 255},
-    {3675, 2700, 2685, 6375, 2775, 255}, {3825, 3075, 2535, 6375, 3150, 255},
-    {3900, 3450, 2460, 6375, 3525, 255}, {3825, 3825, 2535, 6375, 3900, 255},
-    {3675, 4200, 2685, 6375, 4275, 255}, {3675, 4575, 2685, 6375, 4575, 255},
+    {600, 1935, 2835, 450, 1950, 255},   {600, 2325, 2835, 450, 2400, 180},   {600, 2700, 2835, 450, 2775, 180},
+    {600, 3075, 2535, 450, 3150, 180},   {600, 3450, 2460, 450, 3525, 180},   {600, 3825, 2535, 450, 3900, 180},
+    {600, 4200, 2835, 450, 4275, 180},   {600, 4575, 2835, 450, 4650, 180},   {600, 4950, 2835, 450, 4950, 180},
+    {900, 5325, 2535, 675, 5325, 255},   {3675, 1950, 2685, 6375, 2025, 180}, {3675, 2325, 2685, 6375, 2400, 255},
+    {3675, 2700, 2685, 6375, 2775, 255}, {3825, 3075, 2535, 6375, 3150, 255}, {3900, 3450, 2460, 6375, 3525, 255},
+    {3825, 3825, 2535, 6375, 3900, 255}, {3675, 4200, 2685, 6375, 4275, 255}, {3675, 4575, 2685, 6375, 4575, 255},
     {3675, 4950, 2685, 6375, 4950, 255}, {3675, 5325, 2535, 6225, 5325, 255},
 };
 constexpr int kBoxHeight = 315;
@@ -57,8 +54,8 @@ QLineEdit* textBox(QWidget* parent, const char* name, const QRect& place, double
     box->setGeometry(place);
     box->setFont(arialFont(points));
     box->setFrame(false);
-    box->setStyleSheet(QStringLiteral("QLineEdit { background: %1; color: black; border: 1px solid #404040; }")
-                           .arg(back.name()));
+    box->setStyleSheet(
+        QStringLiteral("QLineEdit { background: %1; color: black; border: 1px solid #404040; }").arg(back.name()));
     return box;
 }
 
@@ -91,7 +88,8 @@ void FrmAddCD::createControls() {
         const Row& row = kRows[(n - 1) % kRowsPerPage];
         // Rows 1 to 10 of a page are pink, 11 to 20 apricot.
         const QColor back = (n - 1) % kRowsPerPage < 10 ? QColor(255, 192, 192) : QColor(255, 224, 192);
-        QLineEdit* box = textBox(this, "txtTrk", twipsRect(row.boxLeft, row.boxTop, row.boxWidth, kBoxHeight), 8.25, back);
+        QLineEdit* box =
+            textBox(this, "txtTrk", twipsRect(row.boxLeft, row.boxTop, row.boxWidth, kBoxHeight), 8.25, back);
         box->setProperty("index", n);
         box->hide();
         txtTrk_[static_cast<std::size_t>(n)] = box;
@@ -105,7 +103,8 @@ void FrmAddCD::createControls() {
         if (needed > number->width()) {
             const QRect place = number->geometry();
             const bool leftColumn = (n - 1) % kRowsPerPage < 10;
-            const int left = leftColumn ? std::min(place.left(), twipsToPixels(row.boxLeft) - needed - 1) : place.left();
+            const int left =
+                leftColumn ? std::min(place.left(), twipsToPixels(row.boxLeft) - needed - 1) : place.left();
             number->setGeometry(left, place.top(), needed, place.height());
         }
         number->hide();
@@ -168,8 +167,8 @@ QLineEdit* FrmAddCD::txtTrk(int n) const {
 bool FrmAddCD::rowShown(int n) const { return n == 1 || (n >= 1 && n <= record_.NumberOfTracks); }
 
 void FrmAddCD::Form_Load() {
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
-                                                          : QRect(0, 0, 800, 600);
+    const QRect screen =
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
     setLeft((screen.width() * 15 - Width()) / 2);
     setTop((screen.height() * 15 - Height()) / 2);
     placeWindow(this, Layer::Topmost, /*activate=*/true);
@@ -180,10 +179,8 @@ void FrmAddCD::Form_Load() {
         toc_ = readDiscTocReplies(session_.channel());
         discId_ = discIdFromReplies(toc_);
     };
-    if (session_.inStep())
-        readToc();
-    else
-        session_.runStep(readToc);
+    if (session_.inStep()) readToc();
+    else session_.runStep(readToc);
     QString error;
     const QStringList entries = database_.entries(discId_, &error);
     if (!error.isEmpty()) boxes_.show(error, QStringLiteral("Velmora"), MsgBox::Information | MsgBox::OkOnly);

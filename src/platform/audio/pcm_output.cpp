@@ -18,9 +18,7 @@ namespace {
 // its own, so keep the terminal quiet.
 void quietAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
 
-std::string alsaText(const char* what, int err) {
-    return std::string(what) + ": " + snd_strerror(err);
-}
+std::string alsaText(const char* what, int err) { return std::string(what) + ": " + snd_strerror(err); }
 
 }  // namespace
 
@@ -49,15 +47,13 @@ std::unique_ptr<PcmOutput> PcmOutput::open(const PcmTarget& target, std::string*
         snd_config_t* config = nullptr;
         snd_input_t* input = nullptr;
         if ((err = snd_config_top(&config)) < 0) return fail(alsaText("configuration", err));
-        err = snd_input_buffer_open(&input, target.configText.data(),
-                                    static_cast<ssize_t>(target.configText.size()));
+        err = snd_input_buffer_open(&input, target.configText.data(), static_cast<ssize_t>(target.configText.size()));
         if (err >= 0) {
             err = snd_config_load(config, input);
             snd_input_close(input);
         }
         if (err >= 0)
-            err = snd_pcm_open_lconf(&pcm, target.device.c_str(), SND_PCM_STREAM_PLAYBACK,
-                                     SND_PCM_NONBLOCK, config);
+            err = snd_pcm_open_lconf(&pcm, target.device.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK, config);
         snd_config_delete(config);
     }
     if (err < 0) return fail(snd_strerror(err));
@@ -126,9 +122,7 @@ long PcmOutput::write(const std::int16_t* samples, long frames) {
 long PcmOutput::delay() {
     snd_pcm_sframes_t d = 0;
     const snd_pcm_state_t state = snd_pcm_state(pcm_);
-    if (state != SND_PCM_STATE_RUNNING && state != SND_PCM_STATE_PREPARED &&
-        state != SND_PCM_STATE_DRAINING)
-        return 0;
+    if (state != SND_PCM_STATE_RUNNING && state != SND_PCM_STATE_PREPARED && state != SND_PCM_STATE_DRAINING) return 0;
     if (snd_pcm_delay(pcm_, &d) < 0 || d < 0) return 0;
     return static_cast<long>(d);
 }
@@ -153,8 +147,8 @@ void PcmOutput::waitForRoom(int wakeFd, int ms) {
     if (snd_pcm_poll_descriptors(pcm_, fds.data() + 1, static_cast<unsigned>(count)) < 0) return;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return;
         for (pollfd& f : fds) f.revents = 0;
         const int n = poll(fds.data(), fds.size(), static_cast<int>(left.count()));

@@ -14,9 +14,9 @@ namespace velmora {
 
 namespace {
 
-constexpr int kReadBatchSectors = 75;     // one read: a second of audio, the most a read takes
-constexpr int kFirstReadSectors = 8;      // the first read of a run; each next one doubles
-constexpr int kMaxQueuedSectors = 2 * 75; // up to two seconds read ahead of the device's second
+constexpr int kReadBatchSectors = 75;               // one read: a second of audio, the most a read takes
+constexpr int kFirstReadSectors = 8;                // the first read of a run; each next one doubles
+constexpr int kMaxQueuedSectors = 2 * 75;           // up to two seconds read ahead of the device's second
 constexpr std::int64_t kMaxLagSamples = 2 * 44100;  // an unpaced output catches up at most this
 // Unpaced outputs (null, file) are fed by the injected clock, which only a poll can follow.
 constexpr auto kUnpacedPoll = std::chrono::milliseconds(10);
@@ -272,8 +272,7 @@ void PlaybackEngine::readerLoop() {
 
         if (gen != gen_) continue;
         if (result == SectorReadResult::NoMedia) {
-            failLocked(DriveError::NotReady,
-                       readError.empty() ? "The disc was removed while playing" : readError);
+            failLocked(DriveError::NotReady, readError.empty() ? "The disc was removed while playing" : readError);
             continue;
         }
         chunk->gen = gen;
@@ -434,8 +433,7 @@ void PlaybackEngine::outputLoop() {
             const std::int64_t first = chunk->firstSample + consumedBefore;
             if (!segments_.empty() && segments_.back().firstSample + segments_.back().length == first)
                 segments_.back().length += w;
-            else
-                segments_.push_back({written_, first, w});
+            else segments_.push_back({written_, first, w});
             written_ += w;
             if (segments_.size() > 64) segments_.erase(segments_.begin());
         }

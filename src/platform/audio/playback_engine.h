@@ -28,7 +28,7 @@ enum class EngineState { Stopped, Playing, Paused };
 
 struct EngineSnapshot {
     EngineState state = EngineState::Stopped;
-    int positionFrame = 0;  // what has been heard; the head when stopped
+    int positionFrame = 0;                // what has been heard; the head when stopped
     DriveError error = DriveError::None;  // why playback last ended on its own, if it failed,
                                           // until the next play or stop
 };
@@ -76,9 +76,9 @@ public:
 private:
     struct Chunk {
         std::uint64_t gen = 0;
-        std::int64_t firstSample = 0;  // absolute sample (frame * 588 + offset)
+        std::int64_t firstSample = 0;       // absolute sample (frame * 588 + offset)
         std::vector<std::int16_t> samples;  // interleaved stereo
-        long consumed = 0;  // stereo frames already written
+        long consumed = 0;                  // stereo frames already written
         bool last = false;
     };
     struct Segment {  // written audio [writtenStart, writtenStart + length) came from firstSample on

@@ -82,8 +82,7 @@ public:
     int trayStatus() override { return cdio_ ? mmc_get_tray_status(cdio_) : -1; }
 
     bool readSectors(int lsn, int count, std::uint8_t* out) override {
-        return cdio_ && cdio_read_audio_sectors(cdio_, out, lsn, static_cast<unsigned>(count)) ==
-                            DRIVER_OP_SUCCESS;
+        return cdio_ && cdio_read_audio_sectors(cdio_, out, lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS;
     }
 
     SectorResult readCorrected(int lsn, std::uint8_t* out, int speed) override {
@@ -122,15 +121,18 @@ public:
     Result audio(AudioCall call) override {
         if (!cdio_) return Result::Failed;
         switch (call) {
-        case AudioCall::Pause: return resultOf(cdio_audio_pause(cdio_));
-        case AudioCall::Resume: return resultOf(cdio_audio_resume(cdio_));
-        case AudioCall::Stop: return resultOf(cdio_audio_stop(cdio_));
+        case AudioCall::Pause:
+            return resultOf(cdio_audio_pause(cdio_));
+        case AudioCall::Resume:
+            return resultOf(cdio_audio_resume(cdio_));
+        case AudioCall::Stop:
+            return resultOf(cdio_audio_stop(cdio_));
         }
         return Result::Failed;
     }
 
     bool audioStatus(AudioState* state, int* absFrame) override {
-        cdio_subchannel_t sub {};
+        cdio_subchannel_t sub{};
         if (!cdio_ || cdio_audio_read_subchannel(cdio_, &sub) != DRIVER_OP_SUCCESS) return false;
         *state = sub.audio_status == CDIO_MMC_READ_SUB_ST_PLAY     ? AudioState::Playing
                  : sub.audio_status == CDIO_MMC_READ_SUB_ST_PAUSED ? AudioState::Paused

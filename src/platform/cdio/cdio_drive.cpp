@@ -125,8 +125,8 @@ std::string resolvedTocCopy(const QString& tocPath, const QTemporaryDir& dir) {
 
 class CdioDrive final : public CdDrive {
 public:
-    CdioDrive(QString path, Kind kind, std::shared_ptr<CdDevice> device, bool cdrdao,
-              std::shared_ptr<Clock> clock, CdioDriveOptions options)
+    CdioDrive(QString path, Kind kind, std::shared_ptr<CdDevice> device, bool cdrdao, std::shared_ptr<Clock> clock,
+              CdioDriveOptions options)
         : path_(std::move(path)),
           pathBytes_(QFile::encodeName(path_).toStdString()),
           kind_(kind),
@@ -161,8 +161,7 @@ public:
         if (kind_ == Kind::Image) {
             std::lock_guard lock(mu_);
             if (!toc_) {
-                if (error)
-                    *error = QStringLiteral("%1 cannot be read: %2").arg(path_, QString::fromStdString(why));
+                if (error) *error = QStringLiteral("%1 cannot be read: %2").arg(path_, QString::fromStdString(why));
                 return false;
             }
             if (const std::string bad = unreadableTrackLocked(*toc_); !bad.empty()) {
@@ -516,8 +515,7 @@ private:
     std::shared_ptr<SectorReader> readerForPlay() {
         std::lock_guard lock(mu_);
         if (!reader_) {
-            reader_ = kind_ == Kind::Device ? makeParanoiaReader(io_, options_.readSpeed)
-                                            : makePlainReader(io_);
+            reader_ = kind_ == Kind::Device ? makeParanoiaReader(io_, options_.readSpeed) : makePlainReader(io_);
         }
         return reader_;
     }
@@ -525,14 +523,12 @@ private:
     // Analog playback: the drive plays through its own line-out; libcdio's audio calls.
     DriveError analogPlay(int from, int end) {
         if (kind_ == Kind::Image)
-            return fail(DriveError::Unsupported,
-                        "A disc image has no analog output; use digital playback");
+            return fail(DriveError::Unsupported, "A disc image has no analog output; use digital playback");
         std::lock_guard io(io_->mutex);
         if (!io_->device->isOpen()) return fail(DriveError::NotReady, "There is no disc in the drive");
         const CdDevice::Result rc = io_->device->audioPlay(from - kLeadInFrames, end - kLeadInFrames);
         if (rc != CdDevice::Result::Ok)
-            return fail(errorOf(rc),
-                        withLog("The drive refused to play through its own output"));
+            return fail(errorOf(rc), withLog("The drive refused to play through its own output"));
         std::lock_guard lock(mu_);
         analogHead_ = from;
         return DriveError::None;
@@ -540,14 +536,11 @@ private:
 
     DriveError analogCall(CdDevice::AudioCall call, const char* what) {
         if (kind_ == Kind::Image)
-            return fail(DriveError::Unsupported,
-                        "A disc image has no analog output; use digital playback");
+            return fail(DriveError::Unsupported, "A disc image has no analog output; use digital playback");
         std::lock_guard io(io_->mutex);
         if (!io_->device->isOpen()) return fail(DriveError::NotReady, "There is no disc in the drive");
         const CdDevice::Result rc = io_->device->audio(call);
-        if (rc != CdDevice::Result::Ok)
-            return fail(errorOf(rc),
-                        withLog(std::string("The drive could not ") + what));
+        if (rc != CdDevice::Result::Ok) return fail(errorOf(rc), withLog(std::string("The drive could not ") + what));
         return DriveError::None;
     }
 
@@ -577,7 +570,7 @@ private:
     const CdioDriveOptions options_;
     const QTemporaryDir tocCopyDir_;
     std::unique_ptr<PlaybackEngine> engine_;
-    std::mutex trayMu_;  // one tray command at a time
+    std::mutex trayMu_;               // one tray command at a time
     std::future<void> pendingEject_;  // under trayMu_
 
     // Lock order: trayMu_, io_->mutex, then mu_; the engine's own lock is never held
@@ -600,18 +593,17 @@ private:
 CdioDriveOptions CdioDriveOptions::fromEnvironment() {
     CdioDriveOptions options;
     options.pcm = PcmTarget::fromEnvironment();
-    options.analog = qEnvironmentVariable("VELMORA_PLAYBACK").trimmed().compare(
-                         QLatin1String("analog"), Qt::CaseInsensitive) == 0;
+    options.analog =
+        qEnvironmentVariable("VELMORA_PLAYBACK").trimmed().compare(QLatin1String("analog"), Qt::CaseInsensitive) == 0;
     return options;
 }
 
-std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Clock> clock,
-                                       QString* error) {
+std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Clock> clock, QString* error) {
     return openCdioDrive(path, std::move(clock), error, CdioDriveOptions::fromEnvironment());
 }
 
-std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Clock> clock,
-                                       QString* error, const CdioDriveOptions& options) {
+std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Clock> clock, QString* error,
+                                       const CdioDriveOptions& options) {
     installCdioLogCapture();
     auto failWith = [&](const QString& text) -> std::shared_ptr<CdDrive> {
         if (error) *error = text;
@@ -654,10 +646,8 @@ std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Cloc
 }
 
 std::shared_ptr<CdDrive> openCdDevice(const QString& path, std::shared_ptr<CdDevice> device,
-                                      std::shared_ptr<Clock> clock, QString* error,
-                                      const CdioDriveOptions& options) {
-    auto drive = std::make_shared<CdioDrive>(path, Kind::Device, std::move(device), false, std::move(clock),
-                                             options);
+                                      std::shared_ptr<Clock> clock, QString* error, const CdioDriveOptions& options) {
+    auto drive = std::make_shared<CdioDrive>(path, Kind::Device, std::move(device), false, std::move(clock), options);
     QString why;
     if (!drive->start(&why, false)) {
         if (error) *error = why;

@@ -15,9 +15,9 @@ namespace velmora {
 // sound card (or the drive's own analog output where asked for).
 
 struct CdioDriveOptions {
-    PcmTarget pcm;          // where digital playback goes
-    bool analog = false;    // play through the drive's own line-out instead
-    int readSpeed = 4;      // drive speed for digital reads of a real disc
+    PcmTarget pcm;        // where digital playback goes
+    bool analog = false;  // play through the drive's own line-out instead
+    int readSpeed = 4;    // drive speed for digital reads of a real disc
 
     // VELMORA_PCM and VELMORA_PLAYBACK ("digital" or "analog").
     static CdioDriveOptions fromEnvironment();
@@ -25,18 +25,16 @@ struct CdioDriveOptions {
 
 // Opens a device node (/dev/sr0) or a disc image (.cue, .toc). On failure returns
 // nullptr and puts the reason, in words for the user, into `error`.
-std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Clock> clock,
-                                       QString* error);
-std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Clock> clock,
-                                       QString* error, const CdioDriveOptions& options);
+std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Clock> clock, QString* error);
+std::shared_ptr<CdDrive> openCdioDrive(const QString& path, std::shared_ptr<Clock> clock, QString* error,
+                                       const CdioDriveOptions& options);
 
 class CdDevice;
 
 // A real drive over the given device layer (a scripted one in tests); `path` names it in
 // messages.
 std::shared_ptr<CdDrive> openCdDevice(const QString& path, std::shared_ptr<CdDevice> device,
-                                      std::shared_ptr<Clock> clock, QString* error,
-                                      const CdioDriveOptions& options);
+                                      std::shared_ptr<Clock> clock, QString* error, const CdioDriveOptions& options);
 
 // The first CD drive of the machine, if any.
 std::optional<QString> firstCdDrive();

@@ -7,8 +7,8 @@
 
 namespace velmora {
 
-bool writeBinCueImage(const QString& cuePath, const std::vector<ImageTrackSpec>& tracks,
-                      const FrameFill& fill, QString* error) {
+bool writeBinCueImage(const QString& cuePath, const std::vector<ImageTrackSpec>& tracks, const FrameFill& fill,
+                      QString* error) {
     const QFileInfo cue(cuePath);
     const QString binName = cue.completeBaseName() + QStringLiteral(".bin");
     QSaveFile bin(cue.absolutePath() + QLatin1Char('/') + binName);

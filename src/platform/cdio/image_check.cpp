@@ -80,14 +80,16 @@ bool readLines(const QString& path, QStringList* lines, QString* error) {
     const QByteArray bytes = file.readAll();
     const QString name = QFileInfo(path).fileName();
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        *error = QStringLiteral("%1, line 1: the file is UTF-16 text, which the image reader cannot "
-                                "take; save it as plain text")
+        *error = QStringLiteral(
+                     "%1, line 1: the file is UTF-16 text, which the image reader cannot "
+                     "take; save it as plain text")
                      .arg(name);
         return false;
     }
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        *error = QStringLiteral("%1, line 1: the file starts with a byte-order mark, which the image "
-                                "reader cannot take; save it without one")
+        *error = QStringLiteral(
+                     "%1, line 1: the file starts with a byte-order mark, which the image "
+                     "reader cannot take; save it without one")
                      .arg(name);
         return false;
     }
@@ -125,8 +127,7 @@ qint64 parseSamples(const QString& text) {
 
 int sectorSizeOfMode(const QString& mode) {
     const QString m = mode.toUpper();
-    if (m == QLatin1String("AUDIO") || m.endsWith(QLatin1String("/2352")) ||
-        m == QLatin1String("CDG"))
+    if (m == QLatin1String("AUDIO") || m.endsWith(QLatin1String("/2352")) || m == QLatin1String("CDG"))
         return m == QLatin1String("CDG") ? 2448 : 2352;
     if (m.endsWith(QLatin1String("/2048"))) return 2048;
     if (m.endsWith(QLatin1String("/2336"))) return 2336;
@@ -144,8 +145,8 @@ QString checkCueSheet(const QString& cuePath) {
 
     struct FileUse {
         QString path;
-        int sectorSize = 0;   // 0 until a track names its mode; -1 when tracks disagree
-        int lastStart = -1;   // frames from the start of the file, of the last INDEX 01
+        int sectorSize = 0;  // 0 until a track names its mode; -1 when tracks disagree
+        int lastStart = -1;  // frames from the start of the file, of the last INDEX 01
         int lastTrack = 0;
     };
     std::vector<FileUse> files;
@@ -159,14 +160,11 @@ QString checkCueSheet(const QString& cuePath) {
         const QString where = QStringLiteral("%1, line %2").arg(name).arg(i + 1);
         if (key == QLatin1String("FILE")) {
             if (w.size() < 2) return QStringLiteral("%1: FILE names no data file").arg(where);
-            if (!trackHasIndex1)
-                return QStringLiteral("%1: track %2 has no INDEX 01").arg(name).arg(lastNumber);
+            if (!trackHasIndex1) return QStringLiteral("%1: track %2 has no INDEX 01").arg(name).arg(lastNumber);
             files.push_back({dataFilePath(cuePath, w[1]), 0, -1, 0});
         } else if (key == QLatin1String("TRACK")) {
-            if (files.empty())
-                return QStringLiteral("%1: TRACK comes before any FILE line").arg(where);
-            if (!trackHasIndex1)
-                return QStringLiteral("%1: track %2 has no INDEX 01").arg(name).arg(lastNumber);
+            if (files.empty()) return QStringLiteral("%1: TRACK comes before any FILE line").arg(where);
+            if (!trackHasIndex1) return QStringLiteral("%1: track %2 has no INDEX 01").arg(name).arg(lastNumber);
             bool ok = false;
             const int number = w.size() >= 2 ? w[1].toInt(&ok) : 0;
             if (!ok || number < 1 || number > 99 || number <= lastNumber)
@@ -179,8 +177,7 @@ QString checkCueSheet(const QString& cuePath) {
             lastNumber = number;
             trackHasIndex1 = false;
             ++tracks;
-        } else if (key == QLatin1String("INDEX") || key == QLatin1String("PREGAP") ||
-                   key == QLatin1String("POSTGAP")) {
+        } else if (key == QLatin1String("INDEX") || key == QLatin1String("PREGAP") || key == QLatin1String("POSTGAP")) {
             const QString time = w.size() >= 2 ? w.back() : QString();
             const int frames = parseMsf(time);
             if (frames < 0 || (key == QLatin1String("INDEX") && w.size() != 3))
@@ -192,48 +189,52 @@ QString checkCueSheet(const QString& cuePath) {
                 FileUse& f = files.back();
                 if (frames == f.lastStart)
                     return QStringLiteral("%1: track %2 starts at the same frame as the track before it")
-                        .arg(where).arg(lastNumber);
+                        .arg(where)
+                        .arg(lastNumber);
                 if (frames < f.lastStart)
                     return QStringLiteral("%1: track %2 starts earlier than the track before it")
-                        .arg(where).arg(lastNumber);
+                        .arg(where)
+                        .arg(lastNumber);
                 f.lastStart = frames;
                 trackHasIndex1 = true;
             }
         }
     }
-    if (!trackHasIndex1)
-        return QStringLiteral("%1: track %2 has no INDEX 01").arg(name).arg(lastNumber);
+    if (!trackHasIndex1) return QStringLiteral("%1: track %2 has no INDEX 01").arg(name).arg(lastNumber);
     if (tracks == 0) return QStringLiteral("%1 holds no tracks").arg(name);
 
     // libcdio's BIN/CUE reader takes the data from the .bin named like the sheet,
     // whatever the FILE line says; say so rather than fail obscurely.
     if (files.size() > 1)
-        return QStringLiteral("%1 names more than one data file; only single-file images can be played")
-            .arg(name);
+        return QStringLiteral("%1 names more than one data file; only single-file images can be played").arg(name);
     const QString expected = QFileInfo(cuePath).absolutePath() + QLatin1Char('/') +
                              QFileInfo(cuePath).completeBaseName() + QStringLiteral(".bin");
     if (QDir::cleanPath(QFileInfo(files.front().path).absoluteFilePath()) != QDir::cleanPath(expected) &&
         QFileInfo::exists(files.front().path))
-        return QStringLiteral("%1 names the data file %2, but it is read from %3: rename the data file "
-                              "(or the sheet) so that both have the same name")
+        return QStringLiteral(
+                   "%1 names the data file %2, but it is read from %3: rename the data file "
+                   "(or the sheet) so that both have the same name")
             .arg(name, QFileInfo(files.front().path).fileName(), QFileInfo(expected).fileName());
 
     for (const FileUse& f : files) {
         const QFileInfo data(f.path);
-        if (!data.exists())
-            return QStringLiteral("The data file %1 named by %2 is missing").arg(f.path, name);
+        if (!data.exists()) return QStringLiteral("The data file %1 named by %2 is missing").arg(f.path, name);
         if (!data.isFile() || !QFile(f.path).open(QIODevice::ReadOnly))
             return QStringLiteral("The data file %1 named by %2 cannot be read").arg(f.path, name);
         if (f.lastTrack == 0) continue;
         if (data.size() == 0) return QStringLiteral("The data file %1 is empty").arg(f.path);
         if (f.sectorSize > 0) {
             if (data.size() % f.sectorSize != 0)
-                return QStringLiteral("The data file %1 has the wrong size: %2 bytes is not a whole "
-                                      "number of %3-byte sectors")
-                    .arg(f.path).arg(data.size()).arg(f.sectorSize);
+                return QStringLiteral(
+                           "The data file %1 has the wrong size: %2 bytes is not a whole "
+                           "number of %3-byte sectors")
+                    .arg(f.path)
+                    .arg(data.size())
+                    .arg(f.sectorSize);
             if (data.size() / f.sectorSize <= f.lastStart)
                 return QStringLiteral("The data file %1 is too short: track %2 would start after its end")
-                    .arg(f.path).arg(f.lastTrack);
+                    .arg(f.path)
+                    .arg(f.lastTrack);
         }
     }
     return {};
@@ -253,11 +254,12 @@ QString checkTocFile(const QString& tocPath) {
         const QString key = w[0].toUpper();
         const QString where = QStringLiteral("%1, line %2").arg(name).arg(i + 1);
         if (key == QLatin1String("TRACK")) {
-            if (w.size() < 2 || sectorSizeOfMode(w[1]) == 0)
-                return QStringLiteral("%1: unknown track mode").arg(where);
+            if (w.size() < 2 || sectorSizeOfMode(w[1]) == 0) return QStringLiteral("%1: unknown track mode").arg(where);
             if (++tracks > kMaxTracks)
                 return QStringLiteral("%1: track %2 is one too many; a disc holds at most %3 tracks")
-                    .arg(where).arg(tracks).arg(kMaxTracks);
+                    .arg(where)
+                    .arg(tracks)
+                    .arg(kMaxTracks);
         } else if (key == QLatin1String("FILE") || key == QLatin1String("AUDIOFILE") ||
                    key == QLatin1String("DATAFILE")) {
             if (tracks == 0) return QStringLiteral("%1: %2 comes before any TRACK").arg(where, w[0]);
@@ -265,8 +267,7 @@ QString checkTocFile(const QString& tocPath) {
             const QString path = dataFilePath(tocPath, w[1]);
             if (!QFileInfo::exists(path))
                 return QStringLiteral("The data file %1 named by %2 is missing").arg(path, name);
-            if (QFileInfo(path).size() == 0)
-                return QStringLiteral("The data file %1 is empty").arg(path);
+            if (QFileInfo(path).size() == 0) return QStringLiteral("The data file %1 is empty").arg(path);
             // What follows the file name: a "#byte" offset, then start and length, each
             // mm:ss:ff or a plain sample count.
             const bool audio = key != QLatin1String("DATAFILE");
@@ -290,9 +291,8 @@ QString checkTocFile(const QString& tocPath) {
                 return QStringLiteral("%1: the track runs past the end of %2 (%3 bytes)")
                     .arg(where, w[1])
                     .arg(QFileInfo(path).size());
-        } else if (key == QLatin1String("START") || key == QLatin1String("PREGAP") ||
-                   key == QLatin1String("INDEX") || key == QLatin1String("SILENCE") ||
-                   key == QLatin1String("ZERO")) {
+        } else if (key == QLatin1String("START") || key == QLatin1String("PREGAP") || key == QLatin1String("INDEX") ||
+                   key == QLatin1String("SILENCE") || key == QLatin1String("ZERO")) {
             for (int k = 1; k < w.size(); ++k) {
                 const qint64 samples = parseSamples(w[k]);
                 if (samples < 0 && w[k].contains(QLatin1Char(':')))

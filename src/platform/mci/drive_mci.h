@@ -17,8 +17,7 @@ struct DriveMci {
     std::unique_ptr<MciInterpreter> mci;
 };
 
-DriveMci openDriveMci(const QString& demoDiscPath,
-                      std::shared_ptr<Clock> clock = std::make_shared<SteadyClock>());
+DriveMci openDriveMci(const QString& demoDiscPath, std::shared_ptr<Clock> clock = std::make_shared<SteadyClock>());
 
 // The same over a selection made already (tests, an explicit drive).
 std::unique_ptr<MciInterpreter> interpreterFor(std::shared_ptr<CdDrive> drive);

@@ -41,8 +41,7 @@ int tokenize(string_view text, Tokens& out) {
         if (text[i] == '"') {
             const std::size_t close = text.find('"', i + 1);
             if (close == string_view::npos) return MciError::NoClosingQuote;
-            if (close + 1 < text.size() && !isBlank(text[close + 1]))
-                return MciError::ExtraCharacters;
+            if (close + 1 < text.size() && !isBlank(text[close + 1])) return MciError::ExtraCharacters;
             out.word[out.count++] = text.substr(i + 1, close - i - 1);
             i = close + 1;
             continue;
@@ -94,35 +93,50 @@ bool parseDword(string_view s, std::uint32_t& out) {
 
 int mapDriveError(DriveError error) {
     switch (error) {
-    case DriveError::None: return 0;
-    case DriveError::NotReady: return MciError::DeviceNotReady;
-    case DriveError::OutOfRange: return MciError::OutOfRange;
+    case DriveError::None:
+        return 0;
+    case DriveError::NotReady:
+        return MciError::DeviceNotReady;
+    case DriveError::OutOfRange:
+        return MciError::OutOfRange;
     case DriveError::Hardware:
     case DriveError::NoPermission:
-    case DriveError::NoSoundDevice: return MciError::Hardware;
-    case DriveError::Unsupported: return MciError::UnsupportedFunction;
-    case DriveError::Internal: return MciError::DriverInternal;
+    case DriveError::NoSoundDevice:
+        return MciError::Hardware;
+    case DriveError::Unsupported:
+        return MciError::UnsupportedFunction;
+    case DriveError::Internal:
+        return MciError::DriverInternal;
     }
     return MciError::DriverInternal;
 }
 
 const char* modeWord(DriveMode mode) {
     switch (mode) {
-    case DriveMode::NotReady: return "not ready";
-    case DriveMode::Open: return "open";
-    case DriveMode::Stopped: return "stopped";
-    case DriveMode::Playing: return "playing";
-    case DriveMode::Paused: return "paused";
-    case DriveMode::Seeking: return "seeking";
+    case DriveMode::NotReady:
+        return "not ready";
+    case DriveMode::Open:
+        return "open";
+    case DriveMode::Stopped:
+        return "stopped";
+    case DriveMode::Playing:
+        return "playing";
+    case DriveMode::Paused:
+        return "paused";
+    case DriveMode::Seeking:
+        return "seeking";
     }
     return "not ready";
 }
 
 const char* formatWord(TimeFormat format) {
     switch (format) {
-    case TimeFormat::Msf: return "msf";
-    case TimeFormat::Tmsf: return "tmsf";
-    case TimeFormat::Milliseconds: return "milliseconds";
+    case TimeFormat::Msf:
+        return "msf";
+    case TimeFormat::Tmsf:
+        return "tmsf";
+    case TimeFormat::Milliseconds:
+        return "milliseconds";
     }
     return "msf";
 }
@@ -167,9 +181,8 @@ struct Reply {
                                frame / kFramesPerSecond % 60, frame % kFramesPerSecond);
     }
     void tmsf(int track, int offset) {
-        length = std::snprintf(text, sizeof text, "%02d:%02d:%02d:%02d", track,
-                               offset / kFramesPerMinute, offset / kFramesPerSecond % 60,
-                               offset % kFramesPerSecond);
+        length = std::snprintf(text, sizeof text, "%02d:%02d:%02d:%02d", track, offset / kFramesPerMinute,
+                               offset / kFramesPerSecond % 60, offset % kFramesPerSecond);
     }
 };
 
@@ -184,14 +197,24 @@ enum class Verb { Unknown, Open, Close, Status, Set, Play, Pause, Resume, Stop, 
 
 Verb verbOf(string_view word) {
     static constexpr std::pair<string_view, Verb> kVerbs[] = {
-        {"status", Verb::Status}, {"play", Verb::Play},     {"seek", Verb::Seek},
-        {"set", Verb::Set},       {"pause", Verb::Pause},   {"stop", Verb::Stop},
-        {"resume", Verb::Resume}, {"open", Verb::Open},     {"close", Verb::Close},
+        {"status", Verb::Status},
+        {"play", Verb::Play},
+        {"seek", Verb::Seek},
+        {"set", Verb::Set},
+        {"pause", Verb::Pause},
+        {"stop", Verb::Stop},
+        {"resume", Verb::Resume},
+        {"open", Verb::Open},
+        {"close", Verb::Close},
         // Verbs of the command language that a CD audio device has no use for.
-        {"info", Verb::Unsupported},    {"capability", Verb::Unsupported},
-        {"cue", Verb::Unsupported},     {"record", Verb::Unsupported},
-        {"save", Verb::Unsupported},    {"load", Verb::Unsupported},
-        {"spin", Verb::Unsupported},    {"step", Verb::Unsupported},
+        {"info", Verb::Unsupported},
+        {"capability", Verb::Unsupported},
+        {"cue", Verb::Unsupported},
+        {"record", Verb::Unsupported},
+        {"save", Verb::Unsupported},
+        {"load", Verb::Unsupported},
+        {"spin", Verb::Unsupported},
+        {"step", Verb::Unsupported},
     };
     for (const auto& [name, verb] : kVerbs)
         if (name == word) return verb;
@@ -294,15 +317,24 @@ int MciInterpreter::Impl::execute(string_view command) {
     if (!device) return MciError::InvalidDeviceName;
 
     switch (verb) {
-    case Verb::Status: return status(*device);
-    case Verb::Set: return set(*device);
-    case Verb::Play: return play(*device);
-    case Verb::Pause: return noMoreWords(2) ? pause() : MciError::UnrecognizedKeyword;
-    case Verb::Resume: return noMoreWords(2) ? resume() : MciError::UnrecognizedKeyword;
-    case Verb::Stop: return noMoreWords(2) ? stop() : MciError::UnrecognizedKeyword;
-    case Verb::Seek: return seek(*device);
-    case Verb::Unsupported: return MciError::UnsupportedFunction;
-    default: return MciError::UnrecognizedCommand;
+    case Verb::Status:
+        return status(*device);
+    case Verb::Set:
+        return set(*device);
+    case Verb::Play:
+        return play(*device);
+    case Verb::Pause:
+        return noMoreWords(2) ? pause() : MciError::UnrecognizedKeyword;
+    case Verb::Resume:
+        return noMoreWords(2) ? resume() : MciError::UnrecognizedKeyword;
+    case Verb::Stop:
+        return noMoreWords(2) ? stop() : MciError::UnrecognizedKeyword;
+    case Verb::Seek:
+        return seek(*device);
+    case Verb::Unsupported:
+        return MciError::UnsupportedFunction;
+    default:
+        return MciError::UnrecognizedCommand;
     }
 }
 
@@ -331,14 +363,13 @@ int MciInterpreter::Impl::open() {
     if (alias.empty() || alias == "all") return MciError::BadConstant;
     if (find(alias)) return hasAlias ? MciError::DuplicateAlias : MciError::DeviceOpen;
     if (!devices.empty()) {
-        const bool othersShare = std::all_of(devices.begin(), devices.end(),
-                                             [](const Device& d) { return d.shareable; });
+        const bool othersShare =
+            std::all_of(devices.begin(), devices.end(), [](const Device& d) { return d.shareable; });
         if (!shareable || !othersShare) return MciError::MustUseShareable;
     }
 
     int id = 1;
-    while (std::any_of(devices.begin(), devices.end(), [id](const Device& d) { return d.id == id; }))
-        ++id;
+    while (std::any_of(devices.begin(), devices.end(), [id](const Device& d) { return d.id == id; })) ++id;
     reply.number(id);
     // A reply that cannot be delivered fails the whole open, so no device is left behind
     // that the caller does not know about.
@@ -369,16 +400,15 @@ int MciInterpreter::Impl::close() {
         releaseDriveIfUnused();
         return 0;
     }
-    const auto it = std::find_if(devices.begin(), devices.end(),
-                                 [&](const Device& d) { return d.alias == tokens.word[1]; });
+    const auto it =
+        std::find_if(devices.begin(), devices.end(), [&](const Device& d) { return d.alias == tokens.word[1]; });
     if (it == devices.end()) return MciError::InvalidDeviceName;
     devices.erase(it);
     releaseDriveIfUnused();
     return 0;
 }
 
-int MciInterpreter::Impl::toFrame(std::uint32_t value, TimeFormat format, const DiscToc& toc,
-                                  int& frame) const {
+int MciInterpreter::Impl::toFrame(std::uint32_t value, TimeFormat format, const DiscToc& toc, int& frame) const {
     const int b0 = static_cast<int>(value & 0xFF);
     const int b1 = static_cast<int>((value >> 8) & 0xFF);
     const int b2 = static_cast<int>((value >> 16) & 0xFF);
@@ -407,8 +437,12 @@ int MciInterpreter::Impl::toFrame(std::uint32_t value, TimeFormat format, const 
 
 void MciInterpreter::Impl::replyPosition(int frame, TimeFormat format, const DiscToc& toc) {
     switch (format) {
-    case TimeFormat::Msf: reply.msf(frame); break;
-    case TimeFormat::Milliseconds: reply.number(framesToMs(frame)); break;
+    case TimeFormat::Msf:
+        reply.msf(frame);
+        break;
+    case TimeFormat::Milliseconds:
+        reply.number(framesToMs(frame));
+        break;
     case TimeFormat::Tmsf: {
         const TocTrack& track = trackAt(toc, frame);
         reply.tmsf(track.number, std::max(0, frame - track.startFrame));
@@ -445,8 +479,7 @@ int MciInterpreter::Impl::status(Device& device) {
         else if (w == "media" && word(i + 1) == "present") found = Item::MediaPresent, ++i;
         else if (w == "time" && word(i + 1) == "format") found = Item::Format, ++i;
         else if (w == "current" && word(i + 1) == "track") found = Item::CurrentTrack, ++i;
-        else if (w == "number" && word(i + 1) == "of" && word(i + 2) == "tracks")
-            found = Item::Tracks, i += 2;
+        else if (w == "number" && word(i + 1) == "of" && word(i + 2) == "tracks") found = Item::Tracks, i += 2;
         else return MciError::UnrecognizedKeyword;
         if (item != Item::None) return MciError::FlagsNotCompatible;
         item = found;
@@ -459,31 +492,43 @@ int MciInterpreter::Impl::status(Device& device) {
     if (item == Item::Type && !hasTrack) return MciError::MissingParameter;
 
     switch (item) {
-    case Item::Mode: reply.set(modeWord(drive->status().mode)); return 0;
-    case Item::MediaPresent: reply.set(drive->status().mediaPresent ? "true" : "false"); return 0;
+    case Item::Mode:
+        reply.set(modeWord(drive->status().mode));
+        return 0;
+    case Item::MediaPresent:
+        reply.set(drive->status().mediaPresent ? "true" : "false");
+        return 0;
     case Item::Ready: {
         const DriveMode mode = drive->status().mode;
         reply.set(mode == DriveMode::Open || mode == DriveMode::NotReady ? "false" : "true");
         return 0;
     }
-    case Item::Format: reply.set(formatWord(device.format)); return 0;
-    default: break;
+    case Item::Format:
+        reply.set(formatWord(device.format));
+        return 0;
+    default:
+        break;
     }
 
     const std::optional<DiscToc> toc = drive->toc();
     if (!toc || toc->empty()) return MciError::DeviceNotReady;
     const TocTrack* track = nullptr;
     if (hasTrack) {
-        track = trackNumber <= static_cast<std::uint32_t>(kMaxTracks)
-                    ? toc->track(static_cast<int>(trackNumber))
-                    : nullptr;
+        track =
+            trackNumber <= static_cast<std::uint32_t>(kMaxTracks) ? toc->track(static_cast<int>(trackNumber)) : nullptr;
         if (!track) return MciError::OutOfRange;
     }
 
     switch (item) {
-    case Item::Tracks: reply.number(toc->lastTrack() - toc->firstTrack() + 1); return 0;
-    case Item::CurrentTrack: reply.number(trackAt(*toc, drive->status().positionFrame).number); return 0;
-    case Item::Type: reply.set(track->audio ? "audio" : "other"); return 0;
+    case Item::Tracks:
+        reply.number(toc->lastTrack() - toc->firstTrack() + 1);
+        return 0;
+    case Item::CurrentTrack:
+        reply.number(trackAt(*toc, drive->status().positionFrame).number);
+        return 0;
+    case Item::Type:
+        reply.set(track->audio ? "audio" : "other");
+        return 0;
     case Item::Length: {
         int frames = 0;
         if (track) {
@@ -508,7 +553,8 @@ int MciInterpreter::Impl::status(Device& device) {
         replyPosition(frame, device.format, *toc);
         return 0;
     }
-    default: return MciError::UnrecognizedKeyword;
+    default:
+        return MciError::UnrecognizedKeyword;
     }
 }
 
@@ -540,8 +586,7 @@ int MciInterpreter::Impl::set(Device& device) {
             // Channel switches are accepted and have no effect: the drive plays both.
             if (noMoreWords(i + 1)) return MciError::MissingParameter;
             const string_view channel = tokens.word[++i];
-            if (channel != "all" && channel != "left" && channel != "right")
-                return MciError::UnrecognizedKeyword;
+            if (channel != "all" && channel != "left" && channel != "right") return MciError::UnrecognizedKeyword;
         } else if (w == "video" || w == "on" || w == "off") {
             // Accepted, as the platform's CD driver accepts them, and without effect.
         } else {

@@ -93,7 +93,9 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
             if (utf8.hasError() || value.contains(QChar(u'\0')))
                 return fail(lineNumber, QStringLiteral("the %1 \"%2\" is not UTF-8 text")
                                             .arg(QString::fromLatin1(keyword), printable(rest)));
-            QString* target = keyword == "title" ? &toc.text.title : keyword == "performer" ? &toc.text.performer : nullptr;
+            QString* target = keyword == "title"       ? &toc.text.title
+                              : keyword == "performer" ? &toc.text.performer
+                                                       : nullptr;
             if (!target) {
                 if (toc.text.trackTitles.size() < static_cast<std::size_t>(number))
                     toc.text.trackTitles.resize(static_cast<std::size_t>(number));
@@ -106,23 +108,19 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
             continue;
         }
 
-        if (haveLeadout)
-            return fail(lineNumber, QStringLiteral("nothing may follow the leadout line"));
+        if (haveLeadout) return fail(lineNumber, QStringLiteral("nothing may follow the leadout line"));
 
         if (keyword == "track") {
             if (fields.size() != 4)
-                return fail(lineNumber,
-                            QStringLiteral("expected \"track <number> <start frame> <audio|data>\""));
+                return fail(lineNumber, QStringLiteral("expected \"track <number> <start frame> <audio|data>\""));
             int number = 0;
             int start = 0;
             if (!parseNumber(fields[1], number))
-                return fail(lineNumber, QStringLiteral("track number \"%1\" is not a whole number")
-                                            .arg(printable(fields[1])));
+                return fail(lineNumber,
+                            QStringLiteral("track number \"%1\" is not a whole number").arg(printable(fields[1])));
             const int expected = static_cast<int>(toc.tracks.size()) + 1;
             if (number != expected)
-                return fail(lineNumber, QStringLiteral("track %1 expected, found track %2")
-                                            .arg(expected)
-                                            .arg(number));
+                return fail(lineNumber, QStringLiteral("track %1 expected, found track %2").arg(expected).arg(number));
             if (number > kMaxTracks)
                 return fail(lineNumber, QStringLiteral("a disc holds at most %1 tracks").arg(kMaxTracks));
             if (!parseNumber(fields[2], start) || start > kMaxFrame)
@@ -142,17 +140,14 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
                                             .arg(number - 1)
                                             .arg(toc.tracks.back().startFrame));
             bool audio = false;
-            if (fields[3] == "audio")
-                audio = true;
+            if (fields[3] == "audio") audio = true;
             else if (fields[3] != "data")
-                return fail(lineNumber, QStringLiteral("track kind \"%1\" is neither audio nor data")
-                                            .arg(printable(fields[3])));
+                return fail(lineNumber,
+                            QStringLiteral("track kind \"%1\" is neither audio nor data").arg(printable(fields[3])));
             toc.tracks.push_back({number, start, audio});
         } else if (keyword == "leadout") {
-            if (fields.size() != 2)
-                return fail(lineNumber, QStringLiteral("expected \"leadout <frame>\""));
-            if (toc.tracks.empty())
-                return fail(lineNumber, QStringLiteral("leadout before any track"));
+            if (fields.size() != 2) return fail(lineNumber, QStringLiteral("expected \"leadout <frame>\""));
+            if (toc.tracks.empty()) return fail(lineNumber, QStringLiteral("leadout before any track"));
             int frame = 0;
             if (!parseNumber(fields[1], frame) || frame > kMaxFrame)
                 return fail(lineNumber, QStringLiteral("leadout \"%1\" is not a frame number from 0 to %2")
@@ -165,8 +160,9 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
             toc.leadoutFrame = frame;
             haveLeadout = true;
         } else {
-            return fail(lineNumber, QStringLiteral("unknown line \"%1\"; expected track, leadout, title, performer or tracktitle")
-                                        .arg(printable(keyword)));
+            return fail(lineNumber,
+                        QStringLiteral("unknown line \"%1\"; expected track, leadout, title, performer or tracktitle")
+                            .arg(printable(keyword)));
         }
     }
 

@@ -46,9 +46,15 @@ DriveStatus SimulatedDrive::status() {
     s.mediaPresent = true;
     s.positionFrame = currentFrame();
     switch (motion_) {
-    case Motion::Stopped: s.mode = DriveMode::Stopped; break;
-    case Motion::Playing: s.mode = DriveMode::Playing; break;
-    case Motion::Paused: s.mode = DriveMode::Paused; break;
+    case Motion::Stopped:
+        s.mode = DriveMode::Stopped;
+        break;
+    case Motion::Playing:
+        s.mode = DriveMode::Playing;
+        break;
+    case Motion::Paused:
+        s.mode = DriveMode::Paused;
+        break;
     }
     return s;
 }
@@ -106,8 +112,7 @@ DriveError SimulatedDrive::stop() {
 DriveError SimulatedDrive::seek(int frame) {
     std::lock_guard lock(mutex_);
     if (!ready()) return fail(DriveError::NotReady, "no disc in the drive");
-    if (frame < 0 || frame > disc_->leadoutFrame)
-        return fail(DriveError::OutOfRange, "seek target outside the disc");
+    if (frame < 0 || frame > disc_->leadoutFrame) return fail(DriveError::OutOfRange, "seek target outside the disc");
     motion_ = Motion::Stopped;
     position_ = frame;
     return DriveError::None;

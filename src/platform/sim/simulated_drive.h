@@ -53,8 +53,8 @@ private:
     std::optional<DiscToc> disc_;  // stays while the tray is open, so closing brings it back
     bool doorOpen_ = false;
     Motion motion_ = Motion::Stopped;
-    int position_ = 0;            // while playing: the frame at anchorMs_
-    int endFrame_ = 0;            // a play stops here
+    int position_ = 0;  // while playing: the frame at anchorMs_
+    int endFrame_ = 0;  // a play stops here
     std::int64_t anchorMs_ = 0;
     std::string lastError_;
 };

@@ -43,10 +43,14 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, const QRec
 }  // namespace
 
 FrmSettings::FrmSettings(SettingsStore& store, ActiveSettings& settings, QString programFolder,
-                         FilePickerService& files, BrowserService& browser, MessageBoxService& boxes,
-                         QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), store_(store), settings_(settings),
-      programFolder_(std::move(programFolder)), files_(files), browser_(browser), boxes_(boxes) {
+                         FilePickerService& files, BrowserService& browser, MessageBoxService& boxes, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint),
+      store_(store),
+      settings_(settings),
+      programFolder_(std::move(programFolder)),
+      files_(files),
+      browser_(browser),
+      boxes_(boxes) {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("Velmora Settings"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -118,8 +122,8 @@ bool FrmSettings::showSkin(const QString& fileName) {
 }
 
 void FrmSettings::Form_Load() {
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
-                                                          : QRect(0, 0, 800, 600);
+    const QRect screen =
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
     move(screen.center() - rect().center());
     cmbCDDB_->addItems(cddbServerTexts());
     loadedServer_ = store_.read(settings::CDDBServer, defaultCddbServer()).value;

@@ -29,7 +29,8 @@ protected:
     // Opens editor and lookup, and runs the lookup as its timer would.
     void lookUp() {
         editor = new FrmAddCD(core.session, database, boxes, [this](FrmAddCD& e) {
-            const CddbLookup asked{QStringLiteral("cddb.example/~cddb/cddb.cgi"), QStringLiteral("jo"), cddbDiscIdFromToc(e.toc())};
+            const CddbLookup asked{QStringLiteral("cddb.example/~cddb/cddb.cgi"), QStringLiteral("jo"),
+                                   cddbDiscIdFromToc(e.toc())};
             lookup = new FrmQueryInterNet(e, asked, fetcher, boxes);
             lookup->Form_Load();
             lookup->show();
@@ -78,7 +79,8 @@ TEST_F(LookupTest, ARecordShowsItsRowsPageByPageAndMergesWhole) {
         for (int i = 0; i < 20; ++i) {
             const int track = page * 20 + i + 1;
             EXPECT_EQ(rowVisible(i), track <= 22) << "row " << i;
-            EXPECT_EQ(caption("lblTrack", i), track <= 22 ? QStringLiteral("Song %1").arg(track) : QStringLiteral("N/A"));
+            EXPECT_EQ(caption("lblTrack", i),
+                      track <= 22 ? QStringLiteral("Song %1").arg(track) : QStringLiteral("N/A"));
         }
         EXPECT_TRUE(next->isVisible());
         EXPECT_EQ(next->isEnabled(), page == 0);
@@ -155,7 +157,8 @@ TEST_F(LookupTest, ClosingDuringOrAfterTheSearch) {
         settle();
         EXPECT_TRUE(lookup.isNull());
         EXPECT_EQ(editor.isNull(), c.byEditor);
-        EXPECT_EQ(fetcher.requests.size(), c.atRequest < 0 ? kCddbCategories.size() : static_cast<std::size_t>(c.atRequest + 1));
+        EXPECT_EQ(fetcher.requests.size(),
+                  c.atRequest < 0 ? kCddbCategories.size() : static_cast<std::size_t>(c.atRequest + 1));
         EXPECT_TRUE(boxes.shown.empty());
         delete editor.data();
     }

@@ -20,7 +20,9 @@ protected:
         editor->Form_Load();
         return editor;
     }
-    void storeSection(const QStringList& entries) { ASSERT_TRUE(profile::writeSection(database.filePath(), id(), entries)); }
+    void storeSection(const QStringList& entries) {
+        ASSERT_TRUE(profile::writeSection(database.filePath(), id(), entries));
+    }
     QStringList section() { return profile::readSection(database.filePath(), id()).entries; }
     QString id() const { return core.session.disc().ID; }
 };
@@ -29,7 +31,8 @@ protected:
 
 TEST_F(EditorTest, RowsFollowTheTrackCountAndTheKeyboardAndTheMouseFollowTheFace) {
     // The first row is always there; twenty fit on one page.
-    const std::pair<const char*, int> cases[] = {{"NumberOfTracks=12", 12}, {"NumberOfTracks=0", 1}, {"NumberOfTracks=20", 20}};
+    const std::pair<const char*, int> cases[] = {
+        {"NumberOfTracks=12", 12}, {"NumberOfTracks=0", 1}, {"NumberOfTracks=20", 20}};
     for (const auto& [entry, rows] : cases) {
         core.session.mutableDisc().NumberOfTracks = 0;
         storeSection({QString::fromLatin1(entry)});
@@ -65,8 +68,8 @@ TEST_F(EditorTest, LoadTrimsAndCloseSavesInOrderWithoutNuls) {
     editor->txtTrk(2)->setText(QStringLiteral("Second"));
     editor->txtTrk(5)->setText(QStringLiteral("hidden row"));  // not a track of the disc: not saved
     editor->close();
-    EXPECT_EQ(section(), (QStringList{"Title=Album", "Artist=Band", "Revision=1", "NumberOfTracks=3",
-                                      "Track1=One", "Track2=Second", "Track3=Three"}));
+    EXPECT_EQ(section(), (QStringList{"Title=Album", "Artist=Band", "Revision=1", "NumberOfTracks=3", "Track1=One",
+                                      "Track2=Second", "Track3=Three"}));
     EXPECT_EQ(core.session.disc().Title, "Album");  // no NUL: the editor's own form
 }
 
