@@ -84,6 +84,7 @@ protected:
         s.programFolder = dir.path();
         s.discDatabasePath = dir.filePath("Velmora.ini");
         s.commandLine = commandLine;
+        s.mciLogPath = mciLogPath;
         s.isOnlyInstance = [this] { return onlyInstance; };
         s.trayAvailable = trayAvailable;
         s.logonName = [] { return QStringLiteral("tester"); };
@@ -166,6 +167,7 @@ protected:
     RecordingMci recording;
     RecordingMessageBoxes boxes;
     QString commandLine;
+    QString mciLogPath;
     bool onlyInstance = true;
     bool trayAvailable = true;
     VolumeControls::MixerFactory mixer = [] { return std::make_unique<NullMixerVolume>(); };
