@@ -4,12 +4,7 @@
 #include "disc_collection.h"
 #include "discdb/disc_database.h"
 #include "discdb/ui/frm_add_cd.h"
-#include "platform/clock.h"
-#include "platform/mci/mci_interpreter.h"
 #include "platform/message_box.h"
-#include "platform/sim/simulated_drive.h"
-#include "player/mci_channel.h"
-#include "player/player_core.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,27 +18,11 @@ using namespace velmora;
 namespace {
 
 struct Player {
-    QTemporaryDir scratch;
-    std::shared_ptr<SimulatedDrive> drive = std::make_shared<SimulatedDrive>(std::make_shared<ManualClock>());
-    MciInterpreter interpreter{[this] { return drive; }};
     RecordingMessageBoxes boxes;
-    MciChannel channel{interpreter, boxes};
-    DiscDatabase firstLook{scratch.filePath(QStringLiteral("first.ini"))};
-    PlayerCore core{channel, firstLook};
-    std::unique_ptr<bench::DiscCollection> collection;
-    std::unique_ptr<DiscDatabase> database;
-
-    Player() {
-        DiscToc toc;
-        for (int n = 1; n <= 12; ++n) toc.tracks.push_back({n, 150 + (n - 1) * 15000, true});
-        toc.leadoutFrame = 150 + 12 * 15000;
-        drive->insert(toc);
-        channel.SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true);
-        channel.SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
-        core.session.runStep([this] { core.identity.identifyDisc(); });
-        collection = std::make_unique<bench::DiscCollection>(core.session.disc().ID);
-        database = std::make_unique<DiscDatabase>(collection->path);
-    }
+    // The disc in the drive: the collection's last.
+    QString discId = QStringLiteral("A0B1C20C");
+    std::unique_ptr<bench::DiscCollection> collection = std::make_unique<bench::DiscCollection>(discId);
+    std::unique_ptr<DiscDatabase> database = std::make_unique<DiscDatabase>(collection->path);
 };
 
 Player& player() {
@@ -54,8 +33,8 @@ Player& player() {
 void BM_EditorOpen(benchmark::State& state) {
     Player& p = player();
     for (auto _ : state) {
-        auto editor = std::make_unique<FrmAddCD>(p.core.session, *p.database, p.boxes);
-        editor->Form_Load();
+        auto editor = std::make_unique<FrmAddCD>(*p.database, p.boxes);
+        editor->Form_Load(p.discId, DiscRecord{});
         benchmark::DoNotOptimize(editor->txtTrk(12)->text());
         state.PauseTiming();
         editor->hide();
@@ -72,8 +51,8 @@ void BM_EditorSave(benchmark::State& state) {
     int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto editor = std::make_unique<FrmAddCD>(p.core.session, *p.database, p.boxes);
-        editor->Form_Load();
+        auto editor = std::make_unique<FrmAddCD>(*p.database, p.boxes);
+        editor->Form_Load(p.discId, DiscRecord{});
         // A different title each time, so no write is skipped as unchanged.
         editor->txtTitle()->setText(QStringLiteral("Edited %1").arg(++n));
         state.ResumeTiming();
@@ -82,7 +61,7 @@ void BM_EditorSave(benchmark::State& state) {
         editor.reset();
         state.ResumeTiming();
     }
-    const QStringList saved = p.database->entries(p.core.session.disc().ID);
+    const QStringList saved = p.database->entries(p.discId);
     if (!p.boxes.shown.empty() || !saved.contains(QStringLiteral("Title=Edited %1").arg(n)))
         state.SkipWithError("the titles were not saved");
 }

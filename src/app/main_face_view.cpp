@@ -19,12 +19,6 @@ int digitAt(const QString& text, qsizetype fromEnd) {
     return i < 0 ? 0 : static_cast<int>(numericValue(text.mid(i, 1)));
 }
 
-QString trimmedRight(const QString& text) {
-    qsizetype end = text.size();
-    while (end > 0 && text[end - 1] == u' ') --end;
-    return text.left(end);
-}
-
 template <typename Control>
 void enable(Control* control, bool on) {
     if (control) control->setEnabled(on);
@@ -33,7 +27,10 @@ void enable(Control* control, bool on) {
 
 MainFaceView::MainFaceView(PlayerSession& session, const MainFaceControls& controls, QObject* parent)
     : QObject(parent), session_(session), c_(controls) {
-    connect(&session_, &PlayerSession::stateChanged, this, &MainFaceView::showEnables);
+    connect(&session_, &PlayerSession::stateChanged, this, [this] {
+        showEnables();
+        ShowDiscInfo();  // the kind of disc decides what the labels say
+    });
     connect(&session_, &PlayerSession::positionChanged, this, [this] {
         showPosition();
         ShowDiscInfo();  // the track title follows the track
@@ -72,27 +69,25 @@ void MainFaceView::showEnables() {
 }
 
 void MainFaceView::updateLabel(QLabel* label, const QString& value) {
-    if (!label) return;
-    // Texts from the disc database end in a NUL; the label shows what comes before it.
-    const QString shown = beforeNul(value);
-    if (shown == label->text()) return;
-    label->setText(shown);
-    label->setToolTip(shown);
+    if (!label || value == label->text()) return;
+    label->setText(value);
+    label->setToolTip(value);
     label->repaint();
 }
 
 void MainFaceView::ShowDiscInfo() {
-    const DiscRecord& disc = session_.disc();
-    const QString artist = trimmedRight(disc.Artist);
-    if (artist == QLatin1String("No Disc Loaded") || artist == QLatin1String("Data CD Loaded")) {
+    const PlayerState& state = session_.state();
+    if (state.discKind != DiscKind::Audio) {
         updateLabel(c_.lblCDName, QStringLiteral(" "));
-        updateLabel(c_.lblArtist, artist);
+        updateLabel(c_.lblArtist, state.discKind == DiscKind::Data ? QStringLiteral("Data CD Loaded")
+                                                                   : QStringLiteral("No Disc Loaded"));
         updateLabel(c_.lblTrk, QStringLiteral(" "));
         return;
     }
+    const DiscRecord& disc = session_.disc();
     updateLabel(c_.lblCDName, disc.Title);
     updateLabel(c_.lblArtist, disc.Artist);
-    const int track = session_.state().CurrentTrack;
+    const int track = state.CurrentTrack;
     updateLabel(c_.lblTrk, track >= 1 && track <= DiscRecord::kMaxTracks ? disc.track(track) : QString());
 }
 

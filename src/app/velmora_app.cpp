@@ -10,6 +10,7 @@
 #include "discdb/ui/frm_add_cd.h"
 #include "discdb/disc_database.h"
 #include "platform/message_box.h"
+#include "player/disc_identity.h"
 #include "player/mci_channel.h"
 #include "player/player_core.h"
 #include "settings/active_settings.h"
@@ -32,7 +33,7 @@ VelmoraApp::VelmoraApp(AppServices services) : services_(std::move(services)) {
         });
     settings_ = std::make_unique<ActiveSettings>(*store_, services_.programFolder, services_.logonName);
     database_ = std::make_unique<DiscDatabase>(services_.discDatabasePath);
-    core_ = std::make_unique<PlayerCore>(*mci_, *database_, [] { QCoreApplication::processEvents(); });
+    core_ = std::make_unique<PlayerCore>(*mci_, *database_);
     window_ = std::make_unique<FrmCdplayer>(*core_, services_.mixer, services_.trayAvailable);
 
     FrmCdplayer* window = window_.get();
@@ -59,6 +60,7 @@ VelmoraApp::VelmoraApp(AppServices services) : services_(std::move(services)) {
 VelmoraApp::~VelmoraApp() {
     mpris_.reset();
     // Windows still open go before the services they work on.
+    delete lookupWindow_.data();
     delete editor_.data();
     delete settingsWindow_.data();
     delete aboutWindow_.data();
@@ -77,17 +79,12 @@ bool VelmoraApp::start() {
 
     PlayerSession& session = core_->session;
     session.tmrUpdate()->stop();
-    bool opened = false;
-    session.runStep([&] {
-        session.mutableState().SeekStep = 5;
-        opened = mci_->SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true);
-        if (!opened) return;
-        mci_->SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
-    });
-    if (!opened) return false;
+    session.setSeekStep(5);
+    if (!mci_->SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true)) return false;
+    mci_->SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
 
     window_->volume().tmrVolume_Timer();
-    session.runStep([this] { core_->identity.identifyDisc(); });
+    core_->identity.identifyDisc();
     core_->refresh.UpdateDisplay();
 
     session.tmrUpdate()->start();
@@ -100,6 +97,7 @@ bool VelmoraApp::start() {
 }
 
 FrmAddCD* VelmoraApp::editor() const { return editor_.data(); }
+FrmQueryInterNet* VelmoraApp::lookupWindow() const { return lookupWindow_.data(); }
 FrmSettings* VelmoraApp::settingsWindow() const { return settingsWindow_.data(); }
 FrmAbout* VelmoraApp::aboutWindow() const { return aboutWindow_.data(); }
 FrmTip* VelmoraApp::tipWindow() const { return tipWindow_.data(); }
@@ -109,10 +107,20 @@ FrmAddCD* VelmoraApp::openEditor() {
         editor_->raise();
         return editor_;
     }
-    editor_ = new FrmAddCD(core_->session, *database_, *services_.boxes,
-                           [this](FrmAddCD& editor) { return openLookup(editor); });
+    PlayerSession& session = core_->session;
+    editor_ = new FrmAddCD(*database_, *services_.boxes);
+    QObject::connect(
+        editor_.data(), &FrmAddCD::titlesChanged, &session,
+        [&session](const QString& discId, const DiscRecord& record) { session.takeEditedDisc(discId, record); });
+    QObject::connect(editor_.data(), &FrmAddCD::locateRequested, editor_.data(), [this] { openLookup(); });
+    // The lookup window goes with the editor, so a merge never reaches a closed one.
+    QObject::connect(editor_.data(), &FrmAddCD::closed, editor_.data(), [this] {
+        if (lookupWindow_) lookupWindow_->close();
+    });
     standInForMainWindow(editor_.data());
-    editor_->Form_Load();
+    // The disc in the drive now: the editor saves under its ID.
+    editorToc_ = readDiscTocReplies(*mci_);
+    editor_->Form_Load(discIdFromReplies(editorToc_), session.disc());
     return editor_;
 }
 
@@ -155,13 +163,17 @@ FrmTip* VelmoraApp::showTips() {
     return tipWindow_;
 }
 
-QWidget* VelmoraApp::openLookup(FrmAddCD& editor) {
-    if (!services_.http) return nullptr;
-    CddbLookup lookup{settings_->ActiveCDDBServer(), settings_->ActiveUserName(), cddbDiscIdFromToc(editor.toc())};
-    auto* window = new FrmQueryInterNet(editor, std::move(lookup), *services_.http, *services_.boxes);
-    window->Form_Load();
-    window->show();
-    return window;
+FrmQueryInterNet* VelmoraApp::openLookup() {
+    if (!editor_ || !services_.http) return nullptr;
+    if (lookupWindow_) {
+        lookupWindow_->raise();
+        return lookupWindow_;
+    }
+    CddbLookup lookup{settings_->ActiveCDDBServer(), settings_->ActiveUserName(), cddbDiscIdFromToc(editorToc_)};
+    lookupWindow_ = new FrmQueryInterNet(*editor_, std::move(lookup), *services_.http, *services_.boxes);
+    lookupWindow_->Form_Load();
+    lookupWindow_->show();
+    return lookupWindow_;
 }
 
 void VelmoraApp::quit() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/app_services.h"
+#include "discdb/disc_id.h"
 
 #include <QPointer>
 
@@ -13,6 +14,7 @@ namespace velmora {
 class ActiveSettings;
 class FrmAbout;
 class FrmAddCD;
+class FrmQueryInterNet;
 class FrmSettings;
 class FrmTip;
 class DiscDatabase;
@@ -41,6 +43,10 @@ public:
     // main window again when it closes. Returns the open editor.
     FrmAddCD* openEditor();
     FrmAddCD* editor() const;
+    // The lookup window for the open editor's disc (the editor's Locate); it closes with
+    // the editor. Null when there is no editor or no network.
+    FrmQueryInterNet* openLookup();
+    FrmQueryInterNet* lookupWindow() const;
     // The settings and about windows: each hides the main window while it is open.
     FrmSettings* openSettings();
     FrmAbout* openAbout();
@@ -62,7 +68,6 @@ public:
 
 private:
     void Form_Unload(int& Cancel);
-    QWidget* openLookup(FrmAddCD& editor);
 
     AppServices services_;
     std::unique_ptr<MciChannel> mci_;
@@ -77,6 +82,8 @@ private:
     void standInForMainWindow(Window* window);
 
     QPointer<FrmAddCD> editor_;
+    DiscTocReplies editorToc_;  // the drive's table as the editor opened, for the lookup
+    QPointer<FrmQueryInterNet> lookupWindow_;
     QPointer<FrmSettings> settingsWindow_;
     QPointer<FrmAbout> aboutWindow_;
     QPointer<FrmTip> tipWindow_;

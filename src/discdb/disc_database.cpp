@@ -49,7 +49,6 @@ QString DiscDatabase::defaultSectionText(int tracks, const DiscText& text) {
 }
 
 void loadDiscEntries(const QStringList& entries, DiscRecord& disc) {
-    const QChar nul(u'\0');
     disc.Title.clear();
     disc.Artist.clear();
     disc.Revision = 0;
@@ -59,13 +58,13 @@ void loadDiscEntries(const QStringList& entries, DiscRecord& disc) {
         const qsizetype eq = entry.indexOf(u'=');
         if (eq < 0) continue;
         const QStringView key = QStringView(entry).left(eq);
-        const QString value = entry.mid(eq + 1) + nul;
+        const QString value = entry.mid(eq + 1);
         if (key == u"Title") {
             disc.Title = value;
         } else if (key == u"Artist") {
             disc.Artist = value;
         } else if (key == u"Revision") {
-            const auto number = strictWholeNumber(beforeNul(value));
+            const auto number = strictWholeNumber(value);
             if (number && *number >= std::numeric_limits<std::int32_t>::min() &&
                 *number <= std::numeric_limits<std::int32_t>::max())
                 disc.Revision = static_cast<std::int32_t>(*number);

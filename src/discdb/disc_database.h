@@ -51,11 +51,9 @@ private:
 };
 
 // Stores the entries of a section into the record the way the player loads a disc:
-// "Title", "Artist", "Track1".."Track99" with a trailing NUL (the label writer relies on
-// it), "Revision" as a whole number. Title, Artist, the tracks and Revision are cleared
-// first, so a key missing from the section never shows the previous disc's value;
-// NumberOfTracks and Extra are left alone. Other keys, entries without "=" and a Revision
-// that is no whole number store nothing.
+// "Title", "Artist", "Track1".."Track99" as stored, "Revision" as a whole number. Title, Artist, the tracks and
+// Revision are cleared first, so a key missing from the section never shows the previous disc's value; NumberOfTracks
+// and Extra are left alone. Other keys, entries without "=" and a Revision that is no whole number store nothing.
 void loadDiscEntries(const QStringList& entries, DiscRecord& disc);
 
 // Where the disc database lives for the given program folder: beside the program when

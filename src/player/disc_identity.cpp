@@ -32,27 +32,20 @@ DiscTocReplies readDiscTocReplies(MciChannel& mci) {
 QString DiscIdentity::GetDiscID() { return discIdFromReplies(readDiscTocReplies(session_.channel())); }
 
 void DiscIdentity::GetCDINFO(const QString& discID) {
-    DiscRecord& disc = session_.mutableDisc();
-    if (discID.isEmpty()) {
-        disc.Artist = QStringLiteral("No Disc Loaded");
-        return;
-    }
+    // No ID: nothing to load; the refresh tells the session what the drive holds.
+    if (discID.isEmpty()) return;
     DiscLoad load = database_.find(discID);
     if (!load.record) {
         const std::int64_t tracks =
             numericValue(session_.channel().plainSend(QStringLiteral("status cd number of tracks wait"), kReplyBuffer));
-        load = database_.addDefault(discID, static_cast<int>(std::clamp<std::int64_t>(tracks, 0, 99)),
-                                    session_.channel().service().discText());
+        load =
+            database_.addDefault(discID, static_cast<int>(std::clamp<std::int64_t>(tracks, 0, DiscRecord::kMaxTracks)),
+                                 session_.channel().service().discText());
     }
     session_.reportProblem(load.error);
-    // What a load sets; the track count and Extra stay as they were.
-    const DiscRecord& loaded = *load.record;
-    disc.Title = loaded.Title;
-    disc.Artist = loaded.Artist;
-    disc.Revision = loaded.Revision;
-    disc.Track = loaded.Track;
-    disc.ID = discID;
-    session_.ShowDiscInfo();
+    DiscRecord loaded = *load.record;
+    loaded.ID = discID;
+    session_.loadDisc(loaded);
 }
 
 void DiscIdentity::identifyDisc() { GetCDINFO(GetDiscID()); }

@@ -10,12 +10,11 @@ class DiscDatabase;
 class MciChannel;
 class PlayerSession;
 
-// The drive's track table in msf, in one sequence: the format is switched to msf and back
-// to tmsf, so it must run within a step of the session.
+// The drive's track table in msf: the format is switched to msf and back to tmsf.
 DiscTocReplies readDiscTocReplies(MciChannel& mci);
 
 // Knows the disc in the drive: its ID from the track table, and its record from the
-// disc database. Every call here sends commands, so it runs within a step of the session.
+// disc database.
 class DiscIdentity {
 public:
     DiscIdentity(PlayerSession& session, DiscDatabase& database);
@@ -23,8 +22,7 @@ public:
     QString GetDiscID();
 
     // Loads the record of `discID` into the session's disc, first storing a default
-    // section for a disc not yet in the database. An empty ID only sets the artist to
-    // "No Disc Loaded".
+    // section for a disc not yet in the database. An empty ID loads nothing.
     void GetCDINFO(const QString& discID);
 
     // GetDiscID, then GetCDINFO.

@@ -12,26 +12,20 @@ class PlayerSession;
 // transport commands are of use. The views follow the session's change signals.
 class DisplayRefresh {
 public:
-    // letEventsRun lets pending window events run at three points of a refresh, so the
-    // window stays alive; whatever they ask of the drive waits for the refresh to end.
-    DisplayRefresh(PlayerSession& session, DiscIdentity& identity, std::function<void()> letEventsRun = {});
+    DisplayRefresh(PlayerSession& session, DiscIdentity& identity);
 
     // `tmrUpdate`'s work: a refresh when the gate allows (the main window is shown).
     void tmrUpdate_Timer();
     void setGate(std::function<bool()> gate) { gate_ = std::move(gate); }
 
-    // A refresh as a step of its own (after the step under way, if any; a refresh already
-    // waiting is not asked for twice).
+    // One refresh, start to end; it takes well under a millisecond, so nothing else runs
+    // in the middle of it.
     void UpdateDisplay();
-    // A refresh within the caller's step.
-    void refreshNow();
 
 private:
     PlayerSession& session_;
     DiscIdentity& identity_;
-    std::function<void()> letEventsRun_;
     std::function<bool()> gate_;
-    bool waiting_ = false;
 };
 
 }  // namespace velmora

@@ -7,8 +7,6 @@
 #include "player/track_picker.h"
 #include "player/transport.h"
 
-#include <functional>
-
 namespace velmora {
 
 class DiscDatabase;
@@ -17,10 +15,10 @@ class MciChannel;
 // The player as one piece: the session and the units that act on it. The application
 // owns one and hands it to every window and to the desktop bus.
 struct PlayerCore {
-    PlayerCore(MciChannel& mci, DiscDatabase& database, std::function<void()> letEventsRun = {})
+    PlayerCore(MciChannel& mci, DiscDatabase& database)
         : session(mci),
           identity(session, database),
-          refresh(session, identity, std::move(letEventsRun)),
+          refresh(session, identity),
           transport(session, refresh),
           positionBar(session, transport),
           picker(session, transport) {}

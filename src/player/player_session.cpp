@@ -1,22 +1,12 @@
 #include "player/player_session.h"
 
 #include "player/mci_channel.h"
-#include "shared/reply_parse.h"
 
 #include <QTimer>
 
 namespace velmora {
 
 namespace {
-const QString kNoDisc = QStringLiteral("No Disc Loaded");
-const QString kDataDisc = QStringLiteral("Data CD Loaded");
-
-QString trimmedRight(const QString& text) {
-    qsizetype end = text.size();
-    while (end > 0 && text[end - 1] == u' ') --end;
-    return text.left(end);
-}
-
 bool sameDisc(const DiscRecord& a, const DiscRecord& b) {
     return a.ID == b.ID && a.Revision == b.Revision && a.NumberOfTracks == b.NumberOfTracks && a.Title == b.Title &&
            a.Artist == b.Artist && a.Extra == b.Extra && a.Track == b.Track;
@@ -41,37 +31,96 @@ PlayerSession::PlayerSession(MciChannel& mci, QObject* parent)
 
 PlayerSession::~PlayerSession() = default;
 
-bool PlayerSession::runStep(const std::function<void()>& work) {
-    if (depth_ > 0) {
-        waiting_.push_back(work);
-        return false;
-    }
-    ++depth_;
-    work();
-    --depth_;
-    publish();
-    while (!waiting_.empty() && depth_ == 0) {
-        const std::function<void()> next = std::move(waiting_.front());
-        waiting_.pop_front();
-        ++depth_;
-        next();
-        --depth_;
-        publish();
-    }
-    return true;
+PlayerSession::Changes::Changes(PlayerSession& session) : session_(session) { ++session_.open_; }
+
+PlayerSession::Changes::~Changes() {
+    if (--session_.open_ == 0) session_.publish();
 }
 
-void PlayerSession::setDisc(const DiscRecord& disc) {
-    runStep([this, disc] { disc_ = disc; });
+void PlayerSession::setSeekStep(int seconds) { state_.SeekStep = seconds; }
+
+void PlayerSession::setPlaying(bool playing) {
+    Changes changes(*this);
+    state_.Playing = playing;
+    if (playing) state_.Paused = false;
+}
+
+void PlayerSession::showNoDisc() {
+    Changes changes(*this);
+    // The readout, the bar and the track count keep their last values.
+    state_.discKind = DiscKind::None;
+    state_.enables = TransportEnables::none();
+    disc_.ID.clear();
+    disc_.Title.clear();
+    disc_.Artist.clear();
+    disc_.NumberOfTracks = 0;
+    disc_.Extra.clear();
+    disc_.Revision = 1;
+}
+
+void PlayerSession::showDataDisc() {
+    Changes changes(*this);
+    state_.discKind = DiscKind::Data;
+    state_.enables = TransportEnables::none();
+    disc_.ID.clear();
+}
+
+void PlayerSession::showAudioDisc() {
+    Changes changes(*this);
+    state_.discKind = DiscKind::Audio;
+}
+
+void PlayerSession::setTrackTable(int count, const QStringList& lengths) {
+    Changes changes(*this);
+    state_.NumTracks = static_cast<std::int16_t>(count);
+    if (!lengths.isEmpty()) state_.TrackLengths = lengths;
+}
+
+void PlayerSession::setPosition(int track, int minute, int second) {
+    Changes changes(*this);
+    state_.CurrentTrack = static_cast<std::int16_t>(track);
+    state_.CurrentMinute = static_cast<std::int16_t>(minute);
+    state_.CurrentSecond = static_cast<std::int16_t>(second);
+}
+
+void PlayerSession::setBar(int progressWidth) {
+    Changes changes(*this);
+    state_.ProgressWidth = static_cast<std::int16_t>(progressWidth);
+    state_.barWidthTwips = progressWidth;
+}
+
+void PlayerSession::setMode(bool playing, bool paused) {
+    Changes changes(*this);
+    state_.Playing = playing;
+    state_.Paused = paused;
+    state_.enables = TransportEnables::forPlaying(playing);
+}
+
+void PlayerSession::loadDisc(const DiscRecord& loaded) {
+    Changes changes(*this);
+    // What a load sets; the track count and Extra stay as they were.
+    disc_.ID = loaded.ID;
+    disc_.Title = loaded.Title;
+    disc_.Artist = loaded.Artist;
+    disc_.Revision = loaded.Revision;
+    disc_.Track = loaded.Track;
+}
+
+void PlayerSession::takeEditedDisc(const QString& discId, const DiscRecord& edited) {
+    if (disc_.ID != discId) return;
+    Changes changes(*this);
+    disc_ = edited;
+    disc_.ID = discId;
+}
+
+void PlayerSession::followBar(int seekSeconds, int barWidthTwips) {
+    Changes changes(*this);
+    state_.SeekSeconds = static_cast<std::int16_t>(seekSeconds);
+    state_.barWidthTwips = barWidthTwips;
 }
 
 CommandResult PlayerSession::failure(int code) const {
     return {CommandResult::Outcome::Failed, code, mci_.errorText(code)};
-}
-
-void PlayerSession::ShowDiscInfo() {
-    const QString artist = trimmedRight(disc_.Artist);
-    if (artist == kNoDisc || artist == kDataDisc) disc_.ID.clear();
 }
 
 void PlayerSession::reportProblem(const QString& text) {

@@ -5,9 +5,7 @@
 
 #include <QObject>
 #include <QString>
-
-#include <deque>
-#include <functional>
+#include <QStringList>
 
 class QTimer;
 
@@ -15,10 +13,9 @@ namespace velmora {
 
 class MciChannel;
 
-// How a command ended: done, refused by the drive (with its code and text), or put off
-// until the step under way has finished.
+// How a command ended: done, or refused by the drive (with its code and text).
 struct CommandResult {
-    enum class Outcome { Done, Failed, Deferred };
+    enum class Outcome { Done, Failed };
     Outcome outcome = Outcome::Done;
     int code = 0;
     QString error;
@@ -26,15 +23,11 @@ struct CommandResult {
     bool ok() const { return outcome == Outcome::Done; }
 };
 
-// The player core that every window and the desktop bus share: the disc record and the
-// player's reading of the drive, the command channel, and the display timer. It emits a
-// change signal whenever what it holds has changed.
-//
-// Work on the drive runs in steps, one at a time. A step that arrives while another is
-// under way (from a message box's event loop, or from the events the refresh lets run)
-// waits for it to finish, so a sequence that switches the time format is never
-// interleaved with anything else and a refresh never runs inside another. The change
-// signals go out once, when a step ends.
+// The player core that every window and the desktop bus share: the record of the disc in
+// the drive and the player's reading of the drive, the command channel, and the display
+// timer. Only the units of the player change what it holds, each through the operation
+// that says what happened; every change is announced by the change signals, once for a
+// group of changes that belong together.
 class PlayerSession : public QObject {
     Q_OBJECT
 public:
@@ -48,23 +41,44 @@ public:
     // `tmrUpdate`: the display refresh's timer (1000 ms; 3000 ms after Stop).
     QTimer* tmrUpdate() const { return tmrUpdate_; }
 
-    // Runs `work` as a step: now, or after the step under way. True when it ran now.
-    bool runStep(const std::function<void()>& work);
-    bool inStep() const { return depth_ > 0; }
+    // Changes made while one of these lives are announced together when the outermost
+    // one ends, so a listener never sees half of a command or a refresh.
+    class Changes {
+    public:
+        explicit Changes(PlayerSession& session);
+        ~Changes();
+        Changes(const Changes&) = delete;
+        Changes& operator=(const Changes&) = delete;
 
-    // The state and the disc record, for the units that act on the drive within a step.
-    PlayerState& mutableState() { return state_; }
-    DiscRecord& mutableDisc() { return disc_; }
+    private:
+        PlayerSession& session_;
+    };
 
-    // Replaces the disc record (the editor's save) and announces it.
-    void setDisc(const DiscRecord& disc);
+    // The transport.
+    void setSeekStep(int seconds);
+    void setPlaying(bool playing);  // a command the drive took; the next refresh reads the mode
+
+    // The refresh.
+    void showNoDisc();    // the drive is empty: no transport, the record reset
+    void showDataDisc();  // a data disc: no transport, no ID, so an audio disc is identified anew
+    void showAudioDisc();
+    void setTrackTable(int count, const QStringList& lengths);  // lengths empty: the last ones stay
+    void setPosition(int track, int minute, int second);
+    void setBar(int progressWidth);  // the refresh's bar width in twips
+    void setMode(bool playing, bool paused);
+
+    // The identity: the record of a disc just identified (its ID, titles and revision).
+    void loadDisc(const DiscRecord& loaded);
+
+    // The track list editor: the record it loaded or saved for the disc `discId`. Taken
+    // only while that disc is the one the player knows; a swapped disc keeps its own.
+    void takeEditedDisc(const QString& discId, const DiscRecord& edited);
+
+    // The position bar while it is held: the second it points at, and where it is drawn.
+    void followBar(int seekSeconds, int barWidthTwips);
 
     // The text of a failed command with the code it failed with, for results.
     CommandResult failure(int code) const;
-
-    // Labels the disc as it is shown: a status text in place of the artist ("No Disc
-    // Loaded", "Data CD Loaded") clears the ID, so the next audio disc is identified anew.
-    void ShowDiscInfo();
 
     // A problem the user should hear of that no command reports (the disc database
     // cannot be used); each distinct problem is told once.
@@ -83,8 +97,7 @@ private:
     QTimer* tmrUpdate_;
     PlayerState state_;
     DiscRecord disc_;
-    int depth_ = 0;
-    std::deque<std::function<void()>> waiting_;
+    int open_ = 0;  // Changes alive
 
     // What was last announced.
     PlayerState shownState_;

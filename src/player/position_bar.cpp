@@ -24,12 +24,8 @@ int PositionBar::trackLengthSeconds() const {
 }
 
 void PositionBar::follow(double X, int lengthSeconds) {
-    session_.runStep([this, X, lengthSeconds] {
-        PlayerState& s = session_.mutableState();
-        const double x = std::clamp(X, 1.0, static_cast<double>(kBarTwips));
-        s.SeekSeconds = static_cast<std::int16_t>(std::floor(lengthSeconds * (x / kBarTwips)));
-        s.barWidthTwips = static_cast<int>(x);
-    });
+    const double x = std::clamp(X, 1.0, static_cast<double>(kBarTwips));
+    session_.followBar(static_cast<int>(std::floor(lengthSeconds * (x / kBarTwips))), static_cast<int>(x));
 }
 
 void PositionBar::picStatus_MouseDown(int Button, double X) {

@@ -2,7 +2,6 @@
 
 #include "player/player_session.h"
 #include "player/transport.h"
-#include "shared/reply_parse.h"
 
 namespace velmora {
 
@@ -12,7 +11,7 @@ QStringList TrackPicker::lines() const {
     QStringList out;
     const DiscRecord& disc = session_.disc();
     for (int n = 1; n <= session_.state().NumTracks; ++n) {
-        const QString title = n <= DiscRecord::kMaxTracks ? beforeNul(disc.track(n)) : QString();
+        const QString title = n <= DiscRecord::kMaxTracks ? disc.track(n) : QString();
         out.append(QStringLiteral("Track ") + QString::number(n) + QStringLiteral(" - ") + title);
     }
     return out;

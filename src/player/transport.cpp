@@ -18,17 +18,11 @@ constexpr int kStoppedInterval = 3000;
 Transport::Transport(PlayerSession& session, DisplayRefresh& refresh) : session_(session), refresh_(refresh) {}
 
 template <typename Work>
-CommandResult Transport::step(Work&& work) {
-    CommandResult outcome{CommandResult::Outcome::Deferred, 0, {}};
-    // A command asked for while another step runs is carried out after it; its outcome
-    // is then told by the message box alone.
-    const bool deferred = session_.inStep();
-    session_.runStep([this, work, &outcome, deferred]() mutable {
-        result_ = {};
-        work();
-        if (!deferred) outcome = result_;
-    });
-    return outcome;
+CommandResult Transport::run(Work&& work) {
+    const PlayerSession::Changes changes(session_);
+    result_ = {};
+    work();
+    return result_;
 }
 
 // Sends with the error shown; the first failure of a command is its result.
@@ -40,37 +34,34 @@ bool Transport::send(const QString& command) {
 }
 
 CommandResult Transport::Play() {
-    return step([this] {
+    return run([this] {
         // Only a drive that took the command is playing; the next refresh reads the rest.
-        if (send(QStringLiteral("play cd"))) {
-            session_.mutableState().Playing = true;
-            session_.mutableState().Paused = false;
-        }
+        if (send(QStringLiteral("play cd"))) session_.setPlaying(true);
         session_.tmrUpdate()->setInterval(kPlayingInterval);
     });
 }
 
 CommandResult Transport::Pause() {
-    return step([this] {
+    return run([this] {
         send(QStringLiteral("pause cd"));
-        session_.mutableState().Playing = false;
-        refresh_.refreshNow();
+        session_.setPlaying(false);
+        refresh_.UpdateDisplay();
     });
 }
 
 CommandResult Transport::Stop() {
-    return step([this] {
+    return run([this] {
         send(QStringLiteral("stop cd wait"));
         // Back to the start of the track that was playing, so that Play resumes there.
         send(QStringLiteral("seek cd to ") + QString::number(session_.state().CurrentTrack));
-        session_.mutableState().Playing = false;
+        session_.setPlaying(false);
         session_.tmrUpdate()->setInterval(kStoppedInterval);
-        refresh_.refreshNow();
+        refresh_.UpdateDisplay();
     });
 }
 
 CommandResult Transport::Eject() {
-    return step([this] {
+    return run([this] {
         const QString mode = session_.channel().plainSend(QStringLiteral("status cd mode"), kReplyBuffer);
         send(mode.left(4) == QLatin1String("open") ? QStringLiteral("set cd door closed")
                                                    : QStringLiteral("set cd door open"));
@@ -83,15 +74,15 @@ void Transport::playOrSeekTrack(int track) {
 }
 
 CommandResult Transport::NextTrack() {
-    return step([this] {
+    return run([this] {
         const PlayerState& s = session_.state();
         if (s.CurrentTrack < s.NumTracks) playOrSeekTrack(s.CurrentTrack + 1);
-        refresh_.refreshNow();
+        refresh_.UpdateDisplay();
     });
 }
 
 CommandResult Transport::PreviousTrack() {
-    return step([this] {
+    return run([this] {
         const PlayerState& s = session_.state();
         int track = s.CurrentTrack;
         if (s.CurrentMinute == 0 && s.CurrentSecond < 6) {
@@ -104,9 +95,9 @@ CommandResult Transport::PreviousTrack() {
 }
 
 CommandResult Transport::GoToTrack(int track) {
-    return step([this, track] {
+    return run([this, track] {
         if (track <= session_.state().NumTracks) playOrSeekTrack(track);
-        refresh_.refreshNow();
+        refresh_.UpdateDisplay();
     });
 }
 
@@ -124,18 +115,18 @@ void Transport::jump(int direction) {
         mci.plainSend(QStringLiteral("play cd from ") + QString::number(target), 0);
     }
     send(QStringLiteral("set cd time format tmsf"));
-    refresh_.refreshNow();
+    refresh_.UpdateDisplay();
 }
 
 CommandResult Transport::FastForward() {
-    return step([this] { jump(+1); });
+    return run([this] { jump(+1); });
 }
 CommandResult Transport::Rewind() {
-    return step([this] { jump(-1); });
+    return run([this] { jump(-1); });
 }
 
 CommandResult Transport::PlayFromSecondOfTrack(int seconds) {
-    return step([this, seconds] {
+    return run([this, seconds] {
         MciChannel& mci = session_.channel();
         const PlayerState& s = session_.state();
         if (!s.Playing) return;
@@ -146,7 +137,7 @@ CommandResult Transport::PlayFromSecondOfTrack(int seconds) {
         const std::int64_t target = (static_cast<std::int64_t>(trackStart / 1000) + seconds) * 1000;
         mci.plainSend(QStringLiteral("play cd from ") + QString::number(target), 0);
         send(QStringLiteral("set cd time format tmsf"));
-        refresh_.refreshNow();
+        refresh_.UpdateDisplay();
     });
 }
 

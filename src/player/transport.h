@@ -8,8 +8,8 @@ class DisplayRefresh;
 
 // The transport commands of the buttons, the pop-up menu, the keys and the desktop bus.
 // They work from the state the last refresh read, and most of them refresh at once. Each
-// runs as one step of the session and tells how it went: a command the drive refused
-// has also been reported in a message box, as every transport failure is.
+// tells how it went: a command the drive refused has also been reported in a message box,
+// as every transport failure is.
 class Transport {
 public:
     Transport(PlayerSession& session, DisplayRefresh& refresh);
@@ -30,14 +30,14 @@ public:
 
 private:
     template <typename Work>
-    CommandResult step(Work&& work);
+    CommandResult run(Work&& work);
     bool send(const QString& command);
     void jump(int direction);
     void playOrSeekTrack(int track);
 
     PlayerSession& session_;
     DisplayRefresh& refresh_;
-    CommandResult result_;  // of the step under way
+    CommandResult result_;  // of the command under way
 };
 
 }  // namespace velmora

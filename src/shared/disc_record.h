@@ -7,9 +7,8 @@
 
 namespace velmora {
 
-// The record of one disc. Texts loaded from the disc database end with one NUL
-// character; texts stored by the track list editor carry none. It holds a title for every
-// track an audio CD can have, so no title the database or a lookup knows is dropped.
+// The record of one disc. It holds a title for every track an audio CD can have, so no
+// title the database or a lookup knows is dropped.
 struct DiscRecord {
     static constexpr int kMaxTracks = 99;
 

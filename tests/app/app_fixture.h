@@ -36,6 +36,7 @@ public:
     explicit RecordingMci(MciService& inner) : inner_(inner) {}
     int sendString(const std::string& command, char* buffer, int bufferLength) override {
         sent.push_back(command);
+        if (onSend) onSend(command);
         return inner_.sendString(command, buffer, bufferLength);
     }
     bool errorString(int code, char* buffer, int bufferLength) const override {
@@ -45,6 +46,7 @@ public:
         return std::find(sent.begin(), sent.end(), command) != sent.end();
     }
     std::vector<std::string> sent;
+    std::function<void(const std::string& command)> onSend;  // what else happens as it is sent
 
 private:
     MciService& inner_;

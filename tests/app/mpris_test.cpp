@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTest>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -81,7 +82,7 @@ TEST_F(MprisTest, ListedWithTitlesFromTheDiscDatabaseAndDrivenThroughTheTranspor
     disc.Artist = QStringLiteral("The Demo Band");
     disc.track(1) = QStringLiteral("First Song");
     disc.track(2) = QStringLiteral("Second Song");
-    session().setDisc(disc);
+    session().takeEditedDisc(disc.ID, disc);
 
     EXPECT_EQ(run(QStringLiteral("playerctl"), {"-l"}), "velmora");
     EXPECT_EQ(playerctl({"status"}), "Stopped");
@@ -143,8 +144,20 @@ TEST_F(MprisTest, TrackChangeIsAnnouncedAndRaiseAndQuitAct) {
     window->cmdMinimize_Click();
     gdbus(QStringLiteral("call"), {"--method", "org.mpris.MediaPlayer2.Raise"});
     EXPECT_TRUE(window->isVisible());
-    gdbus(QStringLiteral("call"), {"--method", "org.mpris.MediaPlayer2.Quit"});
-    EXPECT_EQ(programEnded, 1);  // the program ends only once the drive is closed
+    // A Quit that arrives while a refresh runs waits for the refresh to end; the device closes once.
+    recording.onSend = [this](const std::string& command) {
+        if (command != "status cd length track 6") return;
+        QProcess::execute(QStringLiteral("dbus-send"),
+                          {QStringLiteral("--bus=") + address, QStringLiteral("--type=method_call"),
+                           QStringLiteral("--dest=") + MprisService::kServiceName, MprisService::kObjectPath,
+                           QStringLiteral("org.mpris.MediaPlayer2.Quit")});
+    };
+    recording.sent.clear();
+    tick();
+    recording.onSend = nullptr;
+    EXPECT_EQ(recording.sent.back(), "status cd mode");
+    EXPECT_TRUE(QTest::qWaitFor([this] { return programEnded == 1; }, 5000));
+    EXPECT_EQ(std::count(recording.sent.begin(), recording.sent.end(), "close all"), 1);
     QDBusConnection::disconnectFromBus(QStringLiteral("mpris-listener"));
 }
 

@@ -13,7 +13,6 @@ using namespace velmora;
 using namespace velmora::test;
 
 namespace {
-const QChar kNul(u'\0');
 
 class PaintCounter : public QObject {
 public:
@@ -90,10 +89,10 @@ TEST_F(PlaybackTest, LabelsSayWhenNoDiscIsLoadedShowTheRecordAndAreNotRepaintedW
     drive->insert(audioDisc(25, 250));
     tick();
     DiscRecord disc = session().disc();
-    disc.Title = QStringLiteral("Album") + kNul;
-    disc.Artist = QStringLiteral("Band") + kNul;
-    for (int n = 1; n <= 30; ++n) disc.track(n) = QStringLiteral("Song %1").arg(n) + kNul;
-    session().setDisc(disc);
+    disc.Title = QStringLiteral("Album");
+    disc.Artist = QStringLiteral("Band");
+    for (int n = 1; n <= 30; ++n) disc.track(n) = QStringLiteral("Song %1").arg(n);
+    session().takeEditedDisc(disc.ID, disc);
     EXPECT_EQ(controls().lblCDName->text(), "Album");
     EXPECT_EQ(controls().lblCDName->toolTip(), "Album");
     EXPECT_EQ(controls().lblArtist->text(), "Band");

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTest>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -38,6 +39,37 @@ TEST_F(ShutdownTrayTest, QuitByButtonOrHiddenByMenuClosesAllAndSavesThePositionO
         EXPECT_EQ(setting("Left"), tc.left);
         EXPECT_EQ(programEnded, 1);
         EXPECT_FALSE(window->isVisible());
+    }
+}
+
+// A quit that arrives while a refresh runs waits for the refresh to end; the device closes once.
+TEST_F(ShutdownTrayTest, AQuitArrivingDuringARefreshWaitsForItsEnd) {
+    const struct {
+        const char* how;
+        void (*quit)(FrmCdplayer*);
+    } cases[] = {
+        {"Ctrl+Q", [](FrmCdplayer* w) { QTest::keySequence(w, QKeySequence(Qt::CTRL | Qt::Key_Q)); }},
+        {"tray menu", [](FrmCdplayer* w) { w->popupMenu().mnuUAR->trigger(); }},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.how);
+        programEnded = 0;
+        start();
+        window->activateWindow();
+        FrmCdplayer* w = window;
+        recording.onSend = [w, quit = tc.quit](const std::string& command) {
+            if (command == "status cd length track 6")
+                QMetaObject::invokeMethod(
+                    w, [w, quit] { quit(w); }, Qt::QueuedConnection);
+        };
+        recording.sent.clear();
+        tick();
+        recording.onSend = nullptr;
+        EXPECT_EQ(recording.sent.back(), "status cd mode");
+        QCoreApplication::processEvents();
+        EXPECT_EQ(programEnded, 1);
+        EXPECT_EQ(std::count(recording.sent.begin(), recording.sent.end(), "close all"), 1);
+        EXPECT_EQ(recording.sent.back(), "close all");
     }
 }
 

@@ -4,6 +4,7 @@
 #include "cddb/ui/frm_query_internet.h"
 #include "dialogs/ui/frm_about.h"
 #include "dialogs/ui/frm_tip.h"
+#include "discdb/disc_database.h"
 #include "discdb/ui/frm_add_cd.h"
 #include "settings/active_settings.h"
 #include "settings/ui/frm_settings.h"
@@ -117,6 +118,25 @@ TEST_F(WindowsTest, AboutOpensBothPagesAndAnyCloseBringsTheMainWindowBack) {
     settle();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->pos(), place);
+}
+
+// The editor saves under the disc it opened on; a disc swapped meanwhile keeps its own titles.
+TEST_F(WindowsTest, TheEditorsTitlesGoToItsOwnDiscWhenTheDiscIsSwapped) {
+    startWithoutTip();
+    click(window, "picEditTrackList");
+    FrmAddCD* editor = app->editor();
+    ASSERT_TRUE(editor);
+    const QString first = session().disc().ID;
+    drive->remove();
+    tick();
+    drive->insert(audioDisc(5, 200));
+    tick();
+    ASSERT_NE(session().disc().ID, first);
+    editor->txtTitle()->setText(QStringLiteral("Typed for the first"));
+    click(editor, "cmdExit");
+    settle();
+    EXPECT_EQ(session().disc().Title, QStringLiteral("Unknown Title"));
+    EXPECT_EQ(app->discDatabase().entries(first).value(0), QStringLiteral("Title=Typed for the first"));
 }
 
 TEST_F(WindowsTest, ALookupFromTheMainWindowEndsInTheFileAndOnTheFace) {

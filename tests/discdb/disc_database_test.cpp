@@ -22,7 +22,7 @@ TEST(DiscDatabase, DefaultsAreStoredWithoutAnyDriveForNoMoreTracksThanACdHolds) 
     DiscDatabase db(dir.filePath(QStringLiteral("Velmora.ini")));
     EXPECT_TRUE(db.addDefault(QStringLiteral("1C02F203"), 150).error.isEmpty());
     EXPECT_TRUE(readBytes(db.filePath()).contains("NumberOfTracks=99\r\nTrack1="));
-    EXPECT_EQ(db.find(QStringLiteral("1C02F203")).record.value().Title, QStringLiteral("Unknown Title") + QChar(u'\0'));
+    EXPECT_EQ(db.find(QStringLiteral("1C02F203")).record.value().Title, QStringLiteral("Unknown Title"));
 }
 
 TEST(DiscDatabasePath, BesideAWritableProgramFolderElseInTheUsersDataFolder) {
@@ -59,6 +59,6 @@ TEST(DiscDatabase, AFileItCannotUseIsNamedAndTheDiscStillShowsItsDefaults) {
         << unread.toStdString();
     const DiscLoad added = db.addDefault(QStringLiteral("AE0A660C"), 3);
     ASSERT_TRUE(added.record);
-    EXPECT_EQ(added.record->Title, QStringLiteral("Unknown Title") + QChar(u'\0'));
+    EXPECT_EQ(added.record->Title, QStringLiteral("Unknown Title"));
     EXPECT_TRUE(added.error.contains(db.filePath())) << added.error.toStdString();
 }

@@ -52,7 +52,7 @@ TEST_F(DisplayRefreshTest, DiscChangesAreReadAndANewDiscIsIdentifiedOnce) {
     const PlayerState& s = core.session.state();
     EXPECT_EQ(s.discKind, DiscKind::None);
     EXPECT_EQ(enables(s), "000000");
-    EXPECT_EQ(core.session.disc().Artist, "No Disc Loaded");
+    EXPECT_TRUE(core.session.disc().ID.isEmpty());  // the next audio disc is identified anew
     EXPECT_EQ(s.CurrentTrack, before.CurrentTrack);
     EXPECT_EQ(s.barWidthTwips, before.barWidthTwips);
     EXPECT_EQ(s.NumTracks, 99);  // kept for the picker
@@ -63,14 +63,14 @@ TEST_F(DisplayRefreshTest, DiscChangesAreReadAndANewDiscIsIdentifiedOnce) {
     mci.sent.clear();
     core.refresh.UpdateDisplay();
     EXPECT_EQ(mci.sent, (Commands{"status cd media present", "status cd type track 1"}));
-    EXPECT_EQ(core.session.disc().Artist, "Data CD Loaded");
+    EXPECT_EQ(core.session.state().discKind, DiscKind::Data);
     EXPECT_EQ(enables(core.session.state()), "000000");
 
     // An audio disc, new to the player, is identified once; with no track count the lengths of the last stay.
     mci.audioDisc(3, "01:00:00:00");
     mci.accept({"set cd time format msf", "set cd time format tmsf", "status cd length wait"});
     mci.answer("status cd number of tracks wait", "");
-    disc().ID = QStringLiteral("0");  // an ID of 0 is no ID either
+    core.identity.GetCDINFO(QStringLiteral("0"));  // an ID of 0 is no ID either
     mci.sent.clear();
     core.refresh.UpdateDisplay();
     EXPECT_EQ(count(mci.sent, "set cd time format msf"), 1);
@@ -111,6 +111,6 @@ TEST_F(DisplayRefreshTest, TimerRefreshesThroughItsGateEnablesFollowTheModeAndOn
     EXPECT_EQ(discs, 0);
     DiscRecord typed = core.session.disc();
     typed.Title = QStringLiteral("Typed");
-    core.session.setDisc(typed);
+    core.session.takeEditedDisc(typed.ID, typed);
     EXPECT_EQ(discs, 1);
 }

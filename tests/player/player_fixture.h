@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,37 +19,25 @@ namespace velmora::test {
 
 using Commands = std::vector<std::string>;
 
-// Message boxes that can act while open, as events go on arriving under a modal box.
-class ScriptedBoxes final : public MessageBoxService {
-public:
-    int show(const QString& text, const QString& title, int style) override {
-        shown.push_back({text, title, style});
-        if (whileShown) whileShown();
-        return MsgBox::AnswerOk;
-    }
-    std::vector<RecordingMessageBoxes::Shown> shown;
-    std::function<void()> whileShown;
-};
-
 // The player core against a scripted drive, with its disc database in a temporary folder.
 class PlayerFixture : public ::testing::Test {
 protected:
     PlayerFixture()
         : channel(mci, boxes), database(dir.filePath(QStringLiteral("Velmora.ini"))), core(channel, database) {
         // A disc already identified, so a refresh asks only the refresh's own questions.
-        disc().ID = QStringLiteral("12345678");
+        core.identity.GetCDINFO(QStringLiteral("12345678"));
+        core.session.setSeekStep(5);
+        mci.sent.clear();
     }
 
-    PlayerState& state() { return core.session.mutableState(); }
-    DiscRecord& disc() { return core.session.mutableDisc(); }
-
+    // The player as a refresh leaves it on an audio disc of `tracks` tracks, 4:10 each,
+    // with the head at `track`, `minute`:`second`; nothing sent is kept.
     void at(int track, int minute, int second, bool playing, int tracks = 12) {
-        state().CurrentTrack = static_cast<std::int16_t>(track);
-        state().CurrentMinute = static_cast<std::int16_t>(minute);
-        state().CurrentSecond = static_cast<std::int16_t>(second);
-        state().NumTracks = static_cast<std::int16_t>(tracks);
-        state().Playing = playing;
-        state().SeekStep = 5;
+        const auto two = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+        mci.audioDisc(tracks, two(track) + ":" + two(minute) + ":" + two(second) + ":00");
+        mci.answer("status cd mode", playing ? "playing" : "stopped");
+        core.refresh.UpdateDisplay();
+        mci.sent.clear();
     }
 
     static int count(const Commands& sent, const std::string& command) {
@@ -69,7 +56,7 @@ protected:
 
     QTemporaryDir dir;
     FakeMci mci;
-    ScriptedBoxes boxes;
+    RecordingMessageBoxes boxes;
     MciChannel channel;
     DiscDatabase database;
     PlayerCore core;

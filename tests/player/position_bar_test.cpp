@@ -5,14 +5,12 @@ using namespace velmora::test;
 
 class PositionBarTest : public PlayerFixture {
 protected:
-    // On track 2, 4:10 long, which starts 183.456 s into the disc.
-    void onTrack(bool playing = true) {
-        at(2, 0, 0, playing);
-        state().TrackLengths = {"03:00:00", "04:10:00"};
+    // On `track` of two, track 2 4:10 long, which starts 183.456 s into the disc.
+    void onTrack(bool playing = true, int track = 2) {
+        at(track, 0, 0, playing, 2);
         core.session.tmrUpdate()->start();
         mci.answer("status cd position track 2", "183456");
         mci.accept({"set cd time format milliseconds", "set cd time format tmsf"});
-        mci.audioDisc(2, "02:00:00:00");
         mci.sent.clear();
     }
     PositionBar& bar() { return core.positionBar; }
@@ -60,13 +58,13 @@ TEST_F(PositionBarTest, OnlyTheLeftButtonOnAPlayingTrackOfKnownLengthMovesTheBar
         {"no length read", 1, true, 7, {ms, "status cd position track 7", "play cd from 40000", tmsf}},
     };
     for (const auto& tc : cases) {
-        onTrack(tc.playing);
-        state().CurrentTrack = static_cast<std::int16_t>(tc.track);
-        state().SeekSeconds = 40;  // from an earlier drag
-        state().barWidthTwips = 300;
+        onTrack();
+        bar().picStatus_MouseDown(1, 268);  // an earlier drag to 40 s
+        onTrack(tc.playing, tc.track);
+        const int width = shownWidth();
         bar().picStatus_MouseDown(tc.button, 1000);
         bar().picStatus_MouseMove(tc.button, 1200);
-        EXPECT_EQ(shownWidth(), 300) << tc.name;
+        EXPECT_EQ(shownWidth(), width) << tc.name;
         EXPECT_TRUE(mci.sent.empty()) << tc.name;
         bar().picStatus_MouseUp(tc.button, 1200);
         EXPECT_EQ(commandsBeforeRefresh(), tc.released) << tc.name;

@@ -112,35 +112,12 @@ TEST_F(TransportTest, FastForwardAndRewindJumpFromTheDiscPositionInOneStep) {
 }
 
 TEST_F(TransportTest, TrackListHasOneLinePerTrack) {
+    DiscRecord titled = core.session.disc();
+    titled.track(1) = QStringLiteral("Title 1");
+    core.session.takeEditedDisc(titled.ID, titled);
     at(1, 0, 0, false, 12);
-    disc().track(1) = QStringLiteral("Title 1") + QChar(u'\0');
     const QStringList lines = core.picker.lines();
     ASSERT_EQ(lines.size(), 12);
     EXPECT_EQ(lines[0], "Track 1 - Title 1");
     EXPECT_EQ(lines[11], "Track 12 - ");  // an untitled track keeps the dash and blank
-}
-
-// Asked from under a message box of a jump, a refresh or a track change waits for the jump:
-// nothing reads or seeks in milliseconds, and no refresh runs inside another.
-TEST_F(TransportTest, CommandsAskedDuringAStepWaitForIt) {
-    mci.answer("status cd position", "03:01:00:00");
-    at(3, 1, 0, true);
-    mci.answer("status cd position wait", "12000");
-    mci.fail("set cd time format tmsf", 263);  // fails: its box opens mid-sequence
-    int ran = 0;
-    boxes.whileShown = [&] {
-        boxes.whileShown = nullptr;
-        core.refresh.UpdateDisplay();
-        core.refresh.UpdateDisplay();  // a refresh already waiting is not asked twice
-        EXPECT_EQ(core.transport.NextTrack().outcome, CommandResult::Outcome::Deferred);
-        ++ran;
-    };
-    transport().FastForward();
-    ASSERT_EQ(ran, 1);
-    // Nothing but the jump itself came before the format went back.
-    EXPECT_EQ(commandsBeforeRefresh(), (Commands{"set cd time format milliseconds", "status cd position wait",
-                                                 "play cd from 17000", "set cd time format tmsf"}));
-    // Then: the jump's own refresh, the waiting refresh, the next track with its refresh.
-    EXPECT_EQ(refreshes(), 3);
-    EXPECT_EQ(count(mci.sent, "play cd from 4"), 1);
 }

@@ -39,7 +39,7 @@ public:
     // False when the device could not be opened (the reason is already on stderr).
     bool opened() const { return opened_; }
     MciChannel& channel() { return *channel_; }
-    // The player core's session on that channel, for the sequences the player runs.
+    // A player session on that channel, for the identity to load the disc into.
     PlayerSession& session() { return *session_; }
 
 private:

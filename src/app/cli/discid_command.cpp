@@ -10,8 +10,7 @@ int runDiscId(const QStringList& args) {
     if (!expectNoArguments(QStringLiteral("discid"), args)) return kExitUsage;
     PlayerDevice device;
     if (!device.opened()) return kExitFailure;
-    QString id;
-    device.session().runStep([&] { id = discIdFromReplies(readDiscTocReplies(device.channel())); });
+    const QString id = discIdFromReplies(readDiscTocReplies(device.channel()));
     std::printf("%s\n", id.toLatin1().constData());
     return kExitOk;
 }

@@ -11,16 +11,6 @@
 
 namespace velmora::cli {
 
-namespace {
-
-// A loaded text without the NUL that ends it.
-QString shown(QString text) {
-    if (text.endsWith(QChar(u'\0'))) text.chop(1);
-    return text;
-}
-
-}  // namespace
-
 int runInfo(const QStringList& args) {
     if (!expectNoArguments(QStringLiteral("info"), args)) return kExitUsage;
     PlayerDevice device;
@@ -38,17 +28,17 @@ int runInfo(const QStringList& args) {
 
     DiscDatabase database(discDatabasePath(programFolder()));
     PlayerSession& session = device.session();
-    session.runStep([&] { DiscIdentity(session, database).identifyDisc(); });
+    DiscIdentity(session, database).identifyDisc();
     const auto tracks =
         std::clamp<std::int64_t>(numericValue(channel.plainSend(QStringLiteral("status cd number of tracks wait"), 30)),
                                  0, DiscRecord::kMaxTracks);
 
     const DiscRecord& disc = session.disc();
     printLine(QStringLiteral("ID"), disc.ID);
-    printLine(QStringLiteral("Title"), shown(disc.Title));
-    printLine(QStringLiteral("Artist"), shown(disc.Artist));
+    printLine(QStringLiteral("Title"), disc.Title);
+    printLine(QStringLiteral("Artist"), disc.Artist);
     printLine(QStringLiteral("Revision"), QString::number(disc.Revision));
-    for (int n = 1; n <= tracks; ++n) printLine(QStringLiteral("Track%1").arg(n), shown(disc.track(n)));
+    for (int n = 1; n <= tracks; ++n) printLine(QStringLiteral("Track%1").arg(n), disc.track(n));
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
 }
 

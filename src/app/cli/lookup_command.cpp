@@ -38,7 +38,7 @@ int runLookup(const QStringList& args) {
     PlayerDevice device;
     if (!device.opened()) return kExitFailure;
     QString discId;
-    device.session().runStep([&] { discId = cddbDiscIdFromToc(readDiscTocReplies(device.channel())); });
+    discId = cddbDiscIdFromToc(readDiscTocReplies(device.channel()));
     if (discId.isEmpty()) {
         printError(QStringLiteral("no audio disc in the drive"));
         return kExitFailure;

@@ -71,11 +71,11 @@ QVariantMap MprisService::metadata() const {
     const int track = s.CurrentTrack;
     m.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(trackId(track))));
     if (const qlonglong length = trackLengthUs(track)) m.insert(QStringLiteral("mpris:length"), length);
-    QString title = track <= DiscRecord::kMaxTracks ? beforeNul(disc.track(track)) : QString();
+    QString title = track <= DiscRecord::kMaxTracks ? disc.track(track) : QString();
     if (title.isEmpty()) title = QStringLiteral("Track %1").arg(track);
     m.insert(QStringLiteral("xesam:title"), title);
-    m.insert(QStringLiteral("xesam:album"), beforeNul(disc.Title));
-    m.insert(QStringLiteral("xesam:artist"), QStringList{beforeNul(disc.Artist)});
+    m.insert(QStringLiteral("xesam:album"), disc.Title);
+    m.insert(QStringLiteral("xesam:artist"), QStringList{disc.Artist});
     m.insert(QStringLiteral("xesam:trackNumber"), track);
     return m;
 }

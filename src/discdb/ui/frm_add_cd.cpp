@@ -7,8 +7,6 @@
 #include "discdb/track_list_entries.h"
 #include "platform/message_box.h"
 #include "platform/ui/window_shape.h"
-#include "player/disc_identity.h"
-#include "player/player_session.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -61,9 +59,7 @@ QLineEdit* textBox(QWidget* parent, const char* name, const QRect& place, double
 
 }  // namespace
 
-FrmAddCD::FrmAddCD(PlayerSession& session, DiscDatabase& database, MessageBoxService& boxes,
-                   std::function<QWidget*(FrmAddCD&)> openLookup)
-    : session_(session), database_(database), boxes_(boxes), openLookup_(std::move(openLookup)) {
+FrmAddCD::FrmAddCD(DiscDatabase& database, MessageBoxService& boxes) : database_(database), boxes_(boxes) {
     setObjectName(QStringLiteral("frmAddCD"));
     setWindowTitle(QStringLiteral("Velmora Track List Editor"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -166,7 +162,7 @@ QLineEdit* FrmAddCD::txtTrk(int n) const {
 
 bool FrmAddCD::rowShown(int n) const { return n == 1 || (n >= 1 && n <= record_.NumberOfTracks); }
 
-void FrmAddCD::Form_Load() {
+void FrmAddCD::Form_Load(const QString& discId, const DiscRecord& current) {
     const QRect screen =
         QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
     setLeft((screen.width() * 15 - Width()) / 2);
@@ -174,20 +170,15 @@ void FrmAddCD::Form_Load() {
     placeWindow(this, Layer::Topmost, /*activate=*/true);
     setWindowRegion(this, roundRectRegion(5, 0, 468, 468, 468, 468));
 
-    // The disc in the drive now; a disc swapped later does not receive these titles.
-    const auto readToc = [this] {
-        toc_ = readDiscTocReplies(session_.channel());
-        discId_ = discIdFromReplies(toc_);
-    };
-    if (session_.inStep()) readToc();
-    else session_.runStep(readToc);
+    // A disc swapped later does not receive these titles.
+    discId_ = discId;
     QString error;
     const QStringList entries = database_.entries(discId_, &error);
     if (!error.isEmpty()) boxes_.show(error, QStringLiteral("Velmora"), MsgBox::Information | MsgBox::OkOnly);
-    record_ = session_.disc();
+    record_ = current;
     loadEditorEntries(entries, record_);
     record_.NumberOfTracks = std::clamp(record_.NumberOfTracks, 0, DiscRecord::kMaxTracks);
-    if (session_.disc().ID == discId_) session_.setDisc(record_);
+    emit titlesChanged(discId_, record_);
 
     txtTitle_->setText(trimmedRight(record_.Title));
     txtArtist_->setText(trimmedRight(record_.Artist));
@@ -219,13 +210,14 @@ void FrmAddCD::updatePageControls() {
     cmdNextPage_->setEnabled(last < record_.NumberOfTracks);
 }
 
-void FrmAddCD::cmdLocate_Click() {
-    if (lookup_) {
-        lookup_->raise();
-        return;
-    }
-    if (openLookup_) lookup_ = openLookup_(*this);
+void FrmAddCD::mergeTitles(const DiscTitles& titles) {
+    txtTitle_->setText(titles.title);
+    txtArtist_->setText(titles.artist);
+    for (const auto& [number, title] : titles.tracks)
+        if (QLineEdit* box = txtTrk(number)) box->setText(title);
 }
+
+void FrmAddCD::cmdLocate_Click() { emit locateRequested(); }
 
 void FrmAddCD::cmdExit_Click() { close(); }
 
@@ -247,8 +239,7 @@ bool FrmAddCD::Form_Unload() {
     }
     saved.Revision = 1;
     record_ = saved;
-    // A disc swapped while the editor was open keeps its own record.
-    if (session_.disc().ID == discId_) session_.setDisc(saved);
+    emit titlesChanged(discId_, saved);
     return true;
 }
 
@@ -258,8 +249,6 @@ void FrmAddCD::closeEvent(QCloseEvent* event) {
         return;
     }
     saved_ = true;
-    // The lookup window goes with the editor, so a merge never writes into a closed one.
-    if (lookup_) lookup_->close();
     event->accept();
     emit closed();
 }

@@ -1,13 +1,10 @@
 #pragma once
 
 #include "chrome/skinned_window.h"
-#include "discdb/disc_id.h"
+#include "discdb/disc_titles.h"
 #include "shared/disc_record.h"
 
-#include <QPointer>
-
 #include <array>
-#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -18,7 +15,6 @@ namespace velmora {
 class DiscDatabase;
 class MessageBoxService;
 class PictureButton;
-class PlayerSession;
 
 // The track list editor: a round, topmost window where the user types the disc's title,
 // artist and track titles. It loads the disc's section when it opens and writes it back
@@ -29,16 +25,19 @@ class FrmAddCD : public SkinnedWindow {
 public:
     static constexpr int kRowsPerPage = 20;
 
-    // `openLookup` shows the lookup window for this editor and returns it, so that it
-    // closes with the editor.
-    FrmAddCD(PlayerSession& session, DiscDatabase& database, MessageBoxService& boxes,
-             std::function<QWidget*(FrmAddCD&)> openLookup = {});
+    FrmAddCD(DiscDatabase& database, MessageBoxService& boxes);
     ~FrmAddCD() override;
 
-    // The window's load: centred, topmost and round; the disc's section in the boxes.
-    void Form_Load();
+    // The window's load: centred, topmost and round; the section of the disc in the drive
+    // (`discId`) in the boxes, over `current`, the record the player holds. A key the
+    // section lacks shows the record's value.
+    void Form_Load(const QString& discId, const DiscRecord& current);
 
-    // The boxes the lookup's merge writes into.
+    // Found titles into the boxes, saved like typed text when the editor closes. Tracks
+    // the titles do not name keep what their boxes hold.
+    void mergeTitles(const DiscTitles& titles);
+
+    // The boxes.
     QLineEdit* txtTitle() const { return txtTitle_; }
     QLineEdit* txtArtist() const { return txtArtist_; }
     QLineEdit* txtTrk(int n) const;  // 1..99
@@ -48,13 +47,15 @@ public:
 
     // The disc ID the editor loaded and saves under.
     const QString& discId() const { return discId_; }
-    // The drive's table of contents as read then, for the lookup's disc ID.
-    const DiscTocReplies& toc() const { return toc_; }
 
     void cmdLocate_Click();
     void cmdExit_Click();
 
 signals:
+    // The record of the disc `discId` as loaded, and again as saved.
+    void titlesChanged(const QString& discId, const velmora::DiscRecord& record);
+    // Locate was pressed: the titles are to be looked up.
+    void locateRequested();
     // The editor has saved and closed; the main window comes back.
     void closed();
 
@@ -68,15 +69,11 @@ private:
     // the editor left open) when the file could not be written.
     bool Form_Unload();
 
-    PlayerSession& session_;
     DiscDatabase& database_;
     MessageBoxService& boxes_;
-    std::function<QWidget*(FrmAddCD&)> openLookup_;
-    QPointer<QWidget> lookup_;
 
     DiscRecord record_;
     QString discId_;
-    DiscTocReplies toc_;
     int page_ = 0;
 
     QLineEdit* txtTitle_ = nullptr;
