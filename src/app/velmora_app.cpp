@@ -9,6 +9,7 @@
 #include "dialogs/ui/frm_tip.h"
 #include "discdb/ui/frm_add_cd.h"
 #include "discdb/disc_database.h"
+#include "discdb/disc_titles.h"
 #include "platform/message_box.h"
 #include "player/mci_channel.h"
 #include "player/player_core.h"
@@ -18,6 +19,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTimer>
 
 namespace velmora {
@@ -158,7 +160,14 @@ FrmTip* VelmoraApp::showTips() {
 QWidget* VelmoraApp::openLookup(FrmAddCD& editor) {
     if (!services_.http) return nullptr;
     CddbLookup lookup{settings_->ActiveCDDBServer(), settings_->ActiveUserName(), cddbDiscIdFromToc(editor.toc())};
-    auto* window = new FrmQueryInterNet(editor, std::move(lookup), *services_.http, *services_.boxes);
+    auto* window = new FrmQueryInterNet(std::move(lookup), *services_.http, *services_.boxes);
+    // Tracks the record has no line for keep what the editor holds.
+    QObject::connect(window, &FrmQueryInterNet::titlesChosen, &editor, [&editor](const DiscTitles& titles) {
+        editor.txtTitle()->setText(titles.title);
+        editor.txtArtist()->setText(titles.artist);
+        for (const auto& [number, title] : titles.tracks)
+            if (QLineEdit* box = editor.txtTrk(number)) box->setText(title);
+    });
     window->Form_Load();
     window->show();
     return window;
