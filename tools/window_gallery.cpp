@@ -96,7 +96,10 @@ int main(int argc, char** argv) {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* l = qobject_cast<FrmQueryInterNet*>(w)) lookup = l;
     if (!lookup) return 1;
+    bool ended = false;  // the scripted server answers from the event loop
+    QObject::connect(lookup, &FrmQueryInterNet::lookupEnded, [&ended] { ended = true; });
     lookup->tmrCheckNet_Timer();
+    if (!QTest::qWaitFor([&ended] { return ended; })) return 1;
     ok &= save(lookup, out + QStringLiteral("/window-lookup.png"));
     lookup->cmdMerge_Click();
     ok &= save(editor, out + QStringLiteral("/window-editor.png"));

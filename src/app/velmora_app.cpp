@@ -170,7 +170,8 @@ FrmQueryInterNet* VelmoraApp::openLookup() {
         return lookupWindow_;
     }
     CddbLookup lookup{settings_->ActiveCDDBServer(), settings_->ActiveUserName(), cddbDiscIdFromToc(editorToc_)};
-    lookupWindow_ = new FrmQueryInterNet(*editor_, std::move(lookup), *services_.http, *services_.boxes);
+    lookupWindow_ = new FrmQueryInterNet(std::move(lookup), *services_.http, *services_.boxes);
+    QObject::connect(lookupWindow_.data(), &FrmQueryInterNet::titlesChosen, editor_.data(), &FrmAddCD::mergeTitles);
     lookupWindow_->Form_Load();
     lookupWindow_->show();
     return lookupWindow_;

@@ -11,8 +11,8 @@ QString mergeText(const QString& text) {
     return flat;
 }
 
-MergedTitles mergedTitles(const CddbRecord& record) {
-    MergedTitles merged{mergeText(record.title), mergeText(record.artist), {}};
+DiscTitles mergedTitles(const CddbRecord& record) {
+    DiscTitles merged{mergeText(record.title), mergeText(record.artist), {}};
     const int tracks = std::min(static_cast<int>(record.tracks.size()), CddbRecord::kMaxTracks);
     for (int index = 0; index < tracks; ++index)
         if (const std::optional<QString> title = record.track(index))

@@ -26,50 +26,50 @@ CddbOutcome failed(const char* headline) {
 
 }  // namespace
 
-void CddbQuery::cancel() {
-    cancelRequested_ = true;
-    fetcher_.abort();
+CddbQuery::CddbQuery(HttpFetcher& fetcher, QObject* parent) : QObject(parent), fetcher_(fetcher) {}
+
+CddbQuery::~CddbQuery() = default;
+
+void CddbQuery::start(const CddbLookup& lookup) {
+    cancel();
+    lookup_ = lookup;
+    row_ = 0;
+    ask();
 }
 
-CddbOutcome CddbQuery::run(const CddbLookup& lookup) {
-    cancelRequested_ = false;
-    for (std::size_t row = 0; row < kCddbCategories.size(); ++row) {
-        if (row > 0 && cancelRequested_) return ended(CddbOutcome::Kind::Cancelled);
-        const CddbCategory& category = kCddbCategories[row];
-        if (onStatus) onStatus(QString::fromLatin1(category.statusText));
+void CddbQuery::cancel() { request_.reset(); }
 
-        const HttpReply reply = fetcher_.get(QUrl(cddbReadUrl(category, lookup)));
-        // Once the user has cancelled, a failure is no longer theirs to hear about.
-        if (reply.error == HttpError::Cancelled ||
-            (cancelRequested_ && !reply.ok() && reply.error != HttpError::HttpStatus))
-            return ended(CddbOutcome::Kind::Cancelled);
-        switch (reply.error) {
-        case HttpError::None:
-            break;
-        case HttpError::HttpStatus:  // an error page: not in this section
-            continue;
-        case HttpError::TooLarge:
-            return failed(kCddbReplyTooLarge);
-        case HttpError::Timeout:
-        case HttpError::ConnectionFailed:
-        case HttpError::ConnectionClosed:
-        case HttpError::Cancelled:
-            return failed(kCddbTimedOut);
-        }
-        if (!isCddbRecordReply(reply.body)) continue;
+void CddbQuery::ask() {
+    const CddbCategory& category = kCddbCategories[row_];
+    emit status(QString::fromLatin1(category.statusText));
+    request_ = fetcher_.get(QUrl(cddbReadUrl(category, lookup_)));
+    connect(request_.get(), &HttpRequest::finished, this, &CddbQuery::replied);
+}
 
+void CddbQuery::replied(const HttpReply& reply) {
+    const std::unique_ptr<HttpRequest> done = std::move(request_);
+    CddbOutcome outcome;
+    if (!reply.ok() && reply.error != HttpError::HttpStatus) {
+        // The transfer failed. Cancelled is the network layer giving up, never cancel().
+        outcome = failed(reply.error == HttpError::TooLarge ? kCddbReplyTooLarge : kCddbTimedOut);
+    } else if (reply.ok() && isCddbRecordReply(reply.body)) {
         std::optional<CddbRecord> record = parseCddbRecord(reply.body);
-        if (!record) return failed(kCddbReplyUnreadable);
-        CddbOutcome found = ended(CddbOutcome::Kind::Found);
-        found.record = std::move(*record);
-        found.category = static_cast<int>(row);
-        found.reply = decodeCddbReply(reply.body);
-        return found;
+        if (!record) {
+            outcome = failed(kCddbReplyUnreadable);
+        } else {
+            outcome = ended(CddbOutcome::Kind::Found);
+            outcome.record = std::move(*record);
+            outcome.category = static_cast<int>(row_);
+            outcome.reply = decodeCddbReply(reply.body);
+        }
+    } else if (++row_ < kCddbCategories.size()) {  // another status or an error page: not in this section
+        ask();
+        return;
+    } else {
+        outcome = ended(CddbOutcome::Kind::NotFound);
+        outcome.reply = QString::fromLatin1(kCddbRecordNotFound);
     }
-    if (cancelRequested_) return ended(CddbOutcome::Kind::Cancelled);
-    CddbOutcome notFound = ended(CddbOutcome::Kind::NotFound);
-    notFound.reply = QString::fromLatin1(kCddbRecordNotFound);
-    return notFound;
+    emit finished(outcome);  // last: a slot may delete the query
 }
 
 }  // namespace velmora

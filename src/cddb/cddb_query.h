@@ -5,9 +5,10 @@
 #include "platform/http_fetcher.h"
 #include "platform/message_box.h"
 
+#include <QObject>
 #include <QString>
 
-#include <functional>
+#include <memory>
 
 namespace velmora {
 
@@ -24,7 +25,7 @@ inline constexpr char kCddbReplyUnreadable[] = "Unreadable Server Reply";  // a 
 QString cddbFailureText(const char* headline);
 
 struct CddbOutcome {
-    enum class Kind { Found, NotFound, Cancelled, Failed };
+    enum class Kind { Found, NotFound, Failed };
 
     Kind kind = Kind::NotFound;
     CddbRecord record;    // Found
@@ -33,26 +34,35 @@ struct CddbOutcome {
     QString failureText;  // Failed: the text of the error box
 };
 
-// One lookup: asks the sections of kCddbCategories in order until one answers with a
-// record. Everything runs on the caller's thread; handlers of the caller's events run
-// inside run() while a request is outstanding, and one of them may call cancel().
-class CddbQuery {
+// One lookup: asks the sections of kCddbCategories in order, one request at a time, until
+// one answers with a record. Each section's reply asks the next from the event loop.
+class CddbQuery : public QObject {
+    Q_OBJECT
 public:
-    explicit CddbQuery(HttpFetcher& fetcher) : fetcher_(fetcher) {}
+    explicit CddbQuery(HttpFetcher& fetcher, QObject* parent = nullptr);
+    ~CddbQuery() override;
 
-    // Called with a section's status text just before it is asked.
-    std::function<void(const QString& status)> onStatus;
-
-    CddbOutcome run(const CddbLookup& lookup);
-
-    // Sets the cancel flag and cuts the outstanding request short. run() then sends no
-    // further request, calls onStatus no more and ends Cancelled.
+    // Asks the first section; `finished` follows from the event loop, never inside start().
+    // A lookup under way is cancelled first.
+    void start(const CddbLookup& lookup);
+    // Aborts the outstanding request; the lookup then asks nothing more and emits nothing.
     void cancel();
-    bool cancelRequested() const { return cancelRequested_; }
+    bool running() const { return request_ != nullptr; }
+
+signals:
+    // A section's status text, just before it is asked. A slot may not cancel the query.
+    void status(const QString& text);
+    // The end of a lookup that was not cancelled. A slot may delete the query.
+    void finished(const velmora::CddbOutcome& outcome);
 
 private:
+    void ask();
+    void replied(const HttpReply& reply);
+
     HttpFetcher& fetcher_;
-    bool cancelRequested_ = false;
+    CddbLookup lookup_;
+    std::size_t row_ = 0;  // the section asked
+    std::unique_ptr<HttpRequest> request_;
 };
 
 }  // namespace velmora

@@ -1,10 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
 #include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -17,7 +22,7 @@ enum class HttpError {
     ConnectionClosed,  // the server broke the connection before the reply was whole
     TooLarge,          // the reply outgrew the size limit; the transfer was cut off
     HttpStatus,        // a whole reply arrived with a status of 400 or more (body kept)
-    Cancelled,         // abort() was called while the request was outstanding
+    Cancelled,         // the network layer gave the transfer up (abort() itself brings no reply)
 };
 
 struct HttpReply {
@@ -29,40 +34,66 @@ struct HttpReply {
     bool ok() const { return error == HttpError::None; }
 };
 
-// A blocking HTTP GET. While it waits, the caller's thread keeps handling its events, so
-// a window stays live during a request and one of its handlers may call abort(). One
-// request at a time.
+// Request headers beyond the fetcher's own, name and value as sent. A header the fetcher
+// sets itself (User-Agent) is replaced by one of the same name here.
+using HttpHeaders = std::vector<std::pair<QByteArray, QByteArray>>;
+
+// One GET under way. `finished` follows exactly once, from the event loop (never inside
+// HttpFetcher::get), unless the request is aborted or deleted first. A slot of `finished`
+// may delete the request.
+class HttpRequest : public QObject {
+    Q_OBJECT
+public:
+    // Ends the transfer; `finished` does not follow. Nothing once finished.
+    virtual void abort() = 0;
+
+signals:
+    void finished(const velmora::HttpReply& reply);
+};
+
+// Starts HTTP GETs. The caller owns each request; deleting it aborts it. Several may be
+// outstanding. The fetcher outlives its requests.
 class HttpFetcher {
 public:
     virtual ~HttpFetcher() = default;
-    virtual HttpReply get(const QUrl& url) = 0;
-    // Ends the outstanding get() with Cancelled; nothing when none is outstanding.
-    virtual void abort() = 0;
+    virtual std::unique_ptr<HttpRequest> get(const QUrl& url, const HttpHeaders& headers = {}) = 0;
 };
 
-// Test double: records every URL and answers from `respond`, which may call abort() (or
-// anything that does) to stand for an event handled during the wait.
+// A request whose reply is known before it starts (a fetcher that cannot even try); it
+// finishes from the event loop all the same.
+std::unique_ptr<HttpRequest> settledHttpRequest(HttpReply reply);
+
+// Test double: records every request and answers it from `respond`, called from the event
+// loop once get() has returned, so that `respond` stands for the server's time: it may do
+// what an event handled during the wait does (a click that cancels). When the request is
+// aborted or deleted meanwhile, the answer is dropped. `respond` returning nullopt leaves
+// the request outstanding, a server that never answers; answer() can finish it later.
+// Unset, every request gets an empty reply.
 class ScriptedHttpFetcher final : public HttpFetcher {
 public:
-    HttpReply get(const QUrl& url) override {
-        requests.push_back(url);
-        aborted_ = false;
-        inGet_ = true;
-        HttpReply reply = respond ? respond(url, static_cast<int>(requests.size()) - 1) : HttpReply{};
-        inGet_ = false;
-        if (aborted_) return {HttpError::Cancelled, 0, {}, QStringLiteral("aborted")};
-        return reply;
-    }
-    void abort() override {
-        if (inGet_) aborted_ = true;
-    }
+    struct Request {
+        QUrl url;
+        HttpHeaders headers;
+    };
 
-    std::function<HttpReply(const QUrl& url, int index)> respond;
-    std::vector<QUrl> requests;
+    ScriptedHttpFetcher();
+    ~ScriptedHttpFetcher() override;
+
+    std::unique_ptr<HttpRequest> get(const QUrl& url, const HttpHeaders& headers = {}) override;
+
+    // Request `index` (counted from 0, as `respond` is given it and `requests` holds it
+    // unless cleared) neither answered, aborted nor deleted.
+    bool outstanding(int index) const;
+    // Finishes request `index` with `reply` at once; false when it is not outstanding.
+    bool answer(int index, const HttpReply& reply);
+
+    std::function<std::optional<HttpReply>(const QUrl& url, int index)> respond;
+    std::vector<Request> requests;
 
 private:
-    bool inGet_ = false;
-    bool aborted_ = false;
+    class Scripted;
+    std::vector<QPointer<Scripted>> issued_;  // every request, by index
+    std::unique_ptr<QObject> answers_;        // the queued answers go with the fetcher
 };
 
 }  // namespace velmora

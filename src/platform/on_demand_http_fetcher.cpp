@@ -45,13 +45,9 @@ bool OnDemandHttpFetcher::load() {
     return false;
 }
 
-HttpReply OnDemandHttpFetcher::get(const QUrl& url) {
-    if (!load()) return {HttpError::ConnectionFailed, 0, {}, loadError_};
-    return fetcher_->get(url);
-}
-
-void OnDemandHttpFetcher::abort() {
-    if (fetcher_) fetcher_->abort();
+std::unique_ptr<HttpRequest> OnDemandHttpFetcher::get(const QUrl& url, const HttpHeaders& headers) {
+    if (!load()) return settledHttpRequest({HttpError::ConnectionFailed, 0, {}, loadError_});
+    return fetcher_->get(url, headers);
 }
 
 }  // namespace velmora

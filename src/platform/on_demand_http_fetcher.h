@@ -15,15 +15,15 @@ using HttpModuleEntry = HttpFetcher* (*)();
 // The real HTTP fetch, loaded from its module on the first request. The network
 // libraries are large and most sessions never look a disc up, so the player starts
 // without them. A module that cannot be loaded fails each request with
-// ConnectionFailed and says why in the detail; nothing is retried within a session.
+// ConnectionFailed (from the event loop, as any request) and says why in the detail;
+// nothing is retried within a session.
 class OnDemandHttpFetcher final : public HttpFetcher {
 public:
     // `candidates`: the module's possible paths, tried in order.
     explicit OnDemandHttpFetcher(QStringList candidates);
     ~OnDemandHttpFetcher() override;
 
-    HttpReply get(const QUrl& url) override;
-    void abort() override;
+    std::unique_ptr<HttpRequest> get(const QUrl& url, const HttpHeaders& headers = {}) override;
 
     bool loaded() const { return fetcher_ != nullptr; }
 

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 namespace velmora::test {
@@ -27,6 +28,12 @@ protected:
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
     }
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    static FrmQueryInterNet* lookupWindow() {  // a window of its own, over the editor
+        FrmQueryInterNet* lookup = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* l = qobject_cast<FrmQueryInterNet*>(w); l && !l->isHidden()) lookup = l;
+        return lookup;
+    }
     void startWithoutTip() {
         store("Show Tips at Startup", "0");
         start();
@@ -148,17 +155,18 @@ TEST_F(WindowsTest, ALookupFromTheMainWindowEndsInTheFileAndOnTheFace) {
     click(window, "picEditTrackList");
     FrmAddCD* editor = app->editor();
     ASSERT_TRUE(editor);
+    editor->txtTrk(2)->setText(QStringLiteral("Typed"));
     click(editor, "cmdLocate");
-    FrmQueryInterNet* lookup = nullptr;  // a window of its own, over the editor
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* l = qobject_cast<FrmQueryInterNet*>(w)) lookup = l;
+    FrmQueryInterNet* lookup = lookupWindow();
     ASSERT_TRUE(lookup);
     lookup->tmrCheckNet()->setInterval(0);
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lookup->findChild<QWidget*>("cmdMerge")->isEnabled(); }));
     ASSERT_EQ(http.requests.size(), 1u);
-    const QString asked = http.requests[0].toString();  // the server and user of the settings
+    const QString asked = http.requests[0].url.toString();  // the server and user of the settings
     EXPECT_TRUE(asked.contains(setting("CDDBServer")) && asked.contains("hello=tester+")) << asked.toStdString();
     click(lookup, "cmdMerge");
+    EXPECT_EQ(editor->txtTrk(1)->text(), QStringLiteral("Tune 1"));
+    EXPECT_EQ(editor->txtTrk(2)->text(), QStringLiteral("Typed")) << "a track the record does not name";
     click(editor, "cmdExit");
     settle();
     EXPECT_TRUE(window->isVisible());
@@ -169,6 +177,36 @@ TEST_F(WindowsTest, ALookupFromTheMainWindowEndsInTheFileAndOnTheFace) {
     EXPECT_TRUE(saved.contains("Title=Night Session\r\n")) << saved.toStdString();
     tick();
     EXPECT_EQ(controls().lblTrk->text(), QStringLiteral("Tune 1"));
+}
+
+// One lookup window per editor: Locate raises an open one and opens a fresh one once it
+// has closed; closing the editor during the search takes the lookup along, asking no more.
+TEST_F(WindowsTest, TheEditorKeepsOneLookupAndTakesItAlong) {
+    startWithoutTip();
+    http.respond = [](const QUrl&, int) { return std::optional<HttpReply>(); };  // a server that never answers
+    click(window, "picEditTrackList");
+    FrmAddCD* editor = app->editor();
+    ASSERT_TRUE(editor);
+    click(editor, "cmdLocate");
+    QPointer<FrmQueryInterNet> first = lookupWindow();
+    ASSERT_TRUE(first);
+    click(editor, "cmdLocate");
+    EXPECT_EQ(lookupWindow(), first.data());
+    first->cmdCancel_Click();
+    settle();
+    EXPECT_TRUE(first.isNull());
+    click(editor, "cmdLocate");
+    QPointer<FrmQueryInterNet> second = lookupWindow();
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(second->tmrCheckNet()->isActive()) << "a new lookup asks on its timer, not on load";
+    second->tmrCheckNet_Timer();
+    ASSERT_TRUE(http.outstanding(0));
+    click(editor, "cmdExit");
+    EXPECT_FALSE(http.outstanding(0)) << "the request is aborted at once";
+    settle();
+    EXPECT_TRUE(second.isNull());
+    QTest::qWait(20);
+    EXPECT_EQ(http.requests.size(), 1u);
 }
 
 }  // namespace

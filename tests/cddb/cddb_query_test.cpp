@@ -1,7 +1,12 @@
 #include "cddb/cddb_query.h"
 #include "cddb_replies.h"
+#include "loopback_http_server.h"
+#include "platform/net/qt_http_fetcher.h"
 
 #include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
 
 using namespace velmora;
 using Kind = CddbOutcome::Kind;
@@ -22,17 +27,24 @@ struct Lookup {
     ScriptedHttpFetcher fetcher;
     CddbQuery query{fetcher};
     QStringList statuses;
+    QSignalSpy finished{&query, &CddbQuery::finished};
 
     Lookup() {
-        query.onStatus = [this](const QString& s) { statuses << s; };
+        QObject::connect(&query, &CddbQuery::status, [this](const QString& s) { statuses << s; });
     }
-    CddbOutcome run() { return query.run({"cddb.example/~cddb/cddb.cgi", "jo smith&co", "0a0b0c0d"}); }
+    // The outcome, once the lookup has ended.
+    CddbOutcome run() {
+        query.start({"cddb.example/~cddb/cddb.cgi", "jo smith&co", "0a0b0c0d"});
+        EXPECT_EQ(finished.count(), 0) << "ended inside start()";
+        if (!finished.wait(5000)) return {CddbOutcome::Kind::Failed, {}, -1, {}, QStringLiteral("never ended")};
+        return finished.at(0).at(0).value<CddbOutcome>();
+    }
     // The sections asked, one request each, in order.
     void expectAsked(int sections) {
         ASSERT_EQ(fetcher.requests.size(), static_cast<std::size_t>(sections));
         ASSERT_EQ(statuses.size(), sections);
         for (int i = 0; i < sections; ++i) {
-            EXPECT_EQ(fetcher.requests[static_cast<std::size_t>(i)].toEncoded(),
+            EXPECT_EQ(fetcher.requests[static_cast<std::size_t>(i)].url.toEncoded(),
                       QByteArray("http://cddb.example/~cddb/cddb.cgi?cmd=cddb+read+") + kSections[i].first +
                           "+0a0b0c0d&hello=jo+smith%26co+velmora.invalid+Velmora+3.0.1&proto=6");
             EXPECT_EQ(statuses[i], QStringLiteral("Searching Database Section: ") + kSections[i].second);
@@ -59,6 +71,12 @@ TEST(CddbQuery, AsksTheSectionsInOrderUntilOneHasTheRecordOrTheServerFails) {
          Kind::Failed,
          "Request Timed Out\r\n\r\nPossibly try using a different CDDB Server.\r\n"
          "You can change the server from the settings menu.",
+         2},
+        {"given up by the network layer",
+         1,
+         {HttpError::Cancelled, 0, {}, {}},
+         Kind::Failed,
+         cddbFailureText(kCddbTimedOut),
          2},
         {"reply too large",
          1,
@@ -93,12 +111,25 @@ TEST(CddbQuery, AsksTheSectionsInOrderUntilOneHasTheRecordOrTheServerFails) {
     }
 }
 
-TEST(CddbQuery, CancelDuringTheThirdRequestSendsNoFourth) {
-    Lookup l;
-    l.fetcher.respond = [&](const QUrl&, int i) {
-        if (i == 2) l.query.cancel();
-        return kNotHere;
+// A server that never answers the third request: cancel aborts it, and nothing follows.
+TEST(CddbQuery, CancelDuringTheThirdRequestSendsNoFourthAndEndsSilently) {
+    LoopbackHttpServer server;
+    server.script = [](const LoopbackHttpServer::Request&, int i) {
+        return i < 2 ? LoopbackHttpServer::reply("401 rock 0a0b0c0d No such CD entry in database.\r\n")
+                     : LoopbackHttpServer::of(LoopbackHttpServer::Answer::Kind::Silent);
     };
-    EXPECT_EQ(l.run().kind, Kind::Cancelled);
-    l.expectAsked(3);
+    QtHttpFetcher fetcher;
+    CddbQuery query(fetcher);
+    QStringList statuses;
+    QObject::connect(&query, &CddbQuery::status, [&](const QString& s) { statuses << s; });
+    QSignalSpy finished(&query, &CddbQuery::finished);
+    query.start({server.hostPort() + "/~cddb/cddb.cgi", "jo", "0a0b0c0d"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests.size() == 3; }));
+    EXPECT_TRUE(server.requests[2].target.startsWith("/~cddb/cddb.cgi?cmd=cddb+read+blues+"));
+    query.cancel();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.disconnects > 0; })) << "the request is aborted";
+    QTest::qWait(100);
+    EXPECT_EQ(server.requests.size(), 3u);
+    EXPECT_EQ(statuses.size(), 3);
+    EXPECT_EQ(finished.count(), 0);
 }

@@ -7,7 +7,10 @@ LoopbackHttpServer::LoopbackHttpServer() {
     QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
-            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
+                ++disconnects;
+                socket->deleteLater();
+            });
         }
     });
 }

@@ -35,6 +35,7 @@ public:
     // Answers request `index` (counted from 0 over the server's life); default: 200, empty.
     std::function<Answer(const Request& request, int index)> script;
     std::vector<Request> requests;
+    int disconnects = 0;  // connections the client has closed
 
 private:
     void serve(QTcpSocket* socket);

@@ -19,6 +19,9 @@ inline constexpr int kExitUsage = 2;
 // velmora-cli lookup: no section of the server knows the disc; the server failed.
 inline constexpr int kExitNotFound = 3;
 inline constexpr int kExitServerError = 4;
+// Returned by a subcommand whose work goes on in the program's event loop; it ends the
+// loop with QCoreApplication::exit(code) when done.
+inline constexpr int kExitWhenDone = -1;
 
 // Message boxes on a terminal: the text goes to stderr, questions are answered No.
 class StderrMessageBoxes final : public MessageBoxService {

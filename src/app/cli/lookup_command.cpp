@@ -11,9 +11,51 @@
 #include "settings/qsettings_registry.h"
 #include "settings/settings_store.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 
 namespace velmora::cli {
+
+namespace {
+
+// Prints the outcome; the exit code.
+int report(const CddbOutcome& outcome) {
+    switch (outcome.kind) {
+    case CddbOutcome::Kind::Found: {
+        const DiscTitles merged = mergedTitles(outcome.record);
+        printLine(QStringLiteral("Artist"), merged.artist);
+        printLine(QStringLiteral("Title"), merged.title);
+        for (const auto& [number, title] : merged.tracks) printLine(QStringLiteral("Track%1").arg(number), title);
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+    }
+    case CddbOutcome::Kind::NotFound:
+        std::printf("%s\n", kCddbRecordNotFound);
+        return kExitNotFound;
+    case CddbOutcome::Kind::Failed:
+        std::fprintf(stderr, "%s: %s\n", kCddbErrorTitle, outcome.failureText.toLocal8Bit().constData());
+        return kExitServerError;
+    }
+    return kExitServerError;
+}
+
+// The lookup under way, for as long as the program's event loop runs; the application
+// owns it.
+class PendingLookup final : public QObject {
+public:
+    explicit PendingLookup(const CddbLookup& lookup)
+        : QObject(QCoreApplication::instance()), fetcher_(OnDemandHttpFetcher::installedModulePaths()) {
+        connect(&query_, &CddbQuery::finished, this,
+                [](const CddbOutcome& outcome) { QCoreApplication::exit(report(outcome)); });
+        query_.start(lookup);
+    }
+
+private:
+    OnDemandHttpFetcher fetcher_;
+    CddbQuery query_{fetcher_};
+};
+
+}  // namespace
 
 int runLookup(const QStringList& args) {
     QString server;
@@ -44,26 +86,8 @@ int runLookup(const QStringList& args) {
         return kExitFailure;
     }
 
-    OnDemandHttpFetcher fetcher(OnDemandHttpFetcher::installedModulePaths());
-    CddbQuery query(fetcher);
-    const CddbOutcome outcome = query.run({server, settings.ActiveUserName(), discId});
-    switch (outcome.kind) {
-    case CddbOutcome::Kind::Found: {
-        const MergedTitles merged = mergedTitles(outcome.record);
-        printLine(QStringLiteral("Artist"), merged.artist);
-        printLine(QStringLiteral("Title"), merged.title);
-        for (const auto& [number, title] : merged.tracks) printLine(QStringLiteral("Track%1").arg(number), title);
-        return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
-    }
-    case CddbOutcome::Kind::NotFound:
-        std::printf("%s\n", kCddbRecordNotFound);
-        return kExitNotFound;
-    case CddbOutcome::Kind::Failed:
-    case CddbOutcome::Kind::Cancelled:
-        std::fprintf(stderr, "%s: %s\n", kCddbErrorTitle, outcome.failureText.toLocal8Bit().constData());
-        return kExitServerError;
-    }
-    return kExitServerError;
+    new PendingLookup({server, settings.ActiveUserName(), discId});
+    return kExitWhenDone;
 }
 
 }  // namespace velmora::cli

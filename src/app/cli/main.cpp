@@ -59,8 +59,11 @@ int main(int argc, char** argv) {
         printUsage(stdout);
         return kExitOk;
     }
-    for (const auto& s : kSubcommands)
-        if (command == QLatin1String(s.name)) return s.run(args.mid(2));
+    for (const auto& s : kSubcommands) {
+        if (command != QLatin1String(s.name)) continue;
+        const int code = s.run(args.mid(2));
+        return code == kExitWhenDone ? QCoreApplication::exec() : code;
+    }
     printError(QStringLiteral("unknown command \"%1\"").arg(command));
     printUsage(stderr);
     return kExitUsage;

@@ -5,15 +5,13 @@
 #include "chrome/artwork_windows.h"
 #include "chrome/form_controls.h"
 #include "chrome/picture_button.h"
-#include "discdb/ui/frm_add_cd.h"
 #include "platform/message_box.h"
 #include "platform/ui/window_shape.h"
 
-#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
@@ -43,8 +41,8 @@ QString rowCaption(int track) { return QStringLiteral("Track %1 :").arg(track); 
 
 }  // namespace
 
-FrmQueryInterNet::FrmQueryInterNet(FrmAddCD& editor, CddbLookup lookup, HttpFetcher& fetcher, MessageBoxService& boxes)
-    : editor_(&editor), lookup_(std::move(lookup)), fetcher_(fetcher), boxes_(boxes) {
+FrmQueryInterNet::FrmQueryInterNet(CddbLookup lookup, HttpFetcher& fetcher, MessageBoxService& boxes)
+    : lookup_(std::move(lookup)), fetcher_(fetcher), boxes_(boxes) {
     setObjectName(QStringLiteral("frmQueryInterNet"));
     setWindowTitle(QStringLiteral("Velmora CDDB Lookup"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -158,21 +156,13 @@ void FrmQueryInterNet::QueryCDDB() {
         emit lookupEnded();
         return;
     }
-    query_ = std::make_unique<CddbQuery>(fetcher_);
-    query_->onStatus = [this](const QString& status) {
-        lblArtist_->setText(status);
-        lblArtist_->repaint();  // the request that follows waits
-    };
-    const CddbOutcome outcome = query_->run(lookup_);
-    query_.reset();
+    query_ = new CddbQuery(fetcher_, this);
+    connect(query_, &CddbQuery::status, lblArtist_, &QLabel::setText);
+    connect(query_, &CddbQuery::finished, this, &FrmQueryInterNet::queryEnded);
+    query_->start(lookup_);
+}
 
-    if (closeWhenDone_) {
-        // Closed while the request was outstanding; the window can go now that nothing
-        // of it is on the stack.
-        deleteLater();
-        emit lookupEnded();
-        return;
-    }
+void FrmQueryInterNet::queryEnded(const CddbOutcome& outcome) {
     switch (outcome.kind) {
     case CddbOutcome::Kind::Found:
         showRecord(outcome.record, outcome.reply);
@@ -180,11 +170,12 @@ void FrmQueryInterNet::QueryCDDB() {
     case CddbOutcome::Kind::NotFound:
         showNotFound();
         break;
-    case CddbOutcome::Kind::Failed:
+    case CddbOutcome::Kind::Failed: {
+        const QPointer<FrmQueryInterNet> alive(this);
         boxes_.show(outcome.failureText, QString::fromLatin1(kCddbErrorTitle), kCddbErrorStyle | MsgBox::OkOnly);
+        if (!alive) return;  // closed while the box was up
         break;
-    case CddbOutcome::Kind::Cancelled:
-        break;
+    }
     }
     emit lookupEnded();
 }
@@ -245,32 +236,19 @@ void FrmQueryInterNet::showPage(int page) {
 }
 
 void FrmQueryInterNet::cmdMerge_Click() {
-    if (!record_ || !editor_) {
-        close();
-        return;
+    if (record_) {
+        const QPointer<FrmQueryInterNet> alive(this);
+        emit titlesChosen(mergedTitles(*record_));
+        if (!alive) return;
     }
-    const MergedTitles merged = mergedTitles(*record_);
-    editor_->txtTitle()->setText(merged.title);
-    editor_->txtArtist()->setText(merged.artist);
-    // Tracks the record has no line for keep what the editor holds.
-    for (const auto& [number, title] : merged.tracks)
-        if (QLineEdit* box = editor_->txtTrk(number)) box->setText(title);
     close();
 }
 
 void FrmQueryInterNet::cmdCancel_Click() { close(); }
 
 void FrmQueryInterNet::closeEvent(QCloseEvent* event) {
-    if (query_) {
-        // The lookup's own frames are still waiting on the request: end it, and let the
-        // window go once they have returned.
-        closeWhenDone_ = true;
-        query_->cancel();
-        hide();
-        event->ignore();
-        return;
-    }
-    event->accept();
+    if (query_) query_->cancel();
+    SkinnedWindow::closeEvent(event);
 }
 
 }  // namespace velmora

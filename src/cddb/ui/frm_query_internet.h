@@ -3,11 +3,9 @@
 #include "cddb/cddb_record.h"
 #include "cddb/cddb_request.h"
 #include "chrome/skinned_window.h"
-
-#include <QPointer>
+#include "discdb/disc_titles.h"
 
 #include <array>
-#include <memory>
 #include <optional>
 
 class QLabel;
@@ -18,21 +16,22 @@ class QToolButton;
 namespace velmora {
 
 class CddbQuery;
-class FrmAddCD;
+struct CddbOutcome;
 class HttpFetcher;
 class MessageBoxService;
 class PictureButton;
 
-// The lookup window: asks a CDDB server for the editor's disc a second after it opens,
-// shows what it found, and merges the titles into the editor's boxes. It saves nothing;
-// the editor does when it closes. Rows 1 to 20 sit in two columns of ten; a record of
-// more tracks pages through further sets of twenty in the same places.
+// The lookup window: asks a CDDB server for a disc a second after it opens, shows what it
+// found, and hands the titles on when the user merges them. It saves nothing. Rows 1 to
+// 20 sit in two columns of ten; a record of more tracks pages through further sets of
+// twenty in the same places. The window stays live during the lookup: closing it cancels
+// the lookup, and it goes at once.
 class FrmQueryInterNet : public SkinnedWindow {
     Q_OBJECT
 public:
     static constexpr int kRowsPerPage = 20;
 
-    FrmQueryInterNet(FrmAddCD& editor, CddbLookup lookup, HttpFetcher& fetcher, MessageBoxService& boxes);
+    FrmQueryInterNet(CddbLookup lookup, HttpFetcher& fetcher, MessageBoxService& boxes);
     ~FrmQueryInterNet() override;
 
     // Centred, rounded and topmost without taking the focus; the lookup starts on the
@@ -44,13 +43,15 @@ public:
     void cmdCancel_Click();
 
     QTimer* tmrCheckNet() const { return tmrCheckNet_; }
-    bool searching() const { return query_ != nullptr; }
     const std::optional<CddbRecord>& record() const { return record_; }
     int page() const { return page_; }
     void showPage(int page);
 
 signals:
-    // The lookup has ended, whichever way.
+    // Merge: the record's titles, just before the window closes.
+    void titlesChosen(const velmora::DiscTitles& titles);
+    // The lookup has ended, other than by closing the window: record or "Record Not
+    // Found" shown, failure reported, or no disc to look up.
     void lookupEnded();
 
 protected:
@@ -58,16 +59,15 @@ protected:
 
 private:
     void createControls();
+    void queryEnded(const CddbOutcome& outcome);
     void showRecord(const CddbRecord& record, const QString& reply);
     void showNotFound();
     int pageCount() const;
 
-    QPointer<FrmAddCD> editor_;
     CddbLookup lookup_;
     HttpFetcher& fetcher_;
     MessageBoxService& boxes_;
-    std::unique_ptr<CddbQuery> query_;
-    bool closeWhenDone_ = false;
+    CddbQuery* query_ = nullptr;
     std::optional<CddbRecord> record_;
     int page_ = 0;
 

@@ -1,12 +1,12 @@
 #include "dialogs/ui/frm_about.h"
 
+#include "cddb/cddb_servers.h"
 #include "chrome/artwork_windows.h"
 #include "chrome/click_area.h"
 #include "chrome/form_controls.h"
 #include "chrome/picture_button.h"
 #include "platform/browser.h"
 #include "platform/ui/window_shape.h"
-#include "settings/cddb_servers.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,11 +1,10 @@
 #include "platform/net/qt_http_fetcher.h"
 
-#include <QEventLoop>
 #include <QHostAddress>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QScopedPointer>
+#include <QPointer>
 #include <QTimer>
 
 namespace velmora {
@@ -41,6 +40,82 @@ HttpError transportError(QNetworkReply::NetworkError error) {
     }
 }
 
+// One transfer: the reply's own finished ends it, also after the time or size limit has
+// cut it off (abort() finishes a QNetworkReply at once).
+class QtHttpRequest final : public HttpRequest {
+public:
+    QtHttpRequest(QNetworkReply* reply, int timeoutMs, qint64 maxBytes) : reply_(reply), maxBytes_(maxBytes) {
+        limit_.setSingleShot(true);
+        connect(&limit_, &QTimer::timeout, this, [this] { cut(HttpError::Timeout); });
+        connect(reply, &QNetworkReply::downloadProgress, this, [this](qint64, qint64 total) {
+            if (total > maxBytes_) cut(HttpError::TooLarge);
+        });
+        connect(reply, &QNetworkReply::readyRead, this, [this] {
+            body_ += reply_->readAll();
+            if (body_.size() > maxBytes_) cut(HttpError::TooLarge);
+        });
+        connect(reply, &QNetworkReply::finished, this, &QtHttpRequest::done);
+        limit_.start(timeoutMs);
+    }
+    ~QtHttpRequest() override { abort(); }
+
+    void abort() override {
+        aborted_ = true;
+        if (QNetworkReply* reply = release()) reply->abort();
+    }
+
+private:
+    void cut(HttpError why) {
+        if (cutOff_ == HttpError::None) cutOff_ = why;
+        reply_->abort();
+    }
+
+    // The reply stays the manager's until the event loop deletes it: a QNetworkReply
+    // must not go inside its own signals.
+    QNetworkReply* release() {
+        limit_.stop();
+        QNetworkReply* reply = reply_.data();
+        reply_.clear();
+        if (reply) {
+            reply->disconnect(this);
+            reply->deleteLater();
+        }
+        return reply;
+    }
+
+    void done() {
+        QNetworkReply* reply = release();
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        HttpReply result;
+        if (cutOff_ != HttpError::None) {
+            result = {cutOff_, status, {}, reply->errorString()};
+        } else {
+            body_ += reply->readAll();
+            if (body_.size() > maxBytes_) result = {HttpError::TooLarge, status, {}, QStringLiteral("reply too large")};
+            else if (status >= 400) result = {HttpError::HttpStatus, status, body_, reply->errorString()};
+            else if (reply->error() != QNetworkReply::NoError)
+                result = {transportError(reply->error()), status, {}, reply->errorString()};
+            else result = {HttpError::None, status, body_, {}};
+        }
+        body_.clear();
+        // Handed on from the event loop: the cut-offs above run inside the caller's
+        // handlers of the limit timer and the reply, and a receiver may delete this.
+        QMetaObject::invokeMethod(
+            this,
+            [this, result = std::move(result)] {
+                if (!aborted_) emit finished(result);
+            },
+            Qt::QueuedConnection);
+    }
+
+    QPointer<QNetworkReply> reply_;
+    QTimer limit_;
+    QByteArray body_;
+    qint64 maxBytes_;
+    HttpError cutOff_ = HttpError::None;  // why the transfer was aborted
+    bool aborted_ = false;
+};
+
 }  // namespace
 
 QtHttpFetcher::QtHttpFetcher() {
@@ -52,58 +127,15 @@ QtHttpFetcher::~QtHttpFetcher() = default;
 
 QByteArray QtHttpFetcher::userAgent() { return QByteArrayLiteral("Velmora/" VELMORA_VERSION); }
 
-HttpReply QtHttpFetcher::get(const QUrl& url) {
-    if (reply_) return {HttpError::ConnectionFailed, 0, {}, QStringLiteral("another request is outstanding")};
-
+std::unique_ptr<HttpRequest> QtHttpFetcher::get(const QUrl& url, const HttpHeaders& headers) {
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
+    for (const auto& [name, value] : headers) request.setRawHeader(name, value);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(kMaxRedirects);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-
-    cutOff_ = HttpError::None;
-    QScopedPointer<QNetworkReply> reply(manager_.get(request));
-    reply_ = reply.data();
-    QByteArray body;
-    const auto cut = [this, &reply](HttpError why) {
-        if (cutOff_ == HttpError::None) cutOff_ = why;
-        reply->abort();
-    };
-
-    QEventLoop loop;
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &loop, [&] { cut(HttpError::Timeout); });
-    QObject::connect(reply.data(), &QNetworkReply::downloadProgress, &loop, [&](qint64, qint64 total) {
-        if (total > maxBytes_) cut(HttpError::TooLarge);
-    });
-    QObject::connect(reply.data(), &QNetworkReply::readyRead, &loop, [&] {
-        body += reply->readAll();
-        if (body.size() > maxBytes_) cut(HttpError::TooLarge);
-    });
-    QObject::connect(reply.data(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    limit.start(timeoutMs_);
-    if (!reply->isFinished()) loop.exec();
-    // The loop also ends when the application quits; the transfer goes with it.
-    if (!reply->isFinished()) cut(HttpError::Cancelled);
-    limit.stop();
-    reply_.clear();
-
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (cutOff_ != HttpError::None) return {cutOff_, status, {}, reply->errorString()};
-    body += reply->readAll();
-    if (body.size() > maxBytes_) return {HttpError::TooLarge, status, {}, QStringLiteral("reply too large")};
-    if (status >= 400) return {HttpError::HttpStatus, status, body, reply->errorString()};
-    if (reply->error() != QNetworkReply::NoError)
-        return {transportError(reply->error()), status, {}, reply->errorString()};
-    return {HttpError::None, status, body, {}};
-}
-
-void QtHttpFetcher::abort() {
-    if (!reply_) return;
-    if (cutOff_ == HttpError::None) cutOff_ = HttpError::Cancelled;
-    reply_->abort();
+    return std::make_unique<QtHttpRequest>(manager_.get(request), timeoutMs_, maxBytes_);
 }
 
 }  // namespace velmora

@@ -3,16 +3,12 @@
 #include "platform/http_fetcher.h"
 
 #include <QNetworkAccessManager>
-#include <QPointer>
-
-class QNetworkReply;
 
 namespace velmora {
 
-// The HTTP fetch on QNetworkAccessManager, waited on in a local event loop: redirects
-// are followed unless they lead to a less safe scheme, the desktop's proxy settings are
-// used (never for loopback hosts), a transfer that outlasts the time limit or outgrows
-// the size limit is cut off. Not to be destroyed from inside its own get().
+// The HTTP fetch on QNetworkAccessManager: redirects are followed unless they lead to a
+// less safe scheme, the desktop's proxy settings are used (never for loopback hosts), a
+// transfer that outlasts the time limit or outgrows the size limit is cut off.
 class QtHttpFetcher final : public HttpFetcher {
 public:
     static constexpr int kDefaultTimeoutMs = 20000;
@@ -21,10 +17,10 @@ public:
     QtHttpFetcher();
     ~QtHttpFetcher() override;
 
-    HttpReply get(const QUrl& url) override;
-    void abort() override;
+    std::unique_ptr<HttpRequest> get(const QUrl& url, const HttpHeaders& headers = {}) override;
 
-    // The whole transfer, from the request to the last byte, redirects included.
+    // The whole transfer, from the request to the last byte, redirects included. Both
+    // limits hold for the requests started after they are set.
     void setTimeoutMs(int ms) { timeoutMs_ = ms; }
     void setMaxBytes(qint64 bytes) { maxBytes_ = bytes; }
     int timeoutMs() const { return timeoutMs_; }
@@ -34,8 +30,6 @@ public:
 
 private:
     QNetworkAccessManager manager_;
-    QPointer<QNetworkReply> reply_;
-    HttpError cutOff_ = HttpError::None;  // why the outstanding transfer was aborted
     int timeoutMs_ = kDefaultTimeoutMs;
     qint64 maxBytes_ = kDefaultMaxBytes;
 };

@@ -1,5 +1,6 @@
 #include "settings/ui/frm_settings.h"
 
+#include "cddb/cddb_servers.h"
 #include "chrome/artwork_windows.h"
 #include "chrome/click_area.h"
 #include "chrome/picture_button.h"
@@ -7,7 +8,6 @@
 #include "platform/message_box.h"
 #include "platform/ui/window_shape.h"
 #include "settings/active_settings.h"
-#include "settings/cddb_servers.h"
 #include "settings/settings_store.h"
 
 #include <QCloseEvent>

@@ -1,15 +1,15 @@
-#include "../../discdb/ui/player_rig.h"
 #include "../cddb_replies.h"
 #include "cddb/cddb_query.h"
-#include "cddb/toc_disc_id.h"
 #include "cddb/ui/frm_query_internet.h"
-#include "discdb/ui/frm_add_cd.h"
+#include "loopback_http_server.h"
 #include "platform/http_fetcher.h"
+#include "platform/message_box.h"
+#include "platform/net/qt_http_fetcher.h"
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -22,24 +22,28 @@ namespace {
 
 HttpReply ok(const QByteArray& body) { return {HttpError::None, 200, body, {}}; }
 const QByteArray kNotFound = "401 rock 12345678 No such CD entry in database\r\n";
+const CddbLookup kAsked{QStringLiteral("cddb.example/~cddb/cddb.cgi"), QStringLiteral("jo"),
+                        QStringLiteral("12345678")};
 
-// The lookup over a real editor, the server scripted.
-class LookupTest : public ::testing::Test, public PlayerRig {
+class LookupTest : public ::testing::Test {
 protected:
-    // Opens editor and lookup, and runs the lookup as its timer would.
-    void lookUp() {
-        editor = new FrmAddCD(core.session, database, boxes, [this](FrmAddCD& e) {
-            const CddbLookup asked{QStringLiteral("cddb.example/~cddb/cddb.cgi"), QStringLiteral("jo"),
-                                   cddbDiscIdFromToc(e.toc())};
-            lookup = new FrmQueryInterNet(e, asked, fetcher, boxes);
-            lookup->Form_Load();
-            lookup->show();
-            return lookup.data();
-        });
-        editor->Form_Load();
-        editor->cmdLocate_Click();
-        ASSERT_TRUE(lookup);
+    // Opens the window as the editor's locate button does.
+    void open(const CddbLookup& asked, HttpFetcher& fetcher) {
+        lookup = new FrmQueryInterNet(asked, fetcher, boxes);
+        QObject::connect(lookup, &FrmQueryInterNet::titlesChosen,
+                         [this](const DiscTitles& titles) { chosen.push_back(titles); });
+        lookup->Form_Load();
+        lookup->show();
+    }
+    // Opens the window and runs the lookup as its timer would, to its end.
+    void lookUp(const CddbLookup& asked = kAsked) {
+        open(asked, fetcher);
+        EXPECT_TRUE(lookup->tmrCheckNet()->isActive()) << "the lookup asks on its timer, not on load";
+        EXPECT_TRUE(fetcher.requests.empty());
+        QSignalSpy ended(lookup, &FrmQueryInterNet::lookupEnded);
         lookup->tmrCheckNet_Timer();
+        ASSERT_TRUE(ended.count() == 1 || ended.wait(5000));
+        EXPECT_FALSE(lookup->tmrCheckNet()->isActive()) << "one lookup per window";
     }
     template <typename T>
     T* control(const char* name, int index = -1) const {
@@ -53,23 +57,22 @@ protected:
     }
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    void TearDown() override {
-        delete lookup.data();
-        delete editor.data();
-    }
+    void TearDown() override { delete lookup.data(); }
 
     ScriptedHttpFetcher fetcher;
-    QPointer<FrmAddCD> editor;
+    RecordingMessageBoxes boxes;
     QPointer<FrmQueryInterNet> lookup;
+    std::vector<DiscTitles> chosen;
 };
+
+using Tracks = std::vector<std::pair<int, QString>>;
 
 }  // namespace
 
 TEST_F(LookupTest, ARecordShowsItsRowsPageByPageAndMergesWhole) {
-    insert(discOf(22));
     fetcher.respond = [](const QUrl&, int) { return ok(cddbRecordReply(22)); };
     lookUp();
-    EXPECT_FALSE(lookup->tmrCheckNet()->isActive()) << "one lookup per window";
+    EXPECT_EQ(fetcher.requests.size(), 1u);
     EXPECT_EQ(caption("lblArtist"), QStringLiteral("Band"));
     EXPECT_EQ(caption("lblTitle"), QStringLiteral("Album"));
     auto* next = control<QToolButton>("cmdNextPage");
@@ -89,9 +92,12 @@ TEST_F(LookupTest, ARecordShowsItsRowsPageByPageAndMergesWhole) {
 
     QTest::mouseClick(control<QWidget>("cmdMerge"), Qt::LeftButton);
     EXPECT_TRUE(lookup.isNull() || lookup->isHidden());
-    EXPECT_EQ(editor->txtTitle()->text(), QStringLiteral("Album"));
-    EXPECT_EQ(editor->txtArtist()->text(), QStringLiteral("Band"));
-    for (int n = 1; n <= 22; ++n) EXPECT_EQ(editor->txtTrk(n)->text(), QStringLiteral("Song %1").arg(n));
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen[0].title, QStringLiteral("Album"));
+    EXPECT_EQ(chosen[0].artist, QStringLiteral("Band"));
+    Tracks all;
+    for (int n = 1; n <= 22; ++n) all.emplace_back(n, QStringLiteral("Song %1").arg(n));
+    EXPECT_EQ(chosen[0].tracks, all);
 }
 
 TEST_F(LookupTest, MergeTakesOnlyTheTracksTheRecordNames) {
@@ -100,22 +106,25 @@ TEST_F(LookupTest, MergeTakesOnlyTheTracksTheRecordNames) {
         return ok("210 misc 1 x\r\nDTITLE=Solo\r\nTTITLE0=One\r\nTTITLE2=\r\nTTITLE3=Four\\nline\r\n.\r\n");
     };
     lookUp();
-    for (int n = 1; n <= 5; ++n) editor->txtTrk(n)->setText(QStringLiteral("old %1").arg(n));
     EXPECT_FALSE(rowVisible(1));
     EXPECT_TRUE(rowVisible(2)) << "an empty title is a title";
     EXPECT_TRUE(control<QToolButton>("cmdNextPage")->isHidden()) << "twenty rows or fewer need no pages";
     lookup->cmdMerge_Click();
-    const QStringList expected = {"One", "old 2", "", "Four line", "old 5"};
-    for (int n = 1; n <= 5; ++n) EXPECT_EQ(editor->txtTrk(n)->text(), expected[n - 1]) << "track " << n;
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen[0].tracks, (Tracks{{1, "One"}, {3, ""}, {4, "Four line"}}));
 }
 
 TEST_F(LookupTest, NoSectionKnowsTheDisc) {
     fetcher.respond = [](const QUrl&, int) { return ok(kNotFound); };
     lookUp();
+    EXPECT_EQ(fetcher.requests.size(), kCddbCategories.size());
     for (const char* label : {"lblArtist", "lblTitle"}) EXPECT_EQ(caption(label), QStringLiteral("Record Not Found"));
     for (int i = 0; i < 20; ++i) EXPECT_FALSE(rowVisible(i)) << i;
     EXPECT_FALSE(control<QWidget>("cmdMerge")->isEnabled());
     EXPECT_TRUE(boxes.shown.empty());
+    lookup->cmdMerge_Click();  // nothing to take: it only closes
+    EXPECT_TRUE(chosen.empty());
+    EXPECT_TRUE(lookup->isHidden());
 }
 
 TEST_F(LookupTest, AFailedTransferShowsTheServerBoxOnceAndLeavesTheWindowAsItWas) {
@@ -123,6 +132,7 @@ TEST_F(LookupTest, AFailedTransferShowsTheServerBoxOnceAndLeavesTheWindowAsItWas
         return index < 2 ? ok(kNotFound) : HttpReply{HttpError::ConnectionFailed, 0, {}, QStringLiteral("refused")};
     };
     lookUp();
+    EXPECT_EQ(fetcher.requests.size(), 3u);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("CDDB Server Error"));
     EXPECT_EQ(boxes.shown[0].style, MsgBox::Information | MsgBox::OkOnly);
@@ -132,55 +142,55 @@ TEST_F(LookupTest, AFailedTransferShowsTheServerBoxOnceAndLeavesTheWindowAsItWas
     EXPECT_FALSE(control<QWidget>("cmdMerge")->isEnabled());
 }
 
-// Closed while a request is outstanding, the window goes once the lookup has returned and
-// asks no more; closing the editor takes the lookup with it.
-TEST_F(LookupTest, ClosingDuringOrAfterTheSearch) {
-    const struct {
-        const char* name;
-        bool byEditor;  // else the lookup's own Cancel
-        int atRequest;  // -1: after the search
-    } cases[] = {
-        {"cancel during the third request", false, 2},
-        {"editor closed during the search", true, 0},
-        {"editor closed after it", true, -1},
+// While a server that never answers keeps the third section's request outstanding, the
+// window shows that section, can be dragged, and closes at once; no further request follows.
+TEST_F(LookupTest, WhileTheServerWaitsTheWindowStaysLiveAndClosesAtOnce) {
+    LoopbackHttpServer server;
+    server.script = [](const LoopbackHttpServer::Request&, int i) {
+        return i < 2 ? LoopbackHttpServer::reply(kNotFound)
+                     : LoopbackHttpServer::of(LoopbackHttpServer::Answer::Kind::Silent);
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        fetcher.requests.clear();
-        fetcher.respond = [&](const QUrl&, int index) {
-            if (index == c.atRequest && c.byEditor) editor->cmdExit_Click();
-            if (index == c.atRequest && !c.byEditor) QTest::mouseClick(control<QWidget>("cmdCancel"), Qt::LeftButton);
-            return ok(kNotFound);
-        };
-        lookUp();
-        if (c.atRequest < 0) editor->cmdExit_Click();
+    QtHttpFetcher http;
+    open({server.hostPort() + "/~cddb/cddb.cgi", "jo", "12345678"}, http);
+    lookup->tmrCheckNet_Timer();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests.size() == 3; }));
+    EXPECT_EQ(caption("lblArtist"), QString::fromLatin1(kCddbCategories[2].statusText));
+
+    const QPoint before = lookup->pos();
+    QTest::mousePress(lookup, Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseMove(lookup, QPoint(50, 40));
+    QTest::mouseRelease(lookup, Qt::LeftButton, {}, QPoint(50, 40));
+    EXPECT_EQ(lookup->pos(), before + QPoint(30, 20));
+
+    QTest::mouseClick(control<QWidget>("cmdCancel"), Qt::LeftButton);
+    EXPECT_TRUE(lookup->isHidden());
+    settle();
+    EXPECT_TRUE(lookup.isNull());
+    QTest::qWait(100);
+    EXPECT_EQ(server.requests.size(), 3u);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(LookupTest, ClosingAbortsTheOutstandingRequestAtOnce) {
+    fetcher.respond = [](const QUrl&, int i) -> std::optional<HttpReply> {
+        if (i % 3 == 2) return std::nullopt;  // each lookup's third request
+        return ok(kNotFound);
+    };
+    for (const int third : {2, 5}) {
+        const bool byCancel = third == 2;
+        SCOPED_TRACE(byCancel ? "cmdCancel" : "the window's close");
+        open(kAsked, fetcher);
+        lookup->tmrCheckNet_Timer();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return fetcher.outstanding(third); }));
+        if (byCancel) QTest::mouseClick(control<QWidget>("cmdCancel"), Qt::LeftButton);
+        else lookup->close();
+        EXPECT_FALSE(fetcher.outstanding(third));
         settle();
-        EXPECT_TRUE(lookup.isNull());
-        EXPECT_EQ(editor.isNull(), c.byEditor);
-        EXPECT_EQ(fetcher.requests.size(),
-                  c.atRequest < 0 ? kCddbCategories.size() : static_cast<std::size_t>(c.atRequest + 1));
-        EXPECT_TRUE(boxes.shown.empty());
-        delete editor.data();
     }
 }
 
-TEST_F(LookupTest, LocateRaisesAnOpenLookupAndOpensAFreshOneAfterItClosed) {
-    fetcher.respond = [](const QUrl&, int) { return ok(kNotFound); };
-    lookUp();
-    QPointer<FrmQueryInterNet> first = lookup;
-    editor->cmdLocate_Click();
-    EXPECT_EQ(lookup, first);
-    first->cmdCancel_Click();
-    settle();
-    editor->cmdLocate_Click();
-    ASSERT_TRUE(lookup);
-    EXPECT_TRUE(lookup->tmrCheckNet()->isActive()) << "a new lookup asks on its timer, not on load";
-}
-
-TEST_F(LookupTest, WithoutAUsableTableNothingIsAsked) {
-    drive->remove();
-    core.session.runStep([this] { core.identity.identifyDisc(); });
-    lookUp();
+TEST_F(LookupTest, WithoutADiscIdNothingIsAsked) {
+    lookUp({kAsked.server, kAsked.userName, {}});
     EXPECT_TRUE(fetcher.requests.empty());
     EXPECT_EQ(caption("lblArtist"), QStringLiteral("No Audio Disc To Look Up"));
 }

@@ -1,4 +1,4 @@
-#include "settings/cddb_servers.h"
+#include "cddb/cddb_servers.h"
 
 #include <QRegularExpression>
 

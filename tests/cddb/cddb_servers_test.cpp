@@ -1,4 +1,4 @@
-#include "settings/cddb_servers.h"
+#include "cddb/cddb_servers.h"
 #include "settings/settings_schema.h"
 
 #include <gtest/gtest.h>
