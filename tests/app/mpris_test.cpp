@@ -2,6 +2,7 @@
 #include "app_fixture.h"
 
 #include "app/mpris/mpris_service.h"
+#include "cddb/ui/frm_query_internet.h"
 
 #include <QDBusConnection>
 #include <QElapsedTimer>
@@ -162,3 +163,17 @@ TEST_F(MprisTest, TrackChangeIsAnnouncedAndRaiseAndQuitAct) {
 }
 
 #include "mpris_test.moc"
+
+TEST_F(MprisTest, QuitDuringALookupEndsCleanly) {
+    http.respond = [](const QUrl&, int) { return std::optional<HttpReply>(); };  // a server that never answers
+    app->openEditor();
+    FrmQueryInterNet* lookup = app->openLookup();
+    ASSERT_TRUE(lookup);
+    lookup->tmrCheckNet_Timer();
+    ASSERT_TRUE(http.outstanding(0));
+    recording.sent.clear();
+    gdbus(QStringLiteral("call"), {"--method", "org.mpris.MediaPlayer2.Quit"});
+    EXPECT_EQ(programEnded, 1);
+    EXPECT_FALSE(http.outstanding(0));
+    EXPECT_EQ(std::count(recording.sent.begin(), recording.sent.end(), "close all"), 1);
+}

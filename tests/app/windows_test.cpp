@@ -2,6 +2,7 @@
 #include "app_fixture.h"
 
 #include "cddb/ui/frm_query_internet.h"
+#include "chrome/popup_menu.h"
 #include "dialogs/ui/frm_about.h"
 #include "dialogs/ui/frm_tip.h"
 #include "discdb/disc_database.h"
@@ -207,6 +208,42 @@ TEST_F(WindowsTest, TheEditorKeepsOneLookupAndTakesItAlong) {
     EXPECT_TRUE(second.isNull());
     QTest::qWait(20);
     EXPECT_EQ(http.requests.size(), 1u);
+}
+
+// Quitting while a lookup waits on a server that never answers: the request goes, the editor
+// saves, the device closes once and the program ends.
+TEST_F(WindowsTest, AQuitDuringALookupEndsCleanly) {
+    const struct {
+        const char* how;
+        void (*quit)(FrmCdplayer*);
+    } cases[] = {
+        {"Ctrl+Q", [](FrmCdplayer* w) { QTest::keySequence(w, QKeySequence(Qt::CTRL | Qt::Key_Q)); }},
+        {"tray menu", [](FrmCdplayer* w) { w->popupMenu().mnuUAR->trigger(); }},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.how);
+        programEnded = 0;
+        startWithoutTip();
+        const auto asked = static_cast<int>(http.requests.size());
+        http.respond = [](const QUrl&, int) { return std::optional<HttpReply>(); };
+        click(window, "picEditTrackList");
+        click(app->editor(), "cmdLocate");
+        QPointer<FrmQueryInterNet> lookup = lookupWindow();
+        ASSERT_TRUE(lookup);
+        lookup->tmrCheckNet_Timer();
+        ASSERT_TRUE(http.outstanding(asked));
+        window->show();  // the key reaches the main window's shortcut
+        window->activateWindow();
+        recording.sent.clear();
+        tc.quit(window);
+        settle();
+        EXPECT_FALSE(http.outstanding(asked));
+        EXPECT_TRUE(lookup.isNull());
+        EXPECT_EQ(programEnded, 1);
+        EXPECT_EQ(std::count(recording.sent.begin(), recording.sent.end(), "close all"), 1);
+        QTest::qWait(20);
+        EXPECT_EQ(http.requests.size(), static_cast<std::size_t>(asked) + 1);
+    }
 }
 
 }  // namespace
