@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-typedef struct _snd_pcm snd_pcm_t;
+typedef struct _snd_pcm snd_pcm_t;  // NOLINT(bugprone-reserved-identifier): ALSA's own type, declared here without its header
 
 namespace velmora {
 
