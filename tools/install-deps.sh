@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, run and test the player.
 #
-#   tools/install-deps.sh [fuzz]
+#   tools/install-deps.sh [fuzz] [tidy]
 #
-# With "fuzz", also what the fuzz targets need (clang and its libFuzzer).
+# With "fuzz", also what the fuzz targets need (clang and its libFuzzer); with "tidy",
+# clang-tidy for tools/run-clang-tidy.sh.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
@@ -20,6 +21,7 @@ packages=(
 for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang libfuzzer-14-dev libclang-rt-14-dev) ;;
+    tidy) packages+=(clang-tidy) ;;
     *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
   esac
 done

@@ -453,7 +453,7 @@ void drawLedDigit(QPainter& painter, QRect rect, int digit, QColor on, QColor of
     for (int i = 0; i < 7; ++i)
         if (!(lit & (1u << i))) painter.drawPolygon(segments[i]);
     QColor glow = on;
-    glow.setAlphaF(on.alphaF() * 0.22);
+    glow.setAlphaF(on.alphaF() * 0.22f);
     painter.setPen(QPen(glow, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(on);
     for (int i = 0; i < 7; ++i)

@@ -134,13 +134,13 @@ DiscLoad DiscDatabase::addDefault(const QString& discID, int tracks, const DiscT
 }
 
 QString discDatabasePath(const QString& programFolder) {
-    const QString beside = programFolder + u'/' + kFileName;
+    QString beside = programFolder + u'/' + kFileName;
     if (folderWritable(programFolder)) return beside;
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (data.isEmpty()) return beside;
     const QString folder = data + QStringLiteral("/velmora");
     QDir().mkpath(folder);
-    const QString own = folder + u'/' + kFileName;
+    QString own = folder + u'/' + kFileName;
     if (!QFileInfo::exists(own) && QFileInfo(beside).isFile() && QFile::copy(beside, own)) {
         // A copy of a read-only original would be read-only too; it is the user's now.
         QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);

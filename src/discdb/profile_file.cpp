@@ -5,7 +5,6 @@
 #include <QRandomGenerator>
 #include <QStringDecoder>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -590,40 +589,6 @@ bool writeSection(const QString& filePath, const QString& section, const QString
     // Make the rename itself durable.
     ::fsync(lock.fd());
     return true;
-}
-
-int GetPrivateProfileSection(const QString& section, QChar* buffer, int size, const QString& filePath) {
-    if (!buffer || size <= 0) return 0;
-    const SectionRead read = readSection(filePath, section);
-    QString text;
-    for (const QString& entry : read.entries) {
-        text += entry;
-        text += QChar(u'\0');
-    }
-    const QChar nul(u'\0');
-    if (text.isEmpty()) {
-        buffer[0] = nul;
-        if (size > 1) buffer[1] = nul;
-        return 0;
-    }
-    const qsizetype length = text.size();  // entries with their NULs, before the final NUL
-    if (length + 1 <= size - 2) {
-        std::copy(text.cbegin(), text.cend(), buffer);
-        buffer[length] = nul;
-        return static_cast<int>(length);
-    }
-    if (size < 2) {
-        buffer[0] = nul;
-        return 0;
-    }
-    std::copy(text.cbegin(), text.cbegin() + (size - 2), buffer);
-    buffer[size - 2] = nul;
-    buffer[size - 1] = nul;
-    return size - 2;
-}
-
-int GetPrivateProfileSection(const QString& section, QString& buffer, const QString& filePath) {
-    return GetPrivateProfileSection(section, buffer.data(), static_cast<int>(buffer.size()), filePath);
 }
 
 }  // namespace velmora::profile

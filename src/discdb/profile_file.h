@@ -57,18 +57,6 @@ QStringList entriesOf(const QString& sectionText);
 bool writeSection(const QString& filePath, const QString& section, const QStringList& entries,
                   QString* error = nullptr);
 
-// The whole-section read with the contract of the platform's profile API.
-//
-// Copies the section text of `section` into `buffer` (room for `size` characters) and
-// returns the number of characters copied, not counting the final NUL. A missing or
-// empty section (or an unreadable file) gives two NULs and 0. A section text that does
-// not fit in size - 2 characters is cut: the first size - 2 characters of its entries,
-// then two NULs filling the buffer, and the result is size - 2. Characters of the buffer
-// past those written are left unchanged.
-int GetPrivateProfileSection(const QString& section, QChar* buffer, int size, const QString& filePath);
-// The same with a buffer of buffer.size() characters.
-int GetPrivateProfileSection(const QString& section, QString& buffer, const QString& filePath);
-
 // One line as written: Windows-1252 when that reads back as the same text, else UTF-8.
 QByteArray encodeLine(const QString& text);
 // The text in Windows-1252; nullopt when a character has no place there.

@@ -16,11 +16,10 @@ bool holdsProgramData(const QString& folder) {
 QString programFolder() {
     const QString home = qEnvironmentVariable("VELMORA_HOME");
     if (!home.isEmpty()) return QDir::cleanPath(home);
-    const QString exeFolder =
-        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    QString exeFolder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
     if (holdsProgramData(exeFolder)) return exeFolder;
     for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
-        const QString candidate = data + QStringLiteral("/velmora");
+        QString candidate = data + QStringLiteral("/velmora");
         if (holdsProgramData(candidate)) return candidate;
     }
     return exeFolder;
@@ -28,7 +27,7 @@ QString programFolder() {
 
 QString demoDiscPath() {
     // The image has real sound; the simulated disc stays for builds without the image.
-    const QString image = programFolder() + QStringLiteral("/demo/demo.cue");
+    QString image = programFolder() + QStringLiteral("/demo/demo.cue");
     if (QFileInfo::exists(image)) return image;
     return programFolder() + QStringLiteral("/demo/demo.disc");
 }

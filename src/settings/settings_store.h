@@ -45,9 +45,6 @@ public:
     int readWholeNumber(const Setting& setting);
     std::optional<RegistryError> write(const Setting& setting, const QString& value);
 
-    // The component itself, for the rare caller that reads without creating a value.
-    RegistryAccessFactory factory() const { return factory_; }
-
 private:
     template <typename Call>
     std::optional<RegistryError> guarded(const QString& routine, Call&& call);

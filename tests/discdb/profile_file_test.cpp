@@ -34,8 +34,6 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
-const QChar NUL(u'\0');
-
 QStringList temporariesIn(const QString& folder) {
     return QDir(folder).entryList({QStringLiteral("*.tmp-*")}, QDir::Files | QDir::Hidden);
 }
@@ -340,27 +338,4 @@ TEST_F(ProfileFileTest, WriterKilledAtRandomLeavesOldOrNewFileNeverATornOne) {
     // The next writer clears what a killed one left behind.
     ASSERT_TRUE(writeSection(path(), QStringLiteral("D1"), {QStringLiteral("Title=x")}));
     EXPECT_TRUE(temporariesIn(dir.path()).isEmpty());
-}
-
-TEST_F(ProfileFileTest, GetSectionFillsTheBufferLikeThePlatform) {
-    writeBytes(path(), "[A1]\nTitle=AB\nTrack1=\n[E5]\n; only a comment\n");
-    struct Case {
-        const char* name;
-        const char* section;
-        int size;
-        int result;
-        QString buffer;  // the whole buffer after the call, '^' where untouched
-    };
-    const Case cases[] = {
-        {"section of comments only", "E5", 12, 0, QString(2, NUL) + QString(10, u'^')},
-        // "Title=AB" NUL "Track1=" NUL is 17 characters; with the final NUL, 18 fit in size - 2.
-        {"exactly fits", "A1", 20, 17, QString("Title=AB") + NUL + "Track1=" + NUL + NUL + "^^"},
-        {"one short: cut", "A1", 19, 17, QString("Title=AB") + NUL + "Track1=" + NUL + NUL + NUL},
-        {"tiny buffer", "A1", 2, 0, QString(2, NUL)},
-    };
-    for (const Case& c : cases) {
-        QString buffer(c.size, u'^');
-        EXPECT_EQ(GetPrivateProfileSection(QString::fromLatin1(c.section), buffer, path()), c.result) << c.name;
-        EXPECT_EQ(buffer, c.buffer.left(c.size)) << c.name;
-    }
 }

@@ -77,7 +77,6 @@ std::unique_ptr<PcmOutput> PcmOutput::open(const PcmTarget& target, std::string*
 
     snd_pcm_uframes_t buffer = 0, period = 0;
     snd_pcm_get_params(pcm, &buffer, &period);
-    out->bufferFrames_ = static_cast<long>(buffer);
     out->periodFrames_ = static_cast<long>(period);
 
     // Start once a period is queued: a sound server takes a block at once from a new
@@ -125,15 +124,6 @@ long PcmOutput::delay() {
     if (state != SND_PCM_STATE_RUNNING && state != SND_PCM_STATE_PREPARED && state != SND_PCM_STATE_DRAINING) return 0;
     if (snd_pcm_delay(pcm_, &d) < 0 || d < 0) return 0;
     return static_cast<long>(d);
-}
-
-long PcmOutput::avail() {
-    const snd_pcm_sframes_t a = snd_pcm_avail_update(pcm_);
-    if (a < 0) {
-        recover(static_cast<int>(a));
-        return bufferFrames_;
-    }
-    return static_cast<long>(a);
 }
 
 void PcmOutput::waitForRoom(int wakeFd, int ms) {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-typedef struct _snd_pcm snd_pcm_t;
+typedef struct _snd_pcm snd_pcm_t;  // NOLINT(bugprone-reserved-identifier): ALSA's own type, declared here without its header
 
 namespace velmora {
 
@@ -40,7 +40,6 @@ public:
     long write(const std::int16_t* samples, long frames);
     // Frames written but not yet played; 0 when the stream is idle.
     long delay();
-    long avail();
     // Sleeps until there is room for a period, `wakeFd` (an eventfd) becomes readable, or
     // `ms` pass. A full stream that has not started is started; one that cannot run
     // (an underrun to recover) returns at once.
@@ -53,7 +52,6 @@ public:
     // Underruns the device reported; read from any thread.
     int underruns() const { return underruns_.load(); }
 
-    long bufferFrames() const { return bufferFrames_; }
     long periodFrames() const { return periodFrames_; }
     // True for outputs that take audio as fast as it comes (null, file): the caller
     // must pace itself by the clock.
@@ -64,7 +62,6 @@ private:
     bool recover(int err);
 
     snd_pcm_t* pcm_ = nullptr;
-    long bufferFrames_ = 0;
     long periodFrames_ = 0;
     bool unpacedType_ = false;
     std::atomic<int> underruns_{0};

@@ -14,24 +14,25 @@ namespace velmora {
 
 namespace {
 
-constexpr int kReadBatchSectors = 75;               // one read: a second of audio, the most a read takes
-constexpr int kFirstReadSectors = 8;                // the first read of a run; each next one doubles
-constexpr int kMaxQueuedSectors = 2 * 75;           // up to two seconds read ahead of the device's second
-constexpr std::int64_t kMaxLagSamples = 2 * 44100;  // an unpaced output catches up at most this
+constexpr int kReadBatchSectors = 75;      // one read: a second of audio, the most a read takes
+constexpr int kFirstReadSectors = 8;       // the first read of a run; each next one doubles
+constexpr int kMaxQueuedSectors = 2 * 75;  // up to two seconds read ahead of the device's second
+constexpr std::int64_t kRate = PcmOutput::kRate;
+constexpr std::int64_t kMaxLagSamples = 2 * kRate;  // an unpaced output catches up at most this
 // Unpaced outputs (null, file) are fed by the injected clock, which only a poll can follow.
 constexpr auto kUnpacedPoll = std::chrono::milliseconds(10);
 // A sound server may take its audio a second at a time, so the output thread also looks
 // at the device when it has waited this long for room, and the position is carried
 // forward at most a little beyond that.
 constexpr int kRoomWaitMs = 400;
-constexpr std::int64_t kMaxCarrySamples = 44100 * 6 / 10;
+constexpr std::int64_t kMaxCarrySamples = kRate * 6 / 10;
 constexpr auto kReleaseAfter = std::chrono::seconds(3);
 
-std::int64_t samplesForMs(std::int64_t ms) { return ms * 44100 / 1000; }
+std::int64_t samplesForMs(std::int64_t ms) { return ms * kRate / 1000; }
 
 std::int64_t samplesSince(std::chrono::steady_clock::time_point t) {
     const auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t);
-    return us.count() * 44100 / 1000000;
+    return us.count() * kRate / 1000000;
 }
 
 }  // namespace
@@ -252,7 +253,7 @@ void PlaybackEngine::readerLoop() {
         const PlaySpan span = spans_[readSpan_];
         const std::int64_t sample = readSample_;
         const int frame = static_cast<int>(sample / kSamplesPerSector);
-        const int offset = static_cast<int>(sample % kSamplesPerSector);
+        const auto offset = static_cast<std::ptrdiff_t>(sample % kSamplesPerSector);
         const int count = std::min(nextReadSectors_, span.end - frame);
 
         lock.unlock();

@@ -18,7 +18,7 @@ bool writeBinCueImage(const QString& cuePath, const std::vector<ImageTrackSpec>&
         return false;
     }
     QByteArray text = "FILE \"" + binName.toUtf8() + "\" BINARY\r\n";
-    std::vector<std::int16_t> samples(kSamplesPerSector * 2);
+    std::vector<std::int16_t> samples(kSectorBytes / sizeof(std::int16_t));
     QByteArray sector(kSectorBytes, '\0');
     int offset = 0;
     for (std::size_t t = 0; t < tracks.size(); ++t) {
@@ -33,10 +33,11 @@ bool writeBinCueImage(const QString& cuePath, const std::vector<ImageTrackSpec>&
         for (int frame = 0; frame < tracks[t].frames; ++frame) {
             if (tracks[t].audio) {
                 fill(static_cast<int>(t), frame, samples.data());
-                for (int i = 0; i < kSamplesPerSector * 2; ++i) {
-                    const auto v = static_cast<std::uint16_t>(samples[i]);
-                    sector[2 * i] = static_cast<char>(v & 0xff);  // little-endian, as on a disc
-                    sector[2 * i + 1] = static_cast<char>(v >> 8);
+                char* out = sector.data();
+                for (const std::int16_t sample : samples) {
+                    const auto v = static_cast<std::uint16_t>(sample);
+                    *out++ = static_cast<char>(v & 0xff);  // little-endian, as on a disc
+                    *out++ = static_cast<char>(v >> 8);
                 }
             } else {
                 sector.fill('\0');

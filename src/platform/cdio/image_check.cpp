@@ -248,7 +248,7 @@ QString checkTocFile(const QString& tocPath) {
     int tracks = 0;
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
-        if (const int comment = line.indexOf(QLatin1String("//")); comment >= 0) line.truncate(comment);
+        if (const qsizetype comment = line.indexOf(QLatin1String("//")); comment >= 0) line.truncate(comment);
         const QStringList w = words(line);
         if (w.isEmpty()) continue;
         const QString key = w[0].toUpper();
