@@ -29,7 +29,7 @@ struct Subcommand {
     int (*run)(const QStringList&);
 };
 
-#define VELMORA_ENTRY(function, name, help) {name, help, &function},
+#define VELMORA_ENTRY(function, name, help) {(name), (help), &(function)},
 constexpr Subcommand kSubcommands[] = {VELMORA_CLI_SUBCOMMANDS(VELMORA_ENTRY)};
 #undef VELMORA_ENTRY
 
@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
         printUsage(stderr);
         return kExitUsage;
     }
-    const QString command = args.at(1);
+    const QString& command = args.at(1);
     if (command == QLatin1String("-h") || command == QLatin1String("--help") || command == QLatin1String("help")) {
         printUsage(stdout);
         return kExitOk;

@@ -145,7 +145,7 @@ void FrmAddCD::createControls() {
 
     // Tab order: exit, artist, title, tracks 1 to 13, locate, tracks 14 to 20, later pages.
     QWidget* previous = cmdExit_;
-    auto chain = [&previous, this](QWidget* next) {
+    auto chain = [&previous](QWidget* next) {
         setTabOrder(previous, next);
         previous = next;
     };

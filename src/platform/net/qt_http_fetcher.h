@@ -12,7 +12,7 @@ namespace velmora {
 class QtHttpFetcher final : public HttpFetcher {
 public:
     static constexpr int kDefaultTimeoutMs = 20000;
-    static constexpr qint64 kDefaultMaxBytes = 1024 * 1024;
+    static constexpr qint64 kDefaultMaxBytes = qint64{1024} * 1024;
 
     QtHttpFetcher();
     ~QtHttpFetcher() override;
