@@ -28,6 +28,10 @@ public:
         if (whileShown) whileShown();
         return MsgBox::AnswerOk;
     }
+    void ask(const QString& text, const QString& title, int style, std::function<void(int)> answered) override {
+        shown.push_back({text, title, style});
+        if (answered) answered(MsgBox::AnswerNo);
+    }
     std::vector<RecordingMessageBoxes::Shown> shown;
     std::function<void()> whileShown;
 };
