@@ -86,7 +86,7 @@ bool VelmoraApp::start() {
     });
     if (!opened) return false;
 
-    window_->volume().tmrVolume_Timer();
+    window_->volume().poll();
     session.runStep([this] { core_->identity.identifyDisc(); });
     core_->refresh.UpdateDisplay();
 
