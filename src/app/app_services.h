@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mixer/volume_controls.h"
+#include "mixer/mixer_volume.h"
 #include "settings/registry_access.h"
 
 #include <QDBusConnection>
@@ -26,7 +26,7 @@ struct AppServices {
     BrowserService* browser = nullptr;
     FilePickerService* files = nullptr;
     RegistryAccessFactory registry;
-    VolumeControls::MixerFactory mixer;
+    MixerFactory mixer;
 
     QString programFolder;
     QString discDatabasePath;

@@ -8,6 +8,7 @@
 #include "chrome/popup_menu.h"
 #include "chrome/status_bar.h"
 #include "chrome/tray_icon.h"
+#include "chrome/volume_knob.h"
 #include "platform/ui/window_shape.h"
 #include "player/player_core.h"
 
@@ -24,6 +25,8 @@
 #include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -42,7 +45,7 @@ QFont arial(int pointSize, bool bold = false) {
 
 }  // namespace
 
-FrmCdplayer::FrmCdplayer(PlayerCore& core, VolumeControls::MixerFactory mixer, bool trayAvailable)
+FrmCdplayer::FrmCdplayer(PlayerCore& core, MixerFactory mixer, bool trayAvailable)
     : core_(core), trayAvailable_(trayAvailable) {
     setObjectName(QStringLiteral("frmCdplayer"));
     setWindowTitle(QStringLiteral("Velmora"));
@@ -52,7 +55,7 @@ FrmCdplayer::FrmCdplayer(PlayerCore& core, VolumeControls::MixerFactory mixer, b
             artwork::skinColours(artwork::Skin::BuiltIn).frame);
 
     const MainFaceControls controls = createControls();
-    volume_ = new VolumeControls(this, std::move(mixer));
+    volume_ = new MasterVolume(std::move(mixer), this);
     view_ = std::make_unique<MainFaceView>(core_.session, controls);
     applySkinColours(QString());
     wireControls();
@@ -153,6 +156,29 @@ MainFaceControls FrmCdplayer::createControls() {
     imgSetup_->setToolTip(QStringLiteral("Setup Velmora"));
     imgSetup_->setCursor(artwork::setupCursor());
 
+    sldMain_ = new VolumeKnob(this);
+    sldMain_->setObjectName(QStringLiteral("sldMain"));
+    sldMain_->setGeometry(face::kVolumeKnob);
+    sldMain_->setRange(0, 65535);
+    sldMain_->setSingleStep(1024);
+    sldMain_->setPageStep(8192);
+    sldMain_->setToolTip(QStringLiteral("Volume"));
+    auto muteImage = [&](const char* name, const QString& tip, const QPixmap& picture) {
+        auto* image = new ClickArea(this);
+        image->setObjectName(QLatin1String(name));
+        image->setGeometry(face::kMute);
+        image->setPixmap(picture);
+        image->setAlignment(Qt::AlignCenter);
+        image->setToolTip(tip);
+        image->setCursor(Qt::PointingHandCursor);
+        image->setAttribute(Qt::WA_TranslucentBackground);
+        return image;
+    };
+    // Design state: audible, until the first poll reads the mixer.
+    imgMute_ = muteImage("imgMute", QStringLiteral("Mute Volume"), artwork::muteImage());
+    imgUnmute_ = muteImage("imgUnmute", QStringLiteral("Un-Mute Volume"), artwork::unmuteImage());
+    imgUnmute_->setVisible(false);
+
     menu_ = std::make_unique<PopupMenu>(this);
     tray_ = new TrayIcon(this, menu_->mnuPopUp);
 
@@ -217,6 +243,7 @@ void FrmCdplayer::wireControls() {
     picStatus_->onMouseUp = [bar](int button, double x, double) { bar->picStatus_MouseUp(button, x); };
 
     wireKeys();
+    wireVolume();
 
     connect(picTrack_, &ClickArea::clicked, this, [this] { picTrack_Click(); });
     connect(picEditTrackList_, &ClickArea::clicked, this, [this] { picEditTrackList_Click(); });
@@ -239,6 +266,43 @@ void FrmCdplayer::wireKeys() {
     key(Qt::Key_PageUp, "keyPreviousTrack", press(cmdBackTrack_));
     key(Qt::Key_E, "keyEject", press(cmdEject_));
     key(QKeySequence(Qt::CTRL | Qt::Key_Q), "keyQuit", press(cmdExit2_));
+}
+
+void FrmCdplayer::wireVolume() {
+    volume_->setGate([this] { return isShownToUser(); });
+    connect(volume_, &MasterVolume::polled, this, &FrmCdplayer::showVolume);
+    connect(sldMain_, &QDial::valueChanged, this, [this] { sldMain_Change(); });
+    connect(imgMute_, &ClickArea::clicked, this, [this] { imgMute_Click(); });
+    connect(imgUnmute_, &ClickArea::clicked, this, [this] { imgUnmute_Click(); });
+}
+
+// A volume of -1 (no usable mixer) shows as 0 with the knob's LED dark.
+void FrmCdplayer::showVolume(int volume, bool muted) {
+    sldMain_->setUnavailable(volume < 0);
+    // Leave a knob that is being dragged alone; the drag's own writes decide the volume.
+    if (!sldMain_->isSliderDown()) {
+        settingVolumeFromPoll_ = true;
+        sldMain_->setValue(std::clamp(volume, 0, 65535));
+        settingVolumeFromPoll_ = false;
+    }
+    imgUnmute_->setVisible(muted);
+    imgMute_->setVisible(!muted);
+}
+
+// A value the poll just read needs no writing back.
+void FrmCdplayer::sldMain_Change() {
+    if (!settingVolumeFromPoll_) volume_->setVolume(sldMain_->value());
+}
+
+// The images follow the mixer, not the click: the poll right after decides them.
+void FrmCdplayer::imgMute_Click() {
+    volume_->setMute(true);
+    volume_->poll();
+}
+
+void FrmCdplayer::imgUnmute_Click() {
+    volume_->setMute(false);
+    volume_->poll();
 }
 
 void FrmCdplayer::RoundTransportButtons() {

@@ -2,7 +2,7 @@
 
 #include "app/main_face_view.h"
 #include "chrome/skinned_window.h"
-#include "mixer/volume_controls.h"
+#include "mixer/master_volume.h"
 
 #include <functional>
 #include <memory>
@@ -15,6 +15,7 @@ class ClickArea;
 class PictureButton;
 class PositionBarFrame;
 class TrayIcon;
+class VolumeKnob;
 struct PlayerCore;
 struct PopupMenu;
 
@@ -32,7 +33,7 @@ public:
         std::function<void()> editTrackList;      // picEditTrackList
     };
 
-    FrmCdplayer(PlayerCore& core, VolumeControls::MixerFactory mixer, bool trayAvailable);
+    FrmCdplayer(PlayerCore& core, MixerFactory mixer, bool trayAvailable);
     ~FrmCdplayer() override;
 
     void setActions(Actions actions) { actions_ = std::move(actions); }
@@ -53,7 +54,8 @@ public:
     QListWidget* trackList() const { return TrackList_; }
     TrayIcon& tray() { return *tray_; }
     PopupMenu& popupMenu() { return *menu_; }
-    VolumeControls& volume() { return *volume_; }
+    // The master line that the knob and the mute images show and set.
+    MasterVolume& volume() { return *volume_; }
 
     // Chrome and picker handlers.
     void cmdMinimize_Click();
@@ -65,6 +67,10 @@ public:
     void picTrack_Click();
     void TrackList_DblClick();
     void picEditTrackList_Click();
+    // Volume handlers, on the master line.
+    void sldMain_Change();
+    void imgMute_Click();
+    void imgUnmute_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +79,8 @@ private:
     MainFaceControls createControls();
     void wireControls();
     void wireKeys();
+    void wireVolume();
+    void showVolume(int volume, bool muted);
     void applySkinColours(const QString& skinFileName);
 
     PlayerCore& core_;
@@ -81,7 +89,7 @@ private:
     std::unique_ptr<PopupMenu> menu_;
     std::unique_ptr<MainFaceView> view_;
     TrayIcon* tray_ = nullptr;
-    VolumeControls* volume_ = nullptr;
+    MasterVolume* volume_ = nullptr;
 
     PictureButton* cmdPlay_ = nullptr;
     PictureButton* cmdPause_ = nullptr;
@@ -99,6 +107,10 @@ private:
     ClickArea* picEditTrackList_ = nullptr;
     PositionBarFrame* picStatus_ = nullptr;
     QListWidget* TrackList_ = nullptr;
+    VolumeKnob* sldMain_ = nullptr;
+    ClickArea* imgMute_ = nullptr;
+    ClickArea* imgUnmute_ = nullptr;
+    bool settingVolumeFromPoll_ = false;
     bool unloaded_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include "chrome/tray_icon.h"
 #include "discdb/disc_database.h"
 #include "mixer/alsa_mixer_volume.h"
+#include "platform/desktop/auto_run.h"
 #include "platform/drive_selection.h"
 #include "platform/mci/mci_interpreter.h"
 #include "platform/on_demand_http_fetcher.h"
@@ -11,7 +12,6 @@
 #include "platform/single_instance.h"
 #include "platform/ui/desktop_services.h"
 #include "platform/ui/qt_message_box.h"
-#include "settings/auto_run.h"
 #include "settings/qsettings_registry.h"
 
 #include <QApplication>
@@ -70,7 +70,9 @@ int main(int argc, char** argv) {
     services.http = &http;
     services.browser = &browser;
     services.files = &files;
-    services.checkAutoRun = [&boxes] { Check_Auto_Run(boxes); };
+    services.checkAutoRun = [&boxes] {
+        Check_Auto_Run(QCoreApplication::applicationFilePath(), XdgFolders::fromEnvironment(), boxes);
+    };
     services.registry = qsettingsRegistryFactory();
     services.mixer = [] { return std::make_unique<AlsaMixerVolume>(); };
     services.programFolder = programFolder();

@@ -83,7 +83,7 @@ bool VelmoraApp::start() {
     if (!mci_->SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true)) return false;
     mci_->SendMCIString(QStringLiteral("set cd time format tmsf wait"), true);
 
-    window_->volume().tmrVolume_Timer();
+    window_->volume().poll();
     core_->identity.identifyDisc();
     core_->refresh.UpdateDisplay();
 

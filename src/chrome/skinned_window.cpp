@@ -1,6 +1,5 @@
 #include "chrome/skinned_window.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -60,7 +59,6 @@ void SkinnedWindow::Form_MouseMove(int /*Button*/, double X, double Y) {
     if (!Dragging_) return;
     setLeft(static_cast<int>(X - DragStartX + Left()));
     setTop(static_cast<int>(Y - DragStartY + Top()));
-    QCoreApplication::processEvents();
 }
 
 void SkinnedWindow::Form_MouseUp(int /*Button*/, double /*X*/, double /*Y*/) { Dragging_ = false; }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 namespace velmora {
 
@@ -20,5 +22,8 @@ public:
     virtual bool MainMute() = 0;
     virtual void setMainMute(const bool& VolumeValue) = 0;
 };
+
+// Makes the mixer on first use; may give none (no mixer at all).
+using MixerFactory = std::function<std::unique_ptr<CMixerVolume>()>;
 
 }  // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace velmora {
@@ -18,14 +19,20 @@ inline constexpr int AnswerYes = 6;
 inline constexpr int AnswerNo = 7;
 }  // namespace MsgBox
 
+// Boxes are modal to the application but never wait for the user: the caller goes on at once.
+// Boxes appear one after another in the order they were asked for.
 class MessageBoxService {
 public:
     virtual ~MessageBoxService() = default;
-    // Shows a modal box and returns the answer (MsgBox::AnswerOk, AnswerYes, AnswerNo).
+    // An OK-only box (the style's icon, an OK button); returns MsgBox::AnswerOk at once.
     virtual int show(const QString& text, const QString& title, int style) = 0;
+    // A question with Yes and No; `answered` gets MsgBox::AnswerYes or AnswerNo once the user
+    // has answered (a box closed any other way is a No).
+    virtual void ask(const QString& text, const QString& title, int style,
+                     std::function<void(int answer)> answered) = 0;
 };
 
-// Test double: records every box and answers from a script (OK, or the default answer).
+// Test double: records every box and answers questions at once with `yesNoAnswer`.
 class RecordingMessageBoxes final : public MessageBoxService {
 public:
     struct Shown {
@@ -35,7 +42,11 @@ public:
     };
     int show(const QString& text, const QString& title, int style) override {
         shown.push_back({text, title, style});
-        return (style & MsgBox::YesNo) ? yesNoAnswer : MsgBox::AnswerOk;
+        return MsgBox::AnswerOk;
+    }
+    void ask(const QString& text, const QString& title, int style, std::function<void(int)> answered) override {
+        shown.push_back({text, title, style});
+        if (answered) answered(yesNoAnswer);
     }
     std::vector<Shown> shown;
     int yesNoAnswer = MsgBox::AnswerNo;

@@ -172,7 +172,7 @@ protected:
     QString mciLogPath;
     bool onlyInstance = true;
     bool trayAvailable = true;
-    VolumeControls::MixerFactory mixer = [] { return std::make_unique<NullMixerVolume>(); };
+    MixerFactory mixer = [] { return std::make_unique<NullMixerVolume>(); };
     ScriptedHttpFetcher http;
     RecordingBrowser browser;
     ScriptedFilePicker files;

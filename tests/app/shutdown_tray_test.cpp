@@ -123,7 +123,7 @@ TEST_F(ShutdownTrayTest, HiddenWindowNeitherRefreshesNorPollsTheVolumeUntilShown
         recording.sent.clear();
         const int reads = mixerReads;
         app->core().refresh.tmrUpdate_Timer();
-        window->volume().tmrVolume_Timer();
+        window->volume().poll();
         QCoreApplication::processEvents();
         return std::make_pair(!recording.sent.empty(), mixerReads > reads);
     };

@@ -18,9 +18,14 @@ PlayerDevice::~PlayerDevice() {
     if (opened_) channel_->SendMCIString(QStringLiteral("close all"), false);
 }
 
-int StderrMessageBoxes::show(const QString& text, const QString& title, int style) {
+int StderrMessageBoxes::show(const QString& text, const QString& title, int /*style*/) {
     std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(), text.toLocal8Bit().constData());
-    return (style & MsgBox::YesNo) ? MsgBox::AnswerNo : MsgBox::AnswerOk;
+    return MsgBox::AnswerOk;
+}
+
+void StderrMessageBoxes::ask(const QString& text, const QString& title, int style, std::function<void(int)> answered) {
+    show(text, title, style);
+    if (answered) answered(MsgBox::AnswerNo);
 }
 
 void printLine(const QString& key, const QString& value) {

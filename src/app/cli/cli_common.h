@@ -27,6 +27,7 @@ inline constexpr int kExitWhenDone = -1;
 class StderrMessageBoxes final : public MessageBoxService {
 public:
     int show(const QString& text, const QString& title, int style) override;
+    void ask(const QString& text, const QString& title, int style, std::function<void(int)> answered) override;
 };
 
 // The drive opened the player's way: chosen from the environment, the command channel

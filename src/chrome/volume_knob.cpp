@@ -1,4 +1,4 @@
-#include "mixer/volume_knob.h"
+#include "chrome/volume_knob.h"
 
 #include <QPainter>
 #include <QtMath>

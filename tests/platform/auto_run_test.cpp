@@ -1,4 +1,6 @@
-#include "settings/auto_run.h"
+#include "platform/desktop/auto_run.h"
+
+#include "platform/desktop/desktop_entry.h"
 
 #include "platform/message_box.h"
 
@@ -46,6 +48,13 @@ protected:
     QString path(const QString& relative) const { return root.filePath(relative); }
     QString userEntry() const { return path("data/applications/velmora.desktop"); }
     QString userList() const { return path("config/mimeapps.list"); }
+
+    // The check's outcome; none when it has not come (yet).
+    std::optional<AutoRunOutcome> check() {
+        std::optional<AutoRunOutcome> outcome;
+        Check_Auto_Run(program, folders, boxes, [&outcome](AutoRunOutcome o) { outcome = o; });
+        return outcome;
+    }
 
     void reset() {
         QDir(root.path()).removeRecursively();
@@ -161,8 +170,7 @@ TEST_F(AutoRunTest, TheStoredDefaultDecidesTheQuestionAndNoWritesNothing) {
         folders.desktops = c.desktops;
         const auto before = snapshot();
 
-        EXPECT_EQ(Check_Auto_Run(program, folders, boxes),
-                  c.asks ? AutoRunOutcome::Declined : AutoRunOutcome::AlreadyDefault);
+        EXPECT_EQ(check(), c.asks ? AutoRunOutcome::Declined : AutoRunOutcome::AlreadyDefault);
         ASSERT_EQ(boxes.shown.size(), c.asks ? 1u : 0u);
         if (c.asks) {
             EXPECT_EQ(boxes.shown[0].text,
@@ -173,6 +181,30 @@ TEST_F(AutoRunTest, TheStoredDefaultDecidesTheQuestionAndNoWritesNothing) {
         }
         EXPECT_EQ(snapshot(), before);
     }
+}
+
+// The answer may come long after the check returned: nothing is written before it, and the
+// check keeps what it needs from its arguments.
+TEST_F(AutoRunTest, AnAnswerThatComesLaterIsActedOn) {
+    struct LaterBoxes final : MessageBoxService {
+        int show(const QString&, const QString&, int) override { return MsgBox::AnswerOk; }
+        void ask(const QString&, const QString&, int, std::function<void(int)> answered) override {
+            pending = std::move(answered);
+        }
+        std::function<void(int)> pending;
+    } later;
+    reset();
+    std::optional<AutoRunOutcome> outcome;
+    {
+        const XdgFolders gone = folders;
+        Check_Auto_Run(QString(program), gone, later, [&outcome](AutoRunOutcome o) { outcome = o; });
+    }
+    ASSERT_TRUE(later.pending);
+    EXPECT_FALSE(outcome);
+    EXPECT_FALSE(QFileInfo::exists(userEntry()));
+    later.pending(MsgBox::AnswerYes);
+    EXPECT_EQ(outcome, AutoRunOutcome::MadeDefault);
+    EXPECT_EQ(read(userEntry()), velmoraDesktopEntry(program).toUtf8());
 }
 
 // A Yes writes the entry and the association, keeps every other line, and reads back as done.
@@ -199,10 +231,10 @@ TEST_F(AutoRunTest, YesWritesTheEntryAndTheAssociationAndKeepsTheRestOfTheList) 
         reset();
         if (before) write("config/mimeapps.list", *before);
 
-        EXPECT_EQ(Check_Auto_Run(program, folders, boxes), AutoRunOutcome::MadeDefault);
+        EXPECT_EQ(check(), AutoRunOutcome::MadeDefault);
         EXPECT_EQ(read(userList()), after);
         EXPECT_EQ(read(userEntry()), velmoraDesktopEntry(program).toUtf8());
-        EXPECT_EQ(Check_Auto_Run(program, folders, boxes), AutoRunOutcome::AlreadyDefault);
+        EXPECT_EQ(check(), AutoRunOutcome::AlreadyDefault);
     }
 }
 
@@ -221,7 +253,7 @@ TEST_F(AutoRunTest, TheDesktopRunsTheEntryForAnyProgramPath) {
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     boxes.yesNoAnswer = MsgBox::AnswerYes;
 
-    ASSERT_EQ(Check_Auto_Run(program, folders, boxes), AutoRunOutcome::MadeDefault);
+    ASSERT_EQ(check(), AutoRunOutcome::MadeDefault);
     EXPECT_EQ(run(QStringLiteral("desktop-file-validate"), {userEntry()}), QString());
     const QString gioDefault = run(QStringLiteral("gio"), {"mime", kAudioCdContentType}).section(u'\n', 0, 0);
     EXPECT_TRUE(gioDefault.endsWith(QStringLiteral(": velmora.desktop"))) << gioDefault.toStdString();
@@ -252,7 +284,7 @@ TEST_F(AutoRunTest, FilesThatCannotBeWrittenAreReported) {
         if (c.plainFile) write(QString::fromLatin1(c.plainFile), "not a folder");
         if (c.folder) QDir().mkpath(path(QString::fromLatin1(c.folder)));
 
-        EXPECT_EQ(Check_Auto_Run(program, folders, boxes), AutoRunOutcome::Failed);
+        EXPECT_EQ(check(), AutoRunOutcome::Failed);
         ASSERT_EQ(boxes.shown.size(), 2u);
         EXPECT_EQ(boxes.shown[1].style, MsgBox::Critical | MsgBox::OkOnly);
         EXPECT_TRUE(boxes.shown[1].text.startsWith(
@@ -269,7 +301,7 @@ TEST_F(AutoRunTest, ASymlinkedListStaysALinkToTheUpdatedFile) {
     QDir().mkpath(path("config"));
     ASSERT_TRUE(QFile::link(path("dotfiles/mimeapps.list"), userList()));
     boxes.yesNoAnswer = MsgBox::AnswerYes;
-    EXPECT_EQ(Check_Auto_Run(program, folders, boxes), AutoRunOutcome::MadeDefault);
+    EXPECT_EQ(check(), AutoRunOutcome::MadeDefault);
     EXPECT_TRUE(QFileInfo(userList()).isSymLink());
     EXPECT_EQ(read(path("dotfiles/mimeapps.list")),
               "[Default Applications]\ntext/html=f.desktop;\n" + kAssociation + "\n");

@@ -1,0 +1,134 @@
+#include "platform/desktop/mime_apps.h"
+
+#include "platform/desktop/desktop_entry.h"
+#include "platform/desktop/xdg_folders.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QStringList>
+
+#include <optional>
+
+namespace velmora {
+
+namespace {
+
+const QByteArray kDefaultGroup = QByteArrayLiteral("[Default Applications]");
+
+std::optional<QString> readText(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return QString::fromUtf8(file.readAll());
+}
+
+// The mimeapps.list files in the order the desktop reads them.
+QStringList mimeappsLists(const XdgFolders& folders) {
+    QStringList configFolders{folders.configHome};
+    configFolders += folders.configDirs;
+    QStringList lookIn = configFolders;
+    lookIn.append(folders.dataHome + QStringLiteral("/applications"));
+    for (const QString& dir : folders.dataDirs) lookIn.append(dir + QStringLiteral("/applications"));
+    QStringList lists;
+    for (const QString& dir : lookIn) {
+        for (const QString& desktop : folders.desktops)
+            lists.append(dir + u'/' + desktop + QStringLiteral("-mimeapps.list"));
+        lists.append(dir + QStringLiteral("/mimeapps.list"));
+    }
+    return lists;
+}
+
+// The file of an installed desktop entry: "vendor-app.desktop" may also live as
+// "vendor/app.desktop" below an applications folder.
+std::optional<QString> desktopEntryFile(const XdgFolders& folders, const QString& id) {
+    QStringList dataFolders{folders.dataHome};
+    dataFolders += folders.dataDirs;
+    for (const QString& dir : dataFolders) {
+        QString relative = id;
+        for (;;) {
+            const QString path = dir + QStringLiteral("/applications/") + relative;
+            if (QFileInfo(path).isFile()) return path;
+            const qsizetype dash = relative.indexOf(u'-');
+            if (dash < 0) break;
+            relative[dash] = u'/';
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString defaultApplicationCommand(const XdgFolders& folders, const QString& contentType) {
+    for (const QString& listPath : mimeappsLists(folders)) {
+        const auto list = readText(listPath);
+        if (!list) continue;
+        const auto ids = keyFileValue(*list, QStringLiteral("Default Applications"), contentType);
+        if (!ids) continue;
+        for (const QString& id : ids->split(u';', Qt::SkipEmptyParts)) {
+            const auto path = desktopEntryFile(folders, id.trimmed());
+            const auto entry = path ? readText(*path) : std::nullopt;
+            if (!entry) continue;
+            const QString group = QStringLiteral("Desktop Entry");
+            if (keyFileValue(*entry, group, QStringLiteral("Hidden")) == QStringLiteral("true")) continue;
+            if (const auto exec = keyFileValue(*entry, group, QStringLiteral("Exec"))) return *exec;
+        }
+    }
+    return {};
+}
+
+QByteArray withDefaultApplication(const QByteArray& list, const QString& contentType, const QString& id) {
+    QList<QByteArray> lines = list.split('\n');
+    const bool endsInNewline = list.isEmpty() || list.endsWith('\n');
+    if (endsInNewline) lines.removeLast();
+    // New lines end the way the file's lines do.
+    const QByteArray cr = !lines.isEmpty() && lines.first().endsWith('\r') ? "\r" : "";
+    const QByteArray key = contentType.toUtf8();
+    const QByteArray entry = key + '=' + id.toUtf8() + ';';
+
+    QList<QByteArray> out;
+    bool inDefault = false, seenDefault = false, written = false;
+    qsizetype firstGroupEnd = -1;
+    for (const QByteArray& line : lines) {
+        const QByteArray t = line.trimmed();
+        if (t.startsWith('[')) {
+            if (inDefault && firstGroupEnd < 0) firstGroupEnd = out.size();
+            inDefault = t == kDefaultGroup;
+            seenDefault = seenDefault || inDefault;
+            out.append(line);
+            continue;
+        }
+        const qsizetype eq = t.indexOf('=');
+        if (inDefault && !t.startsWith('#') && eq > 0 && t.left(eq).trimmed() == key) {
+            // The first entry takes the new value; a later one for the type would contradict it.
+            if (!written) out.append(line.endsWith('\r') ? entry + '\r' : entry);
+            written = true;
+            continue;
+        }
+        out.append(line);
+    }
+    if (inDefault && firstGroupEnd < 0) firstGroupEnd = out.size();
+
+    bool finalNewline = endsInNewline;
+    // A last line without its end gets one when a line follows it.
+    auto endLastLine = [&] {
+        if (!finalNewline && !out.isEmpty() && !out.last().endsWith('\r')) out.last() += cr;
+        finalNewline = true;
+    };
+    if (!written && seenDefault) {
+        // Blank lines before the next group stay between it and the new entry.
+        while (firstGroupEnd > 0 && out[firstGroupEnd - 1].trimmed().isEmpty()) --firstGroupEnd;
+        if (firstGroupEnd == out.size()) endLastLine();
+        out.insert(firstGroupEnd, entry + cr);
+    } else if (!written) {
+        endLastLine();
+        if (!out.isEmpty() && !out.last().trimmed().isEmpty()) out.append(cr);
+        out.append(kDefaultGroup + cr);
+        out.append(entry + cr);
+        finalNewline = true;
+    }
+    QByteArray result = out.join('\n');
+    if (finalNewline && !out.isEmpty()) result += '\n';
+    return result;
+}
+
+}  // namespace velmora
