@@ -3,6 +3,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <vector>
 
 namespace velmora {
@@ -25,19 +26,22 @@ public:
     std::vector<QUrl> opened;
 };
 
-// Asks the user for a file to open; empty text when cancelled.
+// Asks the user for a file to open without waiting for the answer: `chosen` gets the path
+// once the user has picked one, and is never called when the user cancels.
 class FilePickerService {
 public:
     virtual ~FilePickerService() = default;
-    virtual QString chooseFile(const QString& title, const QString& folder, const QString& filter) = 0;
+    virtual void chooseFile(const QString& title, const QString& folder, const QString& filter,
+                            std::function<void(const QString& path)> chosen) = 0;
 };
 
-// Test double: answers with a scripted path and records the questions.
+// Test double: answers at once with a scripted path (empty: cancelled) and records the questions.
 class ScriptedFilePicker final : public FilePickerService {
 public:
-    QString chooseFile(const QString& title, const QString& folder, const QString& filter) override {
+    void chooseFile(const QString& title, const QString& folder, const QString& filter,
+                    std::function<void(const QString& path)> chosen) override {
         asked.push_back({title, folder, filter});
-        return answer;
+        if (!answer.isEmpty() && chosen) chosen(answer);
     }
     struct Question {
         QString title, folder, filter;

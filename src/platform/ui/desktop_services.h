@@ -10,10 +10,11 @@ public:
     bool openUrl(const QUrl& url) override;
 };
 
-// The desktop's file-open dialog.
+// The desktop's file-open dialog, application-modal.
 class DesktopFilePicker final : public FilePickerService {
 public:
-    QString chooseFile(const QString& title, const QString& folder, const QString& filter) override;
+    void chooseFile(const QString& title, const QString& folder, const QString& filter,
+                    std::function<void(const QString& path)> chosen) override;
 };
 
 }  // namespace velmora

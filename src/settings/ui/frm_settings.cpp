@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QPointer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,13 +137,15 @@ void FrmSettings::Form_Load() {
 }
 
 void FrmSettings::cmdLoadNew_Click() {
-    const QString chosen = files_.chooseFile(QStringLiteral("Select Skin"), programFolder_ + QStringLiteral("/Skins"),
-                                             QStringLiteral("Skins (*.jpg)"));
-    if (chosen.isEmpty()) return;
-    // Only the name counts: the skin is always taken from the Skins folder.
-    const QString name = QFileInfo(chosen).fileName();
-    if (!showSkin(name)) return;
-    SelectedSkin_ = name;
+    // The window may have closed by the time the user has picked a file.
+    QPointer<FrmSettings> self(this);
+    files_.chooseFile(QStringLiteral("Select Skin"), programFolder_ + QStringLiteral("/Skins"),
+                      QStringLiteral("Skins (*.jpg)"), [self](const QString& chosen) {
+                          if (!self) return;
+                          // Only the name counts: the skin is always taken from the Skins folder.
+                          const QString name = QFileInfo(chosen).fileName();
+                          if (self->showSkin(name)) self->SelectedSkin_ = name;
+                      });
 }
 
 void FrmSettings::imgCDDB_Click() {
