@@ -11,17 +11,16 @@
 #include "chrome/volume_knob.h"
 #include "platform/ui/window_shape.h"
 #include "player/player_core.h"
+#include "shared/units.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QScreen>
 #include <QShortcut>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -31,7 +30,6 @@
 namespace velmora {
 
 namespace {
-constexpr int kTwipsPerPixel = 15;
 
 using artwork::TransportButton;
 
@@ -316,8 +314,7 @@ int placeOnScreen(int place, int size, int screenSize) {
 }
 
 void FrmCdplayer::restorePosition(int top, int left) {
-    const QRect screen =
-        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
+    const QRect screen = screenGeometry();
     setTop(placeOnScreen(top, Height(), screen.height() * kTwipsPerPixel));
     setLeft(placeOnScreen(left, Width(), screen.width() * kTwipsPerPixel));
 }

@@ -4,6 +4,7 @@
 #include "chrome/status_bar.h"
 #include "player/player_session.h"
 #include "shared/reply_parse.h"
+#include "shared/units.h"
 
 #include <QAction>
 #include <QLabel>
@@ -88,7 +89,7 @@ void MainFaceView::ShowDiscInfo() {
     updateLabel(c_.lblCDName, disc.Title);
     updateLabel(c_.lblArtist, disc.Artist);
     const int track = state.CurrentTrack;
-    updateLabel(c_.lblTrk, track >= 1 && track <= DiscRecord::kMaxTracks ? disc.track(track) : QString());
+    updateLabel(c_.lblTrk, track >= 1 && track <= kMaxTracks ? disc.track(track) : QString());
 }
 
 void MainFaceView::ShowTrackNumber(const QString& text) {

@@ -1,5 +1,7 @@
 #include "cddb/cddb_merge.h"
 
+#include "shared/units.h"
+
 #include <algorithm>
 
 namespace velmora {
@@ -13,7 +15,7 @@ QString mergeText(const QString& text) {
 
 DiscTitles mergedTitles(const CddbRecord& record) {
     DiscTitles merged{mergeText(record.title), mergeText(record.artist), {}};
-    const int tracks = std::min(static_cast<int>(record.tracks.size()), CddbRecord::kMaxTracks);
+    const int tracks = std::min(static_cast<int>(record.tracks.size()), kMaxTracks);
     for (int index = 0; index < tracks; ++index)
         if (const std::optional<QString> title = record.track(index))
             merged.tracks.emplace_back(index + 1, mergeText(*title));

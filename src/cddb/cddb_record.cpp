@@ -1,5 +1,7 @@
 #include "cddb/cddb_record.h"
 
+#include "shared/units.h"
+
 #include <QStringDecoder>
 
 namespace velmora {
@@ -36,7 +38,7 @@ int trackIndex(QStringView key) {
         if (c < u'0' || c > u'9') return -1;
         n = n * 10 + (c.unicode() - u'0');
     }
-    return n < CddbRecord::kMaxTracks ? n : -1;
+    return n < kMaxTracks ? n : -1;
 }
 
 void append(std::optional<QString>& field, QStringView part) {

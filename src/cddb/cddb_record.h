@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/units.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,8 +13,6 @@ namespace velmora {
 // What a CDDB read reply tells about a disc: the parts of its disc title and a title for
 // each track the record names.
 struct CddbRecord {
-    static constexpr int kMaxTracks = 99;
-
     QString artist;
     QString title;
     // Element i: the title of track i + 1, absent when the record has no line for it.

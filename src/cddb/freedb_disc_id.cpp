@@ -1,5 +1,7 @@
 #include "cddb/freedb_disc_id.h"
 
+#include "shared/units.h"
+
 #include <discid/discid.h>
 
 #include <array>
@@ -8,9 +10,8 @@
 namespace velmora {
 
 QString freedbDiscId(const std::vector<int>& trackStartFrames, int leadoutFrame) {
-    constexpr std::size_t kMaxTracks = 99;
     const std::size_t count = trackStartFrames.size();
-    if (count == 0 || count > kMaxTracks) return {};
+    if (count == 0 || count > static_cast<std::size_t>(kMaxTracks)) return {};
     for (std::size_t i = 0; i < count; ++i) {
         if (trackStartFrames[i] < 0 || (i > 0 && trackStartFrames[i] <= trackStartFrames[i - 1])) return {};
     }

@@ -1,6 +1,7 @@
 #include "cddb/toc_disc_id.h"
 
 #include "cddb/freedb_disc_id.h"
+#include "shared/units.h"
 
 #include <QRegularExpression>
 
@@ -14,8 +15,8 @@ std::optional<int> msfFrames(const QString& reply) {
     if (!m.hasMatch()) return std::nullopt;
     const int seconds = m.capturedView(2).toInt();
     const int frames = m.capturedView(3).toInt();
-    if (seconds >= 60 || frames >= 75) return std::nullopt;
-    return (m.capturedView(1).toInt() * 60 + seconds) * 75 + frames;
+    if (seconds >= 60 || frames >= kFramesPerSecond) return std::nullopt;
+    return (m.capturedView(1).toInt() * 60 + seconds) * kFramesPerSecond + frames;
 }
 
 QString cddbDiscIdFromToc(const DiscTocReplies& toc) {

@@ -1,5 +1,8 @@
 #include "chrome/skinned_window.h"
 
+#include "platform/ui/window_shape.h"
+#include "shared/units.h"
+
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,9 +13,6 @@
 namespace velmora {
 
 namespace {
-constexpr int kTwipsPerPixel = 15;
-
-int toPixels(double twips) { return static_cast<int>(std::nearbyint(twips / kTwipsPerPixel)); }
 
 // On a Wayland session without XWayland a window cannot place itself: let the
 // compositor move it instead.
@@ -46,8 +46,8 @@ int SkinnedWindow::Left() const { return x() * kTwipsPerPixel; }
 int SkinnedWindow::Top() const { return y() * kTwipsPerPixel; }
 int SkinnedWindow::Width() const { return width() * kTwipsPerPixel; }
 int SkinnedWindow::Height() const { return height() * kTwipsPerPixel; }
-void SkinnedWindow::setLeft(int twips) { move(toPixels(twips), y()); }
-void SkinnedWindow::setTop(int twips) { move(x(), toPixels(twips)); }
+void SkinnedWindow::setLeft(int twips) { move(twipsToPixels(twips), y()); }
+void SkinnedWindow::setTop(int twips) { move(x(), twipsToPixels(twips)); }
 
 void SkinnedWindow::Form_MouseDown(int /*Button*/, double X, double Y) {
     Dragging_ = true;

@@ -2,6 +2,7 @@
 
 #include "chrome/skinned_window.h"
 #include "platform/ui/window_shape.h"
+#include "shared/units.h"
 
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -40,18 +41,18 @@ void PositionBarFrame::paintEvent(QPaintEvent*) {
 }
 
 void PositionBarFrame::mousePressEvent(QMouseEvent* event) {
-    const QPointF p = event->position() * 15;
+    const QPointF p = event->position() * kTwipsPerPixel;
     if (onMouseDown) onMouseDown(mouseButtonCode(event->button()), p.x(), p.y());
 }
 
 void PositionBarFrame::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF p = event->position() * 15;
+    const QPointF p = event->position() * kTwipsPerPixel;
     const int button = event->buttons().testFlag(Qt::LeftButton) ? 1 : mouseButtonCode(event->button());
     if (onMouseMove) onMouseMove(button, p.x(), p.y());
 }
 
 void PositionBarFrame::mouseReleaseEvent(QMouseEvent* event) {
-    const QPointF p = event->position() * 15;
+    const QPointF p = event->position() * kTwipsPerPixel;
     if (onMouseUp) onMouseUp(mouseButtonCode(event->button()), p.x(), p.y());
 }
 

@@ -2,6 +2,7 @@
 
 #include "discdb/profile_file.h"
 #include "shared/reply_parse.h"
+#include "shared/units.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,9 +18,6 @@ namespace velmora {
 namespace {
 
 const QString kFileName = QStringLiteral("Velmora.ini");
-
-// An audio CD holds at most 99 tracks; a garbled reply must not build a huge section.
-constexpr int kMaxTracksOnDisc = 99;
 
 bool folderWritable(const QString& folder) {
     const QFileInfo info(folder);
@@ -52,7 +50,7 @@ void loadDiscEntries(const QStringList& entries, DiscRecord& disc) {
     disc.Title.clear();
     disc.Artist.clear();
     disc.Revision = 0;
-    for (int n = 1; n <= DiscRecord::kMaxTracks; ++n) disc.track(n).clear();
+    for (int n = 1; n <= kMaxTracks; ++n) disc.track(n).clear();
 
     for (const QString& entry : entries) {
         const qsizetype eq = entry.indexOf(u'=');
@@ -76,7 +74,7 @@ void loadDiscEntries(const QStringList& entries, DiscRecord& disc) {
                 if (key[i] < u'0' || key[i] > u'9') digits = false;
                 else n = n * 10 + (key[i].unicode() - u'0');
             }
-            if (digits && n >= 1 && n <= DiscRecord::kMaxTracks) disc.track(n) = value;
+            if (digits && n >= 1 && n <= kMaxTracks) disc.track(n) = value;
         }
     }
 }
@@ -117,7 +115,7 @@ QString DiscDatabase::store(const QString& discID, const QStringList& entries) {
 }
 
 DiscLoad DiscDatabase::addDefault(const QString& discID, int tracks, const DiscText& text) {
-    const QStringList defaults = profile::entriesOf(defaultSectionText(std::clamp(tracks, 0, kMaxTracksOnDisc), text));
+    const QStringList defaults = profile::entriesOf(defaultSectionText(std::clamp(tracks, 0, kMaxTracks), text));
     DiscLoad load;
     QString why;
     QStringList entries;

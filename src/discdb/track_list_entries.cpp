@@ -1,6 +1,7 @@
 #include "discdb/track_list_entries.h"
 
 #include "shared/reply_parse.h"
+#include "shared/units.h"
 
 #include <algorithm>
 #include <limits>
@@ -16,7 +17,7 @@ int trackNumberOf(QStringView key) {
         if (key[i] < u'0' || key[i] > u'9') return 0;
         n = n * 10 + (key[i].unicode() - u'0');
     }
-    return n <= DiscRecord::kMaxTracks ? n : 0;
+    return n <= kMaxTracks ? n : 0;
 }
 
 std::int32_t clampedNumber(std::int64_t value) {
@@ -49,7 +50,7 @@ QStringList editorSectionEntries(const DiscRecord& disc) {
     QStringList entries{QStringLiteral("Title=") + disc.Title, QStringLiteral("Artist=") + disc.Artist,
                         QStringLiteral("Revision=1"),
                         QStringLiteral("NumberOfTracks=") + QString::number(disc.NumberOfTracks)};
-    const int last = std::min(disc.NumberOfTracks, DiscRecord::kMaxTracks);
+    const int last = std::min(disc.NumberOfTracks, kMaxTracks);
     entries.append(QStringLiteral("Track1=") + disc.track(1));
     for (int n = 2; n <= last; ++n) entries.append(QStringLiteral("Track%1=").arg(n) + disc.track(n));
     return entries;

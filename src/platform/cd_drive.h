@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/disc_text.h"
+#include "shared/units.h"
 
 #include <memory>
 #include <optional>
@@ -11,9 +12,7 @@ namespace velmora {
 
 // CD frames are 1/75 second. All frame numbers here are absolute: they count from the
 // very start of the disc, including the 150-frame lead-in, like a CDDB offset.
-inline constexpr int kFramesPerSecond = 75;
 inline constexpr int kLeadInFrames = 150;
-inline constexpr int kMaxTracks = 99;
 
 enum class DriveMode { NotReady, Open, Stopped, Playing, Paused, Seeking };
 

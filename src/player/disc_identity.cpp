@@ -5,6 +5,7 @@
 #include "player/mci_channel.h"
 #include "player/player_session.h"
 #include "shared/reply_parse.h"
+#include "shared/units.h"
 
 #include <algorithm>
 
@@ -38,9 +39,8 @@ void DiscIdentity::GetCDINFO(const QString& discID) {
     if (!load.record) {
         const std::int64_t tracks =
             numericValue(session_.channel().plainSend(QStringLiteral("status cd number of tracks wait"), kReplyBuffer));
-        load =
-            database_.addDefault(discID, static_cast<int>(std::clamp<std::int64_t>(tracks, 0, DiscRecord::kMaxTracks)),
-                                 session_.channel().service().discText());
+        load = database_.addDefault(discID, static_cast<int>(std::clamp<std::int64_t>(tracks, 0, kMaxTracks)),
+                                    session_.channel().service().discText());
     }
     session_.reportProblem(load.error);
     DiscRecord loaded = *load.record;

@@ -4,6 +4,7 @@
 #include "player/mci_channel.h"
 #include "player/player_session.h"
 #include "shared/reply_parse.h"
+#include "shared/units.h"
 
 #include <QTimer>
 
@@ -14,7 +15,6 @@ namespace velmora {
 
 namespace {
 constexpr int kReplyBuffer = 30;
-constexpr int kBarTwips = 1670;
 }  // namespace
 
 DisplayRefresh::DisplayRefresh(PlayerSession& session, DiscIdentity& identity)

@@ -3,6 +3,7 @@
 #include "player/player_session.h"
 #include "player/transport.h"
 #include "shared/reply_parse.h"
+#include "shared/units.h"
 
 #include <QTimer>
 
@@ -10,10 +11,6 @@
 #include <cmath>
 
 namespace velmora {
-
-namespace {
-constexpr int kBarTwips = 1670;
-}  // namespace
 
 PositionBar::PositionBar(PlayerSession& session, Transport& transport) : session_(session), transport_(transport) {}
 

@@ -2,6 +2,7 @@
 
 #include "player/player_session.h"
 #include "player/transport.h"
+#include "shared/units.h"
 
 namespace velmora {
 
@@ -11,7 +12,7 @@ QStringList TrackPicker::lines() const {
     QStringList out;
     const DiscRecord& disc = session_.disc();
     for (int n = 1; n <= session_.state().NumTracks; ++n) {
-        const QString title = n <= DiscRecord::kMaxTracks ? disc.track(n) : QString();
+        const QString title = n <= kMaxTracks ? disc.track(n) : QString();
         out.append(QStringLiteral("Track ") + QString::number(n) + QStringLiteral(" - ") + title);
     }
     return out;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/units.h"
+
 #include <QString>
 
 #include <array>
@@ -10,8 +12,6 @@ namespace velmora {
 // The record of one disc. It holds a title for every track an audio CD can have, so no
 // title the database or a lookup knows is dropped.
 struct DiscRecord {
-    static constexpr int kMaxTracks = 99;
-
     QString ID;  // empty when no disc has been identified
     std::int32_t Revision = 0;
     std::int32_t NumberOfTracks = 0;

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = decodeCddbReply(reply);
     if (text.size() > reply.size()) fuzz::broken("decoded text longer than the reply");
     const std::optional<CddbRecord> record = parseCddbRecord(reply);
-    if (record && record->tracks.size() > static_cast<size_t>(CddbRecord::kMaxTracks)) fuzz::broken("too many tracks");
+    if (record && record->tracks.size() > static_cast<size_t>(kMaxTracks)) fuzz::broken("too many tracks");
     (void)splitCddbDiscTitle(text.left(512));
     return 0;
 }

@@ -39,7 +39,7 @@ protected:
 
     // Every track title is `tracks[n]`, or nothing where the map has no entry.
     void expectTracks(const std::map<int, QString>& tracks, const std::string& why) {
-        for (int n = 1; n <= DiscRecord::kMaxTracks; ++n) {
+        for (int n = 1; n <= kMaxTracks; ++n) {
             const auto it = tracks.find(n);
             EXPECT_EQ(d().track(n), it == tracks.end() ? QString() : it->second) << why << " track " << n;
         }

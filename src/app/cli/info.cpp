@@ -5,6 +5,7 @@
 #include "player/disc_identity.h"
 #include "platform/program_folder.h"
 #include "shared/reply_parse.h"
+#include "shared/units.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -29,9 +30,8 @@ int runInfo(const QStringList& args) {
     DiscDatabase database(discDatabasePath(programFolder()));
     PlayerSession& session = device.session();
     DiscIdentity(session, database).identifyDisc();
-    const auto tracks =
-        std::clamp<std::int64_t>(numericValue(channel.plainSend(QStringLiteral("status cd number of tracks wait"), 30)),
-                                 0, DiscRecord::kMaxTracks);
+    const auto tracks = std::clamp<std::int64_t>(
+        numericValue(channel.plainSend(QStringLiteral("status cd number of tracks wait"), 30)), 0, kMaxTracks);
 
     const DiscRecord& disc = session.disc();
     printLine(QStringLiteral("ID"), disc.ID);

@@ -3,6 +3,7 @@
 #include "app/mpris/mpris_adaptors.h"
 #include "player/player_core.h"
 #include "shared/reply_parse.h"
+#include "shared/units.h"
 
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -18,7 +19,7 @@ const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player")
 // mm:ss:ff to microseconds.
 qlonglong lengthUs(const QString& mmssff) {
     const qlonglong frames = wholeNumberAt(mmssff, 7, 8);
-    return lengthInSeconds(mmssff) * kUsPerSecond + frames * kUsPerSecond / 75;
+    return lengthInSeconds(mmssff) * kUsPerSecond + frames * kUsPerSecond / kFramesPerSecond;
 }
 }  // namespace
 
@@ -71,7 +72,7 @@ QVariantMap MprisService::metadata() const {
     const int track = s.CurrentTrack;
     m.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(trackId(track))));
     if (const qlonglong length = trackLengthUs(track)) m.insert(QStringLiteral("mpris:length"), length);
-    QString title = track <= DiscRecord::kMaxTracks ? disc.track(track) : QString();
+    QString title = track <= kMaxTracks ? disc.track(track) : QString();
     if (title.isEmpty()) title = QStringLiteral("Track %1").arg(track);
     m.insert(QStringLiteral("xesam:title"), title);
     m.insert(QStringLiteral("xesam:album"), disc.Title);

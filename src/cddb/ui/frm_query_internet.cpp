@@ -8,11 +8,9 @@
 #include "platform/message_box.h"
 #include "platform/ui/window_shape.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 
@@ -133,10 +131,7 @@ void FrmQueryInterNet::createControls() {
 }
 
 void FrmQueryInterNet::Form_Load() {
-    const QRect screen =
-        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
-    setLeft((screen.width() * 15 - Width()) / 2);
-    setTop((screen.height() * 15 - Height()) / 2);
+    centreOnScreen(this);
     setWindowRegion(this, roundRectRegion(0, 8, 500, 250, 35, 35));
     placeWindow(this, Layer::Topmost, /*activate=*/false);
     tmrCheckNet_->start();

@@ -11,10 +11,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 #include <QStandardPaths>
 
 namespace velmora {
@@ -93,9 +91,7 @@ QUrl FrmAbout::homePageFor(const QString& programFolder) {
 }
 
 void FrmAbout::Form_Load() {
-    const QRect screen =
-        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
-    move(screen.center() - rect().center());
+    centreOnScreen(this);
     show();
 }
 

@@ -10,10 +10,8 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 
 namespace velmora {
@@ -71,9 +69,7 @@ FrmTip::FrmTip(SettingsStore& store, QString programFolder, std::function<double
 }
 
 void FrmTip::Form_Load() {
-    const QRect screen =
-        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
-    move(screen.center() - rect().center());
+    centreOnScreen(this);
     placeWindow(this, Layer::Topmost, /*activate=*/true);
     // Checking the box stores "1", as every change of it does.
     chkLoadTipsAtStartup_->setChecked(true);

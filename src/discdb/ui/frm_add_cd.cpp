@@ -7,12 +7,11 @@
 #include "discdb/track_list_entries.h"
 #include "platform/message_box.h"
 #include "platform/ui/window_shape.h"
+#include "shared/units.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 #include <QToolButton>
 
 #include <algorithm>
@@ -80,7 +79,7 @@ void FrmAddCD::createControls() {
     titleCaption->setProperty("index", 1);
     txtTitle_ = textBox(this, "txtTitle", twipsRect(915, 1320, 5265, 285), 9, QColor(255, 255, 192));
 
-    for (int n = 1; n <= DiscRecord::kMaxTracks; ++n) {
+    for (int n = 1; n <= kMaxTracks; ++n) {
         const Row& row = kRows[(n - 1) % kRowsPerPage];
         // Rows 1 to 10 of a page are pink, 11 to 20 apricot.
         const QColor back = (n - 1) % kRowsPerPage < 10 ? QColor(255, 192, 192) : QColor(255, 224, 192);
@@ -153,20 +152,17 @@ void FrmAddCD::createControls() {
     chain(txtTitle_);
     for (int n = 1; n <= 13; ++n) chain(txtTrk_[static_cast<std::size_t>(n)]);
     chain(cmdLocate_);
-    for (int n = 14; n <= DiscRecord::kMaxTracks; ++n) chain(txtTrk_[static_cast<std::size_t>(n)]);
+    for (int n = 14; n <= kMaxTracks; ++n) chain(txtTrk_[static_cast<std::size_t>(n)]);
 }
 
 QLineEdit* FrmAddCD::txtTrk(int n) const {
-    return n >= 1 && n <= DiscRecord::kMaxTracks ? txtTrk_[static_cast<std::size_t>(n)] : nullptr;
+    return n >= 1 && n <= kMaxTracks ? txtTrk_[static_cast<std::size_t>(n)] : nullptr;
 }
 
 bool FrmAddCD::rowShown(int n) const { return n == 1 || (n >= 1 && n <= record_.NumberOfTracks); }
 
 void FrmAddCD::Form_Load(const QString& discId, const DiscRecord& current) {
-    const QRect screen =
-        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
-    setLeft((screen.width() * 15 - Width()) / 2);
-    setTop((screen.height() * 15 - Height()) / 2);
+    centreOnScreen(this);
     placeWindow(this, Layer::Topmost, /*activate=*/true);
     setWindowRegion(this, roundRectRegion(5, 0, 468, 468, 468, 468));
 
@@ -177,12 +173,12 @@ void FrmAddCD::Form_Load(const QString& discId, const DiscRecord& current) {
     if (!error.isEmpty()) boxes_.show(error, QStringLiteral("Velmora"), MsgBox::Information | MsgBox::OkOnly);
     record_ = current;
     loadEditorEntries(entries, record_);
-    record_.NumberOfTracks = std::clamp(record_.NumberOfTracks, 0, DiscRecord::kMaxTracks);
+    record_.NumberOfTracks = std::clamp(record_.NumberOfTracks, 0, kMaxTracks);
     emit titlesChanged(discId_, record_);
 
     txtTitle_->setText(trimmedRight(record_.Title));
     txtArtist_->setText(trimmedRight(record_.Artist));
-    for (int n = 1; n <= DiscRecord::kMaxTracks; ++n)
+    for (int n = 1; n <= kMaxTracks; ++n)
         txtTrk_[static_cast<std::size_t>(n)]->setText(rowShown(n) ? trimmedRight(record_.track(n)) : QString());
     showPage(0);
 }
@@ -190,7 +186,7 @@ void FrmAddCD::Form_Load(const QString& discId, const DiscRecord& current) {
 void FrmAddCD::showPage(int page) {
     const int pages = std::max(1, (record_.NumberOfTracks + kRowsPerPage - 1) / kRowsPerPage);
     page_ = std::clamp(page, 0, pages - 1);
-    for (int n = 1; n <= DiscRecord::kMaxTracks; ++n) {
+    for (int n = 1; n <= kMaxTracks; ++n) {
         const bool visible = rowShown(n) && (n - 1) / kRowsPerPage == page_;
         txtTrk_[static_cast<std::size_t>(n)]->setVisible(visible);
         lblTrk_[static_cast<std::size_t>(n)]->setVisible(visible);
@@ -226,7 +222,7 @@ bool FrmAddCD::Form_Unload() {
     saved.Title = txtTitle_->text();
     saved.Artist = txtArtist_->text();
     // Only rows within the disc's tracks are saved; text merged into a hidden row is not.
-    for (int n = 1; n <= DiscRecord::kMaxTracks; ++n)
+    for (int n = 1; n <= kMaxTracks; ++n)
         if (rowShown(n)) saved.track(n) = txtTrk_[static_cast<std::size_t>(n)]->text();
     const QString error = database_.store(discId_, editorSectionEntries(saved));
     if (!error.isEmpty()) {

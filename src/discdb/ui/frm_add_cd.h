@@ -3,6 +3,7 @@
 #include "chrome/skinned_window.h"
 #include "discdb/disc_titles.h"
 #include "shared/disc_record.h"
+#include "shared/units.h"
 
 #include <array>
 
@@ -78,8 +79,8 @@ private:
 
     QLineEdit* txtTitle_ = nullptr;
     QLineEdit* txtArtist_ = nullptr;
-    std::array<QLineEdit*, DiscRecord::kMaxTracks + 1> txtTrk_{};
-    std::array<QLabel*, DiscRecord::kMaxTracks + 1> lblTrk_{};
+    std::array<QLineEdit*, kMaxTracks + 1> txtTrk_{};
+    std::array<QLabel*, kMaxTracks + 1> lblTrk_{};
     PictureButton* cmdLocate_ = nullptr;
     PictureButton* cmdExit_ = nullptr;
     QToolButton* cmdPrevPage_ = nullptr;

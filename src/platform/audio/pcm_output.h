@@ -1,11 +1,14 @@
 #pragma once
 
+#include "shared/units.h"
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 
-typedef struct _snd_pcm snd_pcm_t;  // NOLINT(bugprone-reserved-identifier): ALSA's own type, declared here without its header
+typedef struct _snd_pcm
+    snd_pcm_t;  // NOLINT(bugprone-reserved-identifier): ALSA's own type, declared here without its header
 
 namespace velmora {
 
@@ -26,7 +29,7 @@ struct PcmTarget {
 // once; new audio starts as soon as a period of it is queued. Used by one thread.
 class PcmOutput {
 public:
-    static constexpr unsigned kRate = 44100;
+    static constexpr unsigned kRate = kSampleRate;
     static constexpr int kChannels = 2;
 
     // nullptr and a reason in `error` when the device cannot be opened.

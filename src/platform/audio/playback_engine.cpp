@@ -1,4 +1,5 @@
 #include "platform/audio/playback_engine.h"
+#include "shared/units.h"
 
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -14,10 +15,10 @@ namespace velmora {
 
 namespace {
 
-constexpr int kReadBatchSectors = 75;      // one read: a second of audio, the most a read takes
-constexpr int kFirstReadSectors = 8;       // the first read of a run; each next one doubles
-constexpr int kMaxQueuedSectors = 2 * 75;  // up to two seconds read ahead of the device's second
-constexpr std::int64_t kRate = PcmOutput::kRate;
+constexpr int kReadBatchSectors = kFramesPerSecond;      // one read: a second of audio, the most a read takes
+constexpr int kFirstReadSectors = 8;                     // the first read of a run; each next one doubles
+constexpr int kMaxQueuedSectors = 2 * kFramesPerSecond;  // up to two seconds read ahead of the device's second
+constexpr std::int64_t kRate = kSampleRate;
 constexpr std::int64_t kMaxLagSamples = 2 * kRate;  // an unpaced output catches up at most this
 // Unpaced outputs (null, file) are fed by the injected clock, which only a poll can follow.
 constexpr auto kUnpacedPoll = std::chrono::milliseconds(10);
@@ -379,7 +380,7 @@ void PlaybackEngine::outputLoop() {
             }
             if (queued > 0) {
                 // Sleep for what is left (a command wakes us earlier), then look again.
-                const auto left = std::chrono::milliseconds(std::max<long>(20, queued * 1000 / PcmOutput::kRate));
+                const auto left = std::chrono::milliseconds(std::max<long>(20, queued * 1000 / kRate));
                 outputWake_.wait_for(lock, left);
                 continue;
             }

@@ -3,6 +3,7 @@
 #include "platform/audio/playback_engine.h"
 #include "platform/cdio/cdio_handle.h"
 #include "platform/cdio/image_check.h"
+#include "shared/units.h"
 
 #include <cdio/cdio.h>
 
@@ -57,7 +58,7 @@ bool sameToc(const std::optional<DiscToc>& a, const std::optional<DiscToc>& b) {
 std::optional<DiscToc> readToc(CdDevice& device, std::string* why) {
     const int first = device.firstTrack();
     const int last = device.lastTrack();
-    if (first < 1 || last > 99 || last < first) {
+    if (first < 1 || last > kMaxTracks || last < first) {
         *why = "no readable table of contents (no disc?)";
         return std::nullopt;
     }

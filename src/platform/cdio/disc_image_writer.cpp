@@ -1,6 +1,7 @@
 #include "platform/cdio/disc_image_writer.h"
 
 #include "platform/audio/sector_reader.h"
+#include "shared/units.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -22,7 +23,8 @@ bool writeBinCueImage(const QString& cuePath, const std::vector<ImageTrackSpec>&
     QByteArray sector(kSectorBytes, '\0');
     int offset = 0;
     for (std::size_t t = 0; t < tracks.size(); ++t) {
-        const int m = offset / (75 * 60), s = offset / 75 % 60, f = offset % 75;
+        const int m = offset / (kFramesPerSecond * 60), s = offset / kFramesPerSecond % 60,
+                  f = offset % kFramesPerSecond;
         text += QStringLiteral("  TRACK %1 %2\r\n    INDEX 01 %3:%4:%5\r\n")
                     .arg(t + 1, 2, 10, QLatin1Char('0'))
                     .arg(tracks[t].audio ? QStringLiteral("AUDIO") : QStringLiteral("MODE1/2352"))

@@ -1,6 +1,7 @@
 #include "platform/cdio/image_check.h"
 
 #include "shared/text_lines.h"
+#include "shared/units.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,10 +18,9 @@ namespace velmora {
 namespace {
 
 constexpr qint64 kMaxSheetBytes = 1 << 20;
-constexpr int kMaxTracks = 99;
 // 44100 samples a second; no disc holds more than 100 minutes.
 constexpr qint64 kSamplesPerFrame = 588;
-constexpr qint64 kMaxSamples = 100LL * 60 * 44100;
+constexpr qint64 kMaxSamples = 100LL * 60 * kSampleRate;
 
 // Splits a line into words, keeping "quoted text" as one word; a quote that is never
 // closed is an ordinary character. Written out by hand: the player checks a sheet on every
@@ -108,8 +108,8 @@ int parseMsf(const QString& text) {
     const QStringList parts = text.split(u':');
     if (parts.size() != 3) return -1;
     const int mm = digitsValue(parts[0], 3), ss = digitsValue(parts[1], 2), ff = digitsValue(parts[2], 2);
-    if (mm < 0 || ss < 0 || ff < 0 || ss >= 60 || ff >= 75) return -1;
-    return (mm * 60 + ss) * 75 + ff;
+    if (mm < 0 || ss < 0 || ff < 0 || ss >= 60 || ff >= kFramesPerSecond) return -1;
+    return (mm * 60 + ss) * kFramesPerSecond + ff;
 }
 
 // A .toc length: mm:ss:ff or a plain sample count, in samples; -1 when it is neither,
@@ -167,7 +167,7 @@ QString checkCueSheet(const QString& cuePath) {
             if (!trackHasIndex1) return QStringLiteral("%1: track %2 has no INDEX 01").arg(name).arg(lastNumber);
             bool ok = false;
             const int number = w.size() >= 2 ? w[1].toInt(&ok) : 0;
-            if (!ok || number < 1 || number > 99 || number <= lastNumber)
+            if (!ok || number < 1 || number > kMaxTracks || number <= lastNumber)
                 return QStringLiteral("%1: bad track number").arg(where);
             const int size = w.size() >= 3 ? sectorSizeOfMode(w[2]) : 0;
             if (size == 0) return QStringLiteral("%1: unknown track mode").arg(where);

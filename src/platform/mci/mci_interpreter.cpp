@@ -1,5 +1,7 @@
 #include "platform/mci/mci_interpreter.h"
 
+#include "shared/units.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>

@@ -1,5 +1,7 @@
 #include "platform/sim/disc_file.h"
 
+#include "shared/units.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QList>

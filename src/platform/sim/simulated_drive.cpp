@@ -1,6 +1,7 @@
 #include "platform/sim/simulated_drive.h"
 
 #include "platform/sim/disc_file.h"
+#include "shared/units.h"
 
 #include <algorithm>
 

@@ -1,7 +1,10 @@
 #include "platform/ui/window_shape.h"
+#include "shared/units.h"
 
+#include <QGuiApplication>
 #include <QPainterPath>
 #include <QPolygon>
+#include <QScreen>
 #include <QWidget>
 
 #include <cmath>
@@ -44,7 +47,20 @@ void setWindowRegion(QWidget* widget, const QRegion& region) {
 }
 
 int twipsToPixels(double twips) {
-    return static_cast<int>(std::nearbyint(twips / 15.0));  // default rounding: halves to even
+    return static_cast<int>(std::nearbyint(twips / kTwipsPerPixel));  // default rounding: halves to even
+}
+
+QRect screenGeometry() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 800, 600);
+}
+
+void centreOnScreen(QWidget* window) {
+    if (!window) return;
+    const QRect screen = screenGeometry();
+    const int left = (screen.width() * kTwipsPerPixel - window->width() * kTwipsPerPixel) / 2;
+    const int top = (screen.height() * kTwipsPerPixel - window->height() * kTwipsPerPixel) / 2;
+    window->move(twipsToPixels(left), twipsToPixels(top));
 }
 
 void placeWindow(QWidget* window, Layer layer, bool activate) {

@@ -20,6 +20,13 @@ void setWindowRegion(QWidget* widget, const QRegion& region);
 // Twips to pixels by the fixed factor of 15, rounded to nearest, halves to even.
 int twipsToPixels(double twips);
 
+// The primary screen's geometry in pixels (800 x 600 when there is no screen).
+QRect screenGeometry();
+
+// Centres a top-level window on the screen: left = (screen width - window width) / 2 and
+// top likewise, worked out in twips.
+void centreOnScreen(QWidget* window);
+
 enum class Layer { Top, Topmost };
 
 // Places a top-level window at its own place and size in the given layer and shows it,

@@ -14,11 +14,9 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QPointer>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 
 namespace velmora {
@@ -123,9 +121,7 @@ bool FrmSettings::showSkin(const QString& fileName) {
 }
 
 void FrmSettings::Form_Load() {
-    const QRect screen =
-        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600);
-    move(screen.center() - rect().center());
+    centreOnScreen(this);
     cmbCDDB_->addItems(cddbServerTexts());
     loadedServer_ = store_.read(settings::CDDBServer, defaultCddbServer()).value;
     cmbCDDB_->setEditText(loadedServer_);
