@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-typedef struct _snd_pcm
-    snd_pcm_t;  // NOLINT(bugprone-reserved-identifier): ALSA's own type, declared here without its header
+// ALSA's own type, declared here without its header.
+typedef struct _snd_pcm snd_pcm_t;  // NOLINT(bugprone-reserved-identifier)
 
 namespace velmora {
 

@@ -66,7 +66,7 @@ QString expectedPlayCommand(const QString& programPath) {
 
 void Check_Auto_Run(const QString& programPath, const XdgFolders& folders, MessageBoxService& boxes,
                     std::function<void(AutoRunOutcome)> done) {
-    auto finish = [done](AutoRunOutcome outcome) {
+    auto finish = [done = std::move(done)](AutoRunOutcome outcome) {
         if (done) done(outcome);
     };
     const QString current = defaultApplicationCommand(folders, kAudioCdContentType);
