@@ -6,6 +6,7 @@
 #include "chrome/led_digit.h"
 #include "chrome/picture_button.h"
 #include "chrome/popup_menu.h"
+#include "chrome/skin_picture.h"
 #include "chrome/status_bar.h"
 #include "chrome/tray_icon.h"
 #include "chrome/volume_knob.h"
@@ -320,11 +321,11 @@ void FrmCdplayer::restorePosition(int top, int left) {
 }
 
 void FrmCdplayer::applySkinFile(const QString& path) {
-    // A skin that is missing or not a picture leaves the face as it is.
-    QPixmap picture;
-    if (!picture.load(path)) return;
+    // A skin that is missing or not a whole picture leaves the face as it is.
+    const QImage picture = readSkinPicture(path);
+    if (picture.isNull()) return;
     const QString file = QFileInfo(path).fileName();
-    setSkin(picture, artwork::skinColoursForFile(file).frame);
+    setSkin(QPixmap::fromImage(picture), artwork::skinColoursForFile(file).frame);
     applySkinColours(file);
 }
 

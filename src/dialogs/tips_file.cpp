@@ -1,9 +1,8 @@
 #include "dialogs/tips_file.h"
 
+#include "shared/regular_file.h"
 #include "shared/text_lines.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringDecoder>
 
@@ -50,10 +49,9 @@ void TipOfTheDay::load(const QString& programFolder) {
 }
 
 bool TipOfTheDay::LoadTips(const QString& fileName) {
-    if (fileName.isEmpty() || !QFileInfo(fileName).isFile()) return false;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    tips_ += splitTips(file.readAll());
+    const RegularFile file = readRegularFile(fileName);
+    if (!file.read()) return false;
+    tips_ += splitTips(file.bytes);
     PickRandomTip();
     return true;
 }

@@ -1,5 +1,7 @@
 #include "settings/qsettings_registry.h"
 
+#include "shared/regular_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,11 +9,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -59,19 +57,12 @@ QString valueName(const QString& name) {
 // other junk only on the first parse in a process, and rewrites the file on the next
 // write, losing what the user had there: so every call looks at the file itself first.
 std::optional<QString> unusableSettingsFile(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat st {};
-    if (::stat(name.constData(), &st) != 0) return std::nullopt;  // missing: QSettings reports the rest
-    if (S_ISDIR(st.st_mode)) return QStringLiteral("it is a folder, not a file");
-    if (!S_ISREG(st.st_mode)) return QStringLiteral("it is not a regular file");
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return std::nullopt;
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
+    const RegularFile file = readRegularFile(path);
+    if (file.status == RegularFile::Status::NotRegular)
+        return file.isFolder() ? QStringLiteral("it is a folder, not a file")
+                               : QStringLiteral("it is not a regular file");
+    if (!file.read()) return std::nullopt;  // missing or unreadable: QSettings reports the rest
+    const QByteArray& bytes = file.bytes;
     int number = 0;
     for (QByteArray line : bytes.split('\n')) {
         ++number;

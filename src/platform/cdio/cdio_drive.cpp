@@ -3,6 +3,7 @@
 #include "platform/audio/playback_engine.h"
 #include "platform/cdio/cdio_handle.h"
 #include "platform/cdio/image_check.h"
+#include "shared/regular_file.h"
 #include "shared/units.h"
 
 #include <cdio/cdio.h>
@@ -109,13 +110,13 @@ std::string withLog(std::string text) {
 // libcdio looks for the data files a cdrdao .toc names relative to the current folder,
 // not the .toc's own. Hand it a copy whose file names are absolute.
 std::string resolvedTocCopy(const QString& tocPath, const QTemporaryDir& dir) {
-    QFile in(tocPath);
-    if (!in.open(QIODevice::ReadOnly) || !dir.isValid()) return QFile::encodeName(tocPath).toStdString();
+    const RegularFile in = readRegularFile(tocPath);
+    if (!in.read() || !dir.isValid()) return QFile::encodeName(tocPath).toStdString();
     const QString folder = QFileInfo(tocPath).absolutePath();
     static const QRegularExpression fileLine(
         QStringLiteral(R"re(^(\s*(?:FILE|AUDIOFILE|DATAFILE)\s+")([^"/][^"]*)")re"),
         QRegularExpression::MultilineOption);
-    QString text = QString::fromUtf8(in.readAll());
+    QString text = QString::fromUtf8(in.bytes);
     text.replace(fileLine, QStringLiteral("\\1") + folder + QStringLiteral("/\\2\""));
     const QString copy = dir.path() + QStringLiteral("/image.toc");
     QFile out(copy);

@@ -1,5 +1,6 @@
 #include "platform/cdio/image_check.h"
 
+#include "shared/regular_file.h"
 #include "shared/text_lines.h"
 #include "shared/units.h"
 
@@ -12,6 +13,8 @@
 #include <algorithm>
 #include <map>
 #include <vector>
+
+#include <unistd.h>
 
 namespace velmora {
 
@@ -60,24 +63,24 @@ int digitsValue(QStringView text, int maxDigits) {
 }
 
 bool readLines(const QString& path, QStringList* lines, QString* error) {
-    QFile file(path);
-    if (!file.exists()) {
+    const RegularFile file = readRegularFile(path, kMaxSheetBytes);
+    switch (file.status) {
+    case RegularFile::Status::Read:
+        break;
+    case RegularFile::Status::Missing:
         *error = QStringLiteral("%1 does not exist").arg(path);
         return false;
-    }
-    if (!QFileInfo(path).isFile()) {  // a named pipe would block the open
+    case RegularFile::Status::NotRegular:
         *error = QStringLiteral("%1 is not a regular file").arg(path);
         return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
-        return false;
-    }
-    if (file.size() > kMaxSheetBytes) {
+    case RegularFile::Status::TooLarge:
         *error = QStringLiteral("%1 is too large to be a table of contents").arg(path);
         return false;
+    case RegularFile::Status::Failed:
+        *error = QStringLiteral("%1 cannot be read: %2").arg(path, file.errorText());
+        return false;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = file.bytes;
     const QString name = QFileInfo(path).fileName();
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         *error = QStringLiteral(
@@ -219,7 +222,7 @@ QString checkCueSheet(const QString& cuePath) {
     for (const FileUse& f : files) {
         const QFileInfo data(f.path);
         if (!data.exists()) return QStringLiteral("The data file %1 named by %2 is missing").arg(f.path, name);
-        if (!data.isFile() || !QFile(f.path).open(QIODevice::ReadOnly))
+        if (!isRegularFile(f.path) || ::access(QFile::encodeName(f.path).constData(), R_OK) != 0)
             return QStringLiteral("The data file %1 named by %2 cannot be read").arg(f.path, name);
         if (f.lastTrack == 0) continue;
         if (data.size() == 0) return QStringLiteral("The data file %1 is empty").arg(f.path);
@@ -267,6 +270,8 @@ QString checkTocFile(const QString& tocPath) {
             const QString path = dataFilePath(tocPath, w[1]);
             if (!QFileInfo::exists(path))
                 return QStringLiteral("The data file %1 named by %2 is missing").arg(path, name);
+            if (!isRegularFile(path))  // libcdio would block on a named pipe
+                return QStringLiteral("The data file %1 named by %2 cannot be read").arg(path, name);
             if (QFileInfo(path).size() == 0) return QStringLiteral("The data file %1 is empty").arg(path);
             // What follows the file name: a "#byte" offset, then start and length, each
             // mm:ss:ff or a plain sample count.

@@ -3,9 +3,9 @@
 #include "platform/desktop/desktop_entry.h"
 #include "platform/desktop/mime_apps.h"
 #include "platform/message_box.h"
+#include "shared/regular_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -42,12 +42,12 @@ AutoRunOutcome makeDefault(const QString& programPath, const XdgFolders& folders
     // Read everything first, so a list that cannot be read leaves both files untouched.
     const QString listPath = folders.configHome + QStringLiteral("/mimeapps.list");
     QByteArray list;
-    if (const QFileInfo info(listPath); info.exists()) {
-        QFile file(listPath);
-        if (!info.isFile()) return fail(boxes, QStringLiteral("Cannot read %1: it is not a file").arg(listPath));
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(boxes, QStringLiteral("Cannot read %1: %2").arg(listPath, file.errorString()));
-        list = file.readAll();
+    if (const RegularFile file = readRegularFile(listPath); file.read()) {
+        list = file.bytes;
+    } else if (file.status == RegularFile::Status::NotRegular) {
+        return fail(boxes, QStringLiteral("Cannot read %1: it is not a file").arg(listPath));
+    } else if (file.status != RegularFile::Status::Missing) {
+        return fail(boxes, QStringLiteral("Cannot read %1: %2").arg(listPath, file.errorText()));
     }
     QString error;
     const QString entryPath = folders.dataHome + QStringLiteral("/applications/") + kDesktopEntryName;

@@ -2,8 +2,8 @@
 
 #include "platform/desktop/desktop_entry.h"
 #include "platform/desktop/xdg_folders.h"
+#include "shared/regular_file.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QStringList>
@@ -17,9 +17,9 @@ namespace {
 const QByteArray kDefaultGroup = QByteArrayLiteral("[Default Applications]");
 
 std::optional<QString> readText(const QString& path) {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
-    return QString::fromUtf8(file.readAll());
+    const RegularFile file = readRegularFile(path);
+    if (!file.read()) return std::nullopt;
+    return QString::fromUtf8(file.bytes);
 }
 
 // The mimeapps.list files in the order the desktop reads them.

@@ -1,9 +1,8 @@
 #include "platform/sim/disc_file.h"
 
+#include "shared/regular_file.h"
 #include "shared/units.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QList>
 #include <QStringDecoder>
 
@@ -181,26 +180,25 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
 }
 
 DiscFileResult loadDiscFile(const QString& path) {
-    // A named pipe would block the open.
-    if (const QFileInfo info(path); info.exists() && !info.isFile()) {
-        DiscFileResult result;
+    const RegularFile file = readRegularFile(path, kMaxFileBytes);
+    DiscFileResult result;
+    switch (file.status) {
+    case RegularFile::Status::Read:
+        return parseDiscText(file.bytes, path);
+    case RegularFile::Status::NotRegular:
         result.error = QStringLiteral("%1: cannot read the disc file: %2")
-                           .arg(path, info.isDir() ? QStringLiteral("it is a folder")
-                                                   : QStringLiteral("it is not a regular file"));
-        return result;
+                           .arg(path, file.isFolder() ? QStringLiteral("it is a folder")
+                                                      : QStringLiteral("it is not a regular file"));
+        break;
+    case RegularFile::Status::TooLarge:
+        result.error = QStringLiteral("%1: too large for a disc file (%2 bytes)").arg(path).arg(file.size);
+        break;
+    case RegularFile::Status::Missing:
+    case RegularFile::Status::Failed:
+        result.error = QStringLiteral("%1: cannot read the disc file: %2").arg(path, file.errorText());
+        break;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        DiscFileResult result;
-        result.error = QStringLiteral("%1: cannot read the disc file: %2").arg(path, file.errorString());
-        return result;
-    }
-    if (file.size() > kMaxFileBytes) {
-        DiscFileResult result;
-        result.error = QStringLiteral("%1: too large for a disc file (%2 bytes)").arg(path).arg(file.size());
-        return result;
-    }
-    return parseDiscText(file.read(kMaxFileBytes + 1), path);
+    return result;
 }
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 #include "chrome/artwork_windows.h"
 #include "chrome/click_area.h"
 #include "chrome/picture_button.h"
+#include "chrome/skin_picture.h"
 #include "platform/browser.h"
 #include "platform/message_box.h"
 #include "platform/ui/window_shape.h"
@@ -114,9 +115,10 @@ void FrmSettings::createControls() {
 }
 
 bool FrmSettings::showSkin(const QString& fileName) {
-    QPixmap picture;
-    if (!picture.load(programFolder_ + QStringLiteral("/Skins/") + trimmedBlanks(fileName))) return false;
-    picSkin_->setPixmap(picture.scaled(picSkin_->size() - QSize(4, 4), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const QImage picture = readSkinPicture(programFolder_ + QStringLiteral("/Skins/") + trimmedBlanks(fileName));
+    if (picture.isNull()) return false;
+    picSkin_->setPixmap(QPixmap::fromImage(picture).scaled(picSkin_->size() - QSize(4, 4), Qt::KeepAspectRatio,
+                                                           Qt::SmoothTransformation));
     return true;
 }
 
