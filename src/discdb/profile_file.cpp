@@ -1,5 +1,8 @@
 #include "discdb/profile_file.h"
 
+#include "shared/regular_file.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -207,58 +210,32 @@ QString errnoText(const QString& what, const QString& path) {
     return QStringLiteral("%1 %2: %3").arg(what, path, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-// The whole of a regular file. A missing file reads as empty with `exists` false.
-QString notAFileText(const QByteArray& path, mode_t type) {
-    const QString name = QFile::decodeName(path);
-    if (S_ISDIR(type)) return QStringLiteral("%1 is a folder, not a file").arg(name);
-    if (S_ISFIFO(type)) return QStringLiteral("%1 is a named pipe, not a file").arg(name);
-    return QStringLiteral("%1 is not a regular file").arg(name);
+QString notAFileText(const QString& path, const RegularFile& file) {
+    if (file.isFolder()) return QStringLiteral("%1 is a folder, not a file").arg(path);
+    if (S_ISFIFO(file.mode)) return QStringLiteral("%1 is a named pipe, not a file").arg(path);
+    return QStringLiteral("%1 is not a regular file").arg(path);
 }
 
-bool readAllBytes(const QByteArray& path, QByteArray& bytes, bool& exists, mode_t& mode, QString* error) {
-    exists = false;
-    // A named pipe or a device would block the open or the read: look before opening,
-    // and open without blocking in case it is swapped in between.
-    struct stat st {};
-    if (::stat(path.constData(), &st) != 0) {
-        if (errno == ENOENT) return true;
-        setError(error, errnoText(QStringLiteral("cannot open"), QFile::decodeName(path)));
+// The whole of a regular file. A missing file reads as empty with `exists` false.
+bool readAllBytes(const QString& path, QByteArray& bytes, bool& exists, mode_t& mode, QString* error) {
+    RegularFile file = readRegularFile(path);
+    exists = file.read();
+    mode = file.mode & 07777;
+    switch (file.status) {
+    case RegularFile::Status::Read:
+        bytes = std::move(file.bytes);
+        return true;
+    case RegularFile::Status::Missing:
+        return true;
+    case RegularFile::Status::NotRegular:
+        setError(error, notAFileText(path, file));
         return false;
+    case RegularFile::Status::TooLarge:
+    case RegularFile::Status::Failed:
+        break;
     }
-    if (!S_ISREG(st.st_mode)) {
-        setError(error, notAFileText(path, st.st_mode));
-        return false;
-    }
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        if (errno == ENOENT) return true;
-        setError(error, errnoText(QStringLiteral("cannot open"), QFile::decodeName(path)));
-        return false;
-    }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        setError(error, notAFileText(path, st.st_mode));
-        ::close(fd);
-        return false;
-    }
-    exists = true;
-    mode = st.st_mode & 07777;
-    bytes.resize(static_cast<qsizetype>(st.st_size));
-    qsizetype got = 0;
-    for (;;) {
-        if (got == bytes.size()) bytes.resize(got + 65536);  // the file grew meanwhile
-        const ssize_t n = ::read(fd, bytes.data() + got, static_cast<std::size_t>(bytes.size() - got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            setError(error, errnoText(QStringLiteral("cannot read"), QFile::decodeName(path)));
-            ::close(fd);
-            return false;
-        }
-        if (n == 0) break;
-        got += n;
-    }
-    bytes.resize(got);
-    ::close(fd);
-    return true;
+    setError(error, QStringLiteral("cannot read %1: %2").arg(path, file.errorText()));
+    return false;
 }
 
 // Whether every surrogate of the UTF-16 code units is one half of a pair (the decoder
@@ -350,9 +327,11 @@ bool writeAll(int fd, const QByteArray& bytes) {
     return true;
 }
 
-// Temporary files of writers that died before their rename. Only called with the folder
-// locked, when no other writer can own one.
-void removeStaleTemporaries(const QByteArray& folder, const QByteArray& prefix) {
+// Temporary files of writers that died before their rename, named `prefix`... in `folder`.
+// Each writer holds the folder's lock until its temporary file is renamed or removed, and
+// the system lets go of a lock when its holder dies: whoever holds the lock (`lockFd`), or
+// can take it at once, knows that every such file is stale. Others leave them alone.
+void removeStaleTemporaries(const QByteArray& folder, const QByteArray& prefix, int lockFd) {
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     DIR* dir = ::fdopendir(fd);
@@ -360,12 +339,34 @@ void removeStaleTemporaries(const QByteArray& folder, const QByteArray& prefix) 
         ::close(fd);
         return;
     }
+    bool locked = lockFd >= 0;
     while (const dirent* entry = ::readdir(dir)) {
-        if (std::strncmp(entry->d_name, prefix.constData(), static_cast<std::size_t>(prefix.size())) == 0)
-            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        if (std::strncmp(entry->d_name, prefix.constData(), static_cast<std::size_t>(prefix.size())) != 0) continue;
+        // The folder's descriptor is a lock of its own, let go of when it closes.
+        if (!locked && ::flock(::dirfd(dir), LOCK_EX | LOCK_NB) != 0) break;
+        locked = true;
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);
 }
+
+// The file at the end of a chain of symbolic links (`path` itself when it is none), where
+// a write has to go so that every link keeps pointing at the file. A link to nothing
+// gives the name it points at, for the write to create.
+QString finalTarget(const QString& path) {
+    QString target = QFileInfo(path).absoluteFilePath();
+    for (int hops = 0; hops < 40; ++hops) {
+        const QByteArray name = QFile::encodeName(target);
+        char link[4096];
+        const ssize_t n = ::readlink(name.constData(), link, sizeof link);
+        if (n < 0 || n == static_cast<ssize_t>(sizeof link)) break;
+        const QString next = QFile::decodeName(QByteArray(link, n));
+        target = QDir::cleanPath(QDir::isAbsolutePath(next) ? next : QFileInfo(target).absolutePath() + u'/' + next);
+    }
+    return target;
+}
+
+QByteArray temporaryPrefix(const QString& target) { return QFile::encodeName(QFileInfo(target).fileName()) + ".tmp-"; }
 
 // Holds an exclusive lock on the folder, so that two processes writing the same file
 // (player and command-line tool) cannot lose each other's sections.
@@ -464,7 +465,9 @@ SectionRead readSection(const QString& filePath, const QString& section) {
     bool exists = false;
     mode_t mode = 0;
     SectionRead result;
-    if (!readAllBytes(QFile::encodeName(filePath), raw, exists, mode, &result.error)) {
+    const QString target = finalTarget(filePath);
+    removeStaleTemporaries(QFile::encodeName(QFileInfo(target).absolutePath()), temporaryPrefix(target), -1);
+    if (!readAllBytes(filePath, raw, exists, mode, &result.error)) {
         result.status = ReadStatus::ReadFailed;
         return result;
     }
@@ -510,13 +513,10 @@ QStringList entriesOf(const QString& sectionText) {
 }
 
 bool writeSection(const QString& filePath, const QString& section, const QStringList& entries, QString* error) {
-    // Replace what a symbolic link points at, not the link.
-    QString target = filePath;
-    const QFileInfo info(filePath);
-    if (info.isSymLink()) target = info.symLinkTarget();
-    const QFileInfo targetInfo(target);
-    const QByteArray folder = QFile::encodeName(targetInfo.absolutePath());
-    const QByteArray path = QFile::encodeName(targetInfo.absoluteFilePath());
+    // Replace what the links point at, not a link.
+    const QString target = finalTarget(filePath);
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    const QByteArray path = QFile::encodeName(target);
 
     FolderLock lock(folder);
     if (lock.fd() < 0) {
@@ -529,8 +529,7 @@ bool writeSection(const QString& filePath, const QString& section, const QString
     FileForm form;
     bool exists = false;
     mode_t mode = 0;
-    if (!readAllBytes(path, raw, exists, mode, error) || !understand(raw, QFile::decodeName(path), old, form, error))
-        return false;
+    if (!readAllBytes(target, raw, exists, mode, error) || !understand(raw, target, old, form, error)) return false;
     const char eol = form.eol;
 
     QString name = section.trimmed();
@@ -557,10 +556,15 @@ bool writeSection(const QString& filePath, const QString& section, const QString
         bytes += body;
     }
     if (exists && bytes == old) return true;
+    // The rename would replace a file its owner made read-only (as it would for root).
+    if (exists && ((mode & 0222) == 0 || ::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0)) {
+        setError(error, QStringLiteral("%1 is read-only").arg(target));
+        return false;
+    }
     bytes = storedForm(bytes, form);
 
-    const QByteArray prefix = targetInfo.fileName().toUtf8() + ".tmp-";
-    removeStaleTemporaries(folder, prefix);
+    const QByteArray prefix = temporaryPrefix(target);
+    removeStaleTemporaries(folder, prefix, lock.fd());
 
     QByteArray tempPath;
     int fd = -1;
