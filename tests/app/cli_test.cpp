@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
+
+#include <functional>
+#include <sys/stat.h>
 
 namespace velmora::test {
 namespace {
@@ -115,8 +119,7 @@ TEST_F(CliTest, DiscIdPrintsTheIdOrSaysWhy) {
         QString errPart;  // "@" stands for the disc file
     } cases[] = {
         {"the worked example", kWorkedExample, 0, "1C02F203\n", {}},
-        {"a broken disc file: the drive is empty", "track 1 150 audio\ntrack 3 900 audio\nleadout 2000\n", 0,
-         "00000000\n", "@:2:"},
+        {"a broken disc file", "track 1 150 audio\ntrack 3 900 audio\nleadout 2000\n", 5, {}, "@:2:"},
         {"no drive", {}, 1, {}, "problem in loading the specified device driver"},
     };
     for (const auto& c : cases) {
@@ -152,6 +155,42 @@ TEST_F(CliTest, InfoStoresANewDiscsDefaultShowsHandEditsAndLeavesAnEmptyDriveAlo
     EXPECT_EQ(result.out,
               QString::fromUtf8(
                   "ID=1C02F203\nTitle=Caf\xC3\xA9 live\nArtist=X\nRevision=0\nTrack1=\nTrack2=Deux\nTrack3=\n"));
+}
+
+// What the player shows in a box when the disc database cannot be used.
+TEST_F(CliTest, InfoGivesNoTitlesAndExitsWithTheFileProblemCodeWhenTheDatabaseCannotBeUsed) {
+    const QString database = dir.filePath(QStringLiteral("Velmora.ini"));
+    const QString drive = QStringLiteral("sim:") + writeDisc(kWorkedExample);
+    const auto write = [&](const QByteArray& bytes) {
+        QFile file(database);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    const struct {
+        const char* name;
+        std::function<bool()> make;
+        const char* says;
+    } cases[] = {
+        {"a folder", [&] { return QDir().mkdir(database); }, "is a folder"},
+        {"a named pipe", [&] { return ::mkfifo(QFile::encodeName(database).constData(), 0600) == 0; },
+         "is a named pipe"},
+        {"a link to /dev/zero", [&] { return QFile::link(QStringLiteral("/dev/zero"), database); },
+         "is not a regular file"},
+        {"UTF-16 with half a character", [&] { return write(QByteArray("\xFF\xFE[\0\x00\xD8]\0", 8)); },
+         "not valid UTF-16"},
+        {"read-only, the disc not in it",
+         [&] { return write("[OTHER]\r\nTitle=x\r\n") && QFile::setPermissions(database, QFile::ReadOwner); },
+         "read-only"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(database);
+        QDir(database).removeRecursively();
+        ASSERT_TRUE(c.make());
+        const CliRun result = run({"info"}, drive);
+        EXPECT_EQ(result.exitCode, 5) << result.err.toStdString();
+        EXPECT_TRUE(result.out.isEmpty()) << result.out.toStdString();
+        EXPECT_TRUE(result.err.contains(QLatin1String(c.says))) << result.err.toStdString();
+    }
 }
 
 TEST_F(CliTest, UsageErrors) {
@@ -220,6 +259,15 @@ TEST_F(CliTest, LookupAsksTheServerAndUserOfTheSettingsUnlessGiven) {
     const QUrl url(cddbReadUrl(kCddbCategories[0], {serverPath(), QStringLiteral("jo smith&co"), kDiscId}));
     EXPECT_EQ(server.requests[0].target.toStdString(),
               url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority).toStdString());
+
+    // Settings that cannot be read: the reason, no lookup.
+    QFile::remove(dir.filePath(QStringLiteral("settings.ini")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("settings.ini")));
+    const CliRun refused = run({QStringLiteral("lookup")}, QStringLiteral("sim:") + writeDisc(kWorkedExample));
+    EXPECT_EQ(refused.exitCode, 5);
+    EXPECT_TRUE(refused.out.isEmpty());
+    EXPECT_TRUE(refused.err.contains(QLatin1String("it is a folder"))) << refused.err.toStdString();
+    EXPECT_EQ(server.requests.size(), 1u);
 }
 
 }  // namespace

@@ -2,12 +2,30 @@
 
 #include "platform/program_folder.h"
 
+#include <QFileInfo>
+
 #include <cstdio>
 
 namespace velmora::cli {
 
+namespace {
+bool fileProblem = false;
+}  // namespace
+
+void reportDriveSelection(const DriveSelection& selection) {
+    if (selection.error.isEmpty()) return;
+    // A disc image or .disc file named outright is a local file; a drive found on the
+    // machine is not.
+    const QString named = qEnvironmentVariable("VELMORA_DRIVE");
+    const QString suffix = QFileInfo(named).suffix().toLower();
+    if ((named.startsWith(QLatin1String("sim:")) && named.size() > 4) || suffix == QLatin1String("cue") ||
+        suffix == QLatin1String("toc"))
+        reportFileProblem(selection.error);
+    else printError(selection.error);
+}
+
 PlayerDevice::PlayerDevice() : device_(openDriveMci(demoDiscPath())) {
-    if (!device_.selection.error.isEmpty()) printError(device_.selection.error);
+    reportDriveSelection(device_.selection);
     channel_ = std::make_unique<MciChannel>(*device_.mci, boxes_, qEnvironmentVariable("VELMORA_MCI_LOG"));
     session_ = std::make_unique<PlayerSession>(*channel_);
     opened_ = channel_->SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true);
@@ -36,6 +54,13 @@ void printLine(const QString& key, const QString& value) {
 void printError(const QString& message) {
     std::fprintf(stderr, "velmora-cli: %s\n", message.toLocal8Bit().constData());
 }
+
+void reportFileProblem(const QString& message) {
+    printError(message);
+    fileProblem = true;
+}
+
+bool fileProblemReported() { return fileProblem; }
 
 bool expectNoArguments(const QString& subcommand, const QStringList& args) {
     if (args.isEmpty()) return true;

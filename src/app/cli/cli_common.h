@@ -19,6 +19,9 @@ inline constexpr int kExitUsage = 2;
 // velmora-cli lookup: no section of the server knows the disc; the server failed.
 inline constexpr int kExitNotFound = 3;
 inline constexpr int kExitServerError = 4;
+// A local file cannot be used: the disc database, the settings file, or the disc image or
+// .disc file that VELMORA_DRIVE names (what the player would show in a box).
+inline constexpr int kExitFileProblem = 5;
 // Returned by a subcommand whose work goes on in the program's event loop; it ends the
 // loop with QCoreApplication::exit(code) when done.
 inline constexpr int kExitWhenDone = -1;
@@ -54,8 +57,17 @@ private:
     bool opened_ = false;
 };
 
+// Prints why the drive VELMORA_DRIVE chose cannot be used, if it cannot (a file named
+// there counts as a file problem).
+void reportDriveSelection(const DriveSelection& selection);
+
 // Prints "velmora-cli: <message>" to stderr.
 void printError(const QString& message);
+
+// Prints a problem with a local file and remembers it: the command then ends with
+// kExitFileProblem, printing no answer.
+void reportFileProblem(const QString& message);
+bool fileProblemReported();
 
 // Prints "key=value" to stdout in UTF-8.
 void printLine(const QString& key, const QString& value);

@@ -9,6 +9,7 @@ namespace velmora::cli {
 int runDiscId(const QStringList& args) {
     if (!expectNoArguments(QStringLiteral("discid"), args)) return kExitUsage;
     PlayerDevice device;
+    if (fileProblemReported()) return kExitFileProblem;
     if (!device.opened()) return kExitFailure;
     const QString id = discIdFromReplies(readDiscTocReplies(device.channel()));
     std::printf("%s\n", id.toLatin1().constData());

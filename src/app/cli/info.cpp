@@ -15,6 +15,7 @@ namespace velmora::cli {
 int runInfo(const QStringList& args) {
     if (!expectNoArguments(QStringLiteral("info"), args)) return kExitUsage;
     PlayerDevice device;
+    if (fileProblemReported()) return kExitFileProblem;
     if (!device.opened()) return kExitFailure;
     MciChannel& channel = device.channel();
 
@@ -29,7 +30,10 @@ int runInfo(const QStringList& args) {
 
     DiscDatabase database(discDatabasePath(programFolder()));
     PlayerSession& session = device.session();
+    // What the player shows in a box (the database cannot be read or written).
+    QObject::connect(&session, &PlayerSession::problem, &session, &reportFileProblem);
     DiscIdentity(session, database).identifyDisc();
+    if (fileProblemReported()) return kExitFileProblem;
     const auto tracks = std::clamp<std::int64_t>(
         numericValue(channel.plainSend(QStringLiteral("status cd number of tracks wait"), 30)), 0, kMaxTracks);
 

@@ -71,13 +71,15 @@ int runLookup(const QStringList& args) {
     }
 
     SettingsStore store(qsettingsRegistryFactory(), [](const QString& routine, const RegistryError& error) {
-        printError(criticalErrorText(routine, error));
+        reportFileProblem(criticalErrorText(routine, error));
     });
     ActiveSettings settings(store, programFolder());
     settings.LoadSettings(false);
+    if (fileProblemReported()) return kExitFileProblem;
     if (server.isEmpty()) server = settings.ActiveCDDBServer();
 
     PlayerDevice device;
+    if (fileProblemReported()) return kExitFileProblem;
     if (!device.opened()) return kExitFailure;
     QString discId;
     discId = cddbDiscIdFromToc(readDiscTocReplies(device.channel()));

@@ -40,7 +40,10 @@ void printUsage(std::FILE* out) {
                  "\nThe drive is chosen by VELMORA_DRIVE (sim:PATH, sim:, a device or an image),\n"
                  "else the machine's first CD drive, else the demo disc.\n"
                  "lookup prints Artist=, Title= and Track<n>= lines and exits 0, or prints\n"
-                 "\"Record Not Found\" and exits 3; a server failure exits 4.\n");
+                 "\"Record Not Found\" and exits 3; a server failure exits 4.\n"
+                 "Exit codes of every command: 0 done, 1 no drive or no audio disc, 2 usage,\n"
+                 "5 a local file cannot be used (the disc database, the settings file, or the\n"
+                 "image or .disc file VELMORA_DRIVE names); the reason goes to stderr.\n");
 }
 
 }  // namespace
@@ -61,8 +64,9 @@ int main(int argc, char** argv) {
     }
     for (const auto& s : kSubcommands) {
         if (command != QLatin1String(s.name)) continue;
-        const int code = s.run(args.mid(2));
-        return code == kExitWhenDone ? QCoreApplication::exec() : code;
+        int code = s.run(args.mid(2));
+        if (code == kExitWhenDone) code = QCoreApplication::exec();
+        return code == kExitOk && fileProblemReported() ? kExitFileProblem : code;
     }
     printError(QStringLiteral("unknown command \"%1\"").arg(command));
     printUsage(stderr);

@@ -12,7 +12,7 @@ namespace velmora::cli {
 int runMci(const QStringList& args) {
     if (!expectNoArguments(QStringLiteral("mci"), args)) return kExitUsage;
     DriveMci device = openDriveMci(demoDiscPath());
-    if (!device.selection.error.isEmpty()) printError(device.selection.error);
+    reportDriveSelection(device.selection);
 
     constexpr int kReplyBuffer = 256;
     std::string line;
