@@ -87,6 +87,11 @@ public:
 
     // A human-readable detail of the last failure, for logs and the CLI.
     virtual std::string lastErrorDetail() const { return {}; }
+
+    // Why playback last stopped by itself on a failure the user has to hear of (the sound
+    // output, a disc image or a drive that cannot be read; not a disc taken out), told
+    // once: empty until playback fails again.
+    virtual std::string takePlaybackFailure() { return {}; }
 };
 
 }  // namespace velmora

@@ -22,6 +22,8 @@ public:
     // What the disc in the open drive says of itself (CD-Text), empty without a disc or
     // such text. No command string asks this, so it is a call of its own.
     virtual DiscText discText() { return {}; }
+    // Why playback stopped by itself on a failure, once (see CdDrive::takePlaybackFailure).
+    virtual std::string takePlaybackFailure() { return {}; }
 };
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #include "player/display_refresh.h"
 
+#include "platform/mci_service.h"
 #include "player/disc_identity.h"
 #include "player/mci_channel.h"
 #include "player/player_session.h"
@@ -84,6 +85,7 @@ void DisplayRefresh::UpdateDisplay() {
 
     const QString mode = mci.plainSend(QStringLiteral("status cd mode"), kReplyBuffer);
     session_.setMode(mode.left(7) == QLatin1String("playing"), mode.left(6) == QLatin1String("paused"));
+    session_.playbackFailed(QString::fromStdString(mci.service().takePlaybackFailure()));
 }
 
 }  // namespace velmora

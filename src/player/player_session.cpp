@@ -129,6 +129,10 @@ void PlayerSession::reportProblem(const QString& text) {
     if (!text.isEmpty()) emit problem(text);
 }
 
+void PlayerSession::playbackFailed(const QString& text) {
+    if (!text.isEmpty()) emit problem(text);
+}
+
 void PlayerSession::publish() {
     const bool status = !sameStatus(state_, shownState_);
     const bool position = !samePosition(state_, shownState_);

@@ -83,6 +83,9 @@ public:
     // A problem the user should hear of that no command reports (the disc database
     // cannot be used); each distinct problem is told once.
     void reportProblem(const QString& text);
+    // Playback stopped by itself because the sound output or the disc failed: told each
+    // time it happens, in the failure's own words.
+    void playbackFailed(const QString& text);
 
 signals:
     void stateChanged();     // playing, the kind of disc, track count, enables

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QProcess>
+
 #include <atomic>
 #include <cstdlib>
 
@@ -165,6 +168,79 @@ TEST_F(PacedEngine, PositionIsWhatWasHeardAndPauseAndSeekDropTheBuffer) {
     ASSERT_EQ(engine.play({{kSeekTo, kEnd}}, reader), DriveError::None);
     EXPECT_NEAR(at(kSeekTo), 0, 0.25) << "right after the seek";
     expectRestartAt(kSeekTo, 0);
+}
+
+// A sound server of the test's own (as tools/with-pulse.sh starts one), to kill and start again.
+class OwnSoundServer {
+public:
+    explicit OwnSoundServer(const QString& dir) : dir_(dir) {
+        QDir().mkpath(dir_ + "/runtime");
+        QDir().mkpath(dir_ + "/home");
+    }
+    ~OwnSoundServer() { kill(); }
+    QString address() const { return "unix:" + dir_ + "/native"; }
+
+    bool start() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", dir_ + "/runtime");
+        env.insert("HOME", dir_ + "/home");
+        env.insert("PULSE_STATE_PATH", dir_ + "/home/state");
+        server_.setProcessEnvironment(env);
+        server_.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                                     "--log-target=file:" + dir_ + "/server.log", "-L",
+                                     "module-native-protocol-unix socket=" + dir_ + "/native auth-anonymous=1", "-L",
+                                     "module-null-sink", "-L", "module-always-sink"});
+        if (!server_.waitForStarted(5000)) return false;
+        env.insert("PULSE_SERVER", address());
+        env.insert("PULSE_COOKIE", dir_ + "/cookie");
+        return waitFor(
+            [&] {
+                QProcess info;
+                info.setProcessEnvironment(env);
+                info.start("pactl", {"info"});
+                return info.waitForFinished(2000) && info.exitCode() == 0;
+            },
+            10000);
+    }
+    void kill() {
+        server_.kill();
+        server_.waitForFinished();
+    }
+
+private:
+    QString dir_;
+    QProcess server_;
+};
+
+TEST(SoundServerGone, PlaybackStopsWhereItWasSaysWhyOnceAndPlaysOnWhenTheServerIsBack) {
+    QTemporaryDir dir;
+    OwnSoundServer server(dir.path());
+    if (!server.start()) GTEST_SKIP() << "no pulseaudio to start";
+    PcmTarget target;
+    target.device = "own";
+    target.configText = "pcm.own { type pulse server \"" + server.address().toStdString() + "\" }";
+    PlaybackEngine engine(target, std::make_shared<SteadyClock>());
+    auto reader = std::make_shared<FakeReader>();
+    constexpr int kEnd = 150 + 60 * 75;
+    ASSERT_EQ(engine.play({{150, kEnd}}, reader), DriveError::None) << engine.lastError();
+    ASSERT_TRUE(waitFor([&] { return engine.snapshot().positionFrame >= 150 + 40; }));
+
+    const int before = engine.snapshot().positionFrame;
+    server.kill();
+    ASSERT_TRUE(waitFor([&] { return engine.snapshot().state == EngineState::Stopped; }));
+    const int stoppedAt = engine.snapshot().positionFrame;
+    EXPECT_GE(stoppedAt, before);
+    EXPECT_LE(stoppedAt, before + 2 * 75) << "stopped where it was heard";
+    const EngineFailure failure = engine.failure();
+    EXPECT_EQ(failure.count, 1u);
+    EXPECT_EQ(failure.error, DriveError::NoSoundDevice);
+    EXPECT_EQ(failure.detail.rfind("The sound output stopped: ", 0), 0u) << failure.detail;
+
+    EXPECT_EQ(engine.play({{stoppedAt, kEnd}}, reader), DriveError::NoSoundDevice) << "no server yet";
+    ASSERT_TRUE(server.start());
+    ASSERT_EQ(engine.play({{stoppedAt, kEnd}}, reader), DriveError::None) << engine.lastError();
+    EXPECT_TRUE(waitFor([&] { return engine.snapshot().positionFrame >= stoppedAt + 20; }));
+    EXPECT_EQ(engine.failure().count, 1u);
 }
 
 }  // namespace

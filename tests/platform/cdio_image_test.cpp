@@ -355,6 +355,31 @@ TEST_F(CdioPlayback, TrayOfAnImageIsSimulated) {
     EXPECT_FALSE(drive->lastErrorDetail().empty());
 }
 
+// The data file cut short while it plays: playback stops where it was heard and says why,
+// once; with the file back, play goes on from there.
+TEST_F(CdioPlayback, ImageCutShortWhilePlayingStopsWhereItWasAndSaysWhyOnce) {
+    const TestImage image = makeImage(dir_.path(), "disc", {{300}});
+    auto drive = open(image);
+    ASSERT_TRUE(drive);
+    ASSERT_EQ(drive->play(150, image.toc.leadoutFrame), DriveError::None);
+    playFor(*drive, 400);
+    ASSERT_TRUE(QFile::resize(dir_.path() + "/disc.bin", 200 * kSector));
+    ASSERT_TRUE(runClockUntil(*clock_, [&] { return drive->status().mode == DriveMode::Stopped; }));
+    const int stoppedAt = drive->status().positionFrame;
+    EXPECT_GE(stoppedAt, 180);
+    EXPECT_LE(stoppedAt, 350);
+    const std::string told = drive->takePlaybackFailure();
+    EXPECT_NE(told.find("The disc image stopped: disc.cue"), std::string::npos) << told;
+    EXPECT_EQ(drive->takePlaybackFailure(), "") << "told once";
+    clock_->advanceMs(1000);
+    EXPECT_EQ(drive->status().positionFrame, stoppedAt);
+
+    makeImage(dir_.path(), "disc", {{300}});
+    ASSERT_EQ(drive->play(stoppedAt, image.toc.leadoutFrame), DriveError::None);
+    playFor(*drive, 200);
+    EXPECT_EQ(drive->takePlaybackFailure(), "");
+}
+
 TEST_F(CdioPlayback, CommandsThatCannotBeCarriedOutAreRefused) {
     const TestImage image = makeImage(dir_.path(), "disc", {{150}});
     auto drive = open(image);

@@ -114,3 +114,18 @@ TEST_F(DisplayRefreshTest, TimerRefreshesThroughItsGateEnablesFollowTheModeAndOn
     core.session.takeEditedDisc(typed.ID, typed);
     EXPECT_EQ(discs, 1);
 }
+
+TEST_F(DisplayRefreshTest, PlaybackThatStoppedOnAFailureIsToldInItsOwnWordsEachTimeItHappens) {
+    QStringList told;
+    QObject::connect(&core.session, &PlayerSession::problem, [&](const QString& text) { told << text; });
+    const std::string failure = "The sound output stopped: Input/output error";
+    at(2, 1, 30, true);
+    mci.answer("status cd mode", "stopped");
+    mci.failure = failure;
+    core.refresh.UpdateDisplay();
+    core.refresh.UpdateDisplay();
+    EXPECT_FALSE(core.session.state().Playing);
+    mci.failure = failure;  // the same again, after a Play
+    core.refresh.UpdateDisplay();
+    EXPECT_EQ(told, QStringList(2, QString::fromStdString(failure)));
+}

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora::test {
@@ -40,6 +41,8 @@ public:
 
     DiscText discText() override { return text; }
     DiscText text;  // the disc's CD-Text
+    std::string takePlaybackFailure() override { return std::exchange(failure, {}); }
+    std::string failure;  // why playback stopped by itself, until taken
 
     bool errorString(int code, char* buffer, int bufferLength) const override {
         if (!buffer || bufferLength <= 0) return false;

@@ -118,6 +118,8 @@ long PcmOutput::write(const std::int16_t* samples, long frames) {
     return 0;
 }
 
+std::string PcmOutput::errorText(long error) { return snd_strerror(static_cast<int>(error)); }
+
 long PcmOutput::delay() {
     snd_pcm_sframes_t d = 0;
     const snd_pcm_state_t state = snd_pcm_state(pcm_);

@@ -41,6 +41,8 @@ public:
     // Writes up to `frames` stereo frames without blocking; returns how many were taken
     // (0 when the buffer is full) or a negative ALSA error that could not be recovered.
     long write(const std::int16_t* samples, long frames);
+    // ALSA's words for a negative error that write returned.
+    static std::string errorText(long error);
     // Frames written but not yet played; 0 when the stream is idle.
     long delay();
     // Sleeps until there is room for a period, `wakeFd` (an eventfd) becomes readable, or

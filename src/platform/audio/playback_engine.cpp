@@ -182,6 +182,11 @@ std::string PlaybackEngine::lastError() const {
     return detail_;
 }
 
+EngineFailure PlaybackEngine::failure() const {
+    std::lock_guard lock(mu_);
+    return failure_;
+}
+
 void PlaybackEngine::setOutputObserver(OutputObserver* observer) {
     std::lock_guard lock(mu_);
     observer_ = observer;
@@ -192,9 +197,13 @@ int PlaybackEngine::underruns() const {
     return underruns_ + (pcm_ ? pcm_->underruns() : 0);
 }
 
+// The head stays where the listener was, so that the next play goes on from there.
 void PlaybackEngine::failLocked(DriveError error, const std::string& detail) {
+    // Never behind what was last reported.
+    if (state_ == EngineState::Playing) positionSample_ = heardNowLocked();
     error_ = error;
     detail_ = detail;
+    failure_ = {failure_.count + 1, error, detail};
     state_ = EngineState::Stopped;
     ++gen_;
     readerWake_.notify_all();
@@ -262,19 +271,24 @@ void PlaybackEngine::readerLoop() {
         chunk->samples.resize(std::size_t(count) * kSamplesPerSector * 2);
         const SectorReadResult result =
             reader->read(frame, count, reinterpret_cast<std::uint8_t*>(chunk->samples.data()));
-        if (result != SectorReadResult::NoMedia) {
+        const bool ended = result == SectorReadResult::NoMedia || result == SectorReadResult::Failed;
+        if (!ended) {
             if (offset > 0) chunk->samples.erase(chunk->samples.begin(), chunk->samples.begin() + 2 * offset);
             if constexpr (std::endian::native == std::endian::big) {
                 for (auto& s : chunk->samples)
                     s = static_cast<std::int16_t>((std::uint16_t(s) >> 8) | (std::uint16_t(s) << 8));
             }
         }
-        const std::string readError = result == SectorReadResult::NoMedia ? reader->lastError() : "";
+        const std::string readError = ended ? reader->lastError() : "";
         lock.lock();
 
         if (gen != gen_) continue;
         if (result == SectorReadResult::NoMedia) {
             failLocked(DriveError::NotReady, readError.empty() ? "The disc was removed while playing" : readError);
+            continue;
+        }
+        if (result == SectorReadResult::Failed) {
+            failLocked(DriveError::Hardware, readError.empty() ? "The disc cannot be read" : readError);
             continue;
         }
         chunk->gen = gen;
@@ -419,7 +433,8 @@ void PlaybackEngine::outputLoop() {
         lock.lock();
 
         if (w < 0) {
-            failLocked(DriveError::NoSoundDevice, "The sound device stopped taking audio");
+            failLocked(DriveError::NoSoundDevice, "The sound output stopped: " + PcmOutput::errorText(w) +
+                                                      " (sound device " + target_.describe() + ")");
             // The next play opens it afresh (it may have been unplugged and come back).
             std::unique_ptr<PcmOutput> broken = std::move(pcm_);
             lock.unlock();

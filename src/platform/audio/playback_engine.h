@@ -26,6 +26,14 @@ struct PlaySpan {
 
 enum class EngineState { Stopped, Playing, Paused };
 
+// The runs that ended on a failure of their own (the reader or the sound output), rather
+// than by a command or at their end: how many so far, and the last one.
+struct EngineFailure {
+    unsigned count = 0;
+    DriveError error = DriveError::None;
+    std::string detail;
+};
+
 struct EngineSnapshot {
     EngineState state = EngineState::Stopped;
     int positionFrame = 0;                // what has been heard; the head when stopped
@@ -61,6 +69,7 @@ public:
 
     EngineSnapshot snapshot() const;
     std::string lastError() const;
+    EngineFailure failure() const;
     // Underruns of the sound device since the engine started (for measurements).
     int underruns() const;
 
@@ -115,6 +124,7 @@ private:
     std::int64_t positionSample_ = 0;
     DriveError error_ = DriveError::None;
     std::string detail_;
+    EngineFailure failure_;
     std::unique_ptr<PcmOutput> pcm_;
     int underruns_ = 0;
     OutputObserver* observer_ = nullptr;

@@ -12,6 +12,7 @@ enum class SectorReadResult {
     Ok,
     Damaged,  // unreadable: the buffer holds silence and playback goes on
     NoMedia,  // the disc is gone: playback ends
+    Failed,   // the audio cannot be read (lastError says why): playback ends
 };
 
 // Reads CD audio sectors for the playback engine's reader thread. Absolute frames (with

@@ -209,6 +209,7 @@ public:
     }
 
     DriveError play(int fromFrame, int endFrame) override {
+        if (kind_ == Kind::Image) reopenAfterReadFailure();
         std::optional<DiscToc> toc;
         if (DriveError e = requireDisc(&toc); e != DriveError::None) return e;
         if (fromFrame < 0 || endFrame > toc->leadoutFrame || fromFrame > endFrame)
@@ -345,6 +346,16 @@ public:
         return detail_;
     }
 
+    std::string takePlaybackFailure() override {
+        if (!engine_) return {};
+        const EngineFailure failure = engine_->failure();
+        std::lock_guard lock(mu_);
+        if (failure.count == failuresTold_) return {};
+        failuresTold_ = failure.count;
+        // A disc taken out ends playback too; the drive shows itself empty.
+        return failure.error == DriveError::NotReady ? std::string() : failure.detail;
+    }
+
 private:
     std::string permissionText() const {
         std::string text = "No permission to read " + pathBytes_;
@@ -380,6 +391,15 @@ private:
         }
         if (toc) *toc = toc_;
         return DriveError::None;
+    }
+
+    // An image whose data could not be read is opened afresh, so that a data file put
+    // back in its place plays; the head stays where it was when the disc is the same.
+    void reopenAfterReadFailure() {
+        std::lock_guard io(io_->mutex);
+        if (!io_->readFailed) return;
+        std::string why;
+        reopenLocked(&why);
     }
 
     // io_->mutex held.
@@ -422,6 +442,7 @@ private:
         const std::string openPath = cdrdao_ ? resolvedTocCopy(path_, tocCopyDir_) : pathBytes_;
         CdDevice& device = *io_->device;
         io_->changeSeen = false;
+        io_->readFailed = false;
         const bool opened = device.open(openPath);
         std::optional<DiscToc> toc;
         if (!opened) {
@@ -517,7 +538,8 @@ private:
     std::shared_ptr<SectorReader> readerForPlay() {
         std::lock_guard lock(mu_);
         if (!reader_) {
-            reader_ = kind_ == Kind::Device ? makeParanoiaReader(io_, options_.readSpeed) : makePlainReader(io_);
+            reader_ = kind_ == Kind::Device ? makeParanoiaReader(io_, options_.readSpeed)
+                                            : makeImageReader(io_, QFileInfo(path_).fileName().toStdString());
         }
         return reader_;
     }
@@ -586,6 +608,7 @@ private:
     std::int64_t lastMediaCheckMs_ = INT64_MIN / 2;
     std::string detail_;
     std::string engineDetailSeen_;
+    unsigned failuresTold_ = 0;
     std::shared_ptr<SectorReader> reader_;
     int analogHead_ = kLeadInFrames;
 };

@@ -24,10 +24,14 @@ struct CdioHandle {
     std::atomic<unsigned> version{0};
     // A reader saw the media-changed flag (which clears when read); under `mutex`.
     bool changeSeen = false;
+    // An image's data could not be read: the next play opens it afresh; under `mutex`.
+    bool readFailed = false;
 };
 
-// Plain sector reads: disc images, and real drives when paranoia is not wanted.
+// Plain sector reads of a real drive, when paranoia is not wanted.
 std::shared_ptr<SectorReader> makePlainReader(std::shared_ptr<CdioHandle> handle);
+// Reads of a disc image (`name` for messages): a sector it cannot give ends playback.
+std::shared_ptr<SectorReader> makeImageReader(std::shared_ptr<CdioHandle> handle, std::string name);
 // Error-correcting reads for a real drive at a quiet speed; damaged sectors are retried a
 // few times and then played as silence rather than stalling playback.
 std::shared_ptr<SectorReader> makeParanoiaReader(std::shared_ptr<CdioHandle> handle, int speed);

@@ -275,6 +275,11 @@ DiscText MciInterpreter::discText() {
     return toc ? toc->text : DiscText{};
 }
 
+std::string MciInterpreter::takePlaybackFailure() {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->drive ? impl_->drive->takePlaybackFailure() : std::string();
+}
+
 int MciInterpreter::sendString(const std::string& command, char* buffer, int bufferLength) {
     const bool wantsReply = buffer != nullptr && bufferLength > 0;
     if (wantsReply) buffer[0] = '\0';

@@ -63,6 +63,7 @@ public:
     int sendString(const std::string& command, char* buffer, int bufferLength) override;
     bool errorString(int code, char* buffer, int bufferLength) const override;
     DiscText discText() override;
+    std::string takePlaybackFailure() override;
 
     // The standard text of an error code; empty for codes without one.
     static std::string errorText(int code);
