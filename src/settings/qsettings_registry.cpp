@@ -7,8 +7,10 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QStringList>
 
+#include <algorithm>
 #include <optional>
 #include <unistd.h>
 
@@ -63,16 +65,38 @@ std::optional<QString> unusableSettingsFile(const QString& path) {
                                : QStringLiteral("it is not a regular file");
     if (!file.read()) return std::nullopt;  // missing or unreadable: QSettings reports the rest
     const QByteArray& bytes = file.bytes;
+    // QSettings reads UTF-8, ends a line at CR as well as LF or at a ";" outside quotes
+    // (the rest is a comment), and joins lines inside quotes and after a backslash: a file
+    // that leans on any of that is not rewritten.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    [[maybe_unused]] const QString decoded = utf8(bytes);  // the decoder runs as it converts
+    if (utf8.hasError()) return QStringLiteral("it is not UTF-8 text");
     int number = 0;
-    for (QByteArray line : bytes.split('\n')) {
+    for (const QByteArray& text : bytes.split('\n')) {
         ++number;
-        line = line.trimmed();
-        if (number == 1 && line.startsWith("\xEF\xBB\xBF")) line = line.sliced(3).trimmed();
-        if (line.isEmpty() || line.front() == ';' || line.front() == '#') continue;
-        const bool header = line.front() == '[' && line.back() == ']';
-        const qsizetype eq = line.indexOf('=');
-        if (line.contains('\0') || (!header && eq <= 0))
-            return QStringLiteral("line %1 is neither a [section] nor a name=value setting").arg(number);
+        for (QByteArray raw : text.split('\r')) {
+            bool quoted = false, joined = false;
+            for (qsizetype i = 0; i < raw.size(); ++i) {
+                if (raw[i] == '\\') joined = ++i == raw.size();
+                else if (raw[i] == '"') quoted = !quoted;
+                else if (raw[i] == ';' && !quoted) raw.truncate(i);
+            }
+            QByteArray line = raw.trimmed();
+            if (number == 1 && line.startsWith("\xEF\xBB\xBF")) line = line.sliced(3).trimmed();
+            if (line.isEmpty() || line.front() == '#') continue;
+            // A line that starts with "[" is a section, named up to its first "]"; a name's
+            // parts are joined by "/" or "\", and one with an empty part cannot be looked up.
+            const bool header = line.front() == '[';
+            const qsizetype close = line.indexOf(']');
+            const qsizetype eq = line.indexOf('=');
+            const QByteArray name = line.first(std::max<qsizetype>(eq, 0)).trimmed().replace('\\', '/');
+            const bool badHeader =
+                header && (close != line.size() - 1 || line.sliced(1, close - 1).trimmed().isEmpty());
+            const bool badSetting =
+                !header && (eq <= 0 || name.startsWith('/') || name.endsWith('/') || name.contains("//"));
+            if (badHeader || badSetting || quoted || joined || line.contains('\0'))
+                return QStringLiteral("line %1 is neither a [section] nor a name=value setting").arg(number);
+        }
     }
     return std::nullopt;
 }

@@ -134,9 +134,12 @@ TEST_F(SettingsTest, UnusableFileIsRefusedOnEveryCallAndLeftAsItIs) {
     };
     const Case cases[] = {
         {"below a regular file", {}, {"Cannot write"}},
-        {"binary junk", QByteArray("\x01\x02garbage[[[\n=\n\xff\xfe"), {"line 1", "left as it is"}},
+        {"binary junk", QByteArray("\x01\x02garbage[[[\n=\n\xff\xfe"), {"not UTF-8", "left as it is"}},
         {"unclosed section", "[HKEY_CURRENT_USER]\n[unclosed\nkey=v\n", {"line 2", "left as it is"}},
         {"a NUL", QByteArray("[A]\nk=v\0w\n", 10), {"line 2", "left as it is"}},
+        {"a section cut by a comment", "[A;b]\nk=v\n", {"line 1"}},
+        {"lines ended by CR alone", "[A]\rk=v\rjunk\r", {"line 1"}},
+        {"a quote left open", "[A]\nk=\"v\nj=w\"\n", {"line 2"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
