@@ -224,6 +224,9 @@ TEST_F(AutoRunTest, YesWritesTheEntryAndTheAssociationAndKeepsTheRestOfTheList) 
          "[Added Associations]\na/b=c.desktop;\n\n[Default Applications]\n" + kAssociation + "\n"},
         {"[Default Applications]\r\ntext/html=f.desktop;",
          "[Default Applications]\r\ntext/html=f.desktop;\r\n" + kAssociation + "\r\n"},
+        // The second entry, the last line, goes: the first may not end the file in a lone CR.
+        {"[Default Applications]\r\nx-content/audio-cdda=a.desktop;\r\nx-content/audio-cdda=b.desktop;",
+         "[Default Applications]\r\n" + kAssociation + "\r\n"},
     };
     boxes.yesNoAnswer = MsgBox::AnswerYes;
     for (const auto& [before, after] : cases) {

@@ -48,7 +48,9 @@ QString quoteExecArgument(const QString& argument) {
     bool quote = argument.isEmpty();
     QString quoted;
     for (const QChar c : argument) {
-        if (reserved.contains(c)) quote = true;
+        // Control characters too: a reader strips a form feed or a vertical tab that
+        // starts a value, and a launcher splits words at them.
+        if (reserved.contains(c) || c.unicode() < 0x20 || c.unicode() == 0x7F) quote = true;
         if (c == u'"' || c == u'`' || c == u'$' || c == u'\\') quoted += u'\\';
         quoted += c;
         if (c == u'%') quoted += u'%';

@@ -87,6 +87,7 @@ QByteArray withDefaultApplication(const QByteArray& list, const QString& content
 
     QList<QByteArray> out;
     bool inDefault = false, seenDefault = false, written = false;
+    bool keptLast = false;  // the file's last line is in `out` as it was
     qsizetype firstGroupEnd = -1;
     for (const QByteArray& line : lines) {
         const QByteArray t = line.trimmed();
@@ -95,6 +96,7 @@ QByteArray withDefaultApplication(const QByteArray& list, const QString& content
             inDefault = t == kDefaultGroup;
             seenDefault = seenDefault || inDefault;
             out.append(line);
+            keptLast = true;
             continue;
         }
         const qsizetype eq = t.indexOf('=');
@@ -102,9 +104,11 @@ QByteArray withDefaultApplication(const QByteArray& list, const QString& content
             // The first entry takes the new value; a later one for the type would contradict it.
             if (!written) out.append(line.endsWith('\r') ? entry + '\r' : entry);
             written = true;
+            keptLast = false;
             continue;
         }
         out.append(line);
+        keptLast = true;
     }
     if (inDefault && firstGroupEnd < 0) firstGroupEnd = out.size();
 
@@ -124,10 +128,10 @@ QByteArray withDefaultApplication(const QByteArray& list, const QString& content
         if (!out.isEmpty() && !out.last().trimmed().isEmpty()) out.append(cr);
         out.append(kDefaultGroup + cr);
         out.append(entry + cr);
-        finalNewline = true;
     }
+    // Only the file's own last line may stay without its end, and only while it is last.
     QByteArray result = out.join('\n');
-    if (finalNewline && !out.isEmpty()) result += '\n';
+    if (!out.isEmpty() && (finalNewline || !keptLast)) result += '\n';
     return result;
 }
 
