@@ -3,8 +3,8 @@
 #
 #   tools/install-deps.sh [fuzz] [tidy]
 #
-# With "fuzz", also what the fuzz targets need (clang and its libFuzzer); with "tidy",
-# clang-tidy for tools/run-clang-tidy.sh.
+# With "fuzz", also what the fuzz targets need (clang and its libFuzzer, GLib's key-file
+# reader); with "tidy", clang-tidy for tools/run-clang-tidy.sh.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
@@ -20,7 +20,7 @@ packages=(
 )
 for group in "$@"; do
   case "$group" in
-    fuzz) packages+=(clang libfuzzer-14-dev libclang-rt-14-dev) ;;
+    fuzz) packages+=(clang libfuzzer-14-dev libclang-rt-14-dev libglib2.0-dev) ;;
     tidy) packages+=(clang-tidy) ;;
     *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
   esac

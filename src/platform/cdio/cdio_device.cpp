@@ -67,7 +67,7 @@ public:
         if (!cdtext) return text;
         const auto field = [cdtext](cdtext_field_t key, track_t track) {
             const char* value = cdtext_get_const(cdtext, key, track);
-            return value ? textOf(value) : QString();
+            return value ? cdTextValue(value) : QString();
         };
         text.title = field(CDTEXT_FIELD_TITLE, 0);
         text.performer = field(CDTEXT_FIELD_PERFORMER, 0);
@@ -142,26 +142,6 @@ public:
     }
 
 private:
-    // libcdio hands CD-Text over in UTF-8, converted from the disc's Latin-1. A cue sheet
-    // written in UTF-8 (as most are today) comes out converted twice: undo the second.
-    static QString textOf(const char* value) {
-        const QByteArray bytes(value);
-        QString text = QString::fromUtf8(bytes);
-        if (text.contains(QChar::ReplacementCharacter)) return QString::fromLatin1(bytes).trimmed();
-        bool latin1 = true;
-        bool wide = false;
-        for (const QChar c : text) {
-            latin1 = latin1 && c.unicode() <= 0xFF;
-            wide = wide || c.unicode() >= 0x80;
-        }
-        if (latin1 && wide) {
-            QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            const QString once = utf8(text.toLatin1());
-            if (!utf8.hasError()) text = once;
-        }
-        return text.trimmed();
-    }
-
     static int trackNumber(track_t t) { return t == CDIO_INVALID_TRACK ? 0 : t; }
 
     bool startParanoia(int speed) {
@@ -192,6 +172,24 @@ private:
 };
 
 }  // namespace
+
+QString cdTextValue(const char* value) {
+    const QByteArray bytes(value);
+    QString text = QString::fromUtf8(bytes);
+    if (text.contains(QChar::ReplacementCharacter)) return QString::fromLatin1(bytes).trimmed();
+    bool latin1 = true;
+    bool wide = false;
+    for (const QChar c : text) {
+        latin1 = latin1 && c.unicode() <= 0xFF;
+        wide = wide || c.unicode() >= 0x80;
+    }
+    if (latin1 && wide) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString once = utf8(text.toLatin1());
+        if (!utf8.hasError()) text = once;
+    }
+    return text.trimmed();
+}
 
 std::shared_ptr<CdDevice> makeCdioDevice(std::string path, CdioSource source) {
     return std::make_shared<CdioDevice>(std::move(path), source);
