@@ -89,11 +89,12 @@ std::optional<QString> unusableSettingsFile(const QString& path) {
             const bool header = line.front() == '[';
             const qsizetype close = line.indexOf(']');
             const qsizetype eq = line.indexOf('=');
-            const QByteArray name = line.first(std::max<qsizetype>(eq, 0)).trimmed().replace('\\', '/');
-            const bool badHeader =
-                header && (close != line.size() - 1 || line.sliced(1, close - 1).trimmed().isEmpty());
-            const bool badSetting =
-                !header && (eq <= 0 || name.startsWith('/') || name.endsWith('/') || name.contains("//"));
+            const auto emptyPart = [](QByteArray name) {
+                name = name.trimmed().replace('\\', '/');
+                return name.isEmpty() || name.startsWith('/') || name.endsWith('/') || name.contains("//");
+            };
+            const bool badHeader = header && (close != line.size() - 1 || emptyPart(line.sliced(1, close - 1)));
+            const bool badSetting = !header && (eq <= 0 || emptyPart(line.first(eq)));
             if (badHeader || badSetting || quoted || joined || line.contains('\0'))
                 return QStringLiteral("line %1 is neither a [section] nor a name=value setting").arg(number);
         }
@@ -153,8 +154,10 @@ bool QSettingsRegistry::ReadValue(std::uint32_t hive, const QString& key, const 
     const QString path = valueName(name);
     if (!store.settings.contains(path)) return false;
     const QVariant stored = store.settings.value(path);
-    // A hand-edited value with unquoted commas reads back as a list: keep it one text.
-    value = stored.typeId() == QMetaType::QStringList ? stored.toStringList().join(u',') : stored.toString();
+    // A hand-edited value with unquoted commas reads back as a list (of variants when a part
+    // starts with "@"): keep it one text.
+    const bool list = stored.typeId() == QMetaType::QStringList || stored.typeId() == QMetaType::QVariantList;
+    value = list ? stored.toStringList().join(u',') : stored.toString();
     return true;
 }
 

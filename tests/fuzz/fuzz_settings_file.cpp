@@ -12,13 +12,23 @@ using namespace velmora;
 
 namespace {
 
+// A list with a part that starts with "@" reads as a list of variants; written back, that
+// part is escaped and the list reads as text. Both are the same texts.
+QVariant comparable(const QVariant& value) {
+    if (value.typeId() != QMetaType::QVariantList) return value;
+    const QVariantList parts = value.toList();
+    for (const QVariant& part : parts)
+        if (part.typeId() != QMetaType::QString) return value;
+    return value.toStringList();
+}
+
 std::map<QString, QVariant> valuesOf(const QString& path) {
     QSettings settings(path, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) fuzz::broken("a file it took does not read");
     std::map<QString, QVariant> values;
     // Keys QSettings lists but cannot look up (an empty last part) are nobody's settings.
     for (const QString& key : settings.allKeys())
-        if (settings.contains(key)) values[key] = settings.value(key);
+        if (settings.contains(key)) values[key] = comparable(settings.value(key));
     return values;
 }
 

@@ -140,6 +140,7 @@ TEST_F(SettingsTest, UnusableFileIsRefusedOnEveryCallAndLeftAsItIs) {
         {"a section cut by a comment", "[A;b]\nk=v\n", {"line 1"}},
         {"lines ended by CR alone", "[A]\rk=v\rjunk\r", {"line 1"}},
         {"a quote left open", "[A]\nk=\"v\nj=w\"\n", {"line 2"}},
+        {"a section with an empty part", "[A]\nk=v\n[\\General]\nx=M\n", {"line 3"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -177,8 +178,11 @@ TEST_F(SettingsTest, ValuesSurviveARestartAsTheirTextInTheRegistryLayout) {
     EXPECT_EQ(raw.value(QStringLiteral("HKEY_CURRENT_USER/SOFTWARE/Tessaly/Velmora/UserName")).toString(), "bob");
     EXPECT_EQ(stored("Left"), QStringLiteral("<missing>"));
 
-    writeIni("[HKEY_CURRENT_USER]\nSOFTWARE\\Tessaly\\Velmora\\CDDBServer=a,b\n");
+    writeIni(
+        "[HKEY_CURRENT_USER]\nSOFTWARE\\Tessaly\\Velmora\\CDDBServer=a,b\n"
+        "SOFTWARE\\Tessaly\\Velmora\\UserName=jo,@example.org\n");
     EXPECT_EQ(stored("CDDBServer"), QStringLiteral("a,b"));
+    EXPECT_EQ(stored("UserName"), QStringLiteral("jo,@example.org"));
 }
 
 TEST(SettingAsWholeNumber, AnythingButAWholeNumberInRangeCountsAsZero) {
