@@ -182,17 +182,12 @@ MainFaceControls FrmCdplayer::createControls() {
     tray_ = new TrayIcon(this, menu_->mnuPopUp);
 
     controls.cmdPlay = cmdPlay_;
-    controls.mnuPlay = menu_->mnuPlay;
     controls.cmdStop = cmdStop_;
-    controls.mnuStop = menu_->mnuStop;
     controls.cmdPause = cmdPause_;
-    controls.mnuPause = menu_->mnuPause;
     controls.cmdFF = cmdFF_;
     controls.cmdRR = cmdRR_;
     controls.cmdForwardTrack = cmdForwardTrack_;
-    controls.mnuNext = menu_->mnuNext;
     controls.cmdBackTrack = cmdBackTrack_;
-    controls.mnuPrev = menu_->mnuPrev;
     return controls;
 }
 
@@ -229,6 +224,9 @@ void FrmCdplayer::wireControls() {
     connect(menu_->mnuStop, &QAction::triggered, this, [t] { t->Stop(); });
     connect(menu_->mnuEject, &QAction::triggered, this, [t] { t->Eject(); });
     connect(menu_->mnuAR, &QAction::triggered, this, [this] { mnuAR_Click(); });
+    // The menu is used most while the face is put away: its items follow the session always.
+    connect(&core_.session, &PlayerSession::stateChanged, this, &FrmCdplayer::showMenuEnables);
+    showMenuEnables();
     connect(menu_->mnuUAR, &QAction::triggered, this, [this] { mnuUAR_Click(); });
 
     connect(cmdMinimize_, &QAbstractButton::clicked, this, [this] { cmdMinimize_Click(); });
@@ -330,6 +328,30 @@ void FrmCdplayer::applySkinFile(const QString& path) {
 }
 
 bool FrmCdplayer::isShownToUser() const { return isVisible() && !isMinimized(); }
+
+void FrmCdplayer::showMenuEnables() {
+    const TransportEnables& e = core_.session.state().enables;
+    menu_->mnuPlay->setEnabled(e.play);
+    menu_->mnuStop->setEnabled(e.stop);
+    menu_->mnuPause->setEnabled(e.pause);
+    menu_->mnuNext->setEnabled(e.next);
+    menu_->mnuPrev->setEnabled(e.previous);
+}
+
+void FrmCdplayer::showEvent(QShowEvent* event) {
+    SkinnedWindow::showEvent(event);
+    view_->setShown(isShownToUser());
+}
+
+void FrmCdplayer::hideEvent(QHideEvent* event) {
+    SkinnedWindow::hideEvent(event);
+    view_->setShown(false);
+}
+
+void FrmCdplayer::changeEvent(QEvent* event) {
+    SkinnedWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) view_->setShown(isShownToUser());
+}
 
 void FrmCdplayer::hideWindow() { hideMainWindow(this, trayAvailable_); }
 

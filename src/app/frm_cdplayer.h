@@ -74,6 +74,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     MainFaceControls createControls();
@@ -81,6 +84,7 @@ private:
     void wireKeys();
     void wireVolume();
     void showVolume(int volume, bool muted);
+    void showMenuEnables();
     void applySkinColours(const QString& skinFileName);
 
     PlayerCore& core_;

@@ -6,7 +6,6 @@
 #include "shared/reply_parse.h"
 #include "shared/units.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QWidget>
 
@@ -20,8 +19,7 @@ int digitAt(const QString& text, qsizetype fromEnd) {
     return i < 0 ? 0 : static_cast<int>(numericValue(text.mid(i, 1)));
 }
 
-template <typename Control>
-void enable(Control* control, bool on) {
+void enable(QWidget* control, bool on) {
     if (control) control->setEnabled(on);
 }
 }  // namespace
@@ -29,14 +27,28 @@ void enable(Control* control, bool on) {
 MainFaceView::MainFaceView(PlayerSession& session, const MainFaceControls& controls, QObject* parent)
     : QObject(parent), session_(session), c_(controls) {
     connect(&session_, &PlayerSession::stateChanged, this, [this] {
+        if (!shown_) return;
         showEnables();
         ShowDiscInfo();  // the kind of disc decides what the labels say
     });
     connect(&session_, &PlayerSession::positionChanged, this, [this] {
+        if (!shown_) return;
         showPosition();
         ShowDiscInfo();  // the track title follows the track
     });
-    connect(&session_, &PlayerSession::discChanged, this, &MainFaceView::ShowDiscInfo);
+    connect(&session_, &PlayerSession::discChanged, this, [this] {
+        if (shown_) ShowDiscInfo();
+    });
+    showAll();
+}
+
+void MainFaceView::setShown(bool shown) {
+    if (shown == shown_) return;
+    shown_ = shown;
+    if (shown_) showAll();
+}
+
+void MainFaceView::showAll() {
     showEnables();
     showPosition();
     ShowDiscInfo();
@@ -56,17 +68,12 @@ void MainFaceView::showPosition() {
 void MainFaceView::showEnables() {
     const TransportEnables& e = session_.state().enables;
     enable(c_.cmdPlay, e.play);
-    enable(c_.mnuPlay, e.play);
     enable(c_.cmdStop, e.stop);
-    enable(c_.mnuStop, e.stop);
     enable(c_.cmdPause, e.pause);
-    enable(c_.mnuPause, e.pause);
     enable(c_.cmdFF, e.jump);
     enable(c_.cmdRR, e.jump);
     enable(c_.cmdForwardTrack, e.next);
-    enable(c_.mnuNext, e.next);
     enable(c_.cmdBackTrack, e.previous);
-    enable(c_.mnuPrev, e.previous);
 }
 
 void MainFaceView::updateLabel(QLabel* label, const QString& value) {

@@ -5,7 +5,6 @@
 
 #include <array>
 
-class QAction;
 class QLabel;
 class QWidget;
 
@@ -23,30 +22,30 @@ struct MainFaceControls {
     QLabel* lblTrk = nullptr;
     StatusBarShape* StatusBar = nullptr;
 
-    // The twelve controls whose enabled state follows the drive.
+    // The buttons whose enabled state follows the drive (the tray menu's items follow the
+    // session on their own, shown or not).
     QWidget* cmdPlay = nullptr;
-    QAction* mnuPlay = nullptr;
     QWidget* cmdStop = nullptr;
-    QAction* mnuStop = nullptr;
     QWidget* cmdPause = nullptr;
-    QAction* mnuPause = nullptr;
     QWidget* cmdFF = nullptr;
     QWidget* cmdRR = nullptr;
     QWidget* cmdForwardTrack = nullptr;
-    QAction* mnuNext = nullptr;
     QWidget* cmdBackTrack = nullptr;
-    QAction* mnuPrev = nullptr;
 };
 
 // Shows the session on the face: the LED readout, the position bar, the three labels
-// and which transport controls are enabled. It writes a control only when what it shows
-// has changed, so the face does not flicker once a second.
+// and which transport buttons are enabled. It writes a control only when what it shows
+// has changed, so the face does not flicker once a second, and not at all while the face
+// is put away: shown again, it catches up at once.
 class MainFaceView : public QObject {
     Q_OBJECT
 public:
     MainFaceView(PlayerSession& session, const MainFaceControls& controls, QObject* parent = nullptr);
 
     const MainFaceControls& controls() const { return c_; }
+
+    // Whether the face is in front of the user.
+    void setShown(bool shown);
 
     void ShowTrackNumber(const QString& text);
     void ShowTrackTime(const QString& text);
@@ -56,9 +55,11 @@ private:
     void showPosition();
     void showEnables();
     void updateLabel(QLabel* label, const QString& value);
+    void showAll();
 
     PlayerSession& session_;
     MainFaceControls c_;
+    bool shown_ = true;
 };
 
 }  // namespace velmora

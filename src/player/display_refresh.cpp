@@ -25,6 +25,23 @@ DisplayRefresh::DisplayRefresh(PlayerSession& session, DiscIdentity& identity)
 
 void DisplayRefresh::tmrUpdate_Timer() {
     if (!gate_ || gate_()) UpdateDisplay();
+    else FollowDrive();
+}
+
+void DisplayRefresh::FollowDrive() {
+    // Until an audio disc is known, there is nothing lighter to follow.
+    if (session_.state().discKind != DiscKind::Audio) {
+        UpdateDisplay();
+        return;
+    }
+    const PlayerSession::Changes changes(session_);
+    const QString present = session_.channel().plainSend(QStringLiteral("status cd media present"), kReplyBuffer);
+    if (!present.startsWith(QLatin1String("true"), Qt::CaseInsensitive)) {
+        session_.showNoDisc();
+        return;
+    }
+    followPosition();
+    followMode();
 }
 
 void DisplayRefresh::UpdateDisplay() {
@@ -61,13 +78,21 @@ void DisplayRefresh::UpdateDisplay() {
     }
     session_.setTrackTable(tracks, lengths);
 
-    // An empty reply keeps the last position rather than jumping to 0.
-    const QString position = mci.plainSend(QStringLiteral("status cd position"), kReplyBuffer);
-    if (!position.isEmpty())
-        session_.setPosition(static_cast<int>(wholeNumberAt(position, 1, 2)),
-                             static_cast<int>(wholeNumberAt(position, 4, 5)),
-                             static_cast<int>(wholeNumberAt(position, 7, 8)));
+    followPosition();
 
+    if (session_.disc().ID.isEmpty()) identity_.identifyDisc();
+
+    followMode();
+}
+
+void DisplayRefresh::followPosition() {
+    const PlayerSession::Changes changes(session_);
+    // An empty reply keeps the last position rather than jumping to 0.
+    const QString position = session_.channel().plainSend(QStringLiteral("status cd position"), kReplyBuffer);
+    if (!position.isEmpty())
+        session_.setPosition(
+            static_cast<int>(wholeNumberAt(position, 1, 2)), static_cast<int>(wholeNumberAt(position, 4, 5)),
+            static_cast<int>(wholeNumberAt(position, 7, 8)), static_cast<int>(wholeNumberAt(position, 10, 11)));
     const PlayerState& state = session_.state();
     const QString length = state.trackLength(state.CurrentTrack);
     const int lengthSeconds = length.isEmpty() ? 0 : lengthInSeconds(length);
@@ -80,10 +105,10 @@ void DisplayRefresh::UpdateDisplay() {
         if (width >= std::numeric_limits<std::int16_t>::min() && width <= std::numeric_limits<std::int16_t>::max())
             session_.setBar(static_cast<int>(width));
     }
+}
 
-    if (session_.disc().ID.isEmpty()) identity_.identifyDisc();
-
-    const QString mode = mci.plainSend(QStringLiteral("status cd mode"), kReplyBuffer);
+void DisplayRefresh::followMode() {
+    const QString mode = session_.channel().plainSend(QStringLiteral("status cd mode"), kReplyBuffer);
     session_.setMode(mode.left(7) == QLatin1String("playing"), mode.left(6) == QLatin1String("paused"));
     session_.playbackFailed(QString::fromStdString(mci.service().takePlaybackFailure()));
 }

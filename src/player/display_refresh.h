@@ -14,7 +14,9 @@ class DisplayRefresh {
 public:
     DisplayRefresh(PlayerSession& session, DiscIdentity& identity);
 
-    // `tmrUpdate`'s work: a refresh when the gate allows (the main window is shown).
+    // `tmrUpdate`'s work: a refresh when the gate allows (the main window is shown);
+    // otherwise the session only follows the drive, so the desktop bus and the tray menu
+    // stay true while the window is put away.
     void tmrUpdate_Timer();
     void setGate(std::function<bool()> gate) { gate_ = std::move(gate); }
 
@@ -22,7 +24,16 @@ public:
     // in the middle of it.
     void UpdateDisplay();
 
+    // The reading of a put-away player: whether the known audio disc is still in, then its
+    // position and mode. Without a known audio disc, a whole refresh.
+    void FollowDrive();
+
+    // Reads the position (track, time and frame) and the bar it makes.
+    void followPosition();
+
 private:
+    void followMode();
+
     PlayerSession& session_;
     DiscIdentity& identity_;
     std::function<bool()> gate_;

@@ -19,7 +19,7 @@ bool sameStatus(const PlayerState& a, const PlayerState& b) {
 
 bool samePosition(const PlayerState& a, const PlayerState& b) {
     return a.CurrentTrack == b.CurrentTrack && a.CurrentMinute == b.CurrentMinute &&
-           a.CurrentSecond == b.CurrentSecond && a.barWidthTwips == b.barWidthTwips;
+           a.CurrentSecond == b.CurrentSecond && a.CurrentFrame == b.CurrentFrame && a.barWidthTwips == b.barWidthTwips;
 }
 }  // namespace
 
@@ -76,11 +76,12 @@ void PlayerSession::setTrackTable(int count, const QStringList& lengths) {
     if (!lengths.isEmpty()) state_.TrackLengths = lengths;
 }
 
-void PlayerSession::setPosition(int track, int minute, int second) {
+void PlayerSession::setPosition(int track, int minute, int second, int frame) {
     Changes changes(*this);
     state_.CurrentTrack = static_cast<std::int16_t>(track);
     state_.CurrentMinute = static_cast<std::int16_t>(minute);
     state_.CurrentSecond = static_cast<std::int16_t>(second);
+    state_.CurrentFrame = static_cast<std::int16_t>(frame);
 }
 
 void PlayerSession::setBar(int progressWidth) {

@@ -63,7 +63,7 @@ public:
     void showDataDisc();  // a data disc: no transport, no ID, so an audio disc is identified anew
     void showAudioDisc();
     void setTrackTable(int count, const QStringList& lengths);  // lengths empty: the last ones stay
-    void setPosition(int track, int minute, int second);
+    void setPosition(int track, int minute, int second, int frame = 0);
     void setBar(int progressWidth);  // the refresh's bar width in twips
     void setMode(bool playing, bool paused);
 

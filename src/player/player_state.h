@@ -35,7 +35,8 @@ struct PlayerState {
     std::int16_t CurrentTrack = 0;
     std::int16_t CurrentMinute = 0;
     std::int16_t CurrentSecond = 0;
-    std::int32_t SeekStep = 0;  // seconds jumped by fast-forward and rewind
+    std::int16_t CurrentFrame = 0;  // the frames past CurrentSecond, for the desktop bus's position
+    std::int32_t SeekStep = 0;      // seconds jumped by fast-forward and rewind
     std::int16_t SeekSeconds = 0;
     std::int16_t ProgressWidth = 0;
     int barWidthTwips = 0;  // what the position bar shows: the refresh's width, or the drag's

@@ -35,7 +35,7 @@ TEST_F(PlaybackTest, PlayingDiscCountsOnTheReadoutTheBarAndTheEnables) {
     EXPECT_EQ(leds(), "010105");
     EXPECT_EQ(controls().StatusBar->widthTwips(), 65 * 1670 / 250);
     EXPECT_FALSE(controls().cmdPlay->isEnabled());
-    EXPECT_FALSE(controls().mnuPlay->isEnabled());
+    EXPECT_FALSE(window->popupMenu().mnuPlay->isEnabled());
     for (QWidget* w : {controls().cmdStop, controls().cmdPause, controls().cmdFF, controls().cmdRR})
         EXPECT_TRUE(w->isEnabled());
     advance(9 * 250'000 - 64'000);  // track 10, 0:01

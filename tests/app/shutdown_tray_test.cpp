@@ -115,17 +115,19 @@ struct CountingMixer final : NullMixerVolume {
 
 }  // namespace
 
-// Put away, to the tray or the taskbar, the window keeps the drive and menu but neither refreshes nor polls.
-TEST_F(ShutdownTrayTest, HiddenWindowNeitherRefreshesNorPollsTheVolumeUntilShownAgain) {
+// Put away, to the tray or the taskbar, the window keeps the drive and menu; the session
+// only follows the drive (no track lengths read, nothing drawn) and the volume is not polled.
+TEST_F(ShutdownTrayTest, HiddenWindowOnlyFollowsTheDriveAndPollsNoVolumeUntilShownAgain) {
     int mixerReads = 0;
     mixer = [&mixerReads] { return std::make_unique<CountingMixer>(&mixerReads); };
+    // Whether the tick refreshed in full, and whether the poll read the mixer.
     auto tickBoth = [&] {
         recording.sent.clear();
         const int reads = mixerReads;
         app->core().refresh.tmrUpdate_Timer();
         window->volume().poll();
         QCoreApplication::processEvents();
-        return std::make_pair(!recording.sent.empty(), mixerReads > reads);
+        return std::make_pair(recording.wasSent("status cd length track 1"), mixerReads > reads);
     };
     for (const bool tray : {true, false}) {
         SCOPED_TRACE(tray ? "minimised to the tray" : "closed to the taskbar");
@@ -134,6 +136,7 @@ TEST_F(ShutdownTrayTest, HiddenWindowNeitherRefreshesNorPollsTheVolumeUntilShown
         ASSERT_TRUE(loaded);
         EXPECT_EQ(tickBoth(), std::make_pair(true, true)) << "shown: both run";
 
+        const QString face = leds();
         if (tray) click("cmdMinimize");
         else window->close();
         EXPECT_EQ(window->isMinimized(), !tray);
@@ -142,14 +145,23 @@ TEST_F(ShutdownTrayTest, HiddenWindowNeitherRefreshesNorPollsTheVolumeUntilShown
         EXPECT_FALSE(recording.wasSent("close all"));
         EXPECT_EQ(programEnded, 0);
         EXPECT_EQ(tickBoth(), std::make_pair(false, false)) << "put away";
+        EXPECT_EQ(recording.sent,
+                  (std::vector<std::string>{"status cd media present", "status cd position", "status cd mode"}));
 
         window->popupMenu().mnuPlay->trigger();
         EXPECT_TRUE(recording.wasSent("play cd"));
         EXPECT_FALSE(window->isShownToUser()) << "the menu plays, the window stays put away";
+        clock->advanceMs(3000);
+        tickBoth();
+        EXPECT_FALSE(window->popupMenu().mnuPlay->isEnabled()) << "the menu follows the drive while put away";
+        EXPECT_TRUE(window->popupMenu().mnuStop->isEnabled());
+        EXPECT_EQ(leds(), face) << "the face is not drawn while put away";
 
         window->popupMenu().mnuAR->trigger();
         ASSERT_TRUE(window->isShownToUser());
+        const PlayerState& s = state();
+        EXPECT_EQ(leds(), QString::asprintf("%02d%02d%02d", s.CurrentTrack, s.CurrentMinute, s.CurrentSecond));
+        EXPECT_NE(leds(), face) << "shown again, the face is right at once";
         EXPECT_EQ(tickBoth(), std::make_pair(true, true)) << "restored";
-        EXPECT_TRUE(recording.wasSent("status cd position"));
     }
 }

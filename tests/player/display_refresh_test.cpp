@@ -85,11 +85,8 @@ TEST_F(DisplayRefreshTest, TimerRefreshesThroughItsGateEnablesFollowTheModeAndOn
     QObject::connect(&core.session, &PlayerSession::positionChanged, [&] { ++position; });
     QObject::connect(&core.session, &PlayerSession::discChanged, [&] { ++discs; });
     mci.audioDisc(3, "01:00:01:00");
-    bool shown = false;
+    bool shown = true;
     core.refresh.setGate([&] { return shown; });
-    core.refresh.tmrUpdate_Timer();
-    EXPECT_TRUE(mci.sent.empty());
-    shown = true;
     core.refresh.tmrUpdate_Timer();
     EXPECT_EQ(refreshes(), 1);
     EXPECT_EQ(enables(core.session.state()), "011111");
@@ -128,4 +125,44 @@ TEST_F(DisplayRefreshTest, PlaybackThatStoppedOnAFailureIsToldInItsOwnWordsEachT
     mci.failure = failure;  // the same again, after a Play
     core.refresh.UpdateDisplay();
     EXPECT_EQ(told, QStringList(2, QString::fromStdString(failure)));
+}
+
+// Put away, the timer's tick follows the drive with no more than it needs: presence,
+// position (to the frame) and mode of the known disc; a disc it does not know yet, a whole refresh.
+TEST_F(DisplayRefreshTest, APutAwayPlayerFollowsTheDriveWithoutTheWholeRefresh) {
+    bool shown = true;
+    core.refresh.setGate([&] { return shown; });
+    mci.audioDisc(3, "01:00:01:00");
+    mci.answer("status cd mode", "paused");
+    core.refresh.tmrUpdate_Timer();
+    shown = false;
+
+    const Commands follow{"status cd media present", "status cd position", "status cd mode"};
+    struct Step {
+        const char* what;
+        std::string present, position, mode;
+        Commands sent;
+        const char* enables;
+        int track, second, frame;
+    } steps[] = {
+        {"playing on", "true", "02:00:07:42", "playing", follow, "011111", 2, 7, 42},
+        {"paused", "true", "02:00:08:10", "paused", follow, "100011", 2, 8, 10},
+        {"taken out", "false", "", "open", {"status cd media present"}, "000000", 2, 8, 10},
+        {"back in: read whole", "true", "01:00:00:00", "stopped", {}, "100011", 1, 0, 0},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        mci.answer("status cd media present", step.present);
+        mci.answer("status cd position", step.position);
+        mci.answer("status cd mode", step.mode);
+        mci.sent.clear();
+        core.refresh.tmrUpdate_Timer();
+        if (!step.sent.empty()) EXPECT_EQ(mci.sent, step.sent);
+        else EXPECT_EQ(refreshes(), 1) << "a disc put in while away is read in full";
+        const PlayerState& s = core.session.state();
+        EXPECT_EQ(enables(s), step.enables);
+        EXPECT_EQ(s.CurrentTrack, step.track);
+        EXPECT_EQ(s.CurrentSecond, step.second);
+        EXPECT_EQ(s.CurrentFrame, step.frame);
+    }
 }
