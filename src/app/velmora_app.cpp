@@ -52,7 +52,8 @@ VelmoraApp::VelmoraApp(AppServices services) : services_(std::move(services)) {
 
     if (services_.mediaBus) {
         mpris_ = std::make_unique<MprisService>(
-            services_.mediaBus(), *core_, [window] { TrayIcon::RestoreMainWindow(window); }, [this] { quit(); });
+            services_.mediaBus(), *core_, window_->volume(), [window] { TrayIcon::RestoreMainWindow(window); },
+            [this] { quit(); });
         if (!mpris_->registered()) mpris_.reset();  // no bus: the player runs on without it
     }
 }

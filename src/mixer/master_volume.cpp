@@ -30,6 +30,16 @@ CMixerVolume& MasterVolume::mixer() {
 void MasterVolume::poll() {
     // A face put away is not looked at: no mixer access at all.
     if (gate_ && !gate_()) return;
+    const bool differs = readLine();
+    emit polled(volume_, muted_);
+    if (differs) emit changed(volume_, muted_);
+}
+
+void MasterVolume::read() {
+    if (readLine()) emit changed(volume_, muted_);
+}
+
+bool MasterVolume::readLine() {
     CMixerVolume& m = mixer();
     const std::int32_t volume = m.MainVolume();
     const bool muted = m.MainMute();
@@ -39,8 +49,7 @@ void MasterVolume::poll() {
     polledOnce_ = true;
     volume_ = shown;
     muted_ = muted;
-    emit polled(shown, muted);
-    if (differs) emit changed(shown, muted);
+    return differs;
 }
 
 void MasterVolume::setVolume(int volume) { mixer().setMainVolume(volume); }

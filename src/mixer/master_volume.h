@@ -34,6 +34,10 @@ public:
     // the mixer's creation, happens while the gate is shut.
     void poll();
 
+    // Reads the line now, whatever the gate, for a caller that asks for it (the desktop
+    // bus). A difference is reported through changed() only: no view is touched.
+    void read();
+
     // Writes of the master line. The next poll shows what the mixer made of them.
     void setVolume(int volume);
     void setMute(bool muted);
@@ -52,6 +56,7 @@ signals:
 
 private:
     CMixerVolume& mixer();  // created on first use
+    bool readLine();        // true when the line differs from the last reading
 
     MixerFactory createMixer_;
     std::unique_ptr<CMixerVolume> mixer_;

@@ -3,6 +3,7 @@
 #include "player/display_refresh.h"
 #include "player/mci_channel.h"
 #include "shared/reply_parse.h"
+#include "shared/units.h"
 
 #include <QTimer>
 
@@ -137,6 +138,19 @@ CommandResult Transport::PlayFromSecondOfTrack(int seconds) {
         const std::int64_t target = (static_cast<std::int64_t>(trackStart / 1000) + seconds) * 1000;
         mci.plainSend(QStringLiteral("play cd from ") + QString::number(target), 0);
         send(QStringLiteral("set cd time format tmsf"));
+        refresh_.UpdateDisplay();
+    });
+}
+
+CommandResult Transport::PlayFromFrameOfTrack(int frames) {
+    return run([this, frames] {
+        const PlayerState& s = session_.state();
+        if (!s.Playing || frames < 0) return;
+        // A tmsf position names the frame itself: no change of time format is needed.
+        const auto two = [](int n) { return QString::number(n).rightJustified(2, u'0'); };
+        const int seconds = frames / kFramesPerSecond;
+        send(QStringLiteral("play cd from ") + two(s.CurrentTrack) + u':' + two(seconds / 60) + u':' +
+             two(seconds % 60) + u':' + two(frames % kFramesPerSecond));
         refresh_.UpdateDisplay();
     });
 }

@@ -27,6 +27,9 @@ public:
     CommandResult GoToTrack(int track);
     // Plays from `seconds` into the current track (the position bar's release).
     CommandResult PlayFromSecondOfTrack(int seconds);
+    // Plays from `frames` into the current track, to the frame (the desktop bus's seek);
+    // like the position bar, only while playing.
+    CommandResult PlayFromFrameOfTrack(int frames);
 
 private:
     template <typename Work>

@@ -23,6 +23,9 @@ bool MprisPlayerAdaptor::canGoPrevious() const { return service_.canGoPrevious()
 bool MprisPlayerAdaptor::canPlay() const { return service_.canPlay(); }
 bool MprisPlayerAdaptor::canPause() const { return service_.canPause(); }
 bool MprisPlayerAdaptor::canSeek() const { return service_.canSeek(); }
+double MprisPlayerAdaptor::volume() const { return service_.volume(); }
+void MprisPlayerAdaptor::setVolume(double volume) { service_.setVolume(volume); }
+bool MprisPlayerAdaptor::canControl() const { return service_.canControl(); }
 
 void MprisPlayerAdaptor::Next() { service_.next(); }
 void MprisPlayerAdaptor::Previous() { service_.previous(); }

@@ -61,16 +61,15 @@ public:
     double rate() const { return 1.0; }
     void setRate(double) {}  // a CD plays at its own speed
     QVariantMap metadata() const;
-    // The volume is the knob's; the bus only tells it is there.
-    double volume() const { return 1.0; }
-    void setVolume(double) {}
+    double volume() const;
+    void setVolume(double volume);
     qlonglong position() const;
     bool canGoNext() const;
     bool canGoPrevious() const;
     bool canPlay() const;
     bool canPause() const;
     bool canSeek() const;
-    bool canControl() const { return true; }
+    bool canControl() const;
 
 public slots:
     void Next();

@@ -1,6 +1,7 @@
 #include "app/mpris/mpris_service.h"
 
 #include "app/mpris/mpris_adaptors.h"
+#include "mixer/master_volume.h"
 #include "player/player_core.h"
 #include "shared/reply_parse.h"
 #include "shared/units.h"
@@ -9,23 +10,32 @@
 #include <QDBusObjectPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace velmora {
 
 namespace {
 constexpr qlonglong kUsPerSecond = 1'000'000;
+
+constexpr int kVolumeTop = 65535;
 const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+
+qlonglong framesToUs(qlonglong frames) { return frames * kUsPerSecond / kFramesPerSecond; }
 
 // mm:ss:ff to microseconds.
 qlonglong lengthUs(const QString& mmssff) {
-    const qlonglong frames = wholeNumberAt(mmssff, 7, 8);
-    return lengthInSeconds(mmssff) * kUsPerSecond + frames * kUsPerSecond / kFramesPerSecond;
+    return framesToUs(lengthInSeconds(mmssff) * qlonglong{kFramesPerSecond} + wholeNumberAt(mmssff, 7, 8));
 }
 }  // namespace
 
-MprisService::MprisService(QDBusConnection bus, PlayerCore& core, std::function<void()> raise,
+MprisService::MprisService(QDBusConnection bus, PlayerCore& core, MasterVolume& volume, std::function<void()> raise,
                            std::function<void()> quit, QObject* parent)
-    : QObject(parent), bus_(std::move(bus)), core_(core), raise_(std::move(raise)), quit_(std::move(quit)) {
+    : QObject(parent),
+      bus_(std::move(bus)),
+      core_(core),
+      volume_(volume),
+      raise_(std::move(raise)),
+      quit_(std::move(quit)) {
     if (!bus_.isConnected()) return;
     new MprisRootAdaptor(this, *this);
     new MprisPlayerAdaptor(this, *this);
@@ -34,6 +44,9 @@ MprisService::MprisService(QDBusConnection bus, PlayerCore& core, std::function<
     if (!registered_) return;
     for (auto signal : {&PlayerSession::stateChanged, &PlayerSession::positionChanged, &PlayerSession::discChanged})
         connect(&core_.session, signal, this, &MprisService::announceChanges);
+    // The knob's poll, or a reading for the bus, that finds the line changed.
+    connect(&volume_, &MasterVolume::changed, this, &MprisService::announceChanges);
+    volume_.read();
     announceChanges();
 }
 
@@ -83,7 +96,8 @@ QVariantMap MprisService::metadata() const {
 
 qlonglong MprisService::positionUs() const {
     const PlayerState& s = core_.session.state();
-    return (static_cast<qlonglong>(s.CurrentMinute) * 60 + s.CurrentSecond) * kUsPerSecond;
+    return framesToUs((static_cast<qlonglong>(s.CurrentMinute) * 60 + s.CurrentSecond) * kFramesPerSecond +
+                      s.CurrentFrame);
 }
 
 // The media bus reads "can play" as "there is something to play": true while playing too,
@@ -96,6 +110,26 @@ bool MprisService::canPause() const { return core_.session.state().enables.pause
 bool MprisService::canGoNext() const { return core_.session.state().enables.next; }
 bool MprisService::canGoPrevious() const { return core_.session.state().enables.previous; }
 bool MprisService::canSeek() const { return core_.session.state().enables.jump; }
+
+double MprisService::volumeShown() const {
+    return volume_.volume() < 0 ? 0.0 : static_cast<double>(volume_.volume()) / kVolumeTop;
+}
+
+double MprisService::volume() {
+    volume_.read();
+    return volumeShown();
+}
+
+void MprisService::setVolume(double volume) {
+    if (std::isnan(volume)) return;
+    volume_.setVolume(static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) * kVolumeTop)));
+    volume_.read();  // what the mixer made of it is announced
+}
+
+bool MprisService::canControl() {
+    volume_.read();
+    return volume_.volume() >= 0;
+}
 
 void MprisService::raise() {
     if (raise_) raise_();
@@ -111,8 +145,10 @@ void MprisService::pause() {
     if (canPause()) core_.transport.Pause();
 }
 void MprisService::playPause() { canPause() ? pause() : play(); }
+// Stop from the bus also stops a paused disc, whose Stop button is disabled.
 void MprisService::stop() {
-    if (core_.session.state().enables.stop) core_.transport.Stop();
+    const PlayerState& s = core_.session.state();
+    if (s.enables.stop || (s.discKind == DiscKind::Audio && s.Paused)) core_.transport.Stop();
 }
 void MprisService::next() {
     if (canGoNext()) core_.transport.NextTrack();
@@ -130,11 +166,17 @@ void MprisService::seekTo(qlonglong positionUs) {
         next();
         return;
     }
-    core_.transport.PlayFromSecondOfTrack(static_cast<int>(std::max<qlonglong>(0, positionUs) / kUsPerSecond));
-    emit seeked(positionUs);
+    // The nearest frame.
+    const qlonglong frames = (std::max<qlonglong>(0, positionUs) * kFramesPerSecond + kUsPerSecond / 2) / kUsPerSecond;
+    if (core_.transport.PlayFromFrameOfTrack(static_cast<int>(frames)).ok()) emit seeked(this->positionUs());
 }
 
-void MprisService::seek(qlonglong offsetUs) { seekTo(positionUs() + offsetUs); }
+// From where the drive is now, not where the last refresh saw it.
+void MprisService::seek(qlonglong offsetUs) {
+    if (!canSeek()) return;
+    core_.refresh.followPosition();
+    seekTo(positionUs() + offsetUs);
+}
 
 void MprisService::setPosition(const QString& id, qlonglong positionUs) {
     // A position for a track that is no longer playing is ignored.
@@ -149,7 +191,9 @@ void MprisService::announceChanges() {
                           {QStringLiteral("CanPause"), canPause()},
                           {QStringLiteral("CanGoNext"), canGoNext()},
                           {QStringLiteral("CanGoPrevious"), canGoPrevious()},
-                          {QStringLiteral("CanSeek"), canSeek()}};
+                          {QStringLiteral("CanSeek"), canSeek()},
+                          {QStringLiteral("Volume"), volumeShown()},
+                          {QStringLiteral("CanControl"), volume_.volume() >= 0}};
     QVariantMap changed;
     for (auto it = now.cbegin(); it != now.cend(); ++it)
         if (announced_.value(it.key()) != it.value()) changed.insert(it.key(), it.value());

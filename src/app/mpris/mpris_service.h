@@ -8,12 +8,14 @@
 
 namespace velmora {
 
+class MasterVolume;
 struct PlayerCore;
 
 // The player on the desktop's media bus (MPRIS2), so media keys and the desktop's sound
 // or media panel show the disc and drive it. Every command goes through the transport the
 // buttons use; what it reports follows the session's change signals, so nothing is read
-// from the drive more often than the display refresh reads it.
+// from the drive more often than the display refresh (or, put away, the session's
+// following of the drive) reads it. The volume is the master line the knob sets.
 class MprisService : public QObject {
     Q_OBJECT
 public:
@@ -21,8 +23,8 @@ public:
     static constexpr const char* kObjectPath = "/org/mpris/MediaPlayer2";
 
     // `raise` shows the main window; `quit` quits as the tray menu does.
-    MprisService(QDBusConnection bus, PlayerCore& core, std::function<void()> raise, std::function<void()> quit,
-                 QObject* parent = nullptr);
+    MprisService(QDBusConnection bus, PlayerCore& core, MasterVolume& volume, std::function<void()> raise,
+                 std::function<void()> quit, QObject* parent = nullptr);
     ~MprisService() override;
 
     // False when there is no bus or the name is taken; the player runs on without it.
@@ -37,6 +39,10 @@ public:
     bool canGoNext() const;
     bool canGoPrevious() const;
     bool canSeek() const;
+    // The master volume, 0.0 to 1.0, read now; control means there is a mixer to set.
+    double volume();
+    void setVolume(double volume);
+    bool canControl();
 
     void raise();
     void quit();
@@ -57,9 +63,11 @@ private:
     QString trackId(int track) const;
     qlonglong trackLengthUs(int track) const;
     void seekTo(qlonglong positionUs);
+    double volumeShown() const;
 
     QDBusConnection bus_;
     PlayerCore& core_;
+    MasterVolume& volume_;
     std::function<void()> raise_;
     std::function<void()> quit_;
     bool registered_ = false;
