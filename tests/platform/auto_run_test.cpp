@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -25,7 +26,7 @@ using namespace velmora;
 
 namespace {
 
-const QByteArray kAssociation = "x-content/audio-cdda=velmora.desktop;";
+const QByteArray kAssociation = "x-content/audio-cdda=velmora-play.desktop;";
 
 QByteArray read(const QString& file) {
     QFile f(file);
@@ -43,23 +44,30 @@ protected:
     QTemporaryDir root;
     XdgFolders folders{path("config"), {path("etc")}, path("data"), {path("sys")}, {}};
     RecordingMessageBoxes boxes;
-    QString program = path("Bin/Velmora");
+    QString program = path("Bin/velmora");
 
     QString path(const QString& relative) const { return root.filePath(relative); }
-    QString userEntry() const { return path("data/applications/velmora.desktop"); }
+    QString userEntry() const { return path("data/applications/velmora-play.desktop"); }
     QString userList() const { return path("config/mimeapps.list"); }
 
-    // The check's outcome; none when it has not come (yet).
+    // The check's outcome, which comes from the event loop; none when it has not come.
     std::optional<AutoRunOutcome> check() {
         std::optional<AutoRunOutcome> outcome;
         Check_Auto_Run(program, folders, boxes, [&outcome](AutoRunOutcome o) { outcome = o; });
+        QElapsedTimer waited;
+        waited.start();
+        while (!outcome && waited.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         return outcome;
     }
 
+    // Another player installed for audio CDs, and this program (the desktop skips an entry
+    // whose program is not there).
     void reset() {
         QDir(root.path()).removeRecursively();
         write("sys/applications/other.desktop",
               "[Desktop Entry]\nType=Application\nName=Other\nExec=/bin/true\nMimeType=x-content/audio-cdda;\n");
+        write("Bin/velmora", "#!/bin/sh\n");
+        QFile::setPermissions(path("Bin/velmora"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         boxes.shown.clear();
     }
     void write(const QString& relative, const QByteArray& data) {
@@ -114,43 +122,52 @@ TEST(ExecQuoting, ReservedCharactersAreQuotedThenEscapedForTheEntry) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(expectedPlayCommand(c.program), c.command) << c.program.toStdString();
-        EXPECT_TRUE(velmoraDesktopEntry(c.program).split(u'\n').contains(c.execLine)) << c.program.toStdString();
+        EXPECT_TRUE(playEntryFor(c.program).split(u'\n').contains(c.execLine)) << c.program.toStdString();
+        EXPECT_EQ(execArguments(c.command), (QStringList{c.program, "play"}));
     }
+    EXPECT_EQ(execArguments(QStringLiteral("\"/open quote play")), std::nullopt);
 }
 
-// The install test validates the installed entry; here it must come from the one template.
-TEST(DesktopEntryTemplate, IsTheShippedFileAndMakesTheInstalledEntry) {
-    const QByteArray source = read(QStringLiteral(VELMORA_SOURCE_DIR "/resources/velmora.desktop.in"));
-    ASSERT_EQ(desktopEntryTemplate().toUtf8(), source);
-    EXPECT_EQ(read(QStringLiteral(VELMORA_RUNTIME_DIR "/../velmora.desktop")),
-              QByteArray(source).replace("@VELMORA_PROGRAM@", "velmora"));
+// The install test validates the installed entries; the user's comes from the same template.
+TEST(DesktopEntryTemplate, IsTheShippedFile) {
+    EXPECT_EQ(playEntryTemplate().toUtf8(),
+              read(QStringLiteral(VELMORA_SOURCE_DIR "/resources/velmora-play.desktop.in")));
 }
 
-// The stored default decides the question, and a No leaves every file as it was.
-TEST_F(AutoRunTest, TheStoredDefaultDecidesTheQuestionAndNoWritesNothing) {
+// The entry xdg-mime finds decides the question, and a No leaves every file as it was.
+TEST_F(AutoRunTest, TheDesktopsDefaultDecidesTheQuestionAndNoWritesNothing) {
     struct Case {
         const char* name;
         std::vector<std::pair<const char*, const char*>> files;  // "@P@": the program's path
         bool asks;
         QStringList desktops = {};
+        bool onPath = false;  // the program's folder on the PATH
     };
     const char* entry = "[Desktop Entry]\nType=Application\nName=V\nExec=@P@ play\n";
     const char* toUs = "[Default Applications]\nx-content/audio-cdda=velmora.desktop;\n";
     const char* toOther = "[Default Applications]\nx-content/audio-cdda=other.desktop;\n";
     const char* ours = "data/applications/velmora.desktop";
     const char* list = "config/mimeapps.list";
+    const char* sysPlay = "sys/applications/velmora-play.desktop";
+    const char* bare = "[Desktop Entry]\nType=Application\nName=V\nExec=velmora play\nMimeType=x-content/audio-cdda;\n";
+    const char* sysCache = "sys/applications/mimeinfo.cache";
+    const char* cached = "[MIME Cache]\nx-content/audio-cdda=velmora-play.desktop;other.desktop;\n";
+    const QByteArray savedPath = qgetenv("PATH");
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", savedPath); });
     const Case cases[] = {
         {"equal", {{ours, entry}, {list, toUs}}, false},
-        {"letter case only, escaped blank", {{ours, "[Desktop Entry]\nExec = @p@\\sPLAY\n"}, {list, toUs}}, false},
+        {"the argument's letter case", {{ours, "[Desktop Entry]\nExec=@P@ PLAY\n"}, {list, toUs}}, false},
+        {"installed entry naming the program on the PATH", {{sysPlay, bare}, {sysCache, cached}}, false, {}, true},
+        {"the same name, another program", {{sysPlay, bare}, {sysCache, cached}}, true},
         {"another argument", {{ours, "[Desktop Entry]\nExec=@P@ play %U\n"}, {list, toUs}}, true},
         {"another player", {{list, toOther}}, true},
         {"missing", {}, true},
         {"not a default",
          {{ours, entry}, {list, "[Added Associations]\nx-content/audio-cdda=velmora.desktop;\n"}},
          true},
-        {"first installed entry of the list",
+        {"a list whose first entry is gone: xdg-mime looks no further in it",
          {{ours, entry}, {list, "[Default Applications]\nx-content/audio-cdda=gone.desktop;velmora.desktop;\n"}},
-         false},
+         true},
         {"system list and entry",
          {{"sys/applications/velmora.desktop", entry}, {"sys/applications/mimeapps.list", toUs}},
          false},
@@ -165,9 +182,9 @@ TEST_F(AutoRunTest, TheStoredDefaultDecidesTheQuestionAndNoWritesNothing) {
         SCOPED_TRACE(c.name);
         reset();
         for (const auto& [file, text] : c.files)
-            write(QString::fromLatin1(file),
-                  QByteArray(text).replace("@P@", program.toUtf8()).replace("@p@", program.toLower().toUtf8()));
+            write(QString::fromLatin1(file), QByteArray(text).replace("@P@", program.toUtf8()));
         folders.desktops = c.desktops;
+        qputenv("PATH", c.onPath ? QFile::encodeName(path("Bin")) + ':' + savedPath : savedPath);
         const auto before = snapshot();
 
         EXPECT_EQ(check(), c.asks ? AutoRunOutcome::Declined : AutoRunOutcome::AlreadyDefault);
@@ -199,12 +216,27 @@ TEST_F(AutoRunTest, AnAnswerThatComesLaterIsActedOn) {
         const XdgFolders gone = folders;
         Check_Auto_Run(QString(program), gone, later, [&outcome](AutoRunOutcome o) { outcome = o; });
     }
+    QElapsedTimer waited;
+    waited.start();
+    while (!later.pending && waited.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     ASSERT_TRUE(later.pending);
     EXPECT_FALSE(outcome);
     EXPECT_FALSE(QFileInfo::exists(userEntry()));
     later.pending(MsgBox::AnswerYes);
     EXPECT_EQ(outcome, AutoRunOutcome::MadeDefault);
-    EXPECT_EQ(read(userEntry()), velmoraDesktopEntry(program).toUtf8());
+    EXPECT_EQ(read(userEntry()), playEntryFor(program).toUtf8());
+}
+
+// The installed entry already runs this program: a Yes only makes it the default.
+TEST_F(AutoRunTest, YesTakesTheInstalledEntryWhenItRunsThisProgram) {
+    reset();
+    write("sys/applications/velmora-play.desktop",
+          "[Desktop Entry]\nType=Application\nName=V\nExec=" + program.toUtf8() + " play\n");
+    boxes.yesNoAnswer = MsgBox::AnswerYes;
+    EXPECT_EQ(check(), AutoRunOutcome::MadeDefault);
+    EXPECT_FALSE(QFileInfo::exists(userEntry()));
+    EXPECT_EQ(read(userList()), "[Default Applications]\n" + kAssociation + "\n");
+    EXPECT_EQ(check(), AutoRunOutcome::AlreadyDefault);
 }
 
 // A Yes writes the entry and the association, keeps every other line, and reads back as done.
@@ -236,7 +268,7 @@ TEST_F(AutoRunTest, YesWritesTheEntryAndTheAssociationAndKeepsTheRestOfTheList) 
 
         EXPECT_EQ(check(), AutoRunOutcome::MadeDefault);
         EXPECT_EQ(read(userList()), after);
-        EXPECT_EQ(read(userEntry()), velmoraDesktopEntry(program).toUtf8());
+        EXPECT_EQ(read(userEntry()), playEntryFor(program).toUtf8());
         EXPECT_EQ(check(), AutoRunOutcome::AlreadyDefault);
     }
 }
@@ -259,7 +291,7 @@ TEST_F(AutoRunTest, TheDesktopRunsTheEntryForAnyProgramPath) {
     ASSERT_EQ(check(), AutoRunOutcome::MadeDefault);
     EXPECT_EQ(run(QStringLiteral("desktop-file-validate"), {userEntry()}), QString());
     const QString gioDefault = run(QStringLiteral("gio"), {"mime", kAudioCdContentType}).section(u'\n', 0, 0);
-    EXPECT_TRUE(gioDefault.endsWith(QStringLiteral(": velmora.desktop"))) << gioDefault.toStdString();
+    EXPECT_TRUE(gioDefault.endsWith(QStringLiteral(": velmora-play.desktop"))) << gioDefault.toStdString();
     run(QStringLiteral("gio"), {"launch", userEntry()});
     QElapsedTimer waited;
     waited.start();

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace velmora {
 
@@ -36,8 +37,11 @@ AutoRunOutcome fail(MessageBoxService& boxes, const QString& why) {
 }
 
 AutoRunOutcome makeDefault(const QString& programPath, const XdgFolders& folders, MessageBoxService& boxes) {
-    const QString entry = velmoraDesktopEntry(programPath);
-    if (entry.isEmpty()) return fail(boxes, QStringLiteral("The program's desktop entry template is missing."));
+    // An installed entry that runs this program already needs only the association.
+    const bool installed = entryRunsPlay(folders, kPlayEntryName, programPath);
+    const QString entry = installed ? QString() : playEntryFor(programPath);
+    if (!installed && entry.isEmpty())
+        return fail(boxes, QStringLiteral("The program's desktop entry template is missing."));
 
     // Read everything first, so a list that cannot be read leaves both files untouched.
     const QString listPath = folders.configHome + QStringLiteral("/mimeapps.list");
@@ -50,12 +54,17 @@ AutoRunOutcome makeDefault(const QString& programPath, const XdgFolders& folders
         return fail(boxes, QStringLiteral("Cannot read %1: %2").arg(listPath, file.errorText()));
     }
     QString error;
-    const QString entryPath = folders.dataHome + QStringLiteral("/applications/") + kDesktopEntryName;
+    const QString entryPath = folders.dataHome + QStringLiteral("/applications/") + kPlayEntryName;
     // The entry first: a default naming an entry that is not there would be skipped.
-    if (!writeAtomically(entryPath, entry.toUtf8(), error) ||
-        !writeAtomically(listPath, withDefaultApplication(list, kAudioCdContentType, kDesktopEntryName), error))
+    if ((!installed && !writeAtomically(entryPath, entry.toUtf8(), error)) ||
+        !writeAtomically(listPath, withDefaultApplication(list, kAudioCdContentType, kPlayEntryName), error))
         return fail(boxes, error);
     return AutoRunOutcome::MadeDefault;
+}
+
+QString canonicalOrClean(const QString& path) {
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(path).absoluteFilePath()) : canonical;
 }
 
 }  // namespace
@@ -64,26 +73,46 @@ QString expectedPlayCommand(const QString& programPath) {
     return quoteExecArgument(programPath) + QStringLiteral(" play");
 }
 
+bool entryRunsPlay(const XdgFolders& folders, const QString& id, const QString& programPath) {
+    const auto path = desktopEntryFile(folders, id);
+    if (!path) return false;
+    const RegularFile file = readRegularFile(*path);
+    if (!file.read()) return false;
+    const QString text = QString::fromUtf8(file.bytes);
+    const QString group = QStringLiteral("Desktop Entry");
+    if (keyFileValue(text, group, QStringLiteral("Hidden")) == QStringLiteral("true")) return false;
+    const auto exec = keyFileValue(text, group, QStringLiteral("Exec"));
+    const auto arguments = exec ? execArguments(*exec) : std::nullopt;
+    if (!arguments || arguments->size() != 2 || arguments->at(1).compare(u"play", Qt::CaseInsensitive) != 0)
+        return false;
+    // What the desktop would start: a path as it stands, a bare name from the PATH.
+    const QString& command = arguments->at(0);
+    const QString started = command.contains(u'/') ? command : QStandardPaths::findExecutable(command);
+    return !started.isEmpty() && canonicalOrClean(started) == canonicalOrClean(programPath);
+}
+
 void Check_Auto_Run(const QString& programPath, const XdgFolders& folders, MessageBoxService& boxes,
-                    std::function<void(AutoRunOutcome)> done) {
+                    std::function<void(AutoRunOutcome)> done, DefaultEntryQuery query) {
     auto finish = [done = std::move(done)](AutoRunOutcome outcome) {
         if (done) done(outcome);
     };
-    const QString current = defaultApplicationCommand(folders, kAudioCdContentType);
-    if (current.toUpper() == expectedPlayCommand(programPath).toUpper()) {
-        finish(AutoRunOutcome::AlreadyDefault);
-        return;
-    }
-    // The answer comes later: the path and folders are kept by value until then.
-    boxes.ask(QStringLiteral("Velmora is not set as your default Audio Player.\r\n\r\n"
-                             "Would you like to automatically set this now?"),
-              kTitle, MsgBox::Question | MsgBox::YesNo, [programPath, folders, &boxes, finish](int answer) {
-                  if (answer != MsgBox::AnswerYes) {
-                      finish(AutoRunOutcome::Declined);
-                      return;
-                  }
-                  finish(makeDefault(programPath, folders, boxes));
-              });
+    if (!query) query = xdgMimeQuery(folders);
+    // Both answers come later: the path and folders are kept by value until then.
+    query(kAudioCdContentType, [programPath, folders, &boxes, finish](const QString& id) {
+        if (entryRunsPlay(folders, id, programPath)) {
+            finish(AutoRunOutcome::AlreadyDefault);
+            return;
+        }
+        boxes.ask(QStringLiteral("Velmora is not set as your default Audio Player.\r\n\r\n"
+                                 "Would you like to automatically set this now?"),
+                  kTitle, MsgBox::Question | MsgBox::YesNo, [programPath, folders, &boxes, finish](int answer) {
+                      if (answer != MsgBox::AnswerYes) {
+                          finish(AutoRunOutcome::Declined);
+                          return;
+                      }
+                      finish(makeDefault(programPath, folders, boxes));
+                  });
+    });
 }
 
 }  // namespace velmora

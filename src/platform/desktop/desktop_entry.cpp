@@ -59,6 +59,38 @@ QString quoteExecArgument(const QString& argument) {
     return QString(argument).replace(u'%', QStringLiteral("%%"));
 }
 
+std::optional<QStringList> execArguments(const QString& exec) {
+    QStringList arguments;
+    QString current;
+    bool inArgument = false, quoted = false;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec[i];
+        if (quoted) {
+            if (c == u'"') {
+                quoted = false;
+            } else if (c == u'\\' && i + 1 < exec.size()) {
+                current += exec[++i];
+            } else {
+                current += c;
+            }
+        } else if (c == u' ' || c == u'\t') {
+            if (inArgument) arguments.append(current);
+            current.clear();
+            inArgument = false;
+            continue;
+        } else if (c == u'"') {
+            quoted = true;
+        } else {
+            current += c;
+        }
+        inArgument = true;
+    }
+    if (quoted) return std::nullopt;
+    if (inArgument) arguments.append(current);
+    for (QString& argument : arguments) argument.replace(QStringLiteral("%%"), QStringLiteral("%"));
+    return arguments;
+}
+
 std::optional<QString> keyFileValue(const QString& text, const QString& group, const QString& key) {
     bool inGroup = false;
     for (QStringView line : QStringView(text).split(u'\n')) {
@@ -74,14 +106,14 @@ std::optional<QString> keyFileValue(const QString& text, const QString& group, c
     return std::nullopt;
 }
 
-QString desktopEntryTemplate() {
-    QFile file(QStringLiteral(":/velmora/velmora.desktop.in"));
+QString playEntryTemplate() {
+    QFile file(QStringLiteral(":/velmora/velmora-play.desktop.in"));
     if (!file.open(QIODevice::ReadOnly)) return {};
     return QString::fromUtf8(file.readAll());
 }
 
-QString velmoraDesktopEntry(const QString& programPath) {
-    return desktopEntryTemplate().replace(kPlaceholder, escapeValue(quoteExecArgument(programPath)));
+QString playEntryFor(const QString& programPath) {
+    return playEntryTemplate().replace(kPlaceholder, escapeValue(quoteExecArgument(programPath)));
 }
 
 }  // namespace velmora

@@ -4,11 +4,14 @@
 #include "platform/desktop/xdg_folders.h"
 #include "shared/regular_file.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QList>
+#include <QProcess>
 #include <QStringList>
+#include <QTimer>
 
-#include <optional>
+#include <memory>
 
 namespace velmora {
 
@@ -38,8 +41,8 @@ QStringList mimeappsLists(const XdgFolders& folders) {
     return lists;
 }
 
-// The file of an installed desktop entry: "vendor-app.desktop" may also live as
-// "vendor/app.desktop" below an applications folder.
+}  // namespace
+
 std::optional<QString> desktopEntryFile(const XdgFolders& folders, const QString& id) {
     QStringList dataFolders{folders.dataHome};
     dataFolders += folders.dataDirs;
@@ -56,9 +59,7 @@ std::optional<QString> desktopEntryFile(const XdgFolders& folders, const QString
     return std::nullopt;
 }
 
-}  // namespace
-
-QString defaultApplicationCommand(const XdgFolders& folders, const QString& contentType) {
+QString defaultApplicationId(const XdgFolders& folders, const QString& contentType) {
     for (const QString& listPath : mimeappsLists(folders)) {
         const auto list = readText(listPath);
         if (!list) continue;
@@ -70,10 +71,51 @@ QString defaultApplicationCommand(const XdgFolders& folders, const QString& cont
             if (!entry) continue;
             const QString group = QStringLiteral("Desktop Entry");
             if (keyFileValue(*entry, group, QStringLiteral("Hidden")) == QStringLiteral("true")) continue;
-            if (const auto exec = keyFileValue(*entry, group, QStringLiteral("Exec"))) return *exec;
+            if (keyFileValue(*entry, group, QStringLiteral("Exec"))) return id.trimmed();
         }
     }
     return {};
+}
+
+DefaultEntryQuery xdgMimeQuery(const XdgFolders& folders) {
+    return [folders](const QString& contentType, std::function<void(const QString&)> answer) {
+        auto* process = new QProcess(QCoreApplication::instance());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), folders.configHome);
+        env.insert(QStringLiteral("XDG_CONFIG_DIRS"), folders.configDirs.join(u':'));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), folders.dataHome);
+        env.insert(QStringLiteral("XDG_DATA_DIRS"), folders.dataDirs.join(u':'));
+        // The desktop's names in their own letter case, when they are the ones asked about.
+        const QString desktops = folders.desktops.join(u':');
+        if (env.value(QStringLiteral("XDG_CURRENT_DESKTOP")).toLower() != desktops)
+            env.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), desktops);
+        process->setProcessEnvironment(env);
+        // One answer, whichever of the process's ends comes first.
+        auto reply = std::make_shared<std::function<void(const QString&)>>(std::move(answer));
+        auto settle = [process, reply](const QString& id) {
+            if (!*reply) return;
+            const auto give = std::exchange(*reply, nullptr);
+            process->deleteLater();
+            give(id);
+        };
+        QObject::connect(
+            process, &QProcess::finished, process, [process, settle](int code, QProcess::ExitStatus status) {
+                const bool ok = status == QProcess::NormalExit && code == 0;
+                settle(ok ? QString::fromUtf8(process->readAllStandardOutput()).section(u'\n', 0, 0).trimmed()
+                          : QString());
+            });
+        // Without xdg-mime, the lists themselves; from the event loop, as the process would answer.
+        QObject::connect(process, &QProcess::errorOccurred, process,
+                         [process, settle, folders, contentType](QProcess::ProcessError error) {
+                             if (error != QProcess::FailedToStart) return;
+                             QMetaObject::invokeMethod(
+                                 process, [=] { settle(defaultApplicationId(folders, contentType)); },
+                                 Qt::QueuedConnection);
+                         });
+        // A desktop tool that hangs is taken as no answer.
+        QTimer::singleShot(10000, process, [process] { process->kill(); });
+        process->start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), contentType});
+    };
 }
 
 QByteArray withDefaultApplication(const QByteArray& list, const QString& contentType, const QString& id) {
