@@ -1,82 +1,10 @@
-// Writes the demo disc image (demo.cue + demo.bin) into the folder given: twelve short
-// tracks, each a little tune of its own that opens with as many pips as its number, so
-// a listener can tell them apart. Everything is synthesised here.
-#include "platform/cdio/disc_image_writer.h"
+// Writes the demo disc image (demo.cue + demo.bin) into the folder given, for the build
+// tree; an installed player writes the same image into the user's cache folder itself.
+#include "platform/cdio/demo_image.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
-#include <array>
-#include <cmath>
 #include <cstdio>
-#include <numbers>
-
-namespace {
-
-constexpr int kTracks = 12;
-constexpr double kRate = 44100.0;
-// Seconds per track: short, and all different.
-constexpr std::array<int, kTracks> kSeconds = {9, 12, 10, 14, 8, 11, 13, 9, 12, 10, 14, 11};
-
-struct Voice {
-    double root;               // Hz
-    std::array<int, 4> chord;  // semitones above the root
-    double notesPerSecond;
-    double brightness;  // share of the upper harmonics
-};
-
-Voice voiceOf(int track) {
-    static constexpr std::array<std::array<int, 4>, 4> chords = {{
-        {0, 4, 7, 12},  // major
-        {0, 3, 7, 10},  // minor seventh
-        {0, 5, 7, 12},  // suspended
-        {0, 4, 7, 11},  // major seventh
-    }};
-    Voice v;
-    v.root = 196.0 * std::pow(2.0, ((track * 7) % 12) / 12.0);  // around the circle of fifths
-    v.chord = chords[track % 4];
-    v.notesPerSecond = 3.0 + (track % 3);
-    v.brightness = 0.15 + 0.1 * (track % 4);
-    return v;
-}
-
-double tone(double freq, double t, double brightness) {
-    const double w = 2 * std::numbers::pi * freq * t;
-    return (1 - brightness) * std::sin(w) + brightness * 0.6 * std::sin(2 * w) + brightness * 0.4 * std::sin(3 * w);
-}
-
-// One sample pair of track `track` (0-based) at `t` seconds into it.
-std::pair<double, double> sampleAt(int track, const Voice& v, double t) {
-    const double pipLength = 0.18;
-    const double pips = (track + 1) * pipLength;
-    double mono = 0;
-    if (t < pips) {
-        // Count-in: a pip per track number.
-        const double inPip = std::fmod(t, pipLength);
-        if (inPip < 0.09)
-            mono = 0.35 * std::sin(2 * std::numbers::pi * 1760.0 * t) * std::sin(std::numbers::pi * inPip / 0.09);
-    } else {
-        const double u = t - pips - 0.25;
-        if (u >= 0) {
-            const double step = 1.0 / v.notesPerSecond;
-            const int note = static_cast<int>(u / step);
-            const double inNote = u - note * step;
-            // An up-and-down arpeggio with the octave above on every fourth step.
-            static constexpr std::array<int, 6> order = {0, 1, 2, 3, 2, 1};
-            const int semis = v.chord[order[note % 6]] + (note % 8 == 7 ? 12 : 0);
-            const double freq = v.root * std::exp2(semis / 12.0);
-            const double attack = std::min(1.0, inNote / 0.01);
-            const double decay = std::exp(-inNote * 4.0);
-            mono = 0.3 * attack * decay * tone(freq, u, v.brightness);
-            // A soft drone of the root underneath.
-            mono += 0.08 * std::sin(2 * std::numbers::pi * v.root / 2 * u);
-        }
-    }
-    const double pan = 0.5 + 0.35 * std::sin(2 * std::numbers::pi * 0.1 * t + track);
-    return {mono * (1 - pan) * 1.4, mono * pan * 1.4};
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -84,33 +12,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s OUTPUT-FOLDER\n", argv[0]);
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
-        return 1;
-    }
-    std::vector<velmora::ImageTrackSpec> tracks;
-    for (int s : kSeconds) tracks.push_back({s * 75, true});
     QString error;
-    const bool ok = velmora::writeBinCueImage(
-        folder + QStringLiteral("/demo.cue"), tracks,
-        [&](int track, int frame, std::int16_t* out) {
-            const int lastFrame = kSeconds[track] * 75 - 1;
-            static int voiceTrack = -1;
-            static Voice voice;
-            if (voiceTrack != track) voice = voiceOf(voiceTrack = track);
-            for (int i = 0; i < 588; ++i) {
-                const double t = (frame * 588 + i) / kRate;
-                auto [l, r] = sampleAt(track, voice, t);
-                // Fade the last 1/5 s so tracks do not end on a click.
-                const double tail = (lastFrame * 588 + 587 - (frame * 588 + i)) / kRate;
-                const double fade = std::min(1.0, tail / 0.2);
-                out[2 * i] = static_cast<std::int16_t>(std::lround(std::clamp(l * fade, -1.0, 1.0) * 32000));
-                out[2 * i + 1] = static_cast<std::int16_t>(std::lround(std::clamp(r * fade, -1.0, 1.0) * 32000));
-            }
-        },
-        &error);
-    if (!ok) {
+    if (!velmora::writeDemoImage(QString::fromLocal8Bit(argv[1]), &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }

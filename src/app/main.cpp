@@ -75,8 +75,9 @@ int main(int argc, char** argv) {
     };
     services.registry = qsettingsRegistryFactory();
     services.mixer = [] { return std::make_unique<AlsaMixerVolume>(); };
-    services.programFolder = programFolder();
-    services.discDatabasePath = discDatabasePath(services.programFolder);
+    const ProgramFolders folders = programFolders();
+    services.programFolder = folders.program;
+    services.discDatabasePath = discDatabasePath(folders.userData, folders.program);
     services.commandLine = QApplication::arguments().mid(1).join(u' ');
     services.mciLogPath = qEnvironmentVariable("VELMORA_MCI_LOG");
     services.isOnlyInstance = [&instance] { return instance.acquire(); };

@@ -7,22 +7,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <limits>
-#include <unistd.h>
 
 namespace velmora {
 
 namespace {
 
 const QString kFileName = QStringLiteral("Velmora.ini");
-
-bool folderWritable(const QString& folder) {
-    const QFileInfo info(folder);
-    return info.isDir() && ::access(QFile::encodeName(info.absoluteFilePath()).constData(), W_OK | X_OK) == 0;
-}
 
 }  // namespace
 
@@ -131,15 +124,12 @@ DiscLoad DiscDatabase::addDefault(const QString& discID, int tracks, const DiscT
     return load;
 }
 
-QString discDatabasePath(const QString& programFolder) {
-    QString beside = programFolder + u'/' + kFileName;
-    if (folderWritable(programFolder)) return beside;
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (data.isEmpty()) return beside;
-    const QString folder = data + QStringLiteral("/velmora");
-    QDir().mkpath(folder);
-    QString own = folder + u'/' + kFileName;
-    if (!QFileInfo::exists(own) && QFileInfo(beside).isFile() && QFile::copy(beside, own)) {
+QString discDatabasePath(const QString& dataFolder, const QString& programFolder) {
+    QDir().mkpath(dataFolder);
+    QString own = dataFolder + u'/' + kFileName;
+    const QString beside = programFolder + u'/' + kFileName;
+    if (QDir(programFolder) != QDir(dataFolder) && !QFileInfo::exists(own) && QFileInfo(beside).isFile() &&
+        QFile::copy(beside, own)) {
         // A copy of a read-only original would be read-only too; it is the user's now.
         QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }

@@ -56,9 +56,8 @@ private:
 // and Extra are left alone. Other keys, entries without "=" and a Revision that is no whole number store nothing.
 void loadDiscEntries(const QStringList& entries, DiscRecord& disc);
 
-// Where the disc database lives for the given program folder: beside the program when
-// that folder is writable, else "velmora" in the user's data folder (seeded with the
-// copy beside the program, if there is one, the first time).
-QString discDatabasePath(const QString& programFolder);
+// The disc database in `dataFolder` (the folder the program writes to, made when missing),
+// seeded the first time with the copy in `programFolder`, when that other folder has one.
+QString discDatabasePath(const QString& dataFolder, const QString& programFolder);
 
 }  // namespace velmora

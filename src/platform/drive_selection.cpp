@@ -1,6 +1,8 @@
 #include "platform/drive_selection.h"
 
 #include "platform/cdio/cdio_drive.h"
+#include "platform/cdio/demo_image.h"
+#include "platform/program_folder.h"
 #include "platform/sim/simulated_drive.h"
 
 #include <QFileInfo>
@@ -32,13 +34,19 @@ DriveSelection real(const QString& path, std::shared_ptr<Clock> clock) {
 }
 
 // The bundled demo: a disc image (real sound) through the image backend, or a .disc file
-// in a simulated drive; an image that will not open falls back to the .disc beside it.
+// in a simulated drive. An image not yet there is written now (the first time an installed
+// player needs it); one that will not open falls back to the .disc beside it or in the
+// program's folder.
 DriveSelection demo(const QString& path, std::shared_ptr<Clock> clock) {
     if (path.endsWith(QLatin1String(".disc"), Qt::CaseInsensitive)) return simulated(path, std::move(clock));
+    const QFileInfo info(path);
+    QString written;
+    if (!info.exists()) writeDemoImage(info.path(), &written);
     DriveSelection image = real(path, clock);
     if (image.drive) return image;
-    const QFileInfo info(path);
-    const QString disc = info.path() + QStringLiteral("/") + info.completeBaseName() + QStringLiteral(".disc");
+    if (!written.isEmpty()) image.error = written;
+    QString disc = info.path() + QStringLiteral("/") + info.completeBaseName() + QStringLiteral(".disc");
+    if (!QFileInfo::exists(disc)) disc = programFolder() + QStringLiteral("/demo/demo.disc");
     if (!QFileInfo::exists(disc)) return image;
     DriveSelection fallback = simulated(disc, std::move(clock));
     fallback.error = image.error + (fallback.error.isEmpty() ? QString() : QStringLiteral("\n") + fallback.error);

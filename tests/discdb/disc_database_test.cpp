@@ -4,9 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
-
-#include <unistd.h>
 
 using namespace velmora;
 
@@ -25,29 +24,28 @@ TEST(DiscDatabase, DefaultsAreStoredWithoutAnyDriveForNoMoreTracksThanACdHolds) 
     EXPECT_EQ(db.find(QStringLiteral("1C02F203")).record.value().Title, QStringLiteral("Unknown Title"));
 }
 
-TEST(DiscDatabasePath, BesideAWritableProgramFolderElseInTheUsersDataFolder) {
+TEST(DiscDatabasePath, InTheDataFolderSeededOnceFromTheProgramFoldersCopy) {
     QTemporaryDir program, data;
-    EXPECT_EQ(discDatabasePath(program.path()), program.path() + QStringLiteral("/Velmora.ini"));
+    // A portable copy writes beside itself.
+    EXPECT_EQ(discDatabasePath(program.path(), program.path()), program.path() + QStringLiteral("/Velmora.ini"));
 
-    const QByteArray saved = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
-    // A program folder that is no folder at all cannot take the file.
-    const QString own = discDatabasePath(program.filePath(QStringLiteral("gone")));
+    QFile seed(program.filePath(QStringLiteral("Velmora.ini")));
+    ASSERT_TRUE(seed.open(QIODevice::WriteOnly));
+    seed.write("[A1]\nTitle=T\n");
+    seed.close();
+    const QString own = discDatabasePath(data.filePath(QStringLiteral("velmora")), program.path());
     EXPECT_EQ(own, data.path() + QStringLiteral("/velmora/Velmora.ini"));
-
-    if (geteuid() != 0) {
-        // A read-only program folder with a database: the user's copy starts from it.
-        QFile seed(program.filePath(QStringLiteral("Velmora.ini")));
-        ASSERT_TRUE(seed.open(QIODevice::WriteOnly));
-        seed.write("[A1]\nTitle=T\n");
-        seed.close();
-        QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
-        EXPECT_EQ(discDatabasePath(program.path()), own);
-        EXPECT_EQ(readBytes(own), QByteArray("[A1]\nTitle=T\n"));
-        QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    if (saved.isNull()) qunsetenv("XDG_DATA_HOME");
-    else qputenv("XDG_DATA_HOME", saved);
+    EXPECT_EQ(readBytes(own), QByteArray("[A1]\nTitle=T\n"));
+    EXPECT_TRUE(QFileInfo(own).permissions() & QFile::WriteOwner);
+    // The user's own database is never replaced.
+    ASSERT_TRUE(QFile::remove(program.filePath(QStringLiteral("Velmora.ini"))));
+    ASSERT_TRUE(QFile::copy(own, program.filePath(QStringLiteral("Velmora.ini"))));
+    QFile mine(own);
+    ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
+    mine.write("[B2]\n");
+    mine.close();
+    discDatabasePath(data.filePath(QStringLiteral("velmora")), program.path());
+    EXPECT_EQ(readBytes(own), QByteArray("[B2]\n"));
 }
 
 TEST(DiscDatabase, AFileItCannotUseIsNamedAndTheDiscStillShowsItsDefaults) {

@@ -28,7 +28,8 @@ int runInfo(const QStringList& args) {
         return kExitFailure;
     }
 
-    DiscDatabase database(discDatabasePath(programFolder()));
+    const ProgramFolders folders = programFolders();
+    DiscDatabase database(discDatabasePath(folders.userData, folders.program));
     PlayerSession& session = device.session();
     // What the player shows in a box (the database cannot be read or written).
     QObject::connect(&session, &PlayerSession::problem, &session, &reportFileProblem);

@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
@@ -85,6 +86,9 @@ FrmAbout::FrmAbout(BrowserService& browser, QUrl homePage, QWidget* parent)
 QUrl FrmAbout::homePageFor(const QString& programFolder) {
     const QString beside = programFolder + QStringLiteral("/doc/velmora.html");
     if (QFileInfo::exists(beside)) return QUrl::fromLocalFile(beside);
+    // An install's data folder, <prefix>/share/velmora, has the page in <prefix>/share/doc.
+    const QString installedBeside = QDir::cleanPath(programFolder + QStringLiteral("/../doc/velmora/velmora.html"));
+    if (QFileInfo::exists(installedBeside)) return QUrl::fromLocalFile(installedBeside);
     const QString installed =
         QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("doc/velmora/velmora.html"));
     return QUrl::fromLocalFile(installed.isEmpty() ? beside : installed);
