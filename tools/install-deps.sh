@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, run and test the player.
 #
-#   tools/install-deps.sh [fuzz] [tidy]
+#   tools/install-deps.sh [fuzz] [tidy] [package]
 #
 # With "fuzz", also what the fuzz targets need (clang and its libFuzzer, GLib's key-file
-# reader); with "tidy", clang-tidy for tools/run-clang-tidy.sh.
+# reader); with "tidy", clang-tidy for tools/run-clang-tidy.sh; with "package", lintian for
+# the package's checks.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
@@ -16,12 +17,13 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
   dbus playerctl libglib2.0-bin
-  xdg-utils desktop-file-utils appstream dpkg-dev file
+  xdg-utils desktop-file-utils appstream dpkg-dev file strace
 )
 for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang libfuzzer-14-dev libclang-rt-14-dev libglib2.0-dev) ;;
     tidy) packages+=(clang-tidy) ;;
+    package) packages+=(lintian) ;;
     *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
   esac
 done
