@@ -625,17 +625,19 @@ QPixmap settingsExitPicture(bool pressed) { return exitKey(QStringLiteral("Save 
 
 QPixmap aboutExitPicture(bool pressed) { return exitKey(QStringLiteral("Close"), pressed); }
 
-QPixmap skinPreviewPlaceholder(QSize size) {
+QPixmap skinPreviewPlaceholder(QSize size, qreal pixelRatio) {
     if (size.isEmpty()) return {};
     const double w = size.width();
     const double h = size.height();
-    QImage image(size, QImage::Format_RGB32);
+    pixelRatio = qMax<qreal>(1, pixelRatio);
+    QImage image((QSizeF(size) * pixelRatio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
     QPainter p(&image);
     startPainter(p);
     QLinearGradient back(0, 0, 0, h);
     back.setColorAt(0, QColor(0xea, 0xf2, 0xfa));
     back.setColorAt(1, QColor(0xc6, 0xda, 0xee));
-    p.fillRect(image.rect(), back);
+    p.fillRect(QRectF(0, 0, w, h), back);
 
     // A ghost of the player's face, as a skin would fill it.
     const double fontPx = qBound(9.0, h * 0.08, 16.0);

@@ -41,7 +41,8 @@ inline constexpr QPoint kLinkCursorHotSpot{10, 1};
 // Settings window: the exit key and what the skin preview shows before a skin is loaded
 // (a ghost of the player's face and "No skin preview"), at any size.
 QPixmap settingsExitPicture(bool pressed = false);  // 125 x 25, "Save & Exit"
-QPixmap skinPreviewPlaceholder(QSize size);         // `size`, opaque; empty for an empty size
+// `size` (in device-independent pixels, drawn at `pixelRatio`), opaque; empty for an empty size.
+QPixmap skinPreviewPlaceholder(QSize size, qreal pixelRatio = 1);
 
 // Tip window: a light bulb for the top left of the white panel, transparent around it.
 QPixmap tipIcon();  // 32 x 32

@@ -1,4 +1,5 @@
 #include "chrome/artwork.h"
+#include "chrome/artwork_windows.h"
 #include "chrome/face_layout.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +88,9 @@ TEST(ArtworkPictures, SizesMatchTheControls) {
         {"tray", artwork::trayIconPixmap(32).size(), {32, 32}},
         {"transport cursor", artwork::transportCursor().pixmap().size(), {32, 32}},
         {"setup cursor", artwork::setupCursor().pixmap().size(), {32, 32}},
+        // On a screen at twice the scale: the same place, twice the pixels, so it stays sharp.
+        {"skin preview", artwork::skinPreviewPlaceholder({318, 110}, 2).deviceIndependentSize().toSize(), {318, 110}},
+        {"skin preview pixels", artwork::skinPreviewPlaceholder({318, 110}, 2).size(), {636, 220}},
     };
     for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.what;
     for (TransportButton b : kButtons)

@@ -114,11 +114,15 @@ void FrmSettings::createControls() {
     connect(cmdExit_, &QAbstractButton::clicked, this, &FrmSettings::cmdExit_Click);
 }
 
+// At the screen's pixel ratio, so the preview is sharp on a scaled screen.
 bool FrmSettings::showSkin(const QString& fileName) {
     const QImage picture = readSkinPicture(programFolder_ + QStringLiteral("/Skins/") + trimmedBlanks(fileName));
     if (picture.isNull()) return false;
-    picSkin_->setPixmap(QPixmap::fromImage(picture).scaled(picSkin_->size() - QSize(4, 4), Qt::KeepAspectRatio,
-                                                           Qt::SmoothTransformation));
+    const qreal ratio = picSkin_->devicePixelRatioF();
+    QPixmap shown = QPixmap::fromImage(picture).scaled((QSizeF(picSkin_->size() - QSize(4, 4)) * ratio).toSize(),
+                                                       Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    shown.setDevicePixelRatio(ratio);
+    picSkin_->setPixmap(shown);
     return true;
 }
 
@@ -129,7 +133,9 @@ void FrmSettings::Form_Load() {
     cmbCDDB_->setEditText(loadedServer_);
     SelectedSkin_ = store_.read(settings::Skin).value;
     // A stored skin that cannot be shown leaves the preview's own picture.
-    if (!showSkin(SelectedSkin_)) picSkin_->setPixmap(artwork::skinPreviewPlaceholder(picSkin_->size() - QSize(4, 4)));
+    if (!showSkin(SelectedSkin_))
+        picSkin_->setPixmap(
+            artwork::skinPreviewPlaceholder(picSkin_->size() - QSize(4, 4), picSkin_->devicePixelRatioF()));
     txtUserName_->setText(store_.read(settings::UserName, settings_.ActiveUserName()).value);
     show();
 }
@@ -159,8 +165,11 @@ void FrmSettings::Form_Unload() {
     if (server.ok()) {
         store_.write(settings::CDDBServer, server.server);
     } else {
-        boxes_.show(QStringLiteral("The CDDB server was not changed: %1\r\n\r\nLookups go on asking %2.")
-                        .arg(server.error, loadedServer_),
+        // The refusal names what is wrong; then what lookups use meanwhile.
+        const QString kept = loadedServer_.trimmed();
+        boxes_.show(server.error + (kept.isEmpty() ? QStringLiteral("\r\n\r\nNo server is set, so lookups cannot be "
+                                                                    "made until one is.")
+                                                   : QStringLiteral("\r\n\r\nLookups go on asking %1.").arg(kept)),
                     QStringLiteral("Velmora Settings"), MsgBox::Information | MsgBox::OkOnly);
     }
     store_.write(settings::Skin, SelectedSkin_);
