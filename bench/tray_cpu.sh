@@ -7,7 +7,8 @@
 #
 #   bench/tray_cpu.sh [BUILD_DIR] [SECONDS]   (defaults: build, 30)
 #
-# Needs pulseaudio (tools/with-pulse.sh), dbus-daemon, xvfb-run, playerctl, trayer, xdotool.
+# Needs pulseaudio (tools/with-pulse.sh), dbus-daemon, xvfb-run, playerctl, trayer, xdotool and
+# xwininfo (x11-utils).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -19,8 +20,12 @@ if [ "${1:-}" = "--player" ]; then
   exe=$(readlink -f "$home/velmora")
   "$exe" play >/dev/null 2>&1 &
   player=$!
+  # The face: the player's window of the face's size (chrome/face_layout.h: 460 x 161).
+  window=""
   for _ in $(seq 1 100); do
-    window=$(xdotool search --pid "$player" --name '^Velmora$' 2>/dev/null | head -n1)
+    for w in $(xdotool search --pid "$player" --name '^Velmora$' 2>/dev/null); do
+      xdotool getwindowgeometry "$w" | grep -q 'Geometry: 460x161' && window=$w
+    done
     [ -n "$window" ] && break
     sleep 0.1
   done
@@ -28,6 +33,13 @@ if [ "${1:-}" = "--player" ]; then
   if [ "$3" = hidden ]; then
     # The minimise button of the face (chrome/face_layout.h: 417, 7, 16 x 16).
     xdotool mousemove --window "$window" 425 15 click 1
+    sleep 1
+  fi
+  # Whether the face is still on the screen.
+  if xwininfo -id "$window" | grep -q 'Map State: IsViewable'; then
+    echo "on the screen" >"$home/face"
+  else
+    echo "not on the screen" >"$home/face"
   fi
   playerctl -p velmora --follow metadata --format '{{status}} {{xesam:title}}' >"$home/follow.log" 2>&1 &
   echo "$player" >"$home/pid"
@@ -38,7 +50,7 @@ fi
 build=$(cd "${1:-build}" && pwd) || exit 2
 seconds=${2:-30}
 if [ -z "${TRAY_CPU_INSIDE:-}" ]; then
-  for need in dbus-run-session xvfb-run playerctl trayer xdotool; do
+  for need in dbus-run-session xvfb-run playerctl trayer xdotool xwininfo; do
     command -v "$need" >/dev/null || { echo "tray_cpu: $need is not installed" >&2; exit 2; }
   done
   TRAY_CPU_INSIDE=1 exec "$here/../tools/with-pulse.sh" --global "$0" "$build" "$seconds"
@@ -80,5 +92,6 @@ awk -v a=$((a1 - a0)) -v b=$((b1 - b0)) -v t=$((t1 - t0)) 'BEGIN {
   printf "shown and playing:          %.3f %% of one core\n", 100 * a / t
   printf "hidden in the tray, playing: %.3f %% of one core\n", 100 * b / t }'
 for label in shown hidden; do
-  echo "$label: the panel's client saw $(wc -l <"$work/$label/follow.log") status lines, last: $(tail -n1 "$work/$label/follow.log")"
+  echo "$label ($(cat "$work/$label/face")): the panel's client saw $(wc -l <"$work/$label/follow.log") status" \
+    "lines, last: $(tail -n1 "$work/$label/follow.log")"
 done
