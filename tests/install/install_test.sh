@@ -23,8 +23,8 @@ expected=(
 for size in 16 22 24 32 48 64 128 256; do expected+=("share/icons/hicolor/${size}x${size}/apps/velmora.png"); done
 for f in "${expected[@]}"; do [ -s "$prefix/$f" ] || fail "the install lacks $f"; done
 # Nothing of the build tree (tests, benchmarks, the demo image) goes along.
-[ "$(ls "$prefix/bin")" = "$(printf 'velmora\nvelmora-cli')" ] || fail "unexpected programs: $(ls "$prefix/bin")"
-[ ! -e "$prefix/share/velmora/demo/demo.bin" ] || fail "the demo image is installed"
+[ "$(ls "$prefix/bin" "$prefix/share/velmora/demo")" = "$(printf '%s/bin:\nvelmora\nvelmora-cli\n\n%s/share/velmora/demo:\ndemo.disc' "$prefix" "$prefix")" ] ||
+  fail "unexpected files: $(ls "$prefix/bin" "$prefix/share/velmora/demo")"
 for size in 16 48 256; do
   file "$prefix/share/icons/hicolor/${size}x${size}/apps/velmora.png" | grep -q "PNG image data, $size x $size," ||
     fail "the ${size} px icon is not a ${size} px picture"
@@ -33,14 +33,13 @@ done
 # Two entries: the menu's opens the player, the hidden audio-CD handler plays.
 apps=$prefix/share/applications
 desktop-file-validate "$apps/velmora.desktop" "$apps/velmora-play.desktop"
-grep -qx "Exec=$prefix/bin/velmora" "$apps/velmora.desktop" || fail "menu entry: $(grep Exec= "$apps/velmora.desktop")"
-! grep -q '^MimeType=' "$apps/velmora.desktop" || fail "the menu entry handles a content type"
-grep -qx "Exec=$prefix/bin/velmora play" "$apps/velmora-play.desktop" || fail "handler: $(grep Exec= "$apps/velmora-play.desktop")"
-grep -qx 'NoDisplay=true' "$apps/velmora-play.desktop" || fail "the handler shows in the menu"
-grep -qx 'MimeType=x-content/audio-cdda;' "$apps/velmora-play.desktop" || fail "the handler takes no audio CD"
+[ "$(grep -E '^(Exec|NoDisplay|MimeType)=' "$apps/velmora.desktop")" = "Exec=$prefix/bin/velmora" ] ||
+  fail "menu entry: $(cat "$apps/velmora.desktop")"
+[ "$(grep -E '^(Exec|NoDisplay|MimeType)=' "$apps/velmora-play.desktop")" = \
+  "$(printf 'Exec=%s play\nNoDisplay=true\nMimeType=x-content/audio-cdda;' "$prefix/bin/velmora")" ] ||
+  fail "handler: $(cat "$apps/velmora-play.desktop")"
 appstreamcli validate --no-net "$prefix/share/metainfo/example.velmora.Velmora.metainfo.xml" >/dev/null ||
   fail "$(appstreamcli validate --no-net "$prefix/share/metainfo/example.velmora.Velmora.metainfo.xml")"
-grep -q '<project_license>GPL-3.0-or-later</project_license>' "$prefix/share/metainfo/"*.xml || fail "metainfo licence"
 
 # The installed programs, with no data beside them and the prefix in no XDG folder, find
 # the data in <prefix>/share/velmora, write the demo image into the user's cache folder and
@@ -55,8 +54,7 @@ id=$(cd "$work" && "$prefix/bin/velmora-cli" discid) || fail "the installed velm
 built=$(VELMORA_HOME=$build/bin "$build/bin/velmora-cli" discid)
 [ "$id" = "$built" ] || fail "the demo disc read as \"$id\", the build's as \"$built\""
 [ -s "$XDG_CACHE_HOME/velmora/demo/demo.bin" ] || fail "the demo image is not in the user's cache folder"
-info=$(cd "$work" && "$prefix/bin/velmora-cli" info) || fail "velmora-cli info failed"
-grep -q "Unknown Title" <<<"$info" || fail "info shows: $info"
+(cd "$work" && "$prefix/bin/velmora-cli" info >/dev/null) || fail "velmora-cli info failed"
 [ -s "$XDG_DATA_HOME/velmora/Velmora.ini" ] || fail "the disc database is not in the user's data folder"
 # A lookup loads the network module from the install (the server here refuses, exit 4).
 lookup_err=$(cd "$work" && "$prefix/bin/velmora-cli" lookup --server 127.0.0.1:9/cddb.cgi 2>&1 >/dev/null) && fail "a refused lookup succeeded"
@@ -65,16 +63,12 @@ lookup_err=$(cd "$work" && "$prefix/bin/velmora-cli" lookup --server 127.0.0.1:9
 # it opens the demo disc and reads its skin and tips from the prefix.
 mkdir -p "$XDG_CONFIG_HOME"
 printf '[Default Applications]\nx-content/audio-cdda=velmora-play.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
-run=("$prefix/bin/velmora")
-command -v strace >/dev/null && run=(strace -f -e trace=openat -o "$work/opened.log" "${run[@]}")
-(cd "$work" && XDG_DATA_DIRS=$prefix/share VELMORA_MCI_LOG=$work/mci.log VELMORA_MPRIS=0 timeout 5 "${run[@]}" \
-  >/dev/null 2>&1) || true
+(cd "$work" && XDG_DATA_DIRS=$prefix/share VELMORA_MCI_LOG=$work/mci.log VELMORA_MPRIS=0 timeout 5 \
+  strace -f -e trace=openat -o "$work/opened.log" "$prefix/bin/velmora" >/dev/null 2>&1) || true
 grep -qx $'status cd number of tracks wait\t0' "$work/mci.log" || fail "the installed player found no disc"
-if [ -f "$work/opened.log" ]; then
-  for f in Skins/cloud_skin.jpg TIPOFDAY.DAT; do
-    grep "$prefix/share/velmora/$f" "$work/opened.log" | grep -qv ENOENT || fail "the installed player did not read $f"
-  done
-fi
+for f in Skins/cloud_skin.jpg TIPOFDAY.DAT; do
+  grep "$prefix/share/velmora/$f" "$work/opened.log" | grep -qv ENOENT || fail "the installed player did not read $f"
+done
 written=$(find "$prefix" -newer "$work/stamp")
 [ -z "$written" ] || fail "the installed programs wrote under the prefix: $written"
 # The desktop finds the installed handler for audio CDs, and the player takes it for itself.
@@ -93,9 +87,7 @@ size=$(dpkg-deb -f "$deb" Installed-Size)
 [ "$(dpkg-deb -f "$deb" Description | wc -l)" -gt 3 ] || fail "a one-line description"
 ls "$work"/package/velmora-dbgsym_*.ddeb >/dev/null 2>&1 || fail "no debug symbols package"
 dpkg-deb -x "$deb" "$work/unpacked"
-for f in usr/bin/velmora usr/bin/velmora-cli usr/lib/velmora/velmora-http.so; do
-  file "$work/unpacked/$f" | grep -q ', stripped' || fail "/$f is not stripped"
-done
+file "$work"/unpacked/usr/{bin/velmora,bin/velmora-cli,lib/velmora/velmora-http.so} | grep -v ', stripped' && fail "unstripped"
 if command -v lintian >/dev/null; then
   errors=$(lintian --tag-display-limit 0 "$deb" 2>&1 | grep '^E:' || true)
   [ -z "$errors" ] || fail "lintian: $errors"

@@ -11,24 +11,21 @@
 
 using namespace velmora;
 
-// Where the data is read from and where the disc database goes, for the layouts a program
-// is found in. The user's data folder is never a folder of the install.
+// Where the data is read from and where the disc database goes, for each layout a program is
+// found in: never a folder of the install, nor one of somebody else's (root running a
+// system's copy).
 TEST(ProgramFolders, DataIsFoundBesideInThePrefixOrTheDataFoldersAndWritesGoToTheUsersFolder) {
     QTemporaryDir root;
     const auto path = [&](const char* relative) { return root.filePath(QLatin1String(relative)); };
-    const QByteArray savedData = qgetenv("XDG_DATA_HOME"), savedDirs = qgetenv("XDG_DATA_DIRS");
-    const auto restore = qScopeGuard([&] {
-        savedData.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", savedData);
-        savedDirs.isNull() ? qunsetenv("XDG_DATA_DIRS") : qputenv("XDG_DATA_DIRS", savedDirs);
-    });
+    for (const char* made : {"portable/Skins", "prefix/share/velmora/Skins", "prefix/bin", "xdg/velmora/Skins",
+                             "elsewhere", "alien/Skins"})
+        ASSERT_TRUE(QDir().mkpath(path(made)));
+    const QByteArray saved[] = {qgetenv("XDG_DATA_HOME"), qgetenv("XDG_DATA_DIRS")};
+    const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", saved[0]), qputenv("XDG_DATA_DIRS", saved[1]); });
     qputenv("XDG_DATA_HOME", QFile::encodeName(path("home")));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(path("xdg")));
-    for (const char* skins : {"portable/Skins", "prefix/share/velmora/Skins", "xdg/velmora/Skins", "alien/Skins"})
-        ASSERT_TRUE(QDir().mkpath(path(skins)));
-    QDir().mkpath(path("prefix/bin"));
-    QDir().mkpath(path("elsewhere"));
-    const QString own = path("home") + QStringLiteral("/velmora");
-
+    const QString own = path("home/velmora");
+    const bool alien = geteuid() == 0 && ::chown(QFile::encodeName(path("alien")).constData(), 65534, 65534) == 0;
     struct Case {
         const char* what;
         QString exe, home, program, userData;
@@ -37,18 +34,11 @@ TEST(ProgramFolders, DataIsFoundBesideInThePrefixOrTheDataFoldersAndWritesGoToTh
         {"an install in a prefix", path("prefix/bin"), {}, path("prefix/share/velmora"), own},
         {"the data folders", path("elsewhere"), {}, path("xdg/velmora"), own},
         {"VELMORA_HOME", path("portable"), path("elsewhere"), path("elsewhere"), path("elsewhere")},
+        {"another user's copy", path("alien"), {}, path("alien"), alien ? own : path("alien")},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
         const ProgramFolders folders = programFoldersFor(c.exe, c.home);
-        EXPECT_EQ(folders.program, c.program);
-        EXPECT_EQ(folders.userData, c.userData);
-    }
-    // A folder with the data that belongs to someone else (a system folder run by root) is
-    // read, never written.
-    if (geteuid() == 0 && ::chown(QFile::encodeName(path("alien")).constData(), 65534, 65534) == 0) {
-        const ProgramFolders folders = programFoldersFor(path("alien"), {});
-        EXPECT_EQ(folders.program, path("alien"));
-        EXPECT_EQ(folders.userData, own);
+        EXPECT_EQ(folders.program, c.program) << c.what;
+        EXPECT_EQ(folders.userData, c.userData) << c.what;
     }
 }

@@ -106,14 +106,10 @@ std::optional<QString> keyFileValue(const QString& text, const QString& group, c
     return std::nullopt;
 }
 
-QString playEntryTemplate() {
+QString playEntryFor(const QString& programPath) {
     QFile file(QStringLiteral(":/velmora/velmora-play.desktop.in"));
     if (!file.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(file.readAll());
-}
-
-QString playEntryFor(const QString& programPath) {
-    return playEntryTemplate().replace(kPlaceholder, escapeValue(quoteExecArgument(programPath)));
+    return QString::fromUtf8(file.readAll()).replace(kPlaceholder, escapeValue(quoteExecArgument(programPath)));
 }
 
 }  // namespace velmora

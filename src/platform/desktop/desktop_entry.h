@@ -23,11 +23,8 @@ std::optional<QStringList> execArguments(const QString& exec);
 // mimeapps.list), string escapes undone; nullopt when the group has no such key.
 std::optional<QString> keyFileValue(const QString& text, const QString& group, const QString& key);
 
-// The template of the audio-CD entry shipped with the program, "@VELMORA_PROGRAM@"
-// unfilled; empty when it is missing from the build.
-QString playEntryTemplate();
-
-// The user's audio-CD entry for the program at `programPath`, from the template.
+// The user's audio-CD entry for the program at `programPath`, from the template shipped with
+// the program (empty when it is missing from the build).
 QString playEntryFor(const QString& programPath);
 
 }  // namespace velmora

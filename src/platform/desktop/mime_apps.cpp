@@ -2,7 +2,6 @@
 
 #include "platform/desktop/desktop_entry.h"
 #include "platform/desktop/xdg_folders.h"
-#include "shared/regular_file.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -18,28 +17,6 @@ namespace velmora {
 namespace {
 
 const QByteArray kDefaultGroup = QByteArrayLiteral("[Default Applications]");
-
-std::optional<QString> readText(const QString& path) {
-    const RegularFile file = readRegularFile(path);
-    if (!file.read()) return std::nullopt;
-    return QString::fromUtf8(file.bytes);
-}
-
-// The mimeapps.list files in the order the desktop reads them.
-QStringList mimeappsLists(const XdgFolders& folders) {
-    QStringList configFolders{folders.configHome};
-    configFolders += folders.configDirs;
-    QStringList lookIn = configFolders;
-    lookIn.append(folders.dataHome + QStringLiteral("/applications"));
-    for (const QString& dir : folders.dataDirs) lookIn.append(dir + QStringLiteral("/applications"));
-    QStringList lists;
-    for (const QString& dir : lookIn) {
-        for (const QString& desktop : folders.desktops)
-            lists.append(dir + u'/' + desktop + QStringLiteral("-mimeapps.list"));
-        lists.append(dir + QStringLiteral("/mimeapps.list"));
-    }
-    return lists;
-}
 
 }  // namespace
 
@@ -57,24 +34,6 @@ std::optional<QString> desktopEntryFile(const XdgFolders& folders, const QString
         }
     }
     return std::nullopt;
-}
-
-QString defaultApplicationId(const XdgFolders& folders, const QString& contentType) {
-    for (const QString& listPath : mimeappsLists(folders)) {
-        const auto list = readText(listPath);
-        if (!list) continue;
-        const auto ids = keyFileValue(*list, QStringLiteral("Default Applications"), contentType);
-        if (!ids) continue;
-        for (const QString& id : ids->split(u';', Qt::SkipEmptyParts)) {
-            const auto path = desktopEntryFile(folders, id.trimmed());
-            const auto entry = path ? readText(*path) : std::nullopt;
-            if (!entry) continue;
-            const QString group = QStringLiteral("Desktop Entry");
-            if (keyFileValue(*entry, group, QStringLiteral("Hidden")) == QStringLiteral("true")) continue;
-            if (keyFileValue(*entry, group, QStringLiteral("Exec"))) return id.trimmed();
-        }
-    }
-    return {};
 }
 
 DefaultEntryQuery xdgMimeQuery(const XdgFolders& folders) {
@@ -104,14 +63,12 @@ DefaultEntryQuery xdgMimeQuery(const XdgFolders& folders) {
                 settle(ok ? QString::fromUtf8(process->readAllStandardOutput()).section(u'\n', 0, 0).trimmed()
                           : QString());
             });
-        // Without xdg-mime, the lists themselves; from the event loop, as the process would answer.
-        QObject::connect(process, &QProcess::errorOccurred, process,
-                         [process, settle, folders, contentType](QProcess::ProcessError error) {
-                             if (error != QProcess::FailedToStart) return;
-                             QMetaObject::invokeMethod(
-                                 process, [=] { settle(defaultApplicationId(folders, contentType)); },
-                                 Qt::QueuedConnection);
-                         });
+        // Without xdg-mime nothing is known; from the event loop, as the process would answer.
+        QObject::connect(process, &QProcess::errorOccurred, process, [process, settle](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart)
+                QMetaObject::invokeMethod(
+                    process, [settle] { settle(QString()); }, Qt::QueuedConnection);
+        });
         // A desktop tool that hangs is taken as no answer.
         QTimer::singleShot(10000, process, [process] { process->kill(); });
         process->start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), contentType});

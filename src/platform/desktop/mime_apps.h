@@ -14,18 +14,13 @@ struct XdgFolders;
 // "vendor/app.desktop" below an applications folder); nullopt when none is installed.
 std::optional<QString> desktopEntryFile(const XdgFolders& folders, const QString& id);
 
-// The ID of the desktop's default application for `contentType` as the mimeapps.list files
-// name it: the first installed (and not hidden) entry, in the order the desktop reads
-// them. Empty when there is none.
-QString defaultApplicationId(const XdgFolders& folders, const QString& contentType);
-
 // Asks which desktop entry the desktop runs for a content type; `answer` gets the entry's
 // ID (empty: none) from the event loop, never before the call returns.
 using DefaultEntryQuery =
     std::function<void(const QString& contentType, std::function<void(const QString& id)> answer)>;
 
-// The desktop's own answer: `xdg-mime query default` run on `folders`; where xdg-mime
-// cannot run, the mimeapps.list files read here (defaultApplicationId).
+// The desktop's own answer: `xdg-mime query default` run on `folders` (xdg-utils); none
+// where xdg-mime cannot run.
 DefaultEntryQuery xdgMimeQuery(const XdgFolders& folders);
 
 // `list` (a mimeapps.list) with `contentType` mapped to `id` alone in its first
