@@ -3,6 +3,7 @@
 
 #include "app/mpris/mpris_service.h"
 #include "cddb/ui/frm_query_internet.h"
+#include "chrome/popup_menu.h"
 #include "mixer/alsa_mixer_volume.h"
 
 #include <QDBusConnection>
@@ -195,6 +196,11 @@ TEST_F(MprisTest, PutAwayThePlayerIsFollowedAndDrivenFromTheBus) {
     away(3000);
     playerctl({"next"});
     EXPECT_EQ(playerctl({"metadata", "xesam:trackNumber"}), "2");
+
+    window->popupMenu().mnuAR->trigger();  // shown again, the face and the bus agree
+    EXPECT_EQ(leds(), "020000");
+    EXPECT_EQ(playerctl({"status"}), "Stopped");
+    EXPECT_EQ(canFlags(), "CanPlay CanGoNext CanGoPrevious");
 }
 
 // The knob's master line on the sound server of tools/with-pulse.sh, read back with pactl.
