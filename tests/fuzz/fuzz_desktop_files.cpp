@@ -1,5 +1,5 @@
 // The desktop's files as the default-player check writes them, read back by GLib's own
-// desktop-entry reader: the Exec line of our desktop entry unquotes to the program's path
+// desktop-entry reader: the Exec line of our audio-CD entry unquotes to the program's path
 // and "play", and the rewritten mimeapps.list names our entry for audio CDs and keeps
 // every other key as it was. Input: the program's path, a line end, then the old list.
 #include "fuzz_support.h"
@@ -67,7 +67,7 @@ void checkExecLine(const QByteArray& pathBytes) {
     const QString path = utf8(pathBytes);
     // A path is UTF-8 without NULs here; GLib reads nothing else.
     if (utf8.hasError() || path.isEmpty() || path.contains(QChar(u'\0'))) return;
-    const KeyFile entry = keyFileOf(velmoraDesktopEntry(path).toUtf8());
+    const KeyFile entry = keyFileOf(playEntryFor(path).toUtf8());
     if (!entry) fuzz::broken("GLib cannot read the desktop entry", path);
     const QStringList arguments = execArguments(stringOf(entry.get(), "Desktop Entry", "Exec"));
     if (arguments != QStringList{path, QStringLiteral("play")}) fuzz::broken("Exec unquotes otherwise", path);
@@ -75,15 +75,15 @@ void checkExecLine(const QByteArray& pathBytes) {
 
 void checkMimeappsList(const QByteArray& list) {
     const QByteArray type = kAudioCdContentType.toUtf8();
-    const QByteArray out = withDefaultApplication(list, kAudioCdContentType, kDesktopEntryName);
+    const QByteArray out = withDefaultApplication(list, kAudioCdContentType, kPlayEntryName);
     if (keyFileValue(QString::fromUtf8(out), QStringLiteral("Default Applications"), kAudioCdContentType) !=
-        kDesktopEntryName + u';')
+        kPlayEntryName + u';')
         fuzz::broken("our reader does not find the new default");
     const KeyFile before = keyFileOf(list);
     if (!before) return;  // not a list GLib reads: nothing to compare
     const KeyFile after = keyFileOf(out);
     if (!after) fuzz::broken("GLib reads the list but not the rewritten one");
-    if (stringOf(after.get(), "Default Applications", type.constData()) != kDesktopEntryName + u';')
+    if (stringOf(after.get(), "Default Applications", type.constData()) != kPlayEntryName + u';')
         fuzz::broken("GLib does not find the new default");
     gsize groups = 0;
     gchar** names = g_key_file_get_groups(before.get(), &groups);
