@@ -108,8 +108,10 @@ void DisplayRefresh::followPosition() {
 }
 
 void DisplayRefresh::followMode() {
-    const QString mode = session_.channel().plainSend(QStringLiteral("status cd mode"), kReplyBuffer);
+    MciChannel& mci = session_.channel();
+    const QString mode = mci.plainSend(QStringLiteral("status cd mode"), kReplyBuffer);
     session_.setMode(mode.left(7) == QLatin1String("playing"), mode.left(6) == QLatin1String("paused"));
+    // Put away too: playback that stopped on a failure is told.
     session_.playbackFailed(QString::fromStdString(mci.service().takePlaybackFailure()));
 }
 
