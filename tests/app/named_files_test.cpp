@@ -92,7 +92,9 @@ const Reader kReaders[] = {
          XdgFolders folders;
          folders.configHome = QFileInfo(path).path();
          folders.dataHome = folders.configHome + QStringLiteral("/data");
-         Check_Auto_Run(QStringLiteral("/usr/bin/velmora"), folders, boxes);
+         // No default player, so the check asks and, answered Yes, reads the list.
+         Check_Auto_Run(QStringLiteral("/usr/bin/velmora"), folders, boxes, {},
+                        [](const QString&, const std::function<void(const QString&)>& answer) { answer(QString()); });
          return boxes.shown.empty() ? QString() : boxes.shown.back().text;
      },
      {"it is not a file", "it is not a file"}},
