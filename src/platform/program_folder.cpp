@@ -50,7 +50,7 @@ QString programFolder() { return programFolders().program; }
 QString demoDiscPath() {
     // The image has real sound; the simulated disc stays for where no image can be had.
     const QString folder = programFolder();
-    const QString beside = folder + QStringLiteral("/demo/demo.cue");
+    QString beside = folder + QStringLiteral("/demo/demo.cue");
     if (QFileInfo::exists(beside)) return beside;
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
     if (!cache.isEmpty()) return cache + QStringLiteral("/velmora/demo/demo.cue");

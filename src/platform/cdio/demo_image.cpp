@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kTracks = 12;
 constexpr double kRate = kSampleRate;
+constexpr int kSamplesPerFrame = kSampleRate / kFramesPerSecond;  // per channel
 // Seconds per track: short, and all different.
 constexpr std::array<int, kTracks> kSeconds = {9, 12, 10, 14, 8, 11, 13, 9, 12, 10, 14, 11};
 
@@ -85,6 +86,7 @@ bool writeDemoImage(const QString& folder, QString* error) {
         return false;
     }
     std::vector<ImageTrackSpec> tracks;
+    tracks.reserve(kSeconds.size());
     for (int s : kSeconds) tracks.push_back({s * kFramesPerSecond, true});
     int voiceTrack = -1;
     Voice voice;
@@ -93,14 +95,15 @@ bool writeDemoImage(const QString& folder, QString* error) {
         [&](int track, int frame, std::int16_t* out) {
             const int lastFrame = kSeconds[static_cast<std::size_t>(track)] * kFramesPerSecond - 1;
             if (voiceTrack != track) voice = voiceOf(voiceTrack = track);
-            for (int i = 0; i < 588; ++i) {
-                const double t = (frame * 588 + i) / kRate;
+            for (int i = 0; i < kSamplesPerFrame; ++i) {
+                const double t = (frame * kSamplesPerFrame + i) / kRate;
                 auto [l, r] = sampleAt(track, voice, t);
                 // Fade the last 1/5 s so tracks do not end on a click.
-                const double tail = (lastFrame * 588 + 587 - (frame * 588 + i)) / kRate;
+                const double tail = ((lastFrame + 1) * kSamplesPerFrame - 1 - (frame * kSamplesPerFrame + i)) / kRate;
                 const double fade = std::min(1.0, tail / 0.2);
-                out[2 * i] = static_cast<std::int16_t>(std::lround(std::clamp(l * fade, -1.0, 1.0) * 32000));
-                out[2 * i + 1] = static_cast<std::int16_t>(std::lround(std::clamp(r * fade, -1.0, 1.0) * 32000));
+                std::int16_t* pair = out + std::ptrdiff_t{2} * i;
+                pair[0] = static_cast<std::int16_t>(std::lround(std::clamp(l * fade, -1.0, 1.0) * 32000));
+                pair[1] = static_cast<std::int16_t>(std::lround(std::clamp(r * fade, -1.0, 1.0) * 32000));
             }
         },
         error);
