@@ -16,6 +16,9 @@ if [ "${1:-}" = "--player" ]; then
   # Inside one display and bus: $2 the folder, $3 "hidden" or "shown".
   home=$2
   trayer --SetDockType true >/dev/null 2>&1 &
+  helpers=($!)
+  # The tray host and the panel's client end with the player.
+  trap 'kill "${helpers[@]}" 2>/dev/null' EXIT
   sleep 1
   exe=$(readlink -f "$home/velmora")
   "$exe" play >/dev/null 2>&1 &
@@ -42,6 +45,7 @@ if [ "${1:-}" = "--player" ]; then
     echo "not on the screen" >"$home/face"
   fi
   playerctl -p velmora --follow metadata --format '{{status}} {{xesam:title}}' >"$home/follow.log" 2>&1 &
+  helpers+=($!)
   echo "$player" >"$home/pid"
   wait "$player"
   exit 0
@@ -57,8 +61,12 @@ if [ -z "${TRAY_CPU_INSIDE:-}" ]; then
 fi
 
 work=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"; }
+# The players end first: their displays and buses go with them.
+cleanup() {
+  for label in shown hidden; do [ -s "$work/$label/pid" ] && kill "$(cat "$work/$label/pid")" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
 trap cleanup EXIT
 cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ t += $1 } END { printf "%.0f\n", t }'; }
 
@@ -74,7 +82,6 @@ start() {  # label
   VELMORA_HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home/run" \
     HOME="$home" dbus-run-session -- xvfb-run -a -s "-screen 0 1024x768x24" "$0" --player "$home" "$1" \
     >/dev/null 2>&1 &
-  pids+=($!)
   for _ in $(seq 1 200); do
     [ -s "$home/pid" ] && { cat "$home/pid"; return 0; }
     sleep 0.1
