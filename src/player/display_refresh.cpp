@@ -113,6 +113,7 @@ void DisplayRefresh::followMode() {
     session_.setMode(mode.left(7) == QLatin1String("playing"), mode.left(6) == QLatin1String("paused"));
     // Put away too: playback that stopped on a failure is told.
     session_.playbackFailed(QString::fromStdString(mci.service().takePlaybackFailure()));
+    if (afterRead_) afterRead_();
 }
 
 }  // namespace velmora

@@ -19,6 +19,8 @@ public:
     // stay true while the window is put away.
     void tmrUpdate_Timer();
     void setGate(std::function<bool()> gate) { gate_ = std::move(gate); }
+    // Told at the end of each refresh that read an audio disc's position and mode.
+    void setAfterRead(std::function<void()> afterRead) { afterRead_ = std::move(afterRead); }
 
     // One refresh, start to end; it takes well under a millisecond, so nothing else runs
     // in the middle of it.
@@ -37,6 +39,7 @@ private:
     PlayerSession& session_;
     DiscIdentity& identity_;
     std::function<bool()> gate_;
+    std::function<void()> afterRead_;
 };
 
 }  // namespace velmora

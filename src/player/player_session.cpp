@@ -120,6 +120,16 @@ void PlayerSession::followBar(int seekSeconds, int barWidthTwips) {
     state_.barWidthTwips = barWidthTwips;
 }
 
+void PlayerSession::setModes(const PlayModes& modes) {
+    Changes changes(*this);
+    modes_ = modes;
+}
+
+void PlayerSession::setTimeDisplay(TimeDisplay shown) {
+    Changes changes(*this);
+    timeDisplay_ = shown;
+}
+
 CommandResult PlayerSession::failure(int code) const {
     return {CommandResult::Outcome::Failed, code, mci_.errorText(code)};
 }
@@ -138,11 +148,15 @@ void PlayerSession::publish() {
     const bool status = !sameStatus(state_, shownState_);
     const bool position = !samePosition(state_, shownState_);
     const bool disc = !sameDisc(disc_, shownDisc_);
+    const bool modes = modes_ != shownModes_ || timeDisplay_ != shownTimeDisplay_;
     shownState_ = state_;
     if (disc) shownDisc_ = disc_;
+    shownModes_ = modes_;
+    shownTimeDisplay_ = timeDisplay_;
     if (disc) emit discChanged();
     if (status) emit stateChanged();
     if (position) emit positionChanged();
+    if (modes) emit modesChanged();
 }
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "player/play_modes.h"
 #include "player/player_state.h"
 #include "shared/disc_record.h"
 
@@ -36,6 +37,8 @@ public:
 
     const PlayerState& state() const { return state_; }
     const DiscRecord& disc() const { return disc_; }
+    const PlayModes& modes() const { return modes_; }
+    TimeDisplay timeDisplay() const { return timeDisplay_; }
     MciChannel& channel() { return mci_; }
 
     // `tmrUpdate`: the display refresh's timer (1000 ms; 3000 ms after Stop).
@@ -77,6 +80,11 @@ public:
     // The position bar while it is held: the second it points at, and where it is drawn.
     void followBar(int seekSeconds, int barWidthTwips);
 
+    // The play modes (the transport changes them, as they change what it sends) and what
+    // the readout's time counts.
+    void setModes(const PlayModes& modes);
+    void setTimeDisplay(TimeDisplay shown);
+
     // The text of a failed command with the code it failed with, for results.
     CommandResult failure(int code) const;
 
@@ -91,6 +99,7 @@ signals:
     void stateChanged();     // playing, the kind of disc, track count, enables
     void positionChanged();  // track, minute, second, the bar
     void discChanged();      // the disc record
+    void modesChanged();     // the play modes, the readout's time display
     void problem(const QString& text);
 
 private:
@@ -100,11 +109,15 @@ private:
     QTimer* tmrUpdate_;
     PlayerState state_;
     DiscRecord disc_;
+    PlayModes modes_;
+    TimeDisplay timeDisplay_ = TimeDisplay::Elapsed;
     int open_ = 0;  // Changes alive
 
     // What was last announced.
     PlayerState shownState_;
     DiscRecord shownDisc_;
+    PlayModes shownModes_;
+    TimeDisplay shownTimeDisplay_ = TimeDisplay::Elapsed;
     QString lastProblem_;
 };
 
