@@ -2,6 +2,8 @@
 #include "chrome/artwork.h"
 
 #include <QConicalGradient>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -458,6 +460,41 @@ void drawLedDigit(QPainter& painter, QRect rect, int digit, QColor on, QColor of
     painter.setBrush(on);
     for (int i = 0; i < 7; ++i)
         if (lit & (1u << i)) painter.drawPolygon(segments[i]);
+    painter.restore();
+}
+
+void drawAnnunciator(QPainter& painter, QRect rect, const QStringList& words, unsigned lit, QColor on, QColor off) {
+    if (words.isEmpty() || rect.isEmpty()) return;
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(qMax(6, rect.height() - 4));
+    font.setBold(true);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.4);
+    const QFontMetricsF metrics(font);
+    double textWidth = 0;
+    for (const QString& word : words) textWidth += metrics.horizontalAdvance(word);
+    // The words spread over the row with equal gaps, the first and last at its edges.
+    const double gap = words.size() > 1 ? (rect.width() - textWidth) / (words.size() - 1) : 0;
+    const double baseline = rect.top() + (rect.height() + metrics.capHeight()) / 2;
+    double x = words.size() > 1 ? rect.left() : rect.left() + (rect.width() - textWidth) / 2;
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setFont(font);
+    for (int i = 0; i < words.size(); ++i) {
+        const bool shown = (lit >> i) & 1u;
+        if (shown) {
+            // A faint glow behind a lit word, as the LED segments have.
+            QColor glow = on;
+            glow.setAlphaF(on.alphaF() * 0.25f);
+            painter.setPen(glow);
+            for (const QPointF d : {QPointF(-0.6, 0), QPointF(0.6, 0), QPointF(0, -0.6), QPointF(0, 0.6)})
+                painter.drawText(QPointF(x, baseline) + d, words[i]);
+        }
+        painter.setPen(shown ? on : off);
+        painter.drawText(QPointF(x, baseline), words[i]);
+        x += metrics.horizontalAdvance(words[i]) + gap;
+    }
     painter.restore();
 }
 

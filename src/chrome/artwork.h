@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <utility>
 #include <vector>
@@ -103,6 +104,11 @@ inline constexpr QPoint kSetupCursorHotSpot{1, 1};
 // light are drawn in `off`, so the unlit figure shows faintly; a digit outside 0..9 lights
 // nothing. Colours with alpha are honoured; the painter's state is left as it was.
 void drawLedDigit(QPainter& painter, QRect rect, int digit, QColor on, QColor off);
+
+// A row of small capital words on the display, like a CD player's indicators: word i is
+// lit in `on` when bit i of `lit` is set, else a faint ghost in `off`. The words spread
+// over `rect` from edge to edge.
+void drawAnnunciator(QPainter& painter, QRect rect, const QStringList& words, unsigned lit, QColor on, QColor off);
 
 // Which of the segments a, b, c, d, e, f, g (bits 0 to 6) a digit lights; 0 outside 0..9.
 unsigned ledSegments(int digit);

@@ -29,6 +29,11 @@ inline constexpr int kLedHeight = 28;
 inline constexpr int kLedLeft[6] = {22, 41, 74, 93, 120, 139};
 inline QRect ledRect(int index) { return {kLedLeft[index], kLedTop, kLedWidth, kLedHeight}; }
 
+// What the readout's time counts, under the digits; a click on the readout (digits and
+// that row) changes it.
+inline constexpr QRect kTimeShown{22, 81, 134, 11};
+inline constexpr QRect kReadout{22, 48, 134, 45};
+
 // Captions over the readout: "Track" over the track digits, minutes, seconds.
 inline constexpr QRect kLabelTrack{22, 35, 36, 13};     // Label2
 inline constexpr QRect kLabelMinutes{74, 35, 36, 13};   // Label1
@@ -44,6 +49,8 @@ inline constexpr QRect kTrackTitle{172, 74, 268, 16};
 inline constexpr QRect kStatus{22, 96, 114, 10};       // picStatus
 inline constexpr QRect kTrackPicker{172, 94, 16, 14};  // picTrack
 inline constexpr QRect kTrackEditor{192, 94, 16, 14};  // picEditTrackList
+// The play modes in effect, beside the two picture buttons.
+inline constexpr QRect kModesShown{216, 95, 224, 11};
 // TrackList, over the titles and above the two picture buttons, which stay clickable.
 inline constexpr QRect kTrackList{172, 34, 268, 58};
 

@@ -8,8 +8,9 @@ class QWidget;
 
 namespace velmora {
 
-// The pop-up menu of the tray icon: the transport commands, the way back to the main
-// window and the way out of the program.
+// The pop-up menu of the tray icon: the transport commands, the play modes (check items
+// that show the modes in effect), the way back to the main window and the way out of the
+// program.
 struct PopupMenu {
     explicit PopupMenu(QWidget* parent);
 
@@ -22,6 +23,11 @@ struct PopupMenu {
     QAction* mnuNext;
     QAction* mnuStop;
     QAction* mnuEject;
+    QAction* mnuSep5;
+    QAction* mnuRepeatTrack;
+    QAction* mnuRepeatDisc;
+    QAction* mnuShuffle;
+    QAction* mnuIntroScan;
     QAction* mnuSep3;
     QAction* mnuUAR;
 };
