@@ -1,5 +1,6 @@
 #include "app/frm_cdplayer.h"
 
+#include "chrome/annunciator.h"
 #include "chrome/artwork.h"
 #include "chrome/click_area.h"
 #include "chrome/face_layout.h"
@@ -93,6 +94,20 @@ MainFaceControls FrmCdplayer::createControls() {
         led->setAttribute(Qt::WA_TransparentForMouseEvents);
         controls.ledTRK[static_cast<std::size_t>(i)] = led;
     }
+
+    auto annunciator = [&](const char* name, const QRect& place, const QStringList& words) {
+        auto* row = new Annunciator(words, this);
+        row->setObjectName(QLatin1String(name));
+        row->setGeometry(place);
+        row->setAttribute(Qt::WA_TransparentForMouseEvents);
+        return row;
+    };
+    controls.timeShown = annunciator("ledTimeShown", face::kTimeShown, {"ELAPSED", "TRACK LEFT", "DISC LEFT"});
+    controls.modesShown = annunciator("ledModes", face::kModesShown, {"REPEAT 1", "REPEAT ALL", "SHUFFLE", "INTRO"});
+    picReadout_ = new ClickArea(this);
+    picReadout_->setObjectName(QStringLiteral("picReadout"));
+    picReadout_->setGeometry(face::kReadout);
+    picReadout_->setToolTip(QStringLiteral("Time Shown: Elapsed, Left in the Track, Left on the Disc"));
 
     picStatus_ = new PositionBarFrame(this);
     picStatus_->setObjectName(QStringLiteral("picStatus"));
@@ -202,6 +217,7 @@ void FrmCdplayer::applySkinColours(const QString& skinFileName) {
     for (const char* name : {"Label1", "Label2", "Label3"})
         if (auto* l = findChild<QLabel*>(QLatin1String(name))) l->setStyleSheet(text.arg(colours.caption.name()));
     for (LedDigit* led : controls.ledTRK) led->setColours(colours.ledOn, colours.ledOff);
+    for (Annunciator* row : {controls.timeShown, controls.modesShown}) row->setColours(colours.ledOn, colours.ledOff);
     controls.StatusBar->setColour(colours.barFill);
 }
 
@@ -240,6 +256,7 @@ void FrmCdplayer::wireControls() {
     picStatus_->onMouseUp = [bar](int button, double x, double) { bar->picStatus_MouseUp(button, x); };
 
     wireKeys();
+    wireModes();
     wireVolume();
 
     connect(picTrack_, &ClickArea::clicked, this, [this] { picTrack_Click(); });
@@ -263,7 +280,35 @@ void FrmCdplayer::wireKeys() {
     key(Qt::Key_PageUp, "keyPreviousTrack", press(cmdBackTrack_));
     key(Qt::Key_E, "keyEject", press(cmdEject_));
     key(QKeySequence(Qt::CTRL | Qt::Key_Q), "keyQuit", press(cmdExit2_));
+    key(Qt::Key_R, "keyRepeat", [this] { changeModes([](PlayModes& m) { m.repeat = nextRepeat(m.repeat); }); });
+    key(Qt::Key_H, "keyShuffle", [this] { changeModes([](PlayModes& m) { m.shuffle = !m.shuffle; }); });
+    key(Qt::Key_I, "keyIntroScan", [this] { changeModes([](PlayModes& m) { m.introScan = !m.introScan; }); });
+    key(Qt::Key_T, "keyTimeShown", [this] { picReadout_Click(); });
 }
+
+template <typename Change>
+void FrmCdplayer::changeModes(Change change) {
+    PlayModes modes = core_.session.modes();
+    change(modes);
+    core_.transport.SetPlayModes(modes);
+}
+
+// The check items say what the modes are; a click asks for the mode its check now shows.
+void FrmCdplayer::wireModes() {
+    connect(menu_->mnuRepeatTrack, &QAction::triggered, this,
+            [this](bool on) { changeModes([on](PlayModes& m) { m.repeat = on ? Repeat::Track : Repeat::Off; }); });
+    connect(menu_->mnuRepeatDisc, &QAction::triggered, this,
+            [this](bool on) { changeModes([on](PlayModes& m) { m.repeat = on ? Repeat::Disc : Repeat::Off; }); });
+    connect(menu_->mnuShuffle, &QAction::triggered, this,
+            [this](bool on) { changeModes([on](PlayModes& m) { m.shuffle = on; }); });
+    connect(menu_->mnuIntroScan, &QAction::triggered, this,
+            [this](bool on) { changeModes([on](PlayModes& m) { m.introScan = on; }); });
+    connect(picReadout_, &ClickArea::clicked, this, [this] { picReadout_Click(); });
+    connect(&core_.session, &PlayerSession::modesChanged, this, &FrmCdplayer::showMenuModes);
+    showMenuModes();
+}
+
+void FrmCdplayer::picReadout_Click() { core_.session.setTimeDisplay(nextTimeDisplay(core_.session.timeDisplay())); }
 
 void FrmCdplayer::wireVolume() {
     volume_->setGate([this] { return isShownToUser(); });
@@ -336,6 +381,14 @@ void FrmCdplayer::showMenuEnables() {
     menu_->mnuPause->setEnabled(e.pause);
     menu_->mnuNext->setEnabled(e.next);
     menu_->mnuPrev->setEnabled(e.previous);
+}
+
+void FrmCdplayer::showMenuModes() {
+    const PlayModes& m = core_.session.modes();
+    menu_->mnuRepeatTrack->setChecked(m.repeat == Repeat::Track);
+    menu_->mnuRepeatDisc->setChecked(m.repeat == Repeat::Disc);
+    menu_->mnuShuffle->setChecked(m.shuffle);
+    menu_->mnuIntroScan->setChecked(m.introScan);
 }
 
 void FrmCdplayer::showEvent(QShowEvent* event) {

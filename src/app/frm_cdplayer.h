@@ -11,6 +11,7 @@ class QListWidget;
 
 namespace velmora {
 
+class Annunciator;
 class ClickArea;
 class PictureButton;
 class PositionBarFrame;
@@ -67,6 +68,8 @@ public:
     void picTrack_Click();
     void TrackList_DblClick();
     void picEditTrackList_Click();
+    // The readout: what its time counts goes round (elapsed, left in the track, on the disc).
+    void picReadout_Click();
     // Volume handlers, on the master line.
     void sldMain_Change();
     void imgMute_Click();
@@ -82,9 +85,14 @@ private:
     MainFaceControls createControls();
     void wireControls();
     void wireKeys();
+    void wireModes();
+    // The play modes with `change` made to them.
+    template <typename Change>
+    void changeModes(Change change);
     void wireVolume();
     void showVolume(int volume, bool muted);
     void showMenuEnables();
+    void showMenuModes();
     void applySkinColours(const QString& skinFileName);
 
     PlayerCore& core_;
@@ -109,6 +117,7 @@ private:
     ClickArea* imgSetup_ = nullptr;
     ClickArea* picTrack_ = nullptr;
     ClickArea* picEditTrackList_ = nullptr;
+    ClickArea* picReadout_ = nullptr;
     PositionBarFrame* picStatus_ = nullptr;
     QListWidget* TrackList_ = nullptr;
     VolumeKnob* sldMain_ = nullptr;

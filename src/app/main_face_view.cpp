@@ -1,8 +1,10 @@
 #include "app/main_face_view.h"
 
+#include "chrome/annunciator.h"
 #include "chrome/led_digit.h"
 #include "chrome/status_bar.h"
 #include "player/player_session.h"
+#include "player/readout_time.h"
 #include "shared/reply_parse.h"
 #include "shared/units.h"
 
@@ -39,6 +41,11 @@ MainFaceView::MainFaceView(PlayerSession& session, const MainFaceControls& contr
     connect(&session_, &PlayerSession::discChanged, this, [this] {
         if (shown_) ShowDiscInfo();
     });
+    connect(&session_, &PlayerSession::modesChanged, this, [this] {
+        if (!shown_) return;
+        showModes();
+        showPosition();  // the readout's time may count something else now
+    });
     showAll();
 }
 
@@ -52,11 +59,13 @@ void MainFaceView::showAll() {
     showEnables();
     showPosition();
     ShowDiscInfo();
+    showModes();
 }
 
 void MainFaceView::showPosition() {
     const PlayerState& s = session_.state();
-    ShowTrackTime(twoDigits(s.CurrentMinute) + twoDigits(s.CurrentSecond));
+    const ReadoutTime time = readoutTime(s, session_.timeDisplay());
+    ShowTrackTime(twoDigits(time.minutes) + twoDigits(time.seconds));
     if (c_.StatusBar) c_.StatusBar->setWidthTwips(s.barWidthTwips);
     // The track digits are rewritten only when what they show differs from the track.
     if (c_.ledTRK[0] && c_.ledTRK[1]) {
@@ -74,6 +83,15 @@ void MainFaceView::showEnables() {
     enable(c_.cmdRR, e.jump);
     enable(c_.cmdForwardTrack, e.next);
     enable(c_.cmdBackTrack, e.previous);
+}
+
+void MainFaceView::showModes() {
+    const PlayModes& m = session_.modes();
+    const auto bit = [](bool on, int i) { return on ? 1u << i : 0u; };
+    if (c_.timeShown) c_.timeShown->setLit(1u << static_cast<int>(session_.timeDisplay()));
+    if (c_.modesShown)
+        c_.modesShown->setLit(bit(m.repeat == Repeat::Track, 0) | bit(m.repeat == Repeat::Disc, 1) | bit(m.shuffle, 2) |
+                              bit(m.introScan, 3));
 }
 
 void MainFaceView::updateLabel(QLabel* label, const QString& value) {

@@ -10,6 +10,7 @@ class QWidget;
 
 namespace velmora {
 
+class Annunciator;
 class LedDigit;
 class PlayerSession;
 class StatusBarShape;
@@ -21,9 +22,12 @@ struct MainFaceControls {
     QLabel* lblArtist = nullptr;
     QLabel* lblTrk = nullptr;
     StatusBarShape* StatusBar = nullptr;
+    // What the readout's time counts, and the play modes in effect.
+    Annunciator* timeShown = nullptr;
+    Annunciator* modesShown = nullptr;
 
-    // The buttons whose enabled state follows the drive (the tray menu's items follow the
-    // session on their own, shown or not).
+    // The buttons whose enabled state follows the drive (the tray menu's items, enables and
+    // mode checks, follow the session on their own, shown or not).
     QWidget* cmdPlay = nullptr;
     QWidget* cmdStop = nullptr;
     QWidget* cmdPause = nullptr;
@@ -33,10 +37,11 @@ struct MainFaceControls {
     QWidget* cmdBackTrack = nullptr;
 };
 
-// Shows the session on the face: the LED readout, the position bar, the three labels
-// and which transport buttons are enabled. It writes a control only when what it shows
-// has changed, so the face does not flicker once a second, and not at all while the face
-// is put away: shown again, it catches up at once.
+// Shows the session on the face: the LED readout, the position bar, the three labels,
+// which transport buttons are enabled, and the play modes and time display in effect.
+// It writes a control only when what it shows has changed, so the face does not flicker
+// once a second, and not at all while the face is put away: shown again, it catches up
+// at once.
 class MainFaceView : public QObject {
     Q_OBJECT
 public:
@@ -54,6 +59,7 @@ public:
 private:
     void showPosition();
     void showEnables();
+    void showModes();
     void updateLabel(QLabel* label, const QString& value);
     void showAll();
 

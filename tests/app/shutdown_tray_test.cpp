@@ -96,8 +96,9 @@ TEST_F(ShutdownTrayTest, TrayIconRestoresAtTheSamePlaceAndOpensTheMenuOnRightPre
     QStringList captions;
     for (QAction* a : window->popupMenu().mnuPopUp->actions())
         captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(captions, (QStringList{"Display Velmora", "-", "Play", "Pause", "Previous Track", "Next Track", "Stop",
-                                     "Eject", "-", "Unload Velmora"}));
+    EXPECT_EQ(captions,
+              (QStringList{"Display Velmora", "-", "Play", "Pause", "Previous Track", "Next Track", "Stop", "Eject",
+                           "-", "Repeat Track", "Repeat Disc", "Shuffle", "Intro Scan", "-", "Unload Velmora"}));
     window->popupMenu().mnuPopUp->hide();
 }
 
