@@ -41,7 +41,8 @@ struct AppServices {
     std::function<QString()> logonName;
     // Offers to become the desktop's player for audio CDs (may ask the user).
     std::function<void()> checkAutoRun = [] {};
-    // The tip window's draws, 0 <= r < 1 (empty: a generator seeded from the clock).
+    // The draws of the tip window and the shuffled play order, 0 <= r < 1 (empty: a
+    // generator seeded from the clock, the system's for the order).
     std::function<double()> random;
     // The desktop's session bus for the media-player service; none: no service.
     std::function<QDBusConnection()> mediaBus;

@@ -2,6 +2,7 @@
 
 #include "app/frm_cdplayer.h"
 #include "app/mpris/mpris_service.h"
+#include "app/play_mode_settings.h"
 #include "cddb/toc_disc_id.h"
 #include "cddb/ui/frm_query_internet.h"
 #include "chrome/tray_icon.h"
@@ -33,7 +34,7 @@ VelmoraApp::VelmoraApp(AppServices services) : services_(std::move(services)) {
         });
     settings_ = std::make_unique<ActiveSettings>(*store_, services_.programFolder, services_.logonName);
     database_ = std::make_unique<DiscDatabase>(services_.discDatabasePath);
-    core_ = std::make_unique<PlayerCore>(*mci_, *database_);
+    core_ = std::make_unique<PlayerCore>(*mci_, *database_, services_.random);
     window_ = std::make_unique<FrmCdplayer>(*core_, services_.mixer, services_.trayAvailable);
 
     FrmCdplayer* window = window_.get();
@@ -79,6 +80,13 @@ bool VelmoraApp::start() {
     window_->restorePosition(top, left);
 
     PlayerSession& session = core_->session;
+    // The modes of the last run; nothing is playing yet, so nothing is sent.
+    const StoredPlayModes stored = readPlayModes(*store_);
+    core_->transport.SetPlayModes(stored.modes);
+    session.setTimeDisplay(stored.timeShown);
+    QObject::connect(&session, &PlayerSession::modesChanged, &session, [this, &session] {
+        writePlayModes(*store_, {session.modes(), session.timeDisplay()});
+    });
     session.tmrUpdate()->stop();
     session.setSeekStep(5);
     if (!mci_->SendMCIString(QStringLiteral("open cdaudio alias cd wait shareable"), true)) return false;

@@ -25,6 +25,12 @@ inline constexpr Setting Skin{"Skin", "cloud_skin.jpg", false};
 inline constexpr Setting Top{"Top", "0", true};
 inline constexpr Setting Left{"Left", "0", true};
 inline constexpr Setting ShowTips{"Show Tips at Startup", "1", true};
+// The play modes and the readout's time display, kept across starts: 0 is off (elapsed).
+// Repeat: 1 the track, 2 the disc. Time Display: 1 left in the track, 2 left on the disc.
+inline constexpr Setting RepeatMode{"Repeat", "0", true};
+inline constexpr Setting ShuffleMode{"Shuffle", "0", true};
+inline constexpr Setting IntroScanMode{"Intro Scan", "0", true};
+inline constexpr Setting TimeShown{"Time Display", "0", true};
 }  // namespace settings
 
 // The default CDDB server path (host and script path, no scheme).
