@@ -6,6 +6,7 @@
 #include "chrome/popup_menu.h"
 #include "mixer/alsa_mixer_volume.h"
 
+#include <QAction>
 #include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -239,6 +240,37 @@ TEST_F(MprisVolumeTest, VolumeIsTheMasterLineAndFollowsOtherPrograms) {
     pactl("set-sink-volume", "40%");
     window->volume().poll();
     EXPECT_TRUE(announced(QStringLiteral("Volume"), 26214 / 65535.0));
+}
+
+TEST_F(MprisTest, LoopStatusAndShuffleSetFromTheBusReachThePlayerAndComeBackAsChanges) {
+    PropertiesWatcher watcher;
+    QDBusConnection listener = QDBusConnection::connectToBus(address, QStringLiteral("mpris-listener"));
+    ASSERT_TRUE(listener.connect(QString(), QString::fromLatin1(MprisService::kObjectPath),
+                                 QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"),
+                                 &watcher, SLOT(changed(QString, QVariantMap, QStringList))));
+    auto announced = [&watcher](const char* property, const QVariant& value) {
+        return QTest::qWaitFor([&] {
+            for (const QVariantMap& change : watcher.changes)
+                if (change.value(QLatin1String(property)) == value) return true;
+            return false;
+        });
+    };
+    playerctl({"loop", "Track"});
+    EXPECT_EQ(session().modes().repeat, Repeat::Track);
+    EXPECT_TRUE(window->popupMenu().mnuRepeatTrack->isChecked());
+    EXPECT_TRUE(announced("LoopStatus", QStringLiteral("Track")));
+    playerctl({"shuffle", "On"});
+    EXPECT_TRUE(session().modes().shuffle);
+    EXPECT_TRUE(announced("Shuffle", true));
+    EXPECT_EQ(playerctl({"shuffle"}), "On");
+    // Set from the window, told on the bus.
+    window->activateWindow();
+    QTest::keyClick(window, Qt::Key_R);
+    EXPECT_TRUE(announced("LoopStatus", QStringLiteral("Playlist")));
+    EXPECT_EQ(playerctl({"loop"}), "Playlist");
+    playerctl({"loop", "None"});
+    EXPECT_EQ(session().modes(), (PlayModes{Repeat::Off, true, false}));
+    QDBusConnection::disconnectFromBus(QStringLiteral("mpris-listener"));
 }
 
 #include "mpris_test.moc"

@@ -26,6 +26,10 @@ bool MprisPlayerAdaptor::canSeek() const { return service_.canSeek(); }
 double MprisPlayerAdaptor::volume() const { return service_.volume(); }
 void MprisPlayerAdaptor::setVolume(double volume) { service_.setVolume(volume); }
 bool MprisPlayerAdaptor::canControl() const { return service_.canControl(); }
+QString MprisPlayerAdaptor::loopStatus() const { return service_.loopStatus(); }
+void MprisPlayerAdaptor::setLoopStatus(const QString& status) { service_.setLoopStatus(status); }
+bool MprisPlayerAdaptor::shuffle() const { return service_.shuffle(); }
+void MprisPlayerAdaptor::setShuffle(bool on) { service_.setShuffle(on); }
 
 void MprisPlayerAdaptor::Next() { service_.next(); }
 void MprisPlayerAdaptor::Previous() { service_.previous(); }

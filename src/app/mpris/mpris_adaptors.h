@@ -55,6 +55,8 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanPause READ canPause)
     Q_PROPERTY(bool CanSeek READ canSeek)
     Q_PROPERTY(bool CanControl READ canControl)
+    Q_PROPERTY(QString LoopStatus READ loopStatus WRITE setLoopStatus)
+    Q_PROPERTY(bool Shuffle READ shuffle WRITE setShuffle)
 public:
     MprisPlayerAdaptor(QObject* object, MprisService& service);
     QString playbackStatus() const;
@@ -70,6 +72,10 @@ public:
     bool canPause() const;
     bool canSeek() const;
     bool canControl() const;
+    QString loopStatus() const;
+    void setLoopStatus(const QString& status);
+    bool shuffle() const;
+    void setShuffle(bool on);
 
 public slots:
     void Next();

@@ -42,7 +42,8 @@ MprisService::MprisService(QDBusConnection bus, PlayerCore& core, MasterVolume& 
     registered_ = bus_.registerObject(QString::fromLatin1(kObjectPath), this, QDBusConnection::ExportAdaptors) &&
                   bus_.registerService(QString::fromLatin1(kServiceName));
     if (!registered_) return;
-    for (auto signal : {&PlayerSession::stateChanged, &PlayerSession::positionChanged, &PlayerSession::discChanged})
+    for (auto signal : {&PlayerSession::stateChanged, &PlayerSession::positionChanged, &PlayerSession::discChanged,
+                        &PlayerSession::modesChanged})
         connect(&core_.session, signal, this, &MprisService::announceChanges);
     // The knob's poll, or a reading for the bus, that finds the line changed.
     connect(&volume_, &MasterVolume::changed, this, &MprisService::announceChanges);
@@ -131,6 +132,35 @@ bool MprisService::canControl() {
     return volume_.volume() >= 0;
 }
 
+QString MprisService::loopStatus() const {
+    switch (core_.session.modes().repeat) {
+    case Repeat::Track:
+        return QStringLiteral("Track");
+    case Repeat::Disc:
+        return QStringLiteral("Playlist");
+    case Repeat::Off:
+        break;
+    }
+    return QStringLiteral("None");
+}
+
+bool MprisService::shuffle() const { return core_.session.modes().shuffle; }
+
+void MprisService::setLoopStatus(const QString& status) {
+    PlayModes modes = core_.session.modes();
+    if (status == QLatin1String("None")) modes.repeat = Repeat::Off;
+    else if (status == QLatin1String("Track")) modes.repeat = Repeat::Track;
+    else if (status == QLatin1String("Playlist")) modes.repeat = Repeat::Disc;
+    else return;
+    core_.transport.SetPlayModes(modes);
+}
+
+void MprisService::setShuffle(bool on) {
+    PlayModes modes = core_.session.modes();
+    modes.shuffle = on;
+    core_.transport.SetPlayModes(modes);
+}
+
 void MprisService::raise() {
     if (raise_) raise_();
 }
@@ -193,7 +223,9 @@ void MprisService::announceChanges() {
                           {QStringLiteral("CanGoPrevious"), canGoPrevious()},
                           {QStringLiteral("CanSeek"), canSeek()},
                           {QStringLiteral("Volume"), volumeShown()},
-                          {QStringLiteral("CanControl"), volume_.volume() >= 0}};
+                          {QStringLiteral("CanControl"), volume_.volume() >= 0},
+                          {QStringLiteral("LoopStatus"), loopStatus()},
+                          {QStringLiteral("Shuffle"), shuffle()}};
     QVariantMap changed;
     for (auto it = now.cbegin(); it != now.cend(); ++it)
         if (announced_.value(it.key()) != it.value()) changed.insert(it.key(), it.value());

@@ -43,6 +43,10 @@ public:
     double volume();
     void setVolume(double volume);
     bool canControl();
+    // The repeat and shuffle modes: "None", "Track" or "Playlist" (the whole disc); another
+    // word changes nothing.
+    QString loopStatus() const;
+    bool shuffle() const;
 
     void raise();
     void quit();
@@ -54,6 +58,8 @@ public:
     void previous();
     void seek(qlonglong offsetUs);
     void setPosition(const QString& trackId, qlonglong positionUs);
+    void setLoopStatus(const QString& status);
+    void setShuffle(bool on);
 
 signals:
     void seeked(qlonglong positionUs);
