@@ -136,7 +136,10 @@ public:
           io_(std::make_shared<CdioHandle>(std::move(device))),
           clock_(clock ? std::move(clock) : std::make_shared<SteadyClock>()),
           options_(std::move(options)) {
-        if (!options_.analog) engine_ = std::make_unique<PlaybackEngine>(options_.pcm, clock_);
+        if (!options_.analog) {
+            engine_ = std::make_unique<PlaybackEngine>(options_.pcm, clock_);
+            if (options_.observer) engine_->setOutputObserver(options_.observer);
+        }
     }
 
     ~CdioDrive() override {

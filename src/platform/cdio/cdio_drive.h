@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/audio/playback_engine.h"
 #include "platform/audio/pcm_output.h"
 #include "platform/cd_drive.h"
 #include "platform/clock.h"
@@ -18,6 +19,8 @@ struct CdioDriveOptions {
     PcmTarget pcm;        // where digital playback goes
     bool analog = false;  // play through the drive's own line-out instead
     int readSpeed = 4;    // drive speed for digital reads of a real disc
+    // For measurements: told of the audio digital playback hands to the output.
+    PlaybackEngine::OutputObserver* observer = nullptr;
 
     // VELMORA_PCM and VELMORA_PLAYBACK ("digital" or "analog").
     static CdioDriveOptions fromEnvironment();
