@@ -1,5 +1,7 @@
 // Opens each of the player's windows on the demo disc, with a CDDB record served from
-// memory, and saves what the display server shows of each as a PNG. Run under Xvfb:
+// memory, and saves what the display server shows of each as a PNG; the main window
+// (screenshot.png) plays the disc shuffled and repeated, into ALSA's null output unless
+// VELMORA_PCM names another. Run under Xvfb:
 //   xvfb-run -a build/tools/velmora-window-gallery docs
 #include "app/app_services.h"
 #include "app/frm_cdplayer.h"
@@ -15,6 +17,7 @@
 #include "platform/http_fetcher.h"
 #include "platform/mci/mci_interpreter.h"
 #include "platform/ui/qt_message_box.h"
+#include "player/player_core.h"
 #include "settings/qsettings_registry.h"
 #include "settings/ui/frm_settings.h"
 
@@ -46,11 +49,18 @@ QByteArray demoRecord(int tracks) {
     return body + ".\r\n";
 }
 
+// The master line at two thirds and sounding, so the face shows its knob as a listener's would.
+struct SteadyMixer final : NullMixerVolume {
+    std::int32_t MainVolume() override { return 43690; }
+    bool MainMute() override { return false; }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    if (qEnvironmentVariableIsEmpty("VELMORA_PCM")) qputenv("VELMORA_PCM", "null");
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QTemporaryDir dir;
     auto clock = std::make_shared<SteadyClock>();
@@ -70,7 +80,7 @@ int main(int argc, char** argv) {
     services.browser = &browser;
     services.files = &files;
     services.registry = qsettingsRegistryFactory(dir.filePath(QStringLiteral("settings.ini")));
-    services.mixer = [] { return std::make_unique<NullMixerVolume>(); };
+    services.mixer = [] { return std::make_unique<SteadyMixer>(); };
     services.programFolder = QStringLiteral(VELMORA_RUNTIME_DIR);  // the skins and tips of the build
     services.discDatabasePath = dir.filePath(QStringLiteral("Velmora.ini"));
     services.logonName = [] { return QStringLiteral("listener@example.org"); };
@@ -84,6 +94,14 @@ int main(int argc, char** argv) {
         ok &= save(tip, out + QStringLiteral("/window-tip.png"));
         tip->close();
     }
+    PlayerCore& core = app.core();
+    core.transport.SetPlayModes({Repeat::Disc, true, false});
+    core.session.setTimeDisplay(TimeDisplay::TrackRemaining);
+    core.transport.Play();
+    QTest::qWait(3200);
+    core.refresh.UpdateDisplay();
+    ok &= save(&app.mainWindow(), out + QStringLiteral("/screenshot.png"));
+    core.transport.Stop();
     FrmSettings* settings = app.openSettings();
     ok &= save(settings, out + QStringLiteral("/window-settings.png"));
     settings->close();
