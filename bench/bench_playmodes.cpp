@@ -6,6 +6,7 @@
 //
 // 1. Shuffle: the whole disc in a random order, to the stop at its end.
 // 2. Repeat track: a short track played four times over.
+// 3. Repeat disc: the last track, then over the disc's end into the first.
 //
 // For each change of track it reports the silence: from the moment the last audio of one
 // play was handed to the output to the moment the first audio of the next was (a file
@@ -187,6 +188,16 @@ int main(int argc, char** argv) {
     const int length = (toc.trackEnd(shortest) - toc.track(shortest)->startFrame) * 1000 / kFramesPerSecond;
     runUntil([] { return false; }, 4 * length - length / 2);
     core.transport.Stop();
-    report("repeat track", toc, writes.take(), asked.tracks);
+    report("repeat track", toc, writes.take(), std::exchange(asked.tracks, {}));
+
+    // 3. Repeat the disc: from the last track over the disc's end into the first.
+    const int last = toc.lastTrack();
+    core.transport.SetPlayModes({Repeat::Disc, false, false});
+    core.transport.GoToTrack(last);
+    asked.tracks = {last};
+    core.transport.Play();
+    runUntil([] { return false; }, (toc.leadoutFrame - toc.track(last)->startFrame) * 1000 / kFramesPerSecond + 3000);
+    core.transport.Stop();
+    report("repeat disc", toc, writes.take(), asked.tracks);
     return 0;
 }
