@@ -474,7 +474,8 @@ void drawAnnunciator(QPainter& painter, QRect rect, const QStringList& words, un
     double textWidth = 0;
     for (const QString& word : words) textWidth += metrics.horizontalAdvance(word);
     // The words spread over the row with equal gaps, the first and last at its edges.
-    const double gap = words.size() > 1 ? (rect.width() - textWidth) / (words.size() - 1) : 0;
+    const auto count = static_cast<double>(words.size());
+    const double gap = words.size() > 1 ? (rect.width() - textWidth) / (count - 1) : 0;
     const double baseline = rect.top() + (rect.height() + metrics.capHeight()) / 2;
     double x = words.size() > 1 ? rect.left() : rect.left() + (rect.width() - textWidth) / 2;
 
