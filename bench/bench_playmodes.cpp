@@ -76,6 +76,7 @@ public:
     bool errorString(int code, char* buffer, int length) const override {
         return inner_.errorString(code, buffer, length);
     }
+    std::string takePlaybackFailure() override { return inner_.takePlaybackFailure(); }
     std::vector<int> tracks;
 
 private:
