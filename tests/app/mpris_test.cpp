@@ -187,11 +187,11 @@ TEST_F(MprisTest, PutAwayThePlayerIsFollowedAndDrivenFromTheBus) {
     away(12'340);
     EXPECT_EQ(playerctl({"status"}), "Playing");
     EXPECT_EQ(property("Position"), "(<int64 12333333>,)");  // 12 s and 25 frames
-    EXPECT_EQ(canFlags(), "CanPlay CanPause CanGoNext CanGoPrevious CanSeek") << "no mixer: no control";
+    EXPECT_EQ(canFlags(), "CanPlay CanPause CanGoNext CanGoPrevious CanSeek CanControl");
 
     EXPECT_EQ(firstCommandOf([&] { playerctl({"play-pause"}); }), "pause cd");
     EXPECT_EQ(playerctl({"status"}), "Paused");
-    EXPECT_EQ(canFlags(), "CanPlay CanGoNext CanGoPrevious");
+    EXPECT_EQ(canFlags(), "CanPlay CanGoNext CanGoPrevious CanControl");
     playerctl({"stop"});  // a paused disc stops from the bus, though its Stop button is disabled
     EXPECT_EQ(playerctl({"status"}), "Stopped");
     away(3000);
@@ -201,7 +201,7 @@ TEST_F(MprisTest, PutAwayThePlayerIsFollowedAndDrivenFromTheBus) {
     window->popupMenu().mnuAR->trigger();  // shown again, the face and the bus agree
     EXPECT_EQ(leds(), "020000");
     EXPECT_EQ(playerctl({"status"}), "Stopped");
-    EXPECT_EQ(canFlags(), "CanPlay CanGoNext CanGoPrevious");
+    EXPECT_EQ(canFlags(), "CanPlay CanGoNext CanGoPrevious CanControl");
 }
 
 // The knob's master line on the sound server of tools/with-pulse.sh, read back with pactl.
@@ -231,7 +231,6 @@ protected:
 };
 
 TEST_F(MprisVolumeTest, VolumeIsTheMasterLineAndFollowsOtherPrograms) {
-    EXPECT_TRUE(canFlags().endsWith(QLatin1String("CanControl")));
     playerctl({"volume", "0.3"});
     EXPECT_TRUE(pactl("get-sink-volume").contains(QLatin1String("/  30% /"))) << pactl("get-sink-volume").toStdString();
     pactl("set-sink-volume", "25%");

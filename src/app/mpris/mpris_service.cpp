@@ -127,11 +127,6 @@ void MprisService::setVolume(double volume) {
     volume_.read();  // what the mixer made of it is announced
 }
 
-bool MprisService::canControl() {
-    volume_.read();
-    return volume_.volume() >= 0;
-}
-
 QString MprisService::loopStatus() const {
     switch (core_.session.modes().repeat) {
     case Repeat::Track:
@@ -223,7 +218,6 @@ void MprisService::announceChanges() {
                           {QStringLiteral("CanGoPrevious"), canGoPrevious()},
                           {QStringLiteral("CanSeek"), canSeek()},
                           {QStringLiteral("Volume"), volumeShown()},
-                          {QStringLiteral("CanControl"), volume_.volume() >= 0},
                           {QStringLiteral("LoopStatus"), loopStatus()},
                           {QStringLiteral("Shuffle"), shuffle()}};
     QVariantMap changed;

@@ -39,10 +39,12 @@ public:
     bool canGoNext() const;
     bool canGoPrevious() const;
     bool canSeek() const;
-    // The master volume, 0.0 to 1.0, read now; control means there is a mixer to set.
+    // The master volume, 0.0 to 1.0, read now (0 and left alone without a mixer).
     double volume();
     void setVolume(double volume);
-    bool canControl();
+    // Always: a client that reads false takes every other property as read-only and every
+    // command as refused, and the transport works without a mixer.
+    static constexpr bool canControl() { return true; }
     // The repeat and shuffle modes: "None", "Track" or "Playlist" (the whole disc); another
     // word changes nothing.
     QString loopStatus() const;
