@@ -74,6 +74,7 @@ void checkExecLine(const QByteArray& pathBytes) {
 }
 
 void checkMimeappsList(const QByteArray& list) {
+    if (!isPlainText(list)) return;  // refused: the check leaves such a list alone
     const QByteArray type = kAudioCdContentType.toUtf8();
     const QByteArray out = withDefaultApplication(list, kAudioCdContentType, kPlayEntryName);
     if (keyFileValue(QString::fromUtf8(out), QStringLiteral("Default Applications"), kAudioCdContentType) !=

@@ -284,11 +284,13 @@ TEST_F(AutoRunTest, FilesThatCannotBeWrittenAreReported) {
         const char* folder;     // a folder where the list should be
         bool entryWritten;
         const char* mentions;
+        QByteArray list;  // a list that is no text, left as it was
     };
     const Case cases[] = {
-        {nullptr, "config/mimeapps.list", false, "Cannot read"},
-        {"config", nullptr, true, "config"},
-        {"data", nullptr, false, "data"},
+        {nullptr, "config/mimeapps.list", false, "Cannot read", {}},
+        {"config", nullptr, true, "config", {}},
+        {"data", nullptr, false, "data", {}},
+        {nullptr, nullptr, false, "not UTF-8 text", QByteArray("[Default Applications]\0\nx=y\n", 28)},
     };
     boxes.yesNoAnswer = MsgBox::AnswerYes;
     for (const Case& c : cases) {
@@ -296,6 +298,7 @@ TEST_F(AutoRunTest, FilesThatCannotBeWrittenAreReported) {
         reset();
         if (c.plainFile) write(QString::fromLatin1(c.plainFile), "not a folder");
         if (c.folder) QDir().mkpath(path(QString::fromLatin1(c.folder)));
+        if (!c.list.isNull()) write("config/mimeapps.list", c.list);
 
         EXPECT_EQ(check(), AutoRunOutcome::Failed);
         ASSERT_EQ(boxes.shown.size(), 2u);
@@ -304,7 +307,8 @@ TEST_F(AutoRunTest, FilesThatCannotBeWrittenAreReported) {
             QStringLiteral("Velmora could not set itself as your default Audio Player.\r\n\r\n")));
         EXPECT_TRUE(boxes.shown[1].text.contains(QString::fromLatin1(c.mentions))) << boxes.shown[1].text.toStdString();
         EXPECT_EQ(QFileInfo(userEntry()).isFile(), c.entryWritten);
-        EXPECT_FALSE(QFileInfo(userList()).isFile());
+        if (c.list.isNull()) EXPECT_FALSE(QFileInfo(userList()).isFile());
+        else EXPECT_EQ(read(userList()), c.list);
     }
 }
 

@@ -53,6 +53,7 @@ AutoRunOutcome makeDefault(const QString& programPath, const XdgFolders& folders
     } else if (file.status != RegularFile::Status::Missing) {
         return fail(boxes, QStringLiteral("Cannot read %1: %2").arg(listPath, file.errorText()));
     }
+    if (!isPlainText(list)) return fail(boxes, QStringLiteral("Cannot read %1: it is not UTF-8 text").arg(listPath));
     QString error;
     const QString entryPath = folders.dataHome + QStringLiteral("/applications/") + kPlayEntryName;
     // The entry first: a default naming an entry that is not there would be skipped.

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <QProcess>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QTimer>
 
@@ -73,6 +74,12 @@ DefaultEntryQuery xdgMimeQuery(const XdgFolders& folders) {
         QTimer::singleShot(10000, process, [process] { process->kill(); });
         process->start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), contentType});
     };
+}
+
+bool isPlainText(const QByteArray& list) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    [[maybe_unused]] const QString text = utf8(list);  // the decoder checks as it converts
+    return !utf8.hasError() && !list.contains('\0');
 }
 
 QByteArray withDefaultApplication(const QByteArray& list, const QString& contentType, const QString& id) {

@@ -23,8 +23,12 @@ using DefaultEntryQuery =
 // where xdg-mime cannot run.
 DefaultEntryQuery xdgMimeQuery(const XdgFolders& folders);
 
-// `list` (a mimeapps.list) with `contentType` mapped to `id` alone in its first
-// [Default Applications] group; every other line stays as it was.
+// Whether `list` is text a desktop reads as this program does: UTF-8 without NUL bytes.
+// Anything else is left alone rather than rewritten.
+bool isPlainText(const QByteArray& list);
+
+// `list` (a mimeapps.list that isPlainText) with `contentType` mapped to `id` alone in its
+// first [Default Applications] group; every other line stays as it was.
 QByteArray withDefaultApplication(const QByteArray& list, const QString& contentType, const QString& id);
 
 }  // namespace velmora
