@@ -73,7 +73,7 @@ std::shared_ptr<CdDevice> makeCdioDevice(std::string path, CdioSource source);
 
 // A CD-Text value as the player shows it. libcdio hands CD-Text over in UTF-8, converted
 // from the disc's Latin-1; a cue sheet written in UTF-8 (as most are today) comes out
-// converted twice, and the second conversion is undone.
+// converted twice, and the second conversion is undone. Control characters are dropped.
 QString cdTextValue(const char* value);
 
 }  // namespace velmora

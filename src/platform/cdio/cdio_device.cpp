@@ -1,4 +1,5 @@
 #include "platform/cdio/cd_device.h"
+#include "shared/clean_text.h"
 
 #include <cdio/cdio.h>
 // After cdio.h, which they need first.
@@ -176,7 +177,7 @@ private:
 QString cdTextValue(const char* value) {
     const QByteArray bytes(value);
     QString text = QString::fromUtf8(bytes);
-    if (text.contains(QChar::ReplacementCharacter)) return QString::fromLatin1(bytes).trimmed();
+    if (text.contains(QChar::ReplacementCharacter)) return cleanExternalText(QString::fromLatin1(bytes)).trimmed();
     bool latin1 = true;
     bool wide = false;
     for (const QChar c : text) {
@@ -188,7 +189,7 @@ QString cdTextValue(const char* value) {
         const QString once = utf8(text.toLatin1());
         if (!utf8.hasError()) text = once;
     }
-    return text.trimmed();
+    return cleanExternalText(text).trimmed();
 }
 
 std::shared_ptr<CdDevice> makeCdioDevice(std::string path, CdioSource source) {

@@ -1,5 +1,6 @@
 #include "platform/sim/disc_file.h"
 
+#include "shared/clean_text.h"
 #include "shared/regular_file.h"
 #include "shared/units.h"
 
@@ -105,7 +106,7 @@ DiscFileResult parseDiscText(const QByteArray& text, const QString& fileName) {
             if (!target->isEmpty())
                 return fail(lineNumber, QStringLiteral("a second %1 line").arg(QString::fromLatin1(keyword)) +
                                             (number ? QStringLiteral(" for track %1").arg(number) : QString()));
-            *target = value;
+            *target = cleanExternalText(value);
             continue;
         }
 
