@@ -2,6 +2,12 @@
 
 namespace velmora {
 
+QByteArray HttpReply::header(QByteArrayView name) const {
+    for (const auto& [key, value] : headers)
+        if (QByteArrayView(key).compare(name, Qt::CaseInsensitive) == 0) return value;
+    return {};
+}
+
 namespace {
 
 // Finishes with its reply from the event loop, unless aborted or deleted first.

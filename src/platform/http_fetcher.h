@@ -14,29 +14,34 @@
 
 namespace velmora {
 
+// Request headers beyond the fetcher's own, name and value as sent; and a reply's headers.
+// A header the fetcher sets itself (User-Agent) is replaced by one of the same name here.
+using HttpHeaders = std::vector<std::pair<QByteArray, QByteArray>>;
+
 // Why a GET brought no usable body.
 enum class HttpError {
     None,
-    Timeout,           // the transfer time limit ran out
-    ConnectionFailed,  // host not found, refused, unreachable
-    ConnectionClosed,  // the server broke the connection before the reply was whole
-    TooLarge,          // the reply outgrew the size limit; the transfer was cut off
-    HttpStatus,        // a whole reply arrived with a status of 400 or more (body kept)
-    Cancelled,         // the network layer gave the transfer up (abort() itself brings no reply)
+    Timeout,            // the transfer time limit ran out
+    HostNotFound,       // the server's name does not resolve
+    ConnectionRefused,  // nothing listens at the server's port
+    ConnectionFailed,   // unreachable, the secure connection failed, no network module
+    ConnectionClosed,   // the server broke the connection before the reply was whole
+    TooLarge,           // the reply outgrew the size limit; the transfer was cut off
+    HttpStatus,         // a whole reply arrived with a status of 400 or more (body kept)
+    Cancelled,          // the network layer gave the transfer up (abort() itself brings no reply)
 };
 
 struct HttpReply {
     HttpError error = HttpError::None;
-    int status = 0;   // the HTTP status of the final reply, 0 when none arrived
-    QByteArray body;  // the whole body for None and HttpStatus, else empty
-    QString detail;   // the transport's own words, for logs; never shown as is
+    int status = 0;            // the HTTP status of the final reply, 0 when none arrived
+    QByteArray body;           // the whole body for None and HttpStatus, else empty
+    QString detail;            // the transport's own words, for logs; never shown as is
+    HttpHeaders headers = {};  // of the final reply (None and HttpStatus)
 
     bool ok() const { return error == HttpError::None; }
+    // The value of header `name` (any letter case), empty when the reply has none.
+    QByteArray header(QByteArrayView name) const;
 };
-
-// Request headers beyond the fetcher's own, name and value as sent. A header the fetcher
-// sets itself (User-Agent) is replaced by one of the same name here.
-using HttpHeaders = std::vector<std::pair<QByteArray, QByteArray>>;
 
 // One GET under way. `finished` follows exactly once, from the event loop (never inside
 // HttpFetcher::get), unless the request is aborted or deleted first. A slot of `finished`

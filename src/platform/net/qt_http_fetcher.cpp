@@ -5,6 +5,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QSslConfiguration>
 #include <QTimer>
 
 namespace velmora {
@@ -35,6 +36,10 @@ HttpError transportError(QNetworkReply::NetworkError error) {
         return HttpError::Timeout;
     case QNetworkReply::OperationCanceledError:
         return HttpError::Cancelled;
+    case QNetworkReply::HostNotFoundError:
+        return HttpError::HostNotFound;
+    case QNetworkReply::ConnectionRefusedError:
+        return HttpError::ConnectionRefused;
     default:
         return HttpError::ConnectionFailed;
     }
@@ -96,6 +101,7 @@ private:
             else if (reply->error() != QNetworkReply::NoError)
                 result = {transportError(reply->error()), status, {}, reply->errorString()};
             else result = {HttpError::None, status, body_, {}};
+            for (const auto& [name, value] : reply->rawHeaderPairs()) result.headers.emplace_back(name, value);
         }
         body_.clear();
         // Handed on from the event loop: the cut-offs above run inside the caller's
@@ -135,6 +141,11 @@ std::unique_ptr<HttpRequest> QtHttpFetcher::get(const QUrl& url, const HttpHeade
     request.setMaximumRedirectsAllowed(kMaxRedirects);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    if (!trusted_.isEmpty()) {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.addCaCertificates(trusted_);
+        request.setSslConfiguration(tls);
+    }
     return std::make_unique<QtHttpRequest>(manager_.get(request), timeoutMs_, maxBytes_);
 }
 

@@ -2,7 +2,9 @@
 
 #include "platform/http_fetcher.h"
 
+#include <QList>
 #include <QNetworkAccessManager>
+#include <QSslCertificate>
 
 namespace velmora {
 
@@ -28,10 +30,15 @@ public:
 
     static QByteArray userAgent();
 
+    // Authorities trusted besides the system's, for the requests started after this. The
+    // program trusts the system's alone; a test trusts the certificate its server made.
+    void trustAuthorities(const QList<QSslCertificate>& certificates) { trusted_ = certificates; }
+
 private:
     QNetworkAccessManager manager_;
     int timeoutMs_ = kDefaultTimeoutMs;
     qint64 maxBytes_ = kDefaultMaxBytes;
+    QList<QSslCertificate> trusted_;
 };
 
 }  // namespace velmora
