@@ -15,14 +15,23 @@ namespace velmora {
 // What the lookup window shows when no section knows the disc.
 inline constexpr char kCddbRecordNotFound[] = "Record Not Found";
 
-// The box a failed lookup shows: title, style, and a text made of a headline and the
-// same advice for every failure.
+// The box a failed lookup shows: title, style, and a text made of a headline that names
+// the cause and advice.
 inline constexpr char kCddbErrorTitle[] = "CDDB Server Error";
 inline constexpr int kCddbErrorStyle = MsgBox::Information;
-inline constexpr char kCddbTimedOut[] = "Request Timed Out";               // the transfer failed
+inline constexpr char kCddbTimedOut[] = "Request Timed Out";  // the time limit ran out
+inline constexpr char kCddbHostNotFound[] = "CDDB Server Not Found";
+inline constexpr char kCddbRefusedConnection[] = "Connection Refused By The CDDB Server";
+inline constexpr char kCddbConnectionClosed[] = "Connection Closed By The CDDB Server";
+inline constexpr char kCddbUnreachable[] = "CDDB Server Cannot Be Reached";
 inline constexpr char kCddbReplyTooLarge[] = "Server Reply Too Large";     // cut off at the size limit
 inline constexpr char kCddbReplyUnreadable[] = "Unreadable Server Reply";  // a "210" reply without a disc title
 QString cddbFailureText(const char* headline);
+// The headline for a transfer that failed.
+const char* cddbTransferHeadline(HttpError error);
+// The text for a server that refused the request with `serverLine`: the line quoted, and
+// what to do; a refused hello asks for the user's e-mail address as the user name.
+QString cddbRefusalText(const QString& serverLine);
 
 struct CddbOutcome {
     enum class Kind { Found, NotFound, Failed };
@@ -32,10 +41,13 @@ struct CddbOutcome {
     int category = -1;    // Found: the index in kCddbCategories of the section that knew the disc
     QString reply;        // Found: the whole reply as text; NotFound: kCddbRecordNotFound
     QString failureText;  // Failed: the text of the error box
+    QString serverWords = {};  // Failed by a refusal: the server's own status line
 };
 
 // One lookup: asks the sections of kCddbCategories in order, one request at a time, until
-// one answers with a record. Each section's reply asks the next from the event loop.
+// one answers with a record. Each section's reply asks the next from the event loop. A
+// server that refuses the request (a 4xx or 5xx status other than 401) ends the lookup at
+// once: asking the other sections would only be refused again.
 class CddbQuery : public QObject {
     Q_OBJECT
 public:

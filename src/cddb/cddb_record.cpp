@@ -1,8 +1,8 @@
 #include "cddb/cddb_record.h"
 
+#include "cddb/reply_text.h"
+#include "shared/clean_text.h"
 #include "shared/units.h"
-
-#include <QStringDecoder>
 
 namespace velmora {
 
@@ -50,11 +50,19 @@ void append(std::optional<QString>& field, QStringView part) {
 
 bool isCddbRecordReply(const QByteArray& reply) { return reply.startsWith("210"); }
 
-QString decodeCddbReply(const QByteArray& reply) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(reply);
-    if (utf8.hasError()) return QString::fromLatin1(reply);
-    return text;
+QString decodeCddbReply(const QByteArray& reply, const QByteArray& contentType) {
+    return decodeReplyText(reply, contentType);
+}
+
+QString cddbRefusal(const QByteArray& reply, const QByteArray& contentType) {
+    const auto digit = [&reply](int i) { return reply.size() > i && reply[i] >= '0' && reply[i] <= '9'; };
+    if (!digit(0) || !digit(1) || !digit(2) ||
+        (reply.size() > 3 && reply[3] != ' ' && reply[3] != '\r' && reply[3] != '\n'))
+        return {};
+    if (reply[0] != '4' && reply[0] != '5') return {};
+    if (reply.startsWith("401")) return {};
+    const qsizetype end = reply.indexOf('\n');
+    return cleanExternalText(decodeReplyText(reply.left(end < 0 ? reply.size() : end), contentType)).trimmed();
 }
 
 CddbDiscTitle splitCddbDiscTitle(const QString& discTitle) {
@@ -65,9 +73,9 @@ CddbDiscTitle splitCddbDiscTitle(const QString& discTitle) {
     return {discTitle, discTitle};
 }
 
-std::optional<CddbRecord> parseCddbRecord(const QByteArray& reply) {
+std::optional<CddbRecord> parseCddbRecord(const QByteArray& reply, const QByteArray& contentType) {
     if (!isCddbRecordReply(reply)) return std::nullopt;
-    const QString text = decodeCddbReply(reply);
+    const QString text = decodeCddbReply(reply, contentType);
     const QStringView all(text);
 
     std::optional<QString> discTitle;
@@ -97,11 +105,12 @@ std::optional<CddbRecord> parseCddbRecord(const QByteArray& reply) {
 
     CddbRecord record;
     const CddbDiscTitle parts = splitCddbDiscTitle(decodeEscapes(*discTitle));
-    record.artist = parts.artist;
-    record.title = parts.title;
+    record.artist = cleanExternalText(parts.artist);
+    record.title = cleanExternalText(parts.title);
     record.tracks.reserve(tracks.size());
     for (const std::optional<QString>& track : tracks)
-        record.tracks.push_back(track ? std::optional<QString>(decodeEscapes(*track)) : std::nullopt);
+        record.tracks.push_back(track ? std::optional<QString>(cleanExternalText(decodeEscapes(*track)))
+                                      : std::nullopt);
     return record;
 }
 

@@ -28,13 +28,19 @@ struct CddbRecord {
 // True for a reply whose first three bytes are "210", the status of a record that follows.
 bool isCddbRecordReply(const QByteArray& reply);
 
-// The reply as text: UTF-8 when it is valid UTF-8, else ISO-8859-1.
-QString decodeCddbReply(const QByteArray& reply);
+// The reply as text, in the charset its Content-Type declares (see decodeReplyText).
+QString decodeCddbReply(const QByteArray& reply, const QByteArray& contentType = {});
 
 // The record of a "210" reply; nullopt when it holds no disc title. Lines may end in
 // CR LF or LF alone, the last with no line end at all; a key given on several lines is
-// joined; \n, \t and \\ in values are decoded; reading stops at the "." line.
-std::optional<CddbRecord> parseCddbRecord(const QByteArray& reply);
+// joined; \n, \t and \\ in values are decoded; reading stops at the "." line. Titles
+// carry no control characters (line breaks and tabs become blanks).
+std::optional<CddbRecord> parseCddbRecord(const QByteArray& reply, const QByteArray& contentType = {});
+
+// A CDDB status line that refuses the request: a code of 4xx or 5xx other than 401 (no
+// such entry), e.g. "500 Unknown developer email" or "409 No handshake". Empty for any
+// other reply.
+QString cddbRefusal(const QByteArray& reply, const QByteArray& contentType = {});
 
 // Artist and title of a disc title: split at the first " / "; a title with only a bare
 // "/" splits before it, dropping the one character after it; with no "/" both are the

@@ -23,6 +23,7 @@ TEST(CddbRecord, ReadsEveryFormAServerSends) {
         QString artist;
         QString title;
         Titles tracks;
+        QByteArray contentType = "text/plain";
     } cases[] = {
         {"CR LF, 12 tracks", cddbRecordReply(12), "Band", "Album", songs(12)},
         {"LF alone, 1 track", cddbRecordReply(1, "\n"), "Band", "Album", songs(1)},
@@ -40,14 +41,36 @@ TEST(CddbRecord, ReadsEveryFormAServerSends) {
          {"Part One", "Two"}},
         {"escapes, also split over lines",
          "210 rock x\r\nDTITLE=A\\tB / C\\\\D\r\nTTITLE0=one\\\r\nTTITLE0=nline \\x\r\n.\r\n",
-         "A\tB",
+         "A B",
          "C\\D",
-         {"one\nline \\x"}},
-        {"ISO-8859-1",
-         "210 rock x\r\nDTITLE=Bj\xf6rk / Hom\xe9genic\r\nTTITLE0=J\xf3ga\r\n.\r\n",
+         {"one line \\x"}},
+        {"undeclared and not UTF-8: Windows-1252",
+         "210 rock x\r\nDTITLE=Bj\xf6rk / \x93Hom\xe9genic\x94\r\nTTITLE0=5 \x80\r\n.\r\n",
          QString::fromUtf8("Björk"),
-         QString::fromUtf8("Homégenic"),
-         {QString::fromUtf8("Jóga")}},
+         QString::fromUtf8("“Homégenic”"),
+         {QString::fromUtf8("5 €")}},
+        {"declared GB18030",
+         "210 misc x\r\nDTITLE=\xcd\xf5\xb7\xc6 / \xb8\xe8\r\n.\r\n",
+         QString::fromUtf8("王菲"),
+         QString::fromUtf8("歌"),
+         {},
+         "text/plain; charset=GB18030"},
+        {"GB18030 undeclared: read as Windows-1252, never as control characters",
+         "210 misc x\r\nDTITLE=\xcd\xf5 / \x81\x90\r\n.\r\n",
+         QString::fromUtf8("Íõ"),
+         QString(),
+         {}},
+        {"declared Windows-1252 though valid UTF-8",
+         "210 misc x\r\nDTITLE=\xc3\xa9 / t\r\n.\r\n",
+         QString::fromUtf8("Ã©"),
+         "t",
+         {},
+         "text/plain;charset=\"windows-1252\""},
+        {"control characters dropped",
+         "210 misc x\r\nDTITLE=A\x01\x1b[31m / B\x7f\r\nTTITLE0=\xc2\x9bx\r\n.\r\n",
+         "A[31m",
+         "B",
+         {"x"}},
         {"tracks missing between, comments and lines after the terminator ignored",
          "210 rock x\r\n# TTITLE1=comment\r\nDTITLE=A / "
          "B\r\nTTITLE0=a\r\nTTITLE2=c\r\nDYEAR=1999\r\n.\r\nTTITLE3=late\r\n",
@@ -64,7 +87,7 @@ TEST(CddbRecord, ReadsEveryFormAServerSends) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::optional<CddbRecord> record = parseCddbRecord(c.body);
+        const std::optional<CddbRecord> record = parseCddbRecord(c.body, c.contentType);
         ASSERT_TRUE(record);
         EXPECT_EQ(record->artist, c.artist);
         EXPECT_EQ(record->title, c.title);
