@@ -14,7 +14,7 @@ packages=(
   libasound2-dev libasound2-plugins alsa-utils
   pulseaudio pulseaudio-utils
   libdiscid-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev openssl
   xvfb xauth
   dbus playerctl libglib2.0-bin
   xdg-utils desktop-file-utils appstream dpkg-dev file strace

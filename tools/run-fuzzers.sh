@@ -14,7 +14,7 @@ seconds=${1:-60}
 case "$seconds" in ''|*[!0-9]*) echo "usage: $0 [SECONDS_EACH]" >&2; exit 2 ;; esac
 build=${VELMORA_FUZZ_BUILD:-build-fuzz}
 jobs=${VELMORA_JOBS:-2}
-targets=${VELMORA_FUZZ_TARGETS:-"mci_commands profile_section cddb_record image_check disc_file tips_file settings_file desktop_files cd_text editor_section"}
+targets=${VELMORA_FUZZ_TARGETS:-"mci_commands profile_section cddb_record musicbrainz_release image_check disc_file tips_file settings_file desktop_files cd_text editor_section"}
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -37,10 +37,10 @@ struct CddbOutcome {
     enum class Kind { Found, NotFound, Failed };
 
     Kind kind = Kind::NotFound;
-    CddbRecord record;    // Found
-    int category = -1;    // Found: the index in kCddbCategories of the section that knew the disc
-    QString reply;        // Found: the whole reply as text; NotFound: kCddbRecordNotFound
-    QString failureText;  // Failed: the text of the error box
+    CddbRecord record;         // Found
+    int category = -1;         // Found: the index in kCddbCategories of the section that knew the disc
+    QString reply;             // Found: the whole reply as text; NotFound: kCddbRecordNotFound
+    QString failureText;       // Failed: the text of the error box
     QString serverWords = {};  // Failed by a refusal: the server's own status line
 };
 
