@@ -8,6 +8,7 @@
 #include "shared/units.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace velmora {
 
@@ -30,22 +31,30 @@ DiscTocReplies readDiscTocReplies(MciChannel& mci) {
     return replies;
 }
 
-QString DiscIdentity::GetDiscID() { return discIdFromReplies(readDiscTocReplies(session_.channel())); }
+QString DiscIdentity::GetDiscID() {
+    lastToc_ = readDiscTocReplies(session_.channel());
+    lastId_ = discIdFromReplies(lastToc_);
+    return lastId_;
+}
 
 void DiscIdentity::GetCDINFO(const QString& discID) {
     // No ID: nothing to load; the refresh tells the session what the drive holds.
     if (discID.isEmpty()) return;
     DiscLoad load = database_.find(discID);
+    std::optional<NewDisc> added;
     if (!load.record) {
-        const std::int64_t tracks =
+        const std::int64_t reply =
             numericValue(session_.channel().plainSend(QStringLiteral("status cd number of tracks wait"), kReplyBuffer));
-        load = database_.addDefault(discID, static_cast<int>(std::clamp<std::int64_t>(tracks, 0, kMaxTracks)),
-                                    session_.channel().service().discText());
+        const DiscText text = session_.channel().service().discText();
+        const int tracks = static_cast<int>(std::clamp<std::int64_t>(reply, 0, kMaxTracks));
+        load = database_.addDefault(discID, tracks, text);
+        added = NewDisc{discID, discID == lastId_ ? lastToc_ : DiscTocReplies{}, tracks, !text.empty()};
     }
     session_.reportProblem(load.error);
     DiscRecord loaded = *load.record;
     loaded.ID = discID;
     session_.loadDisc(loaded);
+    if (added) emit discAdded(*added);
 }
 
 void DiscIdentity::identifyDisc() { GetCDINFO(GetDiscID()); }

@@ -2,6 +2,7 @@
 
 #include "discdb/disc_id.h"
 
+#include <QObject>
 #include <QString>
 
 namespace velmora {
@@ -13,9 +14,18 @@ class PlayerSession;
 // The drive's track table in msf: the format is switched to msf and back to tmsf.
 DiscTocReplies readDiscTocReplies(MciChannel& mci);
 
+// A disc the database had never seen, just given its default section.
+struct NewDisc {
+    QString discId;
+    DiscTocReplies toc;         // the drive's table it was identified by
+    int tracks = 0;             // the track count of its default section
+    bool titledByDisc = false;  // the disc's own titles (CD-Text) went into the section
+};
+
 // Knows the disc in the drive: its ID from the track table, and its record from the
 // disc database.
-class DiscIdentity {
+class DiscIdentity : public QObject {
+    Q_OBJECT
 public:
     DiscIdentity(PlayerSession& session, DiscDatabase& database);
 
@@ -30,9 +40,16 @@ public:
 
     DiscDatabase& database() { return database_; }
 
+signals:
+    // After the session holds the new disc's record. Emitted inside the refresh: a
+    // listener that talks to the drive or waits does so from the event loop.
+    void discAdded(const velmora::NewDisc& disc);
+
 private:
     PlayerSession& session_;
     DiscDatabase& database_;
+    QString lastId_;  // the last ID GetDiscID computed, and the table it came from
+    DiscTocReplies lastToc_;
 };
 
 }  // namespace velmora

@@ -114,6 +114,13 @@ void PlayerSession::takeEditedDisc(const QString& discId, const DiscRecord& edit
     disc_.ID = discId;
 }
 
+void PlayerSession::takeLookedUpDisc(const QString& discId, const DiscRecord& found) {
+    if (disc_.ID != discId) return;
+    DiscRecord loaded = found;
+    loaded.ID = discId;
+    loadDisc(loaded);
+}
+
 void PlayerSession::followBar(int seekSeconds, int barWidthTwips) {
     Changes changes(*this);
     state_.SeekSeconds = static_cast<std::int16_t>(seekSeconds);

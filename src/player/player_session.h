@@ -77,6 +77,10 @@ public:
     // only while that disc is the one the player knows; a swapped disc keeps its own.
     void takeEditedDisc(const QString& discId, const DiscRecord& edited);
 
+    // A lookup's titles for the disc `discId`, already stored in its section. Taken only
+    // while that disc is the one the player knows, as a load takes a record.
+    void takeLookedUpDisc(const QString& discId, const DiscRecord& found);
+
     // The position bar while it is held: the second it points at, and where it is drawn.
     void followBar(int seekSeconds, int barWidthTwips);
 

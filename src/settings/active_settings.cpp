@@ -22,6 +22,9 @@ void ActiveSettings::LoadSettings(bool LoadSkin) {
     const QString logon = logonName_ ? logonName_() : systemLogonName();
     userName_ = store_.read(settings::UserName, logon).value;
     cddbServer_ = store_.read(settings::CDDBServer, defaultCddbServer()).value;
+    musicBrainzServer_ = store_.read(settings::MusicBrainzServer).value;
+    coverArtServer_ = store_.read(settings::CoverArtServer).value;
+    lookupAutomatically_ = store_.readWholeNumber(settings::LookupAutomatically) != 0;
     if (!LoadSkin) return;
     const QString skin = store_.read(settings::Skin).value;
     // Blanks only, as the stored name may carry them; other white space is part of it.

@@ -11,7 +11,7 @@ namespace velmora {
 
 class SettingsStore;
 
-// The settings in effect: the user name and CDDB server the lookup sends, re-read from
+// The settings in effect: the user name and servers the lookups use, re-read from
 // the store at start-up, when the settings window closes and once a minute
 // (`tmrCheckSettings`). Loading with the skin also tells which skin picture to show.
 class ActiveSettings : public QObject {
@@ -27,6 +27,10 @@ public:
 
     const QString& ActiveUserName() const { return userName_; }
     const QString& ActiveCDDBServer() const { return cddbServer_; }
+    const QString& ActiveMusicBrainzServer() const { return musicBrainzServer_; }
+    const QString& ActiveCoverArtServer() const { return coverArtServer_; }
+    // A new disc is looked up as soon as it is identified.
+    bool LookupAutomatically() const { return lookupAutomatically_; }
     // Re-reads the settings every minute once started.
     QTimer* tmrCheckSettings() const { return tmrCheckSettings_; }
 
@@ -41,6 +45,9 @@ private:
     std::function<QString()> logonName_;
     QString userName_;
     QString cddbServer_;
+    QString musicBrainzServer_;
+    QString coverArtServer_;
+    bool lookupAutomatically_ = true;
     QTimer* tmrCheckSettings_;
 };
 

@@ -31,6 +31,11 @@ inline constexpr Setting RepeatMode{"Repeat", "0", true};
 inline constexpr Setting ShuffleMode{"Shuffle", "0", true};
 inline constexpr Setting IntroScanMode{"Intro Scan", "0", true};
 inline constexpr Setting TimeShown{"Time Display", "0", true};
+// Where discs are looked up besides the CDDB server, and whether a new disc is looked up
+// without being asked ("1") or not ("0").
+inline constexpr Setting MusicBrainzServer{"MusicBrainzServer", "https://musicbrainz.org", false};
+inline constexpr Setting CoverArtServer{"CoverArtServer", "https://coverartarchive.org", false};
+inline constexpr Setting LookupAutomatically{"Lookup Automatically", "1", true};
 }  // namespace settings
 
 // The default CDDB server path (host and script path, no scheme).

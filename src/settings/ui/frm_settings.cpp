@@ -11,6 +11,7 @@
 #include "settings/active_settings.h"
 #include "settings/settings_store.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -93,6 +94,10 @@ void FrmSettings::createControls() {
           QStringLiteral("Titles are looked up in freely run CDDB-format disc databases; each server "
                          "belongs to its operators, whose terms apply to what it sends."),
           QRect(10, 70, 450, 60), true);
+    chkLookupAutomatically_ =
+        new QCheckBox(QStringLiteral("Look up new discs automatically (MusicBrainz, then this server)"), cddb);
+    chkLookupAutomatically_->setObjectName(QStringLiteral("chkLookupAutomatically"));
+    chkLookupAutomatically_->setGeometry(10, 140, 450, 24);
     SSTab1_->addTab(cddb, QStringLiteral("CDDB"));
 
     auto* person = new QWidget;
@@ -131,6 +136,7 @@ void FrmSettings::Form_Load() {
     cmbCDDB_->addItems(cddbServerTexts());
     loadedServer_ = store_.read(settings::CDDBServer, defaultCddbServer()).value;
     cmbCDDB_->setEditText(loadedServer_);
+    chkLookupAutomatically_->setChecked(store_.readWholeNumber(settings::LookupAutomatically) != 0);
     SelectedSkin_ = store_.read(settings::Skin).value;
     // A stored skin that cannot be shown leaves the preview's own picture.
     if (!showSkin(SelectedSkin_))
@@ -172,6 +178,8 @@ void FrmSettings::Form_Unload() {
                                                    : QStringLiteral("\r\n\r\nLookups go on asking %1.").arg(kept)),
                     QStringLiteral("Velmora Settings"), MsgBox::Information | MsgBox::OkOnly);
     }
+    store_.write(settings::LookupAutomatically,
+                 chkLookupAutomatically_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     store_.write(settings::Skin, SelectedSkin_);
     store_.write(settings::UserName, txtUserName_->text());
     settings_.LoadSettings(true);

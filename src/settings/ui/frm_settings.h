@@ -4,6 +4,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -20,7 +21,8 @@ class MessageBoxService;
 class PictureButton;
 class SettingsStore;
 
-// The settings window: the skin, the CDDB server and the user name. It reads the stored
+// The settings window: the skin, the CDDB server, whether new discs are looked up by
+// themselves, and the user name. It reads the stored
 // values when it opens and, however it is closed, stores them and reloads the settings,
 // so a new skin shows on the main window at once.
 class FrmSettings : public QWidget {
@@ -36,6 +38,7 @@ public:
 
     const QString& SelectedSkin() const { return SelectedSkin_; }
     QComboBox* cmbCDDB() const { return cmbCDDB_; }
+    QCheckBox* chkLookupAutomatically() const { return chkLookupAutomatically_; }
     QLineEdit* txtUserName() const { return txtUserName_; }
     QLabel* picSkin() const { return picSkin_; }
 
@@ -65,6 +68,7 @@ private:
     QLabel* picSkin_ = nullptr;
     QComboBox* cmbCDDB_ = nullptr;
     ClickArea* imgCDDB_ = nullptr;
+    QCheckBox* chkLookupAutomatically_ = nullptr;
     QLineEdit* txtUserName_ = nullptr;
     PictureButton* cmdExit_ = nullptr;
     bool unloaded_ = false;
