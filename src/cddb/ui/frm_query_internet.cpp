@@ -8,6 +8,7 @@
 #include "platform/message_box.h"
 #include "platform/ui/window_shape.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -37,10 +38,19 @@ QRect titlePlace(int index) {
 
 QString rowCaption(int track) { return QStringLiteral("Track %1 :").arg(track); }
 
+CddbRecord recordOf(const MusicBrainzRelease& release) {
+    CddbRecord record;
+    record.artist = release.artist;
+    record.title = release.title;
+    for (const QString& track : release.tracks) record.tracks.emplace_back(track);
+    return record;
+}
+
 }  // namespace
 
-FrmQueryInterNet::FrmQueryInterNet(CddbLookup lookup, HttpFetcher& fetcher, MessageBoxService& boxes)
-    : lookup_(std::move(lookup)), fetcher_(fetcher), boxes_(boxes) {
+FrmQueryInterNet::FrmQueryInterNet(CddbLookup lookup, HttpFetcher& fetcher, MessageBoxService& boxes,
+                                   MusicBrainzSource musicBrainz)
+    : lookup_(std::move(lookup)), fetcher_(fetcher), boxes_(boxes), musicBrainz_(std::move(musicBrainz)) {
     setObjectName(QStringLiteral("frmQueryInterNet"));
     setWindowTitle(QStringLiteral("Velmora CDDB Lookup"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -74,6 +84,7 @@ void FrmQueryInterNet::createControls() {
         QLabel* caption = yellowLabel(this, rowCaption(i + 1), captionPlace(i), 8.25, false);
         caption->setObjectName(QStringLiteral("lblT"));
         caption->setProperty("index", i);
+        fitCaption(caption);  // "Track 10 :" is wider than its design place
         lblT_[static_cast<std::size_t>(i)] = caption;
         QLabel* title = yellowLabel(this, QStringLiteral("CD Title"), titlePlace(i), 8.25, false);
         title->setObjectName(QStringLiteral("lblTrack"));
@@ -122,6 +133,20 @@ void FrmQueryInterNet::createControls() {
     lblPage_->setAlignment(Qt::AlignCenter);
     lblPage_->hide();
 
+    // A record from MusicBrainz names its source; several releases get a chooser on the
+    // title line, above the rows.
+    lblSource_ = yellowLabel(this, QStringLiteral("From MusicBrainz"), twipsRect(5040, 2985, 1380, 210), 8.25, true);
+    lblSource_->setObjectName(QStringLiteral("lblSource"));
+    lblSource_->setAlignment(Qt::AlignCenter);
+    lblSource_->hide();
+    cmbRelease_ = new QComboBox(this);
+    cmbRelease_->setObjectName(QStringLiteral("cmbRelease"));
+    cmbRelease_->setGeometry(twipsRect(1050, 435, 6315, 270));
+    cmbRelease_->setFont(arialFont(8.25));
+    cmbRelease_->setToolTip(QStringLiteral("The Releases MusicBrainz Knows This Disc From"));
+    connect(cmbRelease_, &QComboBox::activated, this, &FrmQueryInterNet::chooseRelease);
+    cmbRelease_->hide();
+
     // Below the client area: the raw reply is kept, never shown.
     txtResult_ = new QPlainTextEdit(QStringLiteral("Text1"), this);
     txtResult_->setObjectName(QStringLiteral("txtResult"));
@@ -161,7 +186,8 @@ void FrmQueryInterNet::queryEnded(const CddbOutcome& outcome) {
     switch (outcome.kind) {
     case CddbOutcome::Kind::Found:
         showRecord(outcome.record, outcome.reply);
-        break;
+        emit lookupEnded();
+        return;
     case CddbOutcome::Kind::NotFound:
         showNotFound();
         break;
@@ -172,7 +198,53 @@ void FrmQueryInterNet::queryEnded(const CddbOutcome& outcome) {
         break;
     }
     }
+    if (!askMusicBrainz()) emit lookupEnded();
+}
+
+bool FrmQueryInterNet::askMusicBrainz() {
+    if (!musicBrainz_.fetcher || !musicBrainz_.lookup.disc.valid()) return false;
+    artistBefore_ = lblArtist_->text();
+    titleBefore_ = lblTitle_->text();
+    lblArtist_->setText(QStringLiteral("Searching MusicBrainz ..."));
+    musicBrainzQuery_ = new MusicBrainzQuery(*musicBrainz_.fetcher, this);
+    connect(musicBrainzQuery_, &MusicBrainzQuery::finished, this, &FrmQueryInterNet::musicBrainzEnded);
+    musicBrainzQuery_->start(musicBrainz_.lookup);
+    return true;
+}
+
+void FrmQueryInterNet::musicBrainzEnded(const MusicBrainzOutcome& outcome) {
+    switch (outcome.kind) {
+    case MusicBrainzOutcome::Kind::Found:
+        releases_ = outcome.releases;
+        cmbRelease_->clear();
+        for (const MusicBrainzRelease& release : releases_) cmbRelease_->addItem(release.description());
+        cmbRelease_->setVisible(releases_.size() > 1);
+        lblTitle_->setVisible(releases_.size() <= 1);
+        lblSource_->show();
+        chooseRelease(0);
+        break;
+    case MusicBrainzOutcome::Kind::NotFound:
+        showNotFound();
+        break;
+    case MusicBrainzOutcome::Kind::Failed: {
+        const QPointer<FrmQueryInterNet> alive(this);
+        boxes_.show(outcome.failureText, QString::fromLatin1(kMusicBrainzErrorTitle),
+                    MsgBox::Information | MsgBox::OkOnly);
+        if (!alive) return;
+        lblArtist_->setText(artistBefore_);
+        lblTitle_->setText(titleBefore_);
+        break;
+    }
+    }
     emit lookupEnded();
+}
+
+void FrmQueryInterNet::chooseRelease(int index) {
+    if (index < 0 || index >= static_cast<int>(releases_.size())) return;
+    const MusicBrainzRelease& release = releases_[static_cast<std::size_t>(index)];
+    if (cmbRelease_->currentIndex() != index) cmbRelease_->setCurrentIndex(index);
+    showRecord(recordOf(release), QStringLiteral("MusicBrainz release %1").arg(release.id));
+    release_ = index;
 }
 
 void FrmQueryInterNet::showRecord(const CddbRecord& record, const QString& reply) {
@@ -187,6 +259,7 @@ void FrmQueryInterNet::showRecord(const CddbRecord& record, const QString& reply
 
 void FrmQueryInterNet::showNotFound() {
     record_.reset();
+    release_ = -1;
     for (int i = 0; i < kRowsPerPage; ++i) {
         lblT_[static_cast<std::size_t>(i)]->hide();
         lblTrack_[static_cast<std::size_t>(i)]->hide();
@@ -235,6 +308,10 @@ void FrmQueryInterNet::cmdMerge_Click() {
         const QPointer<FrmQueryInterNet> alive(this);
         emit titlesChosen(mergedTitles(*record_));
         if (!alive) return;
+        if (release_ >= 0) {
+            emit releaseChosen(releases_[static_cast<std::size_t>(release_)].id);
+            if (!alive) return;
+        }
     }
     close();
 }
@@ -243,6 +320,7 @@ void FrmQueryInterNet::cmdCancel_Click() { close(); }
 
 void FrmQueryInterNet::closeEvent(QCloseEvent* event) {
     if (query_) query_->cancel();
+    if (musicBrainzQuery_) musicBrainzQuery_->cancel();
     SkinnedWindow::closeEvent(event);
 }
 

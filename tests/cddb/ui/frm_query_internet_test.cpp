@@ -2,11 +2,14 @@
 #include "cddb/cddb_query.h"
 #include "cddb/ui/frm_query_internet.h"
 #include "loopback_http_server.h"
+#include "musicbrainz_answers.h"
 #include "platform/http_fetcher.h"
 #include "platform/message_box.h"
 #include "platform/net/qt_http_fetcher.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPointer>
 #include <QSignalSpy>
@@ -136,7 +139,7 @@ TEST_F(LookupTest, AFailedTransferShowsTheServerBoxOnceAndLeavesTheWindowAsItWas
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("CDDB Server Error"));
     EXPECT_EQ(boxes.shown[0].style, MsgBox::Information | MsgBox::OkOnly);
-    EXPECT_EQ(boxes.shown[0].text, cddbFailureText(kCddbTimedOut));
+    EXPECT_EQ(boxes.shown[0].text, cddbFailureText(kCddbUnreachable));
     EXPECT_EQ(caption("lblArtist"), QString::fromLatin1(kCddbCategories[2].statusText));
     EXPECT_EQ(caption("lblTitle"), QStringLiteral("Accessing CDDB..."));
     EXPECT_FALSE(control<QWidget>("cmdMerge")->isEnabled());
@@ -193,4 +196,62 @@ TEST_F(LookupTest, WithoutADiscIdNothingIsAsked) {
     lookUp({kAsked.server, kAsked.userName, {}});
     EXPECT_TRUE(fetcher.requests.empty());
     EXPECT_EQ(caption("lblArtist"), QStringLiteral("No Audio Disc To Look Up"));
+}
+
+// The CDDB server has nothing: MusicBrainz is asked, its record shows in the same rows with
+// its source named, a chooser picks among its releases, and Merge takes the one chosen.
+TEST_F(LookupTest, WhenTheCddbServerHasNothingMusicBrainzRecordShowsWithAChooser) {
+    const MusicBrainzDisc disc{"mb-disc-id", "1+3+900+150+300+600", 3};
+    const QByteArray answer = mb::answer(
+        "mb-disc-id",
+        {mb::release("r1", "First Pressing", {{"A", ""}}, "GB", "1999", {{mb::numbered("One", 3), {"mb-disc-id"}}}),
+         mb::release("r2", "Reissue", {{"A", ""}}, "JP", "2005", {{mb::numbered("Two", 3), {"mb-disc-id"}}})});
+    const struct {
+        const char* name;
+        QByteArray cddb;  // every CDDB section's answer
+        std::size_t boxes;
+    } cases[] = {{"not found", kNotFound, 0}, {"refused", "500 Unknown developer email\r\n", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.shown.clear();
+        chosen.clear();
+        ScriptedHttpFetcher musicBrainz;
+        musicBrainz.respond = [&](const QUrl&, int) { return ok(answer); };
+        fetcher.respond = [&](const QUrl&, int) { return ok(c.cddb); };
+        lookup = new FrmQueryInterNet(kAsked, fetcher, boxes, {&musicBrainz, {"http://mb.example", disc}});
+        QObject::connect(lookup, &FrmQueryInterNet::titlesChosen,
+                         [this](const DiscTitles& titles) { chosen.push_back(titles); });
+        QSignalSpy release(lookup, &FrmQueryInterNet::releaseChosen);
+        QSignalSpy ended(lookup, &FrmQueryInterNet::lookupEnded);
+        lookup->Form_Load();
+        lookup->show();
+        lookup->tmrCheckNet_Timer();
+        ASSERT_TRUE(ended.wait(5000));
+        EXPECT_EQ(boxes.shown.size(), c.boxes);
+        ASSERT_EQ(musicBrainz.requests.size(), 1u);
+        EXPECT_TRUE(control<QLabel>("lblSource")->isVisible());
+        auto* chooser = lookup->findChild<QComboBox*>("cmbRelease");
+        ASSERT_TRUE(chooser && chooser->isVisible());
+        EXPECT_EQ(chooser->itemText(1), "Reissue - A (JP, 2005, CD)");
+        EXPECT_EQ(caption("lblTrack", 0), "One 1");
+        lookup->chooseRelease(1);
+        EXPECT_EQ(caption("lblTrack", 2), "Two 3");
+        EXPECT_FALSE(rowVisible(3));
+        lookup->cmdMerge_Click();
+        ASSERT_EQ(chosen.size(), 1u);
+        EXPECT_EQ(chosen[0].title, "Reissue");
+        EXPECT_EQ(chosen[0].tracks, (Tracks{{1, "Two 1"}, {2, "Two 2"}, {3, "Two 3"}}));
+        ASSERT_EQ(release.size(), 1);
+        EXPECT_EQ(release.at(0).at(0).toString(), "r2");
+        settle();
+    }
+}
+
+// Every row caption fits its place from the start, "Track 10 :" and "Track 20 :" included.
+TEST_F(LookupTest, RowCaptionsFitTheirPlacesDuringTheSearch) {
+    open(kAsked, fetcher);
+    for (const int i : {9, 19}) {
+        QLabel* label = control<QLabel>("lblT", i);
+        EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width()) << i;
+    }
 }
