@@ -39,6 +39,9 @@ constexpr Row kRows[FrmAddCD::kRowsPerPage] = {
 constexpr int kBoxHeight = 315;
 constexpr int kNumberHeight = 255;
 
+// The round outline, in pixels; nothing outside it shows.
+QRegion outline() { return roundRectRegion(5, 0, 468, 468, 468, 468); }
+
 QString trimmedRight(const QString& text) {
     qsizetype end = text.size();
     while (end > 0 && text[end - 1] == u' ') --end;
@@ -92,16 +95,6 @@ void FrmAddCD::createControls() {
                                      twipsRect(row.numberLeft, row.numberTop, row.numberWidth, kNumberHeight));
         number->setObjectName(QStringLiteral("lblTrk"));
         number->setProperty("index", n);
-        // A number wider than its design place (two digits, on later pages) grows away
-        // from its box rather than into it.
-        const int needed = number->fontMetrics().horizontalAdvance(number->text()) + 1;
-        if (needed > number->width()) {
-            const QRect place = number->geometry();
-            const bool leftColumn = (n - 1) % kRowsPerPage < 10;
-            const int left =
-                leftColumn ? std::min(place.left(), twipsToPixels(row.boxLeft) - needed - 1) : place.left();
-            number->setGeometry(left, place.top(), needed, place.height());
-        }
         number->hide();
         lblTrk_[static_cast<std::size_t>(n)] = number;
     }
@@ -122,21 +115,22 @@ void FrmAddCD::createControls() {
     cmdExit_->setFocusPolicy(Qt::StrongFocus);
     connect(cmdExit_, &QAbstractButton::clicked, this, &FrmAddCD::cmdExit_Click);
 
-    // Paging for discs of more than twenty tracks, below the two buttons.
+    // Paging for discs of more than twenty tracks.
     auto pageButton = [this](const char* name, Qt::ArrowType arrow, int left, int delta) {
         auto* b = new QToolButton(this);
         b->setObjectName(QLatin1String(name));
         b->setArrowType(arrow);
         b->setAutoRaise(true);
-        b->setGeometry(twipsRect(left, 6600, 300, 270));
+        b->setGeometry(twipsRect(left, 5655, 300, 255));
         b->setStyleSheet(QStringLiteral("QToolButton { color: rgb(255, 255, 0); background: transparent; }"));
         connect(b, &QToolButton::clicked, this, [this, delta] { showPage(page_ + delta); });
         b->hide();
         return b;
     };
-    cmdPrevPage_ = pageButton("cmdPrevPage", Qt::LeftArrow, 2475, -1);
-    cmdNextPage_ = pageButton("cmdNextPage", Qt::RightArrow, 4275, +1);
-    lblPage_ = yellowLabel(this, QString(), twipsRect(2775, 6600, 1500, 270));
+    // Between the last rows and the buttons, clear of the name painted at the foot.
+    cmdPrevPage_ = pageButton("cmdPrevPage", Qt::LeftArrow, 1875, -1);
+    cmdNextPage_ = pageButton("cmdNextPage", Qt::RightArrow, 5025, +1);
+    lblPage_ = yellowLabel(this, QString(), twipsRect(2175, 5655, 2850, 255));
     lblPage_->setObjectName(QStringLiteral("lblPage"));
     lblPage_->setAlignment(Qt::AlignCenter);
     lblPage_->setFont(arialFont(8.25, true));
@@ -164,7 +158,7 @@ bool FrmAddCD::rowShown(int n) const { return n == 1 || (n >= 1 && n <= record_.
 void FrmAddCD::Form_Load(const QString& discId, const DiscRecord& current) {
     centreOnScreen(this);
     placeWindow(this, Layer::Topmost, /*activate=*/true);
-    setWindowRegion(this, roundRectRegion(5, 0, 468, 468, 468, 468));
+    setWindowRegion(this, outline());
 
     // A disc swapped later does not receive these titles.
     discId_ = discId;
@@ -188,10 +182,35 @@ void FrmAddCD::showPage(int page) {
     page_ = std::clamp(page, 0, pages - 1);
     for (int n = 1; n <= kMaxTracks; ++n) {
         const bool visible = rowShown(n) && (n - 1) / kRowsPerPage == page_;
+        if (visible) placeRow(n);
         txtTrk_[static_cast<std::size_t>(n)]->setVisible(visible);
         lblTrk_[static_cast<std::size_t>(n)]->setVisible(visible);
     }
     updatePageControls();
+}
+
+// A number wider than its design place (two digits, on later pages) grows away from its
+// box; where the round outline would cut it, it moves towards the box instead, and the box
+// gives up that room.
+void FrmAddCD::placeRow(int n) {
+    const Row& row = kRows[(n - 1) % kRowsPerPage];
+    const bool leftColumn = (n - 1) % kRowsPerPage < 10;
+    QLabel* number = lblTrk_[static_cast<std::size_t>(n)];
+    QRect boxPlace = twipsRect(row.boxLeft, row.boxTop, row.boxWidth, kBoxHeight);
+    QRect numberPlace = twipsRect(row.numberLeft, row.numberTop, row.numberWidth, kNumberHeight);
+    number->ensurePolished();
+    // The label is as wide as its text, so that only the text counts against the outline.
+    const int needed = number->fontMetrics().horizontalAdvance(number->text()) + 1;
+    if (leftColumn && needed > numberPlace.width())
+        numberPlace.moveLeft(std::min(numberPlace.left(), boxPlace.left() - needed - 1));
+    numberPlace.setWidth(needed);
+    const QRegion inside = outline();
+    const auto shows = [&inside](const QRect& place) { return inside.intersected(place) == QRegion(place); };
+    for (int step = 0; step < needed && !shows(numberPlace); ++step) numberPlace.translate(leftColumn ? 1 : -1, 0);
+    if (leftColumn) boxPlace.setLeft(std::max(boxPlace.left(), numberPlace.right() + 2));
+    else boxPlace.setRight(std::min(boxPlace.right(), numberPlace.left() - 2));
+    number->setGeometry(numberPlace);
+    txtTrk_[static_cast<std::size_t>(n)]->setGeometry(boxPlace);
 }
 
 void FrmAddCD::updatePageControls() {

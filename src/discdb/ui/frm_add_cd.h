@@ -66,6 +66,7 @@ protected:
 private:
     void createControls();
     void updatePageControls();
+    void placeRow(int n);
     // Copies the boxes into the record and saves it; false (with the user told why, and
     // the editor left open) when the file could not be written.
     bool Form_Unload();

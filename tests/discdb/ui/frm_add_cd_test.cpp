@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -100,8 +102,19 @@ TEST_F(EditorTest, DiscsOfMoreThanTwentyTracksPageAndKeepEveryTitle) {
     next->click();
     EXPECT_FALSE(editor->txtTrk(20)->isVisible());
     EXPECT_TRUE(editor->txtTrk(40)->isVisible());
-    EXPECT_EQ(editor->txtTrk(21)->geometry(), editor->txtTrk(1)->geometry());  // the same places
+    EXPECT_EQ(editor->txtTrk(31)->geometry(), editor->txtTrk(11)->geometry());  // the same places
     EXPECT_FALSE(next->isEnabled());
+    // Every caption shows whole, inside the round outline: the page ("Tracks 21 to 40 of
+    // 40") and the two-digit numbers, whose boxes never overlap them.
+    for (QLabel* label : editor->findChildren<QLabel*>()) {
+        if (!label->isVisible() || label->text().isEmpty()) continue;
+        const std::string what = label->objectName().toStdString() + " " + label->text().toStdString();
+        EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width()) << what;
+        EXPECT_EQ(editor->mask().intersected(label->geometry()), QRegion(label->geometry())) << what;
+        if (label->objectName() == QLatin1String("lblTrk")) {
+            EXPECT_FALSE(label->geometry().intersects(editor->txtTrk(label->text().toInt())->geometry())) << what;
+        }
+    }
     editor->txtTrk(33)->setText(QStringLiteral("Thirty-three"));
     editor->close();
     const QStringList saved = section();
