@@ -88,6 +88,11 @@ TEST(CdioImage, DemoDiscImageIsTwelveShortDistinctTracks) {
     const auto toc = drive->toc();
     ASSERT_TRUE(toc);
     ASSERT_EQ(toc->lastTrack(), 12);
+    // It names itself, so a first start shows names.
+    EXPECT_EQ(toc->text.title, QStringLiteral("Twelve Tone Studies"));
+    EXPECT_EQ(toc->text.performer, QStringLiteral("The Velmora Ensemble"));
+    EXPECT_EQ(toc->text.trackTitles.size(), 12u);
+    EXPECT_EQ(toc->text.trackTitles.back(), QStringLiteral("Study No. 12 (Major Seventh)"));
     // Not silence, and not the same sound twice: compare 5 s into each track.
     QFile bin(QStringLiteral(VELMORA_RUNTIME_DIR "/demo/demo.bin"));
     ASSERT_TRUE(bin.open(QIODevice::ReadOnly));

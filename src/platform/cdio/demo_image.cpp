@@ -88,6 +88,13 @@ bool writeDemoImage(const QString& folder, QString* error) {
     std::vector<ImageTrackSpec> tracks;
     tracks.reserve(kSeconds.size());
     for (int s : kSeconds) tracks.push_back({s * kFramesPerSecond, true});
+    // The disc names itself, as a pressed CD with CD-Text does.
+    static constexpr std::array<const char*, 4> kChords = {"Major", "Minor Seventh", "Suspended", "Major Seventh"};
+    DiscText text{QStringLiteral("Twelve Tone Studies"), QStringLiteral("The Velmora Ensemble"), {}};
+    for (int t = 0; t < kTracks; ++t)
+        text.trackTitles.push_back(QStringLiteral("Study No. %1 (%2)")
+                                       .arg(t + 1)
+                                       .arg(QLatin1String(kChords[static_cast<std::size_t>(t % 4)])));
     int voiceTrack = -1;
     Voice voice;
     return writeBinCueImage(
@@ -106,7 +113,7 @@ bool writeDemoImage(const QString& folder, QString* error) {
                 pair[1] = static_cast<std::int16_t>(std::lround(std::clamp(r * fade, -1.0, 1.0) * 32000));
             }
         },
-        error);
+        error, text);
 }
 
 }  // namespace velmora

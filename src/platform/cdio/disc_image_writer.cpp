@@ -8,8 +8,15 @@
 
 namespace velmora {
 
+namespace {
+QByteArray cdTextLine(const char* indent, const char* keyword, const QString& value) {
+    if (value.isEmpty()) return {};
+    return indent + QByteArray(keyword) + " \"" + QString(value).replace(u'"', u'\'').toUtf8() + "\"\r\n";
+}
+}  // namespace
+
 bool writeBinCueImage(const QString& cuePath, const std::vector<ImageTrackSpec>& tracks, const FrameFill& fill,
-                      QString* error) {
+                      QString* error, const DiscText& discText) {
     const QFileInfo cue(cuePath);
     const QString binName = cue.completeBaseName() + QStringLiteral(".bin");
     QSaveFile bin(cue.absolutePath() + QLatin1Char('/') + binName);
@@ -18,7 +25,8 @@ bool writeBinCueImage(const QString& cuePath, const std::vector<ImageTrackSpec>&
         if (error) *error = QStringLiteral("Cannot write the disc image %1").arg(cuePath);
         return false;
     }
-    QByteArray text = "FILE \"" + binName.toUtf8() + "\" BINARY\r\n";
+    QByteArray text = cdTextLine("", "TITLE", discText.title) + cdTextLine("", "PERFORMER", discText.performer) +
+                      "FILE \"" + binName.toUtf8() + "\" BINARY\r\n";
     std::vector<std::int16_t> samples(kSectorBytes / sizeof(std::int16_t));
     QByteArray sector(kSectorBytes, '\0');
     int offset = 0;
@@ -32,6 +40,11 @@ bool writeBinCueImage(const QString& cuePath, const std::vector<ImageTrackSpec>&
                     .arg(s, 2, 10, QLatin1Char('0'))
                     .arg(f, 2, 10, QLatin1Char('0'))
                     .toUtf8();
+        if (t < discText.trackTitles.size()) {
+            // CD-Text belongs before the track's index.
+            const qsizetype index = text.lastIndexOf("    INDEX 01");
+            text.insert(index, cdTextLine("    ", "TITLE", discText.trackTitles[t]));
+        }
         for (int frame = 0; frame < tracks[t].frames; ++frame) {
             if (tracks[t].audio) {
                 fill(static_cast<int>(t), frame, samples.data());

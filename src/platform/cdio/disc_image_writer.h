@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/disc_text.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -17,8 +19,9 @@ struct ImageTrackSpec {
 using FrameFill = std::function<void(int track, int frameInTrack, std::int16_t* samples)>;
 
 // Writes a BIN/CUE disc image: `cuePath` and, beside it, a .bin of the same base name.
-// Track 1 starts at the beginning of the .bin (absolute frame 150 on the disc).
+// Track 1 starts at the beginning of the .bin (absolute frame 150 on the disc). The sheet
+// carries `text` as its CD-Text (TITLE and PERFORMER lines; a double quote becomes a single).
 bool writeBinCueImage(const QString& cuePath, const std::vector<ImageTrackSpec>& tracks, const FrameFill& fill,
-                      QString* error);
+                      QString* error, const DiscText& text = {});
 
 }  // namespace velmora
