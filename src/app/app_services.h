@@ -22,7 +22,7 @@ class MessageBoxService;
 struct AppServices {
     MciService* mci = nullptr;
     MessageBoxService* boxes = nullptr;
-    HttpFetcher* http = nullptr;  // the CDDB lookup's transfers
+    HttpFetcher* http = nullptr;  // the lookups' transfers (CDDB, MusicBrainz, cover art)
     BrowserService* browser = nullptr;
     FilePickerService* files = nullptr;
     RegistryAccessFactory registry;
@@ -32,6 +32,7 @@ struct AppServices {
     QString discDatabasePath;
     QString commandLine;  // the arguments after the program name, joined by blanks
     QString mciLogPath;   // empty: no log
+    QString coverFolder;  // where covers are kept; empty: the user's cache folder
 
     // False when another instance already runs.
     std::function<bool()> isOnlyInstance = [] { return true; };

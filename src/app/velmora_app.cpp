@@ -1,8 +1,10 @@
 #include "app/velmora_app.h"
 
+#include "app/auto_lookup.h"
 #include "app/frm_cdplayer.h"
 #include "app/mpris/mpris_service.h"
 #include "app/play_mode_settings.h"
+#include "cddb/musicbrainz_fetcher.h"
 #include "cddb/toc_disc_id.h"
 #include "cddb/ui/frm_query_internet.h"
 #include "chrome/tray_icon.h"
@@ -51,16 +53,29 @@ VelmoraApp::VelmoraApp(AppServices services) : services_(std::move(services)) {
     actions.about = [this] { openAbout(); };
     window_->setActions(std::move(actions));
 
+    if (services_.http) {
+        musicBrainz_ = std::make_unique<MusicBrainzFetcher>(*services_.http);
+        autoLookup_ = std::make_unique<AutoLookup>(
+            *core_, *database_, *settings_, *musicBrainz_, *services_.http,
+            services_.coverFolder.isEmpty() ? CoverCache::defaultFolder() : services_.coverFolder);
+        autoLookup_->setGate([this] { return !editor_ && !exitRequested_; });
+    }
     if (services_.mediaBus) {
         mpris_ = std::make_unique<MprisService>(
             services_.mediaBus(), *core_, window_->volume(), [window] { TrayIcon::RestoreMainWindow(window); },
             [this] { quit(); });
         if (!mpris_->registered()) mpris_.reset();  // no bus: the player runs on without it
     }
+    if (mpris_ && autoLookup_) {
+        AutoLookup* lookup = autoLookup_.get();
+        mpris_->setArtUrl([lookup] { return lookup->coverUrl(); });
+        QObject::connect(lookup, &AutoLookup::coverChanged, mpris_.get(), &MprisService::refreshMetadata);
+    }
 }
 
 VelmoraApp::~VelmoraApp() {
     mpris_.reset();
+    autoLookup_.reset();
     // Windows still open go before the services they work on.
     delete lookupWindow_.data();
     delete editor_.data();
@@ -117,6 +132,8 @@ FrmAddCD* VelmoraApp::openEditor() {
         return editor_;
     }
     PlayerSession& session = core_->session;
+    // What the user types wins: a lookup under way ends unwritten.
+    if (autoLookup_) autoLookup_->cancel();
     editor_ = new FrmAddCD(*database_, *services_.boxes);
     QObject::connect(
         editor_.data(), &FrmAddCD::titlesChanged, &session,
@@ -179,14 +196,23 @@ FrmQueryInterNet* VelmoraApp::openLookup() {
         return lookupWindow_;
     }
     CddbLookup lookup{settings_->ActiveCDDBServer(), settings_->ActiveUserName(), cddbDiscIdFromToc(editorToc_)};
-    lookupWindow_ = new FrmQueryInterNet(std::move(lookup), *services_.http, *services_.boxes);
+    const bool lastIsData = lastTrackIsData(*mci_, editorToc_);
+    MusicBrainzSource musicBrainz{
+        musicBrainz_.get(), {settings_->ActiveMusicBrainzServer(), musicBrainzDiscFromToc(editorToc_, lastIsData)}};
+    lookupWindow_ = new FrmQueryInterNet(std::move(lookup), *services_.http, *services_.boxes, std::move(musicBrainz));
     QObject::connect(lookupWindow_.data(), &FrmQueryInterNet::titlesChosen, editor_.data(), &FrmAddCD::mergeTitles);
+    // A merged MusicBrainz record brings the release's cover for the disc the editor saves.
+    QObject::connect(lookupWindow_.data(), &FrmQueryInterNet::releaseChosen, editor_.data(),
+                     [this](const QString& releaseId) {
+                         if (autoLookup_ && editor_) autoLookup_->fetchCover(editor_->discId(), releaseId);
+                     });
     lookupWindow_->Form_Load();
     lookupWindow_->show();
     return lookupWindow_;
 }
 
 void VelmoraApp::quit() {
+    if (autoLookup_) autoLookup_->cancel();
     // An open editor saves what was typed before the program goes.
     if (editor_) editor_->close();
     exitRequested_ = true;

@@ -12,6 +12,7 @@ class QWidget;
 namespace velmora {
 
 class ActiveSettings;
+class AutoLookup;
 class FrmAbout;
 class FrmAddCD;
 class FrmQueryInterNet;
@@ -21,6 +22,7 @@ class DiscDatabase;
 class FrmCdplayer;
 class MciChannel;
 class MprisService;
+class MusicBrainzFetcher;
 class SettingsStore;
 struct PlayerCore;
 
@@ -57,6 +59,8 @@ public:
     FrmTip* tipWindow() const;
     // The media-bus service; null without a bus.
     MprisService* mpris() const { return mpris_.get(); }
+    // The lookup of new discs by themselves; null without a network.
+    AutoLookup* autoLookup() const { return autoLookup_.get(); }
 
     MciChannel& channel() { return *mci_; }
     SettingsStore& settingsStore() { return *store_; }
@@ -77,6 +81,8 @@ private:
     std::unique_ptr<PlayerCore> core_;
     std::unique_ptr<FrmCdplayer> window_;
     std::unique_ptr<MprisService> mpris_;
+    std::unique_ptr<MusicBrainzFetcher> musicBrainz_;  // every request to MusicBrainz, paced
+    std::unique_ptr<AutoLookup> autoLookup_;
     // Hides the main window for `window` and brings it back when `window` closes.
     template <typename Window>
     void standInForMainWindow(Window* window);

@@ -17,7 +17,8 @@ DiscLookup::DiscLookup(HttpFetcher& musicBrainz, HttpFetcher& network, QObject* 
             end();
             return;
         }
-        if (found.kind == MusicBrainzOutcome::Kind::Failed) outcome_.failures << found.failureText;
+        if (found.kind == MusicBrainzOutcome::Kind::Failed)
+            outcome_.failures << QLatin1String(kMusicBrainzErrorTitle) + QStringLiteral(": ") + found.failureText;
         askCddb();
     });
     connect(&cddb_, &CddbQuery::finished, this, [this](const CddbOutcome& found) {
@@ -26,7 +27,7 @@ DiscLookup::DiscLookup(HttpFetcher& musicBrainz, HttpFetcher& network, QObject* 
             outcome_.source = DiscLookupOutcome::Source::Cddb;
             outcome_.titles = mergedTitles(found.record);
         } else if (found.kind == CddbOutcome::Kind::Failed) {
-            outcome_.failures << (found.serverWords.isEmpty() ? found.failureText : found.serverWords);
+            outcome_.failures << QLatin1String(kCddbErrorTitle) + QStringLiteral(": ") + found.failureText;
         }
         end();
     });

@@ -31,6 +31,13 @@ DiscTocReplies readDiscTocReplies(MciChannel& mci) {
     return replies;
 }
 
+bool lastTrackIsData(MciChannel& mci, const DiscTocReplies& toc) {
+    const int tracks = discIdTrackCount(toc.trackCount);
+    if (tracks < 2) return false;
+    return !mci.plainSend(QStringLiteral("status cd type track %1").arg(tracks), kReplyBuffer)
+                .startsWith(QLatin1String("audio"));
+}
+
 QString DiscIdentity::GetDiscID() {
     lastToc_ = readDiscTocReplies(session_.channel());
     lastId_ = discIdFromReplies(lastToc_);

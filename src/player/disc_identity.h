@@ -14,6 +14,10 @@ class PlayerSession;
 // The drive's track table in msf: the format is switched to msf and back to tmsf.
 DiscTocReplies readDiscTocReplies(MciChannel& mci);
 
+// Whether the last track of the disc that table came from is a data track after audio ones
+// (an enhanced CD), asked of the drive.
+bool lastTrackIsData(MciChannel& mci, const DiscTocReplies& toc);
+
 // A disc the database had never seen, just given its default section.
 struct NewDisc {
     QString discId;

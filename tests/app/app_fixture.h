@@ -42,6 +42,7 @@ public:
     bool errorString(int code, char* buffer, int bufferLength) const override {
         return inner_.errorString(code, buffer, bufferLength);
     }
+    DiscText discText() override { return inner_.discText(); }
     bool wasSent(const std::string& command) const {
         return std::find(sent.begin(), sent.end(), command) != sent.end();
     }
@@ -75,6 +76,8 @@ protected:
         clock->setMs(1'000'000);
         drive->insert(audioDisc(12, 250));
         iniPath = dir.filePath("registry.ini");
+        // New discs are looked up only where a test turns it on.
+        store(QStringLiteral("Lookup Automatically"), QStringLiteral("0"));
     }
 
     AppServices services() {
@@ -87,6 +90,7 @@ protected:
         s.discDatabasePath = dir.filePath("Velmora.ini");
         s.commandLine = commandLine;
         s.mciLogPath = mciLogPath;
+        s.coverFolder = dir.filePath("covers");
         s.isOnlyInstance = [this] { return onlyInstance; };
         s.trayAvailable = trayAvailable;
         s.logonName = [] { return QStringLiteral("tester"); };

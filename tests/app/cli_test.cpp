@@ -1,6 +1,7 @@
 // velmora-cli run as a program: lines in, lines out, exit codes; lookups against loopback.
 #include "cddb/cddb_request.h"
 #include "loopback_http_server.h"
+#include "musicbrainz_answers.h"
 #include "settings/qsettings_registry.h"
 #include "settings/settings_store.h"
 
@@ -224,14 +225,19 @@ TEST_F(CliTest, LookupPrintsTheMergedRecordOrSaysWhyNot) {
         {"found",
          LoopbackHttpServer::reply(record()),
          0,
-         "Artist=AC/DC Tribute\nTitle=Live at the Hall\nTrack1=Opening\nTrack3=Closing\n",
+         "Artist=AC/DC Tribute\nTitle=Live at the Hall\nTrack1=Opening\nTrack3=Closing\nSource=cddb\n",
          {}},
         {"in no section", kNotHere, 3, "Record Not Found\n", {}},
         {"the server drops the connection",
          LoopbackHttpServer::of(Answer::Kind::Close),
          4,
          {},
-         QStringLiteral("CDDB Server Error: Request Timed Out")},
+         QStringLiteral("CDDB Server Error: Connection Closed By The CDDB Server")},
+        {"the server refuses, in its own words",
+         LoopbackHttpServer::reply("500 Unknown developer email\r\n"),
+         4,
+         {},
+         QStringLiteral("\"500 Unknown developer email\"")},
         {"an empty drive", kNotHere, 1, {}, QStringLiteral("no audio disc"), true},
     };
     const QString disc = writeDisc(kWorkedExample);
@@ -239,7 +245,9 @@ TEST_F(CliTest, LookupPrintsTheMergedRecordOrSaysWhyNot) {
         SCOPED_TRACE(c.name);
         server.script = [&](const LoopbackHttpServer::Request&, int) { return c.answer; };
         const QString drive = QStringLiteral("sim:") + (c.emptyDrive ? QString() : disc);
-        const CliRun result = run({QStringLiteral("lookup"), QStringLiteral("--server"), serverPath()}, drive);
+        const CliRun result =
+            run({QStringLiteral("lookup"), QStringLiteral("--source=cddb"), QStringLiteral("--server"), serverPath()},
+                drive);
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
         EXPECT_EQ(result.out, c.out);
         if (c.errPart.isEmpty()) EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
@@ -251,13 +259,19 @@ TEST_F(CliTest, LookupAsksTheServerAndUserOfTheSettingsUnlessGiven) {
     SettingsStore store(qsettingsRegistryFactory(dir.filePath(QStringLiteral("settings.ini"))));
     ASSERT_FALSE(store.write(settings::CDDBServer, serverPath()));
     ASSERT_FALSE(store.write(settings::UserName, QStringLiteral("jo smith&co")));
-    server.script = [](const LoopbackHttpServer::Request&, int) { return LoopbackHttpServer::reply(record()); };
+    ASSERT_FALSE(store.write(settings::MusicBrainzServer, "http://" + server.hostPort()));
+    server.script = [](const LoopbackHttpServer::Request& request, int) {
+        return request.target.startsWith("/ws/2/") ? LoopbackHttpServer::reply(mb::kNotFound, 404)
+                                                   : LoopbackHttpServer::reply(record());
+    };
     const CliRun result = run({QStringLiteral("lookup")}, QStringLiteral("sim:") + writeDisc(kWorkedExample));
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-    ASSERT_EQ(server.requests.size(), 1u);
+    // MusicBrainz by ID and by table of contents, then the CDDB server's first section.
+    ASSERT_EQ(server.requests.size(), 3u);
+    EXPECT_TRUE(server.requests[1].target.contains("toc=1+3+56757+150+14290+35626"));
     // As the lookup window asks, the server seeing only the request target.
     const QUrl url(cddbReadUrl(kCddbCategories[0], {serverPath(), QStringLiteral("jo smith&co"), kDiscId}));
-    EXPECT_EQ(server.requests[0].target.toStdString(),
+    EXPECT_EQ(server.requests[2].target.toStdString(),
               url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority).toStdString());
 
     // Settings that cannot be read: the reason, no lookup.
@@ -268,6 +282,31 @@ TEST_F(CliTest, LookupAsksTheServerAndUserOfTheSettingsUnlessGiven) {
     EXPECT_TRUE(refused.out.isEmpty());
     EXPECT_TRUE(refused.err.contains(QLatin1String("it is a folder"))) << refused.err.toStdString();
     EXPECT_EQ(server.requests.size(), 1u);
+}
+
+// MusicBrainz first: its record with its source and release, the front cover written where
+// asked; no control character of a title reaches the terminal.
+TEST_F(CliTest, LookupAsksMusicBrainzFirstAndWritesTheCover) {
+    const QByteArray jpeg = QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(100, 'c');
+    server.script = [&](const LoopbackHttpServer::Request& request, int) {
+        if (request.target.startsWith("/release/mbid-1/front-250")) return LoopbackHttpServer::reply(jpeg);
+        Answer a = LoopbackHttpServer::reply(
+            mb::answer({}, {mb::release("mbid-1", QString::fromUtf8("Caf\u00e9\x1b[2J"), {{"A", " feat. "}, {"B", ""}},
+                                        "", "", {{{"One", "Two\tParts", "Three"}, {}}})}));
+        a.contentType = "application/json";
+        return a;
+    };
+    const QString cover = dir.filePath(QStringLiteral("cover.jpg"));
+    const CliRun result = run({"lookup", "--musicbrainz", "http://" + server.hostPort(), "--coverart",
+                               "http://" + server.hostPort(), "--cover", cover},
+                              QStringLiteral("sim:") + writeDisc(kWorkedExample));
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, QString::fromUtf8("Artist=A feat. B\nTitle=Caf\u00e9[2J\nTrack1=One\nTrack2=Two Parts\n"
+                                            "Track3=Three\nSource=musicbrainz\nRelease=mbid-1\n"));
+    QFile written(cover);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), jpeg);
+    EXPECT_EQ(run({"lookup", "--source", "everywhere"}, QStringLiteral("sim:")).exitCode, 2);
 }
 
 }  // namespace

@@ -1,15 +1,19 @@
 // The player on a private session bus, driven by playerctl and gdbus as a desktop drives it.
 #include "app_fixture.h"
 
+#include "app/auto_lookup.h"
 #include "app/mpris/mpris_service.h"
+#include "cddb/musicbrainz_disc_id.h"
 #include "cddb/ui/frm_query_internet.h"
 #include "chrome/popup_menu.h"
 #include "mixer/alsa_mixer_volume.h"
+#include "musicbrainz_answers.h"
 
 #include <QAction>
 #include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -286,4 +290,30 @@ TEST_F(MprisTest, QuitDuringALookupEndsCleanly) {
     EXPECT_EQ(programEnded, 1);
     EXPECT_FALSE(http.outstanding(0));
     EXPECT_EQ(std::count(recording.sent.begin(), recording.sent.end(), "close all"), 1);
+}
+
+// A disc named by the automatic lookup: its titles and cover reach the desktop's panel.
+TEST_F(MprisTest, TitlesAndCoverOfAnAutomaticLookupReachTheBus) {
+    const DiscToc toc = audioDisc(12, 250);
+    std::vector<int> starts;
+    for (const TocTrack& t : toc.tracks) starts.push_back(t.startFrame);
+    const QString id = musicBrainzDisc(starts, toc.leadoutFrame, false).id;
+    http.respond = [id](const QUrl& url, int) -> HttpReply {
+        if (url.path().endsWith(QLatin1String("/front-250")))
+            return {HttpError::None, 200, QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(64, 'c'), {}};
+        return {HttpError::None,
+                200,
+                mb::answer(id, {mb::release("r1", QString::fromUtf8("夜の歌"), {{"A", " & "}, {"B", ""}}, "", "",
+                                            {{mb::numbered("Song", 12), {id}}})}),
+                {}};
+    };
+    store(QStringLiteral("Lookup Automatically"), QStringLiteral("1"));
+    QFile::remove(dir.filePath("Velmora.ini"));  // new to the player again
+    start();
+    ASSERT_TRUE(app->autoLookup() && app->mpris());
+    QSignalSpy cover(app->autoLookup(), &AutoLookup::coverChanged);
+    ASSERT_TRUE(cover.wait(5000));
+    EXPECT_EQ(playerctl({"metadata", "--format", "{{title}}|{{album}}|{{artist}}|{{mpris:artUrl}}"}),
+              QString::fromUtf8("Song 1|夜の歌|A & B|") +
+                  QUrl::fromLocalFile(dir.filePath("covers/" + session().disc().ID + ".jpg")).toString());
 }

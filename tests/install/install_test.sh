@@ -54,10 +54,11 @@ id=$(cd "$work" && "$prefix/bin/velmora-cli" discid) || fail "the installed velm
 built=$(VELMORA_HOME=$build/bin "$build/bin/velmora-cli" discid)
 [ "$id" = "$built" ] || fail "the demo disc read as \"$id\", the build's as \"$built\""
 [ -s "$XDG_CACHE_HOME/velmora/demo/demo.bin" ] || fail "the demo image is not in the user's cache folder"
-(cd "$work" && "$prefix/bin/velmora-cli" info >/dev/null) || fail "velmora-cli info failed"
+info=$(cd "$work" && "$prefix/bin/velmora-cli" info) || fail "velmora-cli info failed"
+grep -q "Title=Twelve Tone Studies" <<<"$info" || fail "info shows: $info"  # the demo disc's own CD-Text
 [ -s "$XDG_DATA_HOME/velmora/Velmora.ini" ] || fail "the disc database is not in the user's data folder"
 # A lookup loads the network module from the install (the server here refuses, exit 4).
-lookup_err=$(cd "$work" && "$prefix/bin/velmora-cli" lookup --server 127.0.0.1:9/cddb.cgi 2>&1 >/dev/null) && fail "a refused lookup succeeded"
+lookup_err=$(cd "$work" && "$prefix/bin/velmora-cli" lookup --source cddb --server 127.0.0.1:9/cddb.cgi 2>&1 >/dev/null) && fail "a refused lookup succeeded"
 ! grep -q "network module" <<<"$lookup_err" || fail "the installed velmora-cli cannot load its network module: $lookup_err"
 # The player itself, already the desktop's player for audio CDs so no question holds it up:
 # it opens the demo disc and reads its skin and tips from the prefix.

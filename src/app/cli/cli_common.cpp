@@ -1,6 +1,8 @@
 #include "app/cli/cli_common.h"
 
 #include "platform/program_folder.h"
+#include "shared/clean_text.h"
+#include "shared/text_lines.h"
 
 #include <QFileInfo>
 
@@ -36,8 +38,15 @@ PlayerDevice::~PlayerDevice() {
     if (opened_) channel_->SendMCIString(QStringLiteral("close all"), false);
 }
 
+QString terminalText(const QString& text) {
+    QStringList lines = splitLineEnds(text);
+    for (QString& line : lines) line = cleanExternalText(line);
+    return lines.join(u'\n');
+}
+
 int StderrMessageBoxes::show(const QString& text, const QString& title, int /*style*/) {
-    std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(), text.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s: %s\n", terminalText(title).toLocal8Bit().constData(),
+                 terminalText(text).toLocal8Bit().constData());
     return MsgBox::AnswerOk;
 }
 
@@ -47,12 +56,12 @@ void StderrMessageBoxes::ask(const QString& text, const QString& title, int styl
 }
 
 void printLine(const QString& key, const QString& value) {
-    const QByteArray line = (key + u'=' + value + u'\n').toUtf8();
+    const QByteArray line = (cleanExternalText(key) + u'=' + cleanExternalText(value) + u'\n').toUtf8();
     std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout);
 }
 
 void printError(const QString& message) {
-    std::fprintf(stderr, "velmora-cli: %s\n", message.toLocal8Bit().constData());
+    std::fprintf(stderr, "velmora-cli: %s\n", terminalText(message).toLocal8Bit().constData());
 }
 
 void reportFileProblem(const QString& message) {

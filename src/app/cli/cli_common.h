@@ -16,7 +16,7 @@ namespace velmora::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
-// velmora-cli lookup: no section of the server knows the disc; the server failed.
+// velmora-cli lookup: no source knows the disc; a server refused or failed.
 inline constexpr int kExitNotFound = 3;
 inline constexpr int kExitServerError = 4;
 // A local file cannot be used: the disc database, the settings file, or the disc image or
@@ -61,6 +61,10 @@ private:
 // there counts as a file problem).
 void reportDriveSelection(const DriveSelection& selection);
 
+// Text as it may reach the terminal: line by line, each without control characters, the
+// lines joined by a line feed.
+QString terminalText(const QString& text);
+
 // Prints "velmora-cli: <message>" to stderr.
 void printError(const QString& message);
 
@@ -69,7 +73,7 @@ void printError(const QString& message);
 void reportFileProblem(const QString& message);
 bool fileProblemReported();
 
-// Prints "key=value" to stdout in UTF-8.
+// Prints "key=value" to stdout in UTF-8; a value's control characters never reach the terminal.
 void printLine(const QString& key, const QString& value);
 
 // Refuses arguments a subcommand does not take; true when there were none.

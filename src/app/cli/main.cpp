@@ -13,7 +13,9 @@
     X(runMci, "mci", "read command strings from stdin, one a line; print code, reply, error") \
     X(runDiscId, "discid", "print the disc ID of the disc in the drive")                      \
     X(runInfo, "info", "print what the disc database holds for the disc in the drive")        \
-    X(runLookup, "lookup", "[--server HOST/PATH] ask the CDDB server for the disc's titles")
+    X(runLookup, "lookup",                                                                    \
+      "[--source cddb|musicbrainz|auto] [--server HOST/PATH] [--musicbrainz URL]\n"           \
+      "             [--coverart URL] [--cover FILE] look the disc's titles up")
 
 namespace velmora::cli {
 
@@ -39,8 +41,10 @@ void printUsage(std::FILE* out) {
     std::fprintf(out,
                  "\nThe drive is chosen by VELMORA_DRIVE (sim:PATH, sim:, a device or an image),\n"
                  "else the machine's first CD drive, else the demo disc.\n"
-                 "lookup prints Artist=, Title= and Track<n>= lines and exits 0, or prints\n"
-                 "\"Record Not Found\" and exits 3; a server failure exits 4.\n"
+                 "lookup asks MusicBrainz, then the CDDB server (--source auto), and prints\n"
+                 "Artist=, Title=, Track<n>=, Source= and, from MusicBrainz, Release= lines and\n"
+                 "exits 0; or prints \"Record Not Found\" and exits 3; a server that refused or\n"
+                 "failed exits 4 with its words on stderr. --cover FILE writes the front cover there.\n"
                  "Exit codes of every command: 0 done, 1 no drive or no audio disc, 2 usage,\n"
                  "5 a local file cannot be used (the disc database, the settings file, or the\n"
                  "image or .disc file VELMORA_DRIVE names); the reason goes to stderr.\n");

@@ -92,6 +92,8 @@ QVariantMap MprisService::metadata() const {
     m.insert(QStringLiteral("xesam:album"), disc.Title);
     m.insert(QStringLiteral("xesam:artist"), QStringList{disc.Artist});
     m.insert(QStringLiteral("xesam:trackNumber"), track);
+    if (const QString art = artUrl_ ? artUrl_() : QString(); !art.isEmpty())
+        m.insert(QStringLiteral("mpris:artUrl"), art);
     return m;
 }
 

@@ -30,6 +30,11 @@ public:
     // False when there is no bus or the name is taken; the player runs on without it.
     bool registered() const { return registered_; }
 
+    // The cover of the disc in the drive as a file URL, empty when it has none; told anew
+    // by refreshMetadata() when it changes.
+    void setArtUrl(std::function<QString()> artUrl) { artUrl_ = std::move(artUrl); }
+    void refreshMetadata() { announceChanges(); }
+
     // What the properties read, for the adaptors.
     QString playbackStatus() const;
     QVariantMap metadata() const;
@@ -78,6 +83,7 @@ private:
     MasterVolume& volume_;
     std::function<void()> raise_;
     std::function<void()> quit_;
+    std::function<QString()> artUrl_;
     bool registered_ = false;
     QVariantMap announced_;  // the Player properties as last told
 };
