@@ -49,6 +49,7 @@ TEST_F(WindowsTest, SettingsSaveOnEveryCloseAndTakeEffectAtOnceButABrokenServerI
     ASSERT_TRUE(settings);
     EXPECT_EQ(settings->cmbCDDB()->currentText(), setting("CDDBServer"));
     EXPECT_EQ(settings->txtUserName()->text(), QStringLiteral("tester"));
+    EXPECT_FALSE(settings->chkLookupAutomatically()->isChecked()) << "the fixture turned it off";
 
     // A file picked elsewhere counts only by its name in the Skins folder.
     files.answer = QStringLiteral("/elsewhere/missing.jpg");
@@ -63,6 +64,7 @@ TEST_F(WindowsTest, SettingsSaveOnEveryCloseAndTakeEffectAtOnceButABrokenServerI
 
     settings->cmbCDDB()->setEditText(QStringLiteral("  cddb.example:8080/cgi/cddb.cgi "));
     settings->txtUserName()->setText(QString());
+    settings->chkLookupAutomatically()->setChecked(true);
     click(settings, "cmdExit");
     settle();
     EXPECT_TRUE(window->isVisible());
@@ -70,6 +72,8 @@ TEST_F(WindowsTest, SettingsSaveOnEveryCloseAndTakeEffectAtOnceButABrokenServerI
     EXPECT_EQ(setting("Skin"), QStringLiteral("red.jpg"));
     EXPECT_EQ(setting("UserName"), QString()) << "an empty name is kept, not replaced by the logon name";
     EXPECT_EQ(app->settings().ActiveCDDBServer(), QStringLiteral("cddb.example:8080/cgi/cddb.cgi"));
+    EXPECT_EQ(setting("Lookup Automatically"), QStringLiteral("1"));
+    EXPECT_TRUE(app->settings().LookupAutomatically());
     const QColor face = window->skin().toImage().pixelColor(window->width() / 2, window->height() / 2);
     EXPECT_GT(face.red(), 150);
     EXPECT_LT(face.green(), 60);
