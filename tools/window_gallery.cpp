@@ -22,7 +22,11 @@
 #include "settings/ui/frm_settings.h"
 
 #include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -40,6 +44,27 @@ bool save(QWidget* window, const QString& path) {
     const bool ok = !shot.isNull() && shot.save(path);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
     return ok;
+}
+
+// Two releases of a disc, as MusicBrainz describes them when it matches the table of contents.
+QByteArray musicBrainzReleases(int tracks) {
+    QJsonArray releases;
+    const std::pair<const char*, const char*> kinds[] = {{"GB", "1999-05-01"}, {"JP", "2004-11-17"}};
+    for (const auto& [country, date] : kinds) {
+        QJsonArray list;
+        for (int i = 1; i <= tracks; ++i)
+            list.append(QJsonObject{{"position", i}, {"title", QStringLiteral("Study for strings no. %1").arg(i)}});
+        const QJsonObject medium{{"position", 1}, {"format", "CD"}, {"track-count", tracks}, {"tracks", list}};
+        releases.append(QJsonObject{
+            {"id", QStringLiteral("release-%1").arg(QLatin1String(country))},
+            {"title", "Night Studies"},
+            {"country", country},
+            {"date", date},
+            {"artist-credit", QJsonArray{QJsonObject{{"name", "The Velmora Quartet"}, {"joinphrase", " feat. "}},
+                                         QJsonObject{{"name", "Ada"}, {"joinphrase", ""}}}},
+            {"media", QJsonArray{medium}}});
+    }
+    return QJsonDocument(QJsonObject{{"releases", releases}}).toJson(QJsonDocument::Compact);
 }
 
 QByteArray demoRecord(int tracks) {
@@ -69,7 +94,14 @@ int main(int argc, char** argv) {
     });
     QtMessageBoxService boxes;
     ScriptedHttpFetcher http;
-    http.respond = [](const QUrl&, int) { return HttpReply{HttpError::None, 200, demoRecord(12), {}}; };
+    // The CDDB server knows the disc until `cddbKnows` is cleared; MusicBrainz always does.
+    bool cddbKnows = true;
+    http.respond = [&cddbKnows](const QUrl& url, int) {
+        if (url.path().startsWith(QLatin1String("/ws/2/")))
+            return HttpReply{HttpError::None, 200, musicBrainzReleases(12), {}};
+        return HttpReply{
+            HttpError::None, 200, cddbKnows ? demoRecord(12) : QByteArray("401 misc No such CD entry\r\n"), {}};
+    };
     RecordingBrowser browser;
     ScriptedFilePicker files;
 
@@ -89,7 +121,8 @@ int main(int argc, char** argv) {
     VelmoraApp app(std::move(services));
     if (!app.start()) return 1;
     app.mainWindow().show();
-    bool ok = true;
+    // The main window with the demo disc, which names itself.
+    bool ok = save(&app.mainWindow(), out + QStringLiteral("/screenshot.png"));
     if (FrmTip* tip = app.tipWindow()) {
         ok &= save(tip, out + QStringLiteral("/window-tip.png"));
         tip->close();
@@ -104,23 +137,30 @@ int main(int argc, char** argv) {
     core.transport.Stop();
     FrmSettings* settings = app.openSettings();
     ok &= save(settings, out + QStringLiteral("/window-settings.png"));
+    if (auto* tabs = settings->findChild<QTabWidget*>(QStringLiteral("SSTab1"))) {
+        tabs->setCurrentIndex(1);
+        ok &= save(settings, out + QStringLiteral("/window-settings-cddb.png"));
+        tabs->setCurrentIndex(0);
+    }
     settings->close();
     FrmAbout* about = app.openAbout();
     ok &= save(about, out + QStringLiteral("/window-about.png"));
     about->close();
     FrmAddCD* editor = app.openEditor();
-    editor->cmdLocate_Click();
-    FrmQueryInterNet* lookup = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* l = qobject_cast<FrmQueryInterNet*>(w)) lookup = l;
-    if (!lookup) return 1;
-    bool ended = false;  // the scripted server answers from the event loop
-    QObject::connect(lookup, &FrmQueryInterNet::lookupEnded, [&ended] { ended = true; });
-    lookup->tmrCheckNet_Timer();
-    if (!QTest::qWaitFor([&ended] { return ended; })) return 1;
-    ok &= save(lookup, out + QStringLiteral("/window-lookup.png"));
-    lookup->cmdMerge_Click();
-    ok &= save(editor, out + QStringLiteral("/window-editor.png"));
+    // The lookup window with a CDDB record, then with MusicBrainz's when the CDDB server has none.
+    for (const char* picture : {"/window-lookup.png", "/window-lookup-musicbrainz.png"}) {
+        FrmQueryInterNet* lookup = app.openLookup();
+        if (!lookup) return 1;
+        bool ended = false;  // the scripted server answers from the event loop
+        QObject::connect(lookup, &FrmQueryInterNet::lookupEnded, [&ended] { ended = true; });
+        lookup->tmrCheckNet_Timer();
+        if (!QTest::qWaitFor([&ended] { return ended; })) return 1;
+        ok &= save(lookup, out + QLatin1String(picture));
+        lookup->cmdMerge_Click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (cddbKnows) ok &= save(editor, out + QStringLiteral("/window-editor.png"));
+        cddbKnows = false;
+    }
     editor->close();
     app.quit();
     return ok ? 0 : 1;

@@ -133,11 +133,11 @@ void FrmQueryInterNet::createControls() {
     lblPage_->setAlignment(Qt::AlignCenter);
     lblPage_->hide();
 
-    // A record from MusicBrainz names its source; several releases get a chooser on the
-    // title line, above the rows.
-    lblSource_ = yellowLabel(this, QStringLiteral("From MusicBrainz"), twipsRect(5040, 2985, 1380, 210), 8.25, true);
+    // A record from MusicBrainz names its source at the end of the artist's line; several
+    // releases get a chooser on the title line, above the rows.
+    lblSource_ = yellowLabel(this, QStringLiteral("From MusicBrainz"), twipsRect(5250, 225, 2115, 240), 8.25, false);
     lblSource_->setObjectName(QStringLiteral("lblSource"));
-    lblSource_->setAlignment(Qt::AlignCenter);
+    lblSource_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblSource_->hide();
     cmbRelease_ = new QComboBox(this);
     cmbRelease_->setObjectName(QStringLiteral("cmbRelease"));
@@ -220,6 +220,8 @@ void FrmQueryInterNet::musicBrainzEnded(const MusicBrainzOutcome& outcome) {
         for (const MusicBrainzRelease& release : releases_) cmbRelease_->addItem(release.description());
         cmbRelease_->setVisible(releases_.size() > 1);
         lblTitle_->setVisible(releases_.size() <= 1);
+        // The source takes the end of the artist's line.
+        lblArtist_->setGeometry(twipsRect(1050, 225, 4200, 240));
         lblSource_->show();
         chooseRelease(0);
         break;
