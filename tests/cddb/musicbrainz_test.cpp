@@ -127,6 +127,12 @@ TEST(MusicBrainzQuery, UnknownIdThenTableOfContentsThroughABusyServiceAtOneReque
 }
 
 TEST(MusicBrainzQuery, FailuresSayWhatTheServiceSaid) {
+    const auto slow = [](int ms) {
+        Answer a =
+            json(mb::answer(kId, {mb::release("r1", "Late", {{"A", ""}}, "", "", {{mb::numbered("T", 10), {kId}}})}));
+        a.delayMs = ms;
+        return a;
+    };
     const struct {
         const char* name;
         Answer answer;
@@ -141,12 +147,17 @@ TEST(MusicBrainzQuery, FailuresSayWhatTheServiceSaid) {
          "The MusicBrainz answer could not be read."},
         {"connection dropped", LoopbackHttpServer::of(Answer::Kind::Close), MusicBrainzOutcome::Kind::Failed,
          "The MusicBrainz server closed the connection."},
+        // The transfer's time limit is 1000 ms here.
+        {"slow, within the time limit", slow(200), MusicBrainzOutcome::Kind::Found, {}},
+        {"slower than the time limit", slow(2500), MusicBrainzOutcome::Kind::Failed,
+         "The request to MusicBrainz timed out."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         LoopbackHttpServer server;
         server.script = [&](const LoopbackHttpServer::Request&, int) { return c.answer; };
         QtHttpFetcher network;
+        network.setTimeoutMs(1000);
         MusicBrainzFetcher paced(network, 10);
         MusicBrainzQuery query(paced);
         QSignalSpy finished(&query, &MusicBrainzQuery::finished);
