@@ -33,7 +33,7 @@ QString CoverCache::defaultFolder() {
 QString CoverCache::find(const QString& discId) const {
     if (folder_.isEmpty() || discId.isEmpty()) return {};
     for (const char* extension : kExtensions) {
-        const QString path = QStringLiteral("%1/%2.%3").arg(folder_, discId, QLatin1String(extension));
+        QString path = QStringLiteral("%1/%2.%3").arg(folder_, discId, QLatin1String(extension));
         if (QFileInfo(path).isFile()) return path;
     }
     return {};
@@ -42,7 +42,7 @@ QString CoverCache::find(const QString& discId) const {
 QString CoverCache::store(const QString& discId, const QByteArray& picture) const {
     const QString extension = pictureExtension(picture);
     if (folder_.isEmpty() || discId.isEmpty() || extension.isEmpty() || !QDir().mkpath(folder_)) return {};
-    const QString path = QStringLiteral("%1/%2.%3").arg(folder_, discId, extension);
+    QString path = QStringLiteral("%1/%2.%3").arg(folder_, discId, extension);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(picture) != picture.size() || !file.commit()) return {};
     // A cover of the other kind kept before would be found first.

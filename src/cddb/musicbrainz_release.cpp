@@ -18,7 +18,7 @@ QString text(const QJsonValue& value) { return cleanExternalText(value.toString(
 
 QString artistCredit(const QJsonArray& credit) {
     QString joined;
-    for (const QJsonValue& part : credit) {
+    for (const auto& part : credit) {
         const QJsonObject name = part.toObject();
         QString credited = name.value(QLatin1String("name")).toString();
         if (credited.isEmpty())
@@ -70,7 +70,7 @@ std::optional<MusicBrainzRelease> releaseOf(const QJsonObject& release, const QS
         QString title;
     };
     std::vector<Numbered> list;
-    for (const QJsonValue& value : medium.value(QLatin1String("tracks")).toArray()) {
+    for (const auto& value : medium.value(QLatin1String("tracks")).toArray()) {
         const QJsonObject track = value.toObject();
         QString title = text(track.value(QLatin1String("title")));
         if (title.isEmpty())
@@ -113,7 +113,7 @@ std::optional<std::vector<MusicBrainzRelease>> parseMusicBrainzReleases(const QB
     // An answer by disc ID names the ID; one by table of contents matched no ID.
     const bool byToc = !document.object().contains(QLatin1String("id"));
     std::vector<MusicBrainzRelease> found;
-    for (const QJsonValue& release : releases.toArray())
+    for (const auto& release : releases.toArray())
         if (std::optional<MusicBrainzRelease> one = releaseOf(release.toObject(), discId, tracks, byToc))
             found.push_back(*std::move(one));
     return found;
