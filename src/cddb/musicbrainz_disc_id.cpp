@@ -38,15 +38,8 @@ MusicBrainzDisc musicBrainzDisc(const std::vector<int>& trackStartFrames, int le
 }
 
 MusicBrainzDisc musicBrainzDiscFromToc(const DiscTocReplies& toc, bool lastTrackIsData) {
-    std::vector<int> starts;
-    for (const QString& reply : toc.trackStarts) {
-        const std::optional<int> frames = msfFrames(reply);
-        if (!frames) return {};
-        starts.push_back(*frames);
-    }
-    const std::optional<int> length = msfFrames(toc.length);
-    if (starts.empty() || !length) return {};
-    return musicBrainzDisc(starts, leadoutFromDiscLength(starts.front(), *length), lastTrackIsData);
+    const std::optional<TocFrames> frames = tocFrames(toc);
+    return frames ? musicBrainzDisc(frames->starts, frames->leadout, lastTrackIsData) : MusicBrainzDisc{};
 }
 
 }  // namespace velmora

@@ -19,17 +19,23 @@ std::optional<int> msfFrames(const QString& reply) {
     return (m.capturedView(1).toInt() * 60 + seconds) * kFramesPerSecond + frames;
 }
 
-QString cddbDiscIdFromToc(const DiscTocReplies& toc) {
-    std::vector<int> starts;
-    starts.reserve(static_cast<std::size_t>(toc.trackStarts.size()));
+std::optional<TocFrames> tocFrames(const DiscTocReplies& toc) {
+    TocFrames result;
+    result.starts.reserve(static_cast<std::size_t>(toc.trackStarts.size()));
     for (const QString& reply : toc.trackStarts) {
         const std::optional<int> frames = msfFrames(reply);
-        if (!frames) return {};
-        starts.push_back(*frames);
+        if (!frames) return std::nullopt;
+        result.starts.push_back(*frames);
     }
     const std::optional<int> length = msfFrames(toc.length);
-    if (starts.empty() || !length) return {};
-    return freedbDiscId(starts, leadoutFromDiscLength(starts.front(), *length));
+    if (result.starts.empty() || !length) return std::nullopt;
+    result.leadout = leadoutFromDiscLength(result.starts.front(), *length);
+    return result;
+}
+
+QString cddbDiscIdFromToc(const DiscTocReplies& toc) {
+    const std::optional<TocFrames> frames = tocFrames(toc);
+    return frames ? freedbDiscId(frames->starts, frames->leadout) : QString();
 }
 
 }  // namespace velmora
