@@ -12,10 +12,6 @@
 
 namespace velmora {
 
-namespace {
-constexpr int kReplyBuffer = 30;
-}  // namespace
-
 DiscIdentity::DiscIdentity(PlayerSession& session, DiscDatabase& database) : session_(session), database_(database) {}
 
 DiscTocReplies readDiscTocReplies(MciChannel& mci) {

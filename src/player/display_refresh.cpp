@@ -14,10 +14,6 @@
 
 namespace velmora {
 
-namespace {
-constexpr int kReplyBuffer = 30;
-}  // namespace
-
 DisplayRefresh::DisplayRefresh(PlayerSession& session, DiscIdentity& identity)
     : session_(session), identity_(identity) {
     QObject::connect(session_.tmrUpdate(), &QTimer::timeout, &session_, [this] { tmrUpdate_Timer(); });

@@ -11,7 +11,6 @@
 namespace velmora {
 
 namespace {
-constexpr int kReplyBuffer = 30;
 // How long before the end the timer looks: from the refresh's reading (to the second, and
 // perhaps a second old), and from the drive's own reading to the frame.
 constexpr int kLooseLeadMs = 1500;

@@ -7,6 +7,9 @@
 
 namespace velmora {
 
+// The room the player gives a drive's reply to a status query.
+inline constexpr int kReplyBuffer = 30;
+
 class MciService;
 class MessageBoxService;
 

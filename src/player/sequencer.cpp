@@ -11,7 +11,6 @@
 namespace velmora {
 
 namespace {
-constexpr int kReplyBuffer = 30;
 constexpr int kIntroFrames = 10 * kFramesPerSecond;
 }  // namespace
 

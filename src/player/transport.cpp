@@ -11,7 +11,6 @@
 namespace velmora {
 
 namespace {
-constexpr int kReplyBuffer = 30;
 constexpr int kPositionBuffer = 40;
 constexpr int kPlayingInterval = 1000;
 constexpr int kStoppedInterval = 3000;
